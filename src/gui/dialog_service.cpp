@@ -1,0 +1,77 @@
+#include "gui/dialog_service.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace pictor::gui {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString CaptionOf(const Message& message) {
+    return message.caption.empty() ? QString::fromLatin1(kApplicationTitle)
+                                   : QString::fromStdString(message.caption);
+}
+
+void QtDialogService::ShowMessage(QWidget* parent, const Message& message) {
+    QMessageBox box(ToQtIcon(message.icon), CaptionOf(message),
+                    QString::fromStdString(message.text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QStringList QtDialogService::GetOpenFileNames(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.directory, request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles();
+}
+
+QString QtDialogService::GetOpenFileName(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.directory, request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QColor> QtDialogService::ChooseColor(QWidget* parent) {
+    const QColor colour = QColorDialog::getColor(Qt::black, parent);
+    if (!colour.isValid()) {
+        return std::nullopt;
+    }
+    return colour;
+}
+
+bool QtDialogService::StartDetached(const QString& program, const QStringList& arguments) {
+    return LaunchDetached(program, arguments);
+}
+
+int QtDialogService::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+bool LaunchDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+}  // namespace pictor::gui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "core/common/message.h"
+#include "core/common/progress.h"
+
+#include <QWidget>
+
+namespace pictor::gui {
+
+class DialogService;
+
+/// Shows core messages as message boxes owned by `owner`. Callable from any
+/// thread: a call from a worker thread is carried out on the user-interface thread
+/// and the caller waits until the box is dismissed (a job waits in its message).
+/// After `Close` (and in the destructor) messages are dropped and waiting callers
+/// are released, so a job never blocks the window's shut-down.
+class UiMessageSink final : public MessageSink {
+public:
+    UiMessageSink(DialogService& dialogs, QWidget* owner);
+    ~UiMessageSink() override;
+    UiMessageSink(const UiMessageSink&) = delete;
+    UiMessageSink& operator=(const UiMessageSink&) = delete;
+
+    void Show(const Message& message) override;
+
+    /// User-interface thread only.
+    void Close();
+
+private:
+    struct State;
+    DialogService& dialogs_;
+    QPointer<QWidget> owner_;
+    std::shared_ptr<State> state_;
+    std::unique_ptr<QObject> context_;  // lives on the user-interface thread
+};
+
+/// Forwards a job's progress to the user-interface thread (queued; the job does
+/// not wait). The callbacks run on the user-interface thread while the sink lives.
+class UiProgressSink final : public ProgressSink {
+public:
+    UiProgressSink(std::function<void(int)> onProgress, std::function<void(QString)> onStatus);
+    ~UiProgressSink() override;
+    UiProgressSink(const UiProgressSink&) = delete;
+    UiProgressSink& operator=(const UiProgressSink&) = delete;
+
+    void SetProgress(int percent) override;
+    void SetStatus(const std::string& text) override;
+
+private:
+    std::function<void(int)> onProgress_;
+    std::function<void(QString)> onStatus_;
+    std::unique_ptr<QObject> context_;
+};
+
+}  // namespace pictor::gui
