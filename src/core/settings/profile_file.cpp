@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -121,11 +120,23 @@ std::string_view ValueOf(std::string_view line) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string content;
+    char buffer[8192];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
 }
 
 // Replaces `path` with `content`: a temporary file in the same directory is
@@ -235,7 +246,15 @@ int ProfileFile::GetInt(std::string_view section, std::string_view key, int defa
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
-    const std::string content = ReadWholeFile(path_).value_or(std::string());
+    // A file that exists but cannot be read is never rewritten: that would lose
+    // every other setting in it.
+    std::error_code ec;
+    const bool present = std::filesystem::exists(path_, ec);
+    const std::optional<std::string> existing = ReadWholeFile(path_);
+    if (present && !existing) {
+        return false;
+    }
+    const std::string content = existing.value_or(std::string());
     std::vector<Line> lines = SplitLines(content);
     const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
     const std::string keyLine = std::string(key) + "=" + std::string(value);
