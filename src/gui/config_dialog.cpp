@@ -58,8 +58,9 @@ void ConfigDialog::BuildLayout() {
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    auto* maker = Name(new QLabel(QStringLiteral("Pictor · picture resources for colour LCD modules")),
-                       "makerLabel");
+    auto* maker =
+        Name(new QLabel(QStringLiteral("Pictor · picture resources for colour LCD modules")),
+             "makerLabel");
     maker->setAlignment(Qt::AlignCenter);
 
     modelList_ = Tag(new QComboBox, 1031, "modelList");
@@ -72,18 +73,19 @@ void ConfigDialog::BuildLayout() {
     colorType_ = Tag(new QComboBox, 1070, "colorTypeBox");
 
     auto* outputGroup = Name(new QGroupBox(QStringLiteral("Output")), "outputGroup");
-    outputBinary_ = Tag(new QRadioButton(QStringLiteral(
-                            "Binary file [*.bin] and Header file [*.h]")),
-                        1044, "outputBinaryRadio");
-    outputSource_ = Tag(new QRadioButton(QStringLiteral(
-                            "Source code with constant \"CBYTE\" array [*.c] and Header file [*.h]")),
-                        1045, "outputSourceRadio");
+    outputBinary_ =
+        Tag(new QRadioButton(QStringLiteral("Binary file [*.bin] and Header file [*.h]")), 1044,
+            "outputBinaryRadio");
+    outputSource_ =
+        Tag(new QRadioButton(QStringLiteral(
+                "Source code with constant \"CBYTE\" array [*.c] and Header file [*.h]")),
+            1045, "outputSourceRadio");
     sizeToBin_ = Tag(new QCheckBox(QStringLiteral(
                          "Append width and height info. to output file [*.bin] or [*.c]")),
                      1046, "sizeToBinCheck");
-    sizeToDefine_ = Tag(new QCheckBox(QStringLiteral(
-                            "Append width and height info. to Header file [*.h]")),
-                        1047, "sizeToDefineCheck");
+    sizeToDefine_ =
+        Tag(new QCheckBox(QStringLiteral("Append width and height info. to Header file [*.h]")),
+            1047, "sizeToDefineCheck");
     leftTop_ = Tag(new QCheckBox(QStringLiteral("Append left and top info. to Header file [*.h]")),
                    1052, "leftTopCheck");
     auto* outputLayout = new QVBoxLayout(outputGroup);
@@ -93,17 +95,17 @@ void ConfigDialog::BuildLayout() {
     outputLayout->addWidget(sizeToDefine_);
     outputLayout->addWidget(leftTop_);
 
-    allocationLabel_ = Tag(new QLabel(QStringLiteral("Minimum allocate size (BYTE)")), 1041,
-                           "allocationLabel");
+    allocationLabel_ =
+        Tag(new QLabel(QStringLiteral("Minimum allocate size (BYTE)")), 1041, "allocationLabel");
     allocation_ = Tag(new QComboBox, 1063, "allocationBox");
-    avoidSector_ = Tag(new QCheckBox(QStringLiteral("Avoid across sector")), 1043,
-                       "avoidSectorCheck");
+    avoidSector_ =
+        Tag(new QCheckBox(QStringLiteral("Avoid across sector")), 1043, "avoidSectorCheck");
     block_ = Tag(new QComboBox, 1071, "blockBox");
     block_->addItems(ToQt(settings::BlockListTexts()));
 
     auto* directionGroup = Name(new QGroupBox(QStringLiteral("Direction")), "directionGroup");
-    horizontal_ = Tag(new QRadioButton(QStringLiteral("Horizontal first")), 1077,
-                      "horizontalRadio");
+    horizontal_ =
+        Tag(new QRadioButton(QStringLiteral("Horizontal first")), 1077, "horizontalRadio");
     vertical_ = Tag(new QRadioButton(QStringLiteral("Vertical first")), 1078, "verticalRadio");
     auto* directionLayout = new QHBoxLayout(directionGroup);
     directionLayout->addWidget(horizontal_);
@@ -257,13 +259,12 @@ void ConfigDialog::ShowProfile() {
 void ConfigDialog::FillColorTypeList(int selection) {
     colorType_->clear();
     colorType_->addItems(ToQt(settings::ColorTypeListTexts(form_.depthIndex)));
-    colorType_->setCurrentIndex(selection >= 0 && selection < colorType_->count() ? selection
-                                                                                   : -1);
+    colorType_->setCurrentIndex(selection >= 0 && selection < colorType_->count() ? selection : -1);
 }
 
-void ConfigDialog::CollectProfile() {
+void ConfigDialog::CollectProfile(settings::WriteBack writeBack) {
     settings::CollectProfile(form_, modelList_->currentText().toStdString(), profile_, file_,
-                             settings::WriteBack::Yes);
+                             writeBack);
 }
 
 void ConfigDialog::EnableEditing(bool on) {
@@ -306,8 +307,9 @@ void ConfigDialog::OnDepthChanged() {
 void ConfigDialog::OnBrowseEditor() {
     exchange_.Pull();
     const QString path = dialogs_.GetOpenFileName(
-        this, FileRequest{{}, {}, QStringLiteral("Execute file(*.exe);;All Files(*)"),
-                          QStringLiteral("exe")});
+        this,
+        FileRequest{
+            {}, {}, QStringLiteral("Execute file(*.exe);;All Files(*)"), QStringLiteral("exe")});
     if (!path.isEmpty()) {
         form_.editorPath = path.toStdString();
         exchange_.Push();
@@ -333,7 +335,9 @@ void ConfigDialog::PaintSwatch() {
 
 void ConfigDialog::SaveProfile() {
     exchange_.Pull();
-    CollectProfile();
+    // A regenerated level table is written only on OK: a cancelled name prompt
+    // leaves the file untouched.
+    CollectProfile(settings::WriteBack::No);
 
     const int selected = modelList_->currentIndex();
     if (NewSelected()) {
@@ -360,7 +364,7 @@ void ConfigDialog::SaveProfile() {
 
 void ConfigDialog::OnOk() {
     SaveProfile();
-    CollectProfile();
+    CollectProfile(settings::WriteBack::Yes);
     file_.WriteInt(kCommon, "CURRENT_MODE", modelList_->currentIndex());
     file_.WriteString(kCommon, "LCD_TYPE", form_.lcdSizeText);
     const settings::PanelSize panel = settings::PanelSizeFromLcdType(form_.lcdSizeText);

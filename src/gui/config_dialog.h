@@ -24,7 +24,7 @@ class DialogService;
 /// `profile`; ends with cancel without writing anything.
 class ConfigDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     ConfigDialog(settings::ModelProfile& profile, std::filesystem::path settingsPath,
                  DialogService& dialogs, QWidget* parent = nullptr);
 
@@ -38,14 +38,14 @@ public:
     void SaveProfile();
     void OnOk();
 
-private:
+  private:
     void BuildLayout();
     void BindFields();
     void OnInitDialog();
     void LoadProfile(int index);
     void ShowProfile();
     void FillColorTypeList(int selection);
-    void CollectProfile();
+    void CollectProfile(settings::WriteBack writeBack);
     void EnableEditing(bool on);
     void EnableAllocationControls(bool on);
     void PaintSwatch();

@@ -68,7 +68,9 @@ bool QtDialogService::StartDetached(const QString& program, const QStringList& a
     return LaunchDetached(program, arguments);
 }
 
-int QtDialogService::RunModal(QDialog& dialog) { return dialog.exec(); }
+int QtDialogService::RunModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 bool LaunchDetached(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);

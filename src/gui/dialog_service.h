@@ -28,7 +28,7 @@ struct FileRequest {
 /// interface, so each flow can run headless with scripted answers. All calls are
 /// made on the user-interface thread.
 class DialogService {
-public:
+  public:
     virtual ~DialogService() = default;
 
     /// Shows a message box (OK button) and returns when it is dismissed. An empty
@@ -54,7 +54,7 @@ public:
 
 /// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QProcess.
 class QtDialogService final : public DialogService {
-public:
+  public:
     void ShowMessage(QWidget* parent, const Message& message) override;
     QStringList GetOpenFileNames(QWidget* parent, const FileRequest& request) override;
     QString GetOpenFileName(QWidget* parent, const FileRequest& request) override;

@@ -45,21 +45,20 @@ std::optional<long long> ParseInteger(const QString& text) {
 }
 
 void FieldExchange::Int(QLineEdit* edit, int& member, std::optional<std::pair<int, int>> range) {
-    bindings_.push_back(
-        {edit,
-         [edit, &member, range]() -> std::optional<QString> {
-             const auto value = ParseInteger(edit->text());
-             if (!value || *value < std::numeric_limits<int>::min() ||
-                 *value > std::numeric_limits<int>::max()) {
-                 return QString::fromLatin1(kEnterInteger);
-             }
-             if (range && (*value < range->first || *value > range->second)) {
-                 return BetweenText(range->first, range->second);
-             }
-             member = static_cast<int>(*value);
-             return std::nullopt;
-         },
-         [edit, &member] { edit->setText(QString::number(member)); }});
+    bindings_.push_back({edit,
+                         [edit, &member, range]() -> std::optional<QString> {
+                             const auto value = ParseInteger(edit->text());
+                             if (!value || *value < std::numeric_limits<int>::min() ||
+                                 *value > std::numeric_limits<int>::max()) {
+                                 return QString::fromLatin1(kEnterInteger);
+                             }
+                             if (range && (*value < range->first || *value > range->second)) {
+                                 return BetweenText(range->first, range->second);
+                             }
+                             member = static_cast<int>(*value);
+                             return std::nullopt;
+                         },
+                         [edit, &member] { edit->setText(QString::number(member)); }});
 }
 
 void FieldExchange::Unsigned(QLineEdit* edit, unsigned& member) {
@@ -139,35 +138,34 @@ void FieldExchange::Check(QAbstractButton* box, int& member) {
 
 void FieldExchange::Radio(std::initializer_list<QAbstractButton*> buttons, int& member) {
     std::vector<QAbstractButton*> group(buttons);
-    bindings_.push_back(
-        {group.front(),
-         [group, &member]() -> std::optional<QString> {
-             member = -1;
-             for (std::size_t i = 0; i < group.size(); ++i) {
-                 if (group[i]->isChecked()) {
-                     member = static_cast<int>(i);
-                     break;
-                 }
-             }
-             return std::nullopt;
-         },
-         [group, &member] {
-             for (std::size_t i = 0; i < group.size(); ++i) {
-                 const bool on = static_cast<int>(i) == member;
-                 // An exclusive group cannot be unchecked button by button.
-                 const bool exclusive = group[i]->autoExclusive();
-                 group[i]->setAutoExclusive(false);
-                 group[i]->setChecked(on);
-                 group[i]->setAutoExclusive(exclusive);
-             }
-         }});
+    bindings_.push_back({group.front(),
+                         [group, &member]() -> std::optional<QString> {
+                             member = -1;
+                             for (std::size_t i = 0; i < group.size(); ++i) {
+                                 if (group[i]->isChecked()) {
+                                     member = static_cast<int>(i);
+                                     break;
+                                 }
+                             }
+                             return std::nullopt;
+                         },
+                         [group, &member] {
+                             for (std::size_t i = 0; i < group.size(); ++i) {
+                                 const bool on = static_cast<int>(i) == member;
+                                 // An exclusive group cannot be unchecked button by button.
+                                 const bool exclusive = group[i]->autoExclusive();
+                                 group[i]->setAutoExclusive(false);
+                                 group[i]->setChecked(on);
+                                 group[i]->setAutoExclusive(exclusive);
+                             }
+                         }});
 }
 
 bool FieldExchange::Pull() const {
     for (const Binding& binding : bindings_) {
         if (auto failure = binding.pull()) {
-            dialogs_.ShowMessage(owner_, Message{failure->toStdString(), "",
-                                                 MessageIcon::Exclamation});
+            dialogs_.ShowMessage(owner_,
+                                 Message{failure->toStdString(), "", MessageIcon::Exclamation});
             binding.control->setFocus();
             if (auto* edit = qobject_cast<QLineEdit*>(binding.control)) {
                 edit->selectAll();

@@ -28,7 +28,7 @@ inline constexpr const char* kEnterPositiveInteger = "Please enter a positive in
 /// message, puts the focus into the failing field and stops: the members after it
 /// keep their values. The members and controls must outlive the exchange.
 class FieldExchange {
-public:
+  public:
     FieldExchange(DialogService& dialogs, QWidget* owner) : dialogs_(dialogs), owner_(owner) {}
 
     /// Signed decimal integer, optionally limited to [min, max].
@@ -54,7 +54,7 @@ public:
     /// Members → controls.
     void Push() const;
 
-private:
+  private:
     struct Binding {
         QWidget* control = nullptr;
         std::function<std::optional<QString>()> pull;  // the failure text, if any

@@ -17,7 +17,8 @@ ModelNameDialog::ModelNameDialog(DialogService& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
       exchange_(dialogs, this),
-      promptLabel_(Tag(new QLabel(QStringLiteral("Input the new model name")), 1057, "promptLabel")),
+      promptLabel_(
+          Tag(new QLabel(QStringLiteral("Input the new model name")), 1057, "promptLabel")),
       inputEdit_(Tag(new QLineEdit, 1058, "nameEdit")),
       browseButton_(Tag(new QPushButton(QStringLiteral("...")), 1074, "browseButton")),
       optionBox_(Tag(new QCheckBox(QStringLiteral("Check1")), 1080, "optionBox")) {

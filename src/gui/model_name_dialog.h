@@ -18,7 +18,7 @@ class DialogService;
 /// caller sets the members before running it; on OK `inputText` is not empty.
 class ModelNameDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     ModelNameDialog(DialogService& dialogs, QWidget* parent = nullptr);
 
     std::string inputText;
@@ -33,10 +33,10 @@ public:
     void InitDialog();
     void accept() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void OnBrowse();
 
     DialogService& dialogs_;

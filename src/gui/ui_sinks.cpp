@@ -20,7 +20,9 @@ UiMessageSink::UiMessageSink(DialogService& dialogs, QWidget* owner)
       state_(std::make_shared<State>()),
       context_(std::make_unique<QObject>()) {}
 
-UiMessageSink::~UiMessageSink() { Close(); }
+UiMessageSink::~UiMessageSink() {
+    Close();
+}
 
 void UiMessageSink::Close() {
     {

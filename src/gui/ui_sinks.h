@@ -3,13 +3,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "core/common/message.h"
 #include "core/common/progress.h"
-
-#include <QWidget>
 
 namespace pictor::gui {
 
@@ -21,7 +20,7 @@ class DialogService;
 /// After `Close` (and in the destructor) messages are dropped and waiting callers
 /// are released, so a job never blocks the window's shut-down.
 class UiMessageSink final : public MessageSink {
-public:
+  public:
     UiMessageSink(DialogService& dialogs, QWidget* owner);
     ~UiMessageSink() override;
     UiMessageSink(const UiMessageSink&) = delete;
@@ -32,7 +31,7 @@ public:
     /// User-interface thread only.
     void Close();
 
-private:
+  private:
     struct State;
     DialogService& dialogs_;
     QPointer<QWidget> owner_;
@@ -43,7 +42,7 @@ private:
 /// Forwards a job's progress to the user-interface thread (queued; the job does
 /// not wait). The callbacks run on the user-interface thread while the sink lives.
 class UiProgressSink final : public ProgressSink {
-public:
+  public:
     UiProgressSink(std::function<void(int)> onProgress, std::function<void(QString)> onStatus);
     ~UiProgressSink() override;
     UiProgressSink(const UiProgressSink&) = delete;
@@ -52,7 +51,7 @@ public:
     void SetProgress(int percent) override;
     void SetStatus(const std::string& text) override;
 
-private:
+  private:
     std::function<void(int)> onProgress_;
     std::function<void(QString)> onStatus_;
     std::unique_ptr<QObject> context_;
