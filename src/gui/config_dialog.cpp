@@ -15,6 +15,7 @@
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
 #include "gui/model_name_dialog.h"
+#include "gui/picture_images.h"
 
 namespace pictor::gui {
 namespace {
@@ -28,11 +29,6 @@ QStringList ToQt(const std::vector<std::string>& texts) {
         list << QString::fromStdString(text);
     }
     return list;
-}
-
-QColor FromWindowsRgb(std::uint32_t value) {
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
 }
 
 }  // namespace
@@ -318,9 +314,7 @@ void ConfigDialog::OnBrowseEditor() {
 
 void ConfigDialog::OnChooseColor() {
     if (const auto colour = dialogs_.ChooseColor(this)) {
-        profile_.bkColor = static_cast<std::uint32_t>(colour->red()) |
-                           (static_cast<std::uint32_t>(colour->green()) << 8) |
-                           (static_cast<std::uint32_t>(colour->blue()) << 16);
+        profile_.bkColor = ToWindowsRgb(*colour);
         PaintSwatch();
     }
 }
