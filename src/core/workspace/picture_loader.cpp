@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QSize>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace pictor::workspace {
@@ -81,8 +82,12 @@ std::optional<PixelImage> LoadPicture(const std::filesystem::path& path) {
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
 
-    // The header's size decides before anything is allocated for the pixels.
-    const QSize size = reader.size();
+    // The header's size decides before anything is allocated for the pixels. The bitmap
+    // decoder reports a top-down bitmap's height as stored, negative.
+    QSize size = reader.size();
+    if (size.height() < 0 && size.height() != std::numeric_limits<int>::min()) {
+        size.setHeight(-size.height());
+    }
     if (!IsAcceptedSize(size)) {
         return std::nullopt;
     }
