@@ -117,7 +117,9 @@ PixelImage MakeThumbnail(const PixelImage& picture) {
     thumbnail.hasAlpha = picture.hasAlpha;
     constexpr auto kSide = static_cast<std::size_t>(kThumbnailSide);
     thumbnail.pixels.assign(kSide * kSide, 0xFF000000U);
-    if (picture.width <= 0 || picture.height <= 0 || picture.pixels.empty()) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() <
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
         return thumbnail;
     }
     const auto sourceWidth = static_cast<std::size_t>(picture.width);

@@ -24,7 +24,8 @@ inline constexpr int kThumbnailSide = 96;
 std::optional<PixelImage> LoadPicture(const std::filesystem::path& path);
 
 /// Returns `picture` stretched to kThumbnailSide x kThumbnailSide pixels by sampling the
-/// nearest source pixel, keeping `hasAlpha`. An empty picture gives a black thumbnail.
+/// nearest source pixel, keeping `hasAlpha`. An empty picture (or one with fewer pixels
+/// than its size) gives a black thumbnail.
 PixelImage MakeThumbnail(const PixelImage& picture);
 
 }  // namespace pictor::workspace
