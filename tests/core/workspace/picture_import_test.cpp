@@ -128,5 +128,25 @@ TEST(PictureImport, ReadOnlyFileFailsOnlyWhenOpenedForWriting) {
     EXPECT_EQ(Names(list), (std::vector<std::string>{"locked"}));
 }
 
+TEST(PictureImport, ImportsTheExamplePictures) {
+    const std::filesystem::path dir(PICTOR_EXAMPLES_DIR "/pictures");
+    std::vector<std::string> paths;
+    for (const char* file : {"run02.bmp", "logo.bmp", "run01.bmp", "background.bmp",
+                             "ok_button.bmp", "battery.bmp", "run03.bmp"}) {
+        paths.push_back((dir / file).string());
+    }
+    PictureList list;
+    RecordingSink sink;
+    EXPECT_EQ(ImportPictures(list, paths, sink, ImportOptions{.openForWriting = false}), 7);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"background", "battery", "logo", "ok_button",
+                                                     "run01", "run02", "run03"}));
+    for (const ImageEntry& entry : list.Entries()) {
+        EXPECT_GT(entry.width, 0);
+        EXPECT_EQ(entry.bitmap->pixels.size(),
+                  static_cast<std::size_t>(entry.width) * static_cast<std::size_t>(entry.height));
+    }
+}
+
 }  // namespace
 }  // namespace pictor::workspace

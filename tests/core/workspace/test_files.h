@@ -1,7 +1,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -10,34 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace pictor::workspace::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-/// A fresh directory under the system's temporary directory, removed with its content.
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pictor-ws-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
-    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
-        return path_ / name;
-    }
-
-  private:
-    std::filesystem::path path_;
-};
+using pictor::test::TempDir;
 
 inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
