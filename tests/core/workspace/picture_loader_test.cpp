@@ -14,7 +14,7 @@
 namespace pictor::workspace {
 namespace {
 
-using testing::BitmapSpec;
+using testing::BitmapLayout;
 using testing::BuildBitmap;
 using testing::Bytes;
 using testing::TempDir;
@@ -22,7 +22,7 @@ using testing::WriteFile;
 
 struct DecodeCase {
     const char* label;
-    BitmapSpec spec;
+    BitmapLayout layout;
     std::vector<std::uint32_t> expected;  // 0xAARRGGBB, top row first
 };
 
@@ -81,11 +81,11 @@ TEST(PictureLoader, DecodesEveryBitmapVariantToStoredColours) {
     for (const DecodeCase& c : kDecodeCases) {
         SCOPED_TRACE(c.label);
         const auto path = dir / "picture.bmp";
-        WriteFile(path, BuildBitmap(c.spec));
+        WriteFile(path, BuildBitmap(c.layout));
         const auto picture = LoadPicture(path);
         ASSERT_TRUE(picture.has_value());
-        EXPECT_EQ(picture->width, c.spec.width);
-        EXPECT_EQ(picture->height, std::abs(c.spec.height));
+        EXPECT_EQ(picture->width, c.layout.width);
+        EXPECT_EQ(picture->height, std::abs(c.layout.height));
         EXPECT_FALSE(picture->hasAlpha);
         EXPECT_EQ(picture->pixels, c.expected);
     }
@@ -94,10 +94,10 @@ TEST(PictureLoader, DecodesEveryBitmapVariantToStoredColours) {
 TEST(PictureLoader, RefusesBadSizesAndOtherFormats) {
     const TempDir dir;
     // Headers only claiming their size; the pixel data is missing or short.
-    BitmapSpec huge{100000, 1, 24, 0, {}, {}, {0, 0, 0, 0}};
-    BitmapSpec tall{1, -100000, 24, 0, {}, {}, {0, 0, 0, 0}};
-    BitmapSpec over{8193, 1, 8, 0, {}, {0}, Bytes(8196, 0)};
-    BitmapSpec zero{0, 1, 24, 0, {}, {}, {}};
+    BitmapLayout huge{100000, 1, 24, 0, {}, {}, {0, 0, 0, 0}};
+    BitmapLayout tall{1, -100000, 24, 0, {}, {}, {0, 0, 0, 0}};
+    BitmapLayout over{8193, 1, 8, 0, {}, {0}, Bytes(8196, 0)};
+    BitmapLayout zero{0, 1, 24, 0, {}, {}, {}};
     const Bytes truncated = testing::SolidBitmap(4, 4, 0);
     const std::vector<std::pair<std::string, Bytes>> files = {
         {"huge", BuildBitmap(huge)},
@@ -117,7 +117,7 @@ TEST(PictureLoader, RefusesBadSizesAndOtherFormats) {
     EXPECT_FALSE(LoadPicture(dir / "missing.bmp").has_value());
 
     // The largest legal width loads.
-    BitmapSpec widest{8192, 1, 8, 0, {}, {0x010203}, Bytes(8192, 0)};
+    BitmapLayout widest{8192, 1, 8, 0, {}, {0x010203}, Bytes(8192, 0)};
     WriteFile(dir / "widest", BuildBitmap(widest));
     const auto picture = LoadPicture(dir / "widest");
     ASSERT_TRUE(picture.has_value());

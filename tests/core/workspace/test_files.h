@@ -43,7 +43,7 @@ inline void AppendLe32(Bytes& out, std::uint32_t value) {
 /// BITMAPINFOHEADER (40 bytes), for BI_BITFIELDS the three masks, the palette as
 /// RGBQUADs (blue, green, red, 0), then `pixels` exactly as given (rows already padded
 /// to 4 bytes, or the RLE stream).
-struct BitmapSpec {
+struct BitmapLayout {
     std::int32_t width = 1;
     std::int32_t height = 1;  // negative: top-down
     std::uint16_t bitCount = 24;
@@ -53,49 +53,50 @@ struct BitmapSpec {
     Bytes pixels;
 };
 
-inline Bytes BuildBitmap(const BitmapSpec& spec) {
-    const auto headers = static_cast<std::uint32_t>(14 + 40 + 4 * spec.masks.size());
-    const auto offset = headers + static_cast<std::uint32_t>(4 * spec.palette.size());
+inline Bytes BuildBitmap(const BitmapLayout& layout) {
+    const auto headers = static_cast<std::uint32_t>(14 + 40 + 4 * layout.masks.size());
+    const auto offset = headers + static_cast<std::uint32_t>(4 * layout.palette.size());
     Bytes out{'B', 'M'};
-    AppendLe32(out, offset + static_cast<std::uint32_t>(spec.pixels.size()));
+    AppendLe32(out, offset + static_cast<std::uint32_t>(layout.pixels.size()));
     AppendLe32(out, 0);  // two reserved words
     AppendLe32(out, offset);
     AppendLe32(out, 40);
-    AppendLe32(out, static_cast<std::uint32_t>(spec.width));
-    AppendLe32(out, static_cast<std::uint32_t>(spec.height));
+    AppendLe32(out, static_cast<std::uint32_t>(layout.width));
+    AppendLe32(out, static_cast<std::uint32_t>(layout.height));
     AppendLe16(out, 1);  // planes
-    AppendLe16(out, spec.bitCount);
-    AppendLe32(out, spec.compression);
-    AppendLe32(out, static_cast<std::uint32_t>(spec.pixels.size()));
+    AppendLe16(out, layout.bitCount);
+    AppendLe32(out, layout.compression);
+    AppendLe32(out, static_cast<std::uint32_t>(layout.pixels.size()));
     AppendLe32(out, 2835);  // 72 dpi
     AppendLe32(out, 2835);
-    AppendLe32(out, static_cast<std::uint32_t>(spec.palette.size()));
+    AppendLe32(out, static_cast<std::uint32_t>(layout.palette.size()));
     AppendLe32(out, 0);  // all colours important
-    for (const std::uint32_t mask : spec.masks) {
+    for (const std::uint32_t mask : layout.masks) {
         AppendLe32(out, mask);
     }
-    for (const std::uint32_t colour : spec.palette) {
+    for (const std::uint32_t colour : layout.palette) {
         AppendLe32(out, colour & 0x00FFFFFFU);  // RGBQUAD: blue, green, red, reserved
     }
-    out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+    out.insert(out.end(), layout.pixels.begin(), layout.pixels.end());
     return out;
 }
 
 /// A small 24-bit bitmap of `width` x `height` pixels, all of one colour (0xRRGGBB).
 inline Bytes SolidBitmap(int width, int height, std::uint32_t colour) {
-    BitmapSpec spec;
-    spec.width = width;
-    spec.height = height;
+    BitmapLayout layout;
+    layout.width = width;
+    layout.height = height;
     const int stride = (width * 3 + 3) / 4 * 4;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            spec.pixels.push_back(static_cast<std::uint8_t>(colour & 0xFFU));
-            spec.pixels.push_back(static_cast<std::uint8_t>((colour >> 8) & 0xFFU));
-            spec.pixels.push_back(static_cast<std::uint8_t>((colour >> 16) & 0xFFU));
+            layout.pixels.push_back(static_cast<std::uint8_t>(colour & 0xFFU));
+            layout.pixels.push_back(static_cast<std::uint8_t>((colour >> 8) & 0xFFU));
+            layout.pixels.push_back(static_cast<std::uint8_t>((colour >> 16) & 0xFFU));
         }
-        spec.pixels.resize(spec.pixels.size() + static_cast<std::size_t>(stride - width * 3), 0);
+        layout.pixels.resize(layout.pixels.size() + static_cast<std::size_t>(stride - width * 3),
+                             0);
     }
-    return BuildBitmap(spec);
+    return BuildBitmap(layout);
 }
 
 }  // namespace pictor::workspace::testing
