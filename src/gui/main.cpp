@@ -1,14 +1,23 @@
+// pictor: the desktop application. The settings file is Pictor.ini in the working
+// directory at start-up; cancelling the start-up configuration ends the program.
 #include <QApplication>
 #include <QDir>
 
-#include "gui/config_dialog.h"
+#include "gui/app_icon.h"
 #include "gui/dialog_service.h"
+#include "gui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pictor"));
+    QApplication::setWindowIcon(pictor::gui::AppIcon());
+
     pictor::gui::QtDialogService dialogs;
-    pictor::settings::ModelProfile profile;
-    pictor::gui::ConfigDialog dialog(
-        profile, std::filesystem::path(QDir::currentPath().toStdString()) / "Pictor.ini", dialogs);
-    return dialog.exec() == QDialog::Accepted ? 0 : 1;
+    pictor::gui::MainWindow window(
+        std::filesystem::path(QDir::currentPath().toStdString()) / "Pictor.ini", dialogs);
+    if (!window.Start()) {
+        return 0;
+    }
+    window.show();
+    return QApplication::exec();
 }

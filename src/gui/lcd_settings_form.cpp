@@ -1,0 +1,64 @@
+#include "gui/lcd_settings_form.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+#include "gui/control_tags.h"
+#include "gui/field_exchange.h"
+
+namespace pictor::gui {
+namespace {
+
+std::uint8_t Selection(const QComboBox* combo) {
+    // A byte-sized member keeps the low byte of "none" (-1).
+    return static_cast<std::uint8_t>(combo->currentIndex() & 0xFF);
+}
+
+}  // namespace
+
+LcdSettingsForm::LcdSettingsForm(const Ids& ids, QWidget* parent)
+    : QWidget(parent),
+      address_(Tag(new QLineEdit, ids.address, "addressEdit")),
+      baud_(Tag(new QComboBox, ids.baud, "baudBox")),
+      backlight_(Tag(new QComboBox, ids.backlight, "backlightBox")),
+      foreground_(Tag(new QComboBox, ids.foreground, "foregroundBox")),
+      background_(Tag(new QComboBox, ids.background, "backgroundBox")) {
+    setObjectName(QStringLiteral("lcdSettingsForm"));
+    // Digits only; the range is checked when the field is read.
+    address_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), address_));
+    baud_->addItems({"1200", "2400", "4800", "9600", "19200", "57600", "115200"});
+    for (int level = 0; level <= 9; ++level) {
+        backlight_->addItem(QString::number(level));
+    }
+    // The colour lists are sorted; a colour's code is its position here.
+    const QStringList colours = {"BLACK", "BLUE", "GREEN", "RED", "WHITE", "YELLOW"};
+    foreground_->addItems(colours);
+    background_->addItems(colours);
+
+    auto* layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("RS485设备地址"), address_);
+    layout->addRow(QStringLiteral("串口波特率"), baud_);
+    layout->addRow(QStringLiteral("背光亮度"), backlight_);
+    layout->addRow(QStringLiteral("前景色"), foreground_);
+    layout->addRow(QStringLiteral("背景色"), background_);
+}
+
+void LcdSettingsForm::Bind(FieldExchange& exchange, LcdSettingsValues& values) {
+    exchange.Byte(address_, values.address);
+    exchange.ComboIndex(baud_, values.baudIndex);
+    exchange.ComboIndex(backlight_, values.backlight);
+    exchange.ComboIndex(foreground_, values.foreground);
+    exchange.ComboIndex(background_, values.background);
+}
+
+void LcdSettingsForm::ReadSelections(LcdSettingsValues& values) const {
+    values.baudIndex = Selection(baud_);
+    values.backlight = Selection(backlight_);
+    values.foreground = Selection(foreground_);
+    values.background = Selection(background_);
+}
+
+}  // namespace pictor::gui

@@ -1,0 +1,408 @@
+#include "gui/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "gui/about_dialog.h"
+#include "gui/app_icon.h"
+#include "gui/config_dialog.h"
+#include "gui/control_tags.h"
+#include "gui/dialog_service.h"
+#include "gui/lcd_preview.h"
+#include "gui/picture_list_model.h"
+
+namespace pictor::gui {
+namespace {
+
+QPushButton* Button(const char* text, int id, const char* name) {
+    auto* button = Tag(new QPushButton(QString::fromUtf8(text)), id, name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* Label(const char* text, int id, const char* name) {
+    auto* label = new QLabel(QString::fromUtf8(text));
+    return id != 0 ? Tag(label, id, name) : Name(label, name);
+}
+
+QLineEdit* Edit(int id, const char* name, int width = 64) {
+    auto* edit = Tag(new QLineEdit, id, name);
+    edit->setMaximumWidth(width);
+    return edit;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      settingsPath_(std::move(settingsPath)),
+      dialogs_(dialogs),
+      scom_(settings::ReadScomSettings(settings::ProfileFile(settingsPath_))),
+      messages_(dialogs, this),
+      exchange_(dialogs, this) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Pictor"));
+    setWindowIcon(AppIcon());
+    portText_ = scom_.portText;
+    baudText_ = scom_.baudText;
+    BuildLayout();
+    BindFields();
+}
+
+MainWindow::~MainWindow() {
+    messages_.Close();
+}
+
+void MainWindow::BuildLayout() {
+    auto* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    auto* about = helpMenu->addAction(QStringLiteral("&About Iconwright..."));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this, &MainWindow::OnAbout);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::close);
+
+    auto* central = new QWidget;
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(BuildListPane(), 3);
+    columns->addWidget(BuildPreviewPane(), 2);
+
+    progressBar_ = Tag(new QProgressBar, 1099, "progressBar");
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    percentLabel_ = Label("0%", 1100, "percentLabel");
+    percentLabel_->setMinimumWidth(160);
+    cancelJobButton_ = Button("取消下载", 1125, "cancelJobButton");
+    cancelJobButton_->setEnabled(false);
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(Label("Pictor", 0, "makerNameLabel"));
+    progressRow->addWidget(progressBar_, 1);
+    progressRow->addWidget(percentLabel_);
+    progressRow->addWidget(cancelJobButton_);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(columns, 1);
+    layout->addLayout(progressRow);
+    setCentralWidget(central);
+}
+
+QWidget* MainWindow::BuildListPane() {
+    model_ = new PictureListModel(pictures_, this);
+
+    reportView_ = Tag(new QTreeView, 1000, "pictureList");
+    reportView_->setRootIsDecorated(false);
+    reportView_->setUniformRowHeights(true);
+    reportView_->setIconSize(
+        QSize(PictureListModel::kThumbnailSize, PictureListModel::kThumbnailSize));
+    reportView_->setModel(model_);
+    reportView_->header()->setDefaultAlignment(Qt::AlignCenter);
+    reportView_->header()->setStretchLastSection(false);
+    reportView_->header()->resizeSection(0, 360);
+    reportView_->header()->resizeSection(1, 80);
+
+    iconView_ = Name(new QListView, "pictureIcons");
+    iconView_->setViewMode(QListView::IconMode);
+    iconView_->setMovement(QListView::Static);
+    iconView_->setResizeMode(QListView::Adjust);
+    iconView_->setIconSize(
+        QSize(PictureListModel::kThumbnailSize, PictureListModel::kThumbnailSize));
+    iconView_->setGridSize(
+        QSize(PictureListModel::kThumbnailSize + 24, PictureListModel::kThumbnailSize + 28));
+    listView_ = Name(new QListView, "pictureRows");
+    listView_->setViewMode(QListView::ListMode);
+    listView_->setIconSize(QSize(24, 24));
+    for (QListView* view : {iconView_, listView_}) {
+        view->setModel(model_);
+        view->setSelectionModel(reportView_->selectionModel());
+    }
+
+    views_ = Name(new QStackedWidget, "pictureViews");
+    for (QAbstractItemView* view :
+         std::initializer_list<QAbstractItemView*>{iconView_, listView_, reportView_}) {
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->viewport()->installEventFilter(this);
+        view->viewport()->setAcceptDrops(true);
+        connect(view, &QAbstractItemView::clicked, this, [this] { OnListClick(); });
+        connect(view, &QAbstractItemView::doubleClicked, this, [this] { OnListDoubleClick(); });
+        views_->addWidget(view);
+    }
+    views_->setCurrentWidget(reportView_);
+
+    styleBox_ = Tag(new QComboBox, 1005, "viewStyleBox");
+    styleBox_->addItems({QStringLiteral("Icon"), QStringLiteral("List"), QStringLiteral("Report")});
+    connect(styleBox_, &QComboBox::activated, this, [this] { OnViewStyleChange(); });
+
+    auto* styleRow = new QHBoxLayout;
+    styleRow->addWidget(Label("显示方式", 0, "viewStyleLabel"));
+    styleRow->addWidget(styleBox_);
+    styleRow->addStretch(1);
+
+    auto* import = Button("导入BMP文件", 1001, "importButton");
+    auto* remove = Button("删除BMP文件", 1002, "deleteButton");
+    auto* removeAll = Button("Remove All", 1004, "removeAllButton");
+    auto* sort = Button("Sort By Name", 1024, "sortButton");
+    auto* up = Button("UP", 1028, "upButton");
+    auto* down = Button("DOWN", 1029, "downButton");
+    auto* edit = Button("Edit Item", 1064, "editItemButton");
+    auto* convert = Button("BMP转档", 1021, "convertButton");
+    connect(import, &QPushButton::clicked, this, &MainWindow::OnImportPictures);
+    connect(remove, &QPushButton::clicked, this, &MainWindow::OnDeletePictures);
+    connect(removeAll, &QPushButton::clicked, this, &MainWindow::OnRemoveAll);
+    connect(sort, &QPushButton::clicked, this, &MainWindow::OnSortByName);
+    connect(up, &QPushButton::clicked, this, &MainWindow::OnMoveUp);
+    connect(down, &QPushButton::clicked, this, &MainWindow::OnMoveDown);
+    connect(edit, &QPushButton::clicked, this, &MainWindow::OnEditItem);
+    connect(convert, &QPushButton::clicked, this, &MainWindow::OnConvert);
+
+    auto* buttons = new QGridLayout;
+    int column = 0;
+    for (QPushButton* button : {import, remove, removeAll, sort}) {
+        buttons->addWidget(button, 0, column++);
+    }
+    column = 0;
+    for (QPushButton* button : {up, down, edit, convert}) {
+        buttons->addWidget(button, 1, column++);
+    }
+
+    auto* pane = new QWidget;
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(views_, 1);
+    layout->addLayout(styleRow);
+    layout->addLayout(buttons);
+    return pane;
+}
+
+QWidget* MainWindow::BuildPreviewPane() {
+    preview_ = Tag(new LcdPreview(pictures_), 1003, "lcdSurface");
+    connect(preview_, &LcdPreview::pressed, this, &MainWindow::OnPreviewMouseDown);
+    connect(preview_, &LcdPreview::moved, this, &MainWindow::OnPreviewMouseMove);
+    connect(preview_, &LcdPreview::released, this, &MainWindow::OnPreviewMouseUp);
+    auto* scroll = Name(new QScrollArea, "lcdScroll");
+    scroll->setWidget(preview_);
+    scroll->setAlignment(Qt::AlignCenter);
+    scroll->setMinimumSize(340, 260);
+
+    indexEdit_ = Edit(1022, "indexEdit");
+    indexEdit_->setReadOnly(true);
+    widthEdit_ = Edit(1010, "widthEdit");
+    heightEdit_ = Edit(1011, "heightEdit");
+    leftEdit_ = Edit(1012, "leftEdit");
+    topEdit_ = Edit(1013, "topEdit");
+    auto* refresh = Button("刷新显示", 1014, "refreshButton");
+    connect(refresh, &QPushButton::clicked, this, &MainWindow::OnRefreshDisplay);
+    // Enter in X or Y applies them, as the refresh button does.
+    connect(leftEdit_, &QLineEdit::returnPressed, this, &MainWindow::OnRefreshDisplay);
+    connect(topEdit_, &QLineEdit::returnPressed, this, &MainWindow::OnRefreshDisplay);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(Label("图片索引", 1023, "indexLabel"), 0, 0);
+    fields->addWidget(indexEdit_, 0, 1);
+    fields->addWidget(Label("图片宽度", 1017, "widthLabel"), 0, 2);
+    fields->addWidget(widthEdit_, 0, 3);
+    fields->addWidget(Label("图片高度", 1018, "heightLabel"), 0, 4);
+    fields->addWidget(heightEdit_, 0, 5);
+    fields->addWidget(Label("X坐标", 1020, "leftLabel"), 1, 0);
+    fields->addWidget(leftEdit_, 1, 1);
+    fields->addWidget(Label("Y坐标", 1019, "topLabel"), 1, 2);
+    fields->addWidget(topEdit_, 1, 3);
+    fields->addWidget(refresh, 1, 4, 1, 2);
+
+    auto* previewGroup = Tag(new QGroupBox(QStringLiteral("模拟LCD屏幕")), 1030, "lcdGroup");
+    auto* previewLayout = new QVBoxLayout(previewGroup);
+    previewLayout->addWidget(scroll, 1);
+    previewLayout->addLayout(fields);
+
+    // The viewer: one picture of a resource image drawn onto the surface.
+    fileNameEdit_ = Tag(new QLineEdit, 1015, "fileNameEdit");
+    addressEdit_ = Edit(1073, "addressEdit", 96);
+    auto* choose = Button("...", 1075, "chooseImageFileButton");
+    auto* view = Button("View icon from binary file", 1072, "viewImageButton");
+    connect(choose, &QPushButton::clicked, this, &MainWindow::OnChooseImageFile);
+    connect(view, &QPushButton::clicked, this, &MainWindow::OnViewFromImageFile);
+    auto* viewerGroup = Name(new QGroupBox(QStringLiteral("View from binary")), "viewerGroup");
+    auto* viewer = new QGridLayout(viewerGroup);
+    viewer->addWidget(Label("File Name", 1016, "fileNameLabel"), 0, 0);
+    viewer->addWidget(fileNameEdit_, 0, 1, 1, 2);
+    viewer->addWidget(choose, 0, 3);
+    viewer->addWidget(Label("存放地址", 1026, "addressLabel"), 1, 0);
+    viewer->addWidget(addressEdit_, 1, 1);
+    viewer->addWidget(view, 1, 2, 1, 2);
+    viewer->setColumnStretch(1, 1);
+
+    // The serial line and the module.
+    baudBox_ = Tag(new QComboBox, 1090, "baudBox");
+    baudBox_->setEditable(true);
+    baudBox_->addItem(QStringLiteral("256000"));
+    portBox_ = Tag(new QComboBox, 1091, "portBox");
+    portBox_->setEditable(true);
+    portBox_->setMinimumContentsLength(12);
+    openPortButton_ = Button("打开串口", 1087, "openPortButton");
+    closePortButton_ = Button("关闭串口", 1088, "closePortButton");
+    connectButton_ = Button("连接设备", 1086, "connectButton");
+    connectionEdit_ = Edit(1094, "connectionEdit", 96);
+    connectionEdit_->setReadOnly(true);
+    flashTypeBox_ = Tag(new QComboBox, 1103, "flashTypeBox");
+    for (std::string_view text : settings::kFlashTypeTexts) {
+        flashTypeBox_->addItem(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    }
+    auto* serialGroup = Name(new QGroupBox(QStringLiteral("串口")), "serialGroup");
+    auto* serial = new QGridLayout(serialGroup);
+    serial->addWidget(Label("波特率", 0, "baudLabel"), 0, 0);
+    serial->addWidget(baudBox_, 0, 1);
+    serial->addWidget(openPortButton_, 0, 2);
+    serial->addWidget(Label("串口号", 0, "portLabel"), 1, 0);
+    serial->addWidget(portBox_, 1, 1);
+    serial->addWidget(closePortButton_, 1, 2);
+    serial->addWidget(connectButton_, 2, 0);
+    serial->addWidget(connectionEdit_, 2, 1);
+    serial->addWidget(Label("Flash 容量", 0, "flashTypeLabel"), 3, 0);
+    serial->addWidget(flashTypeBox_, 3, 1);
+    serial->setColumnStretch(1, 1);
+
+    resourceButton_ = Button("资源下载", 1117, "resourceDownloadButton");
+    downloadBinButton_ = Button("下载bin档", 1098, "downloadBinButton");
+    lcdSettingsButton_ = Button("LCD设置", 1105, "lcdSettingsButton");
+    auto* downloads = new QHBoxLayout;
+    downloads->addWidget(resourceButton_);
+    downloads->addWidget(downloadBinButton_);
+    downloads->addWidget(lcdSettingsButton_);
+
+    auto* pane = new QWidget;
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(previewGroup, 1);
+    layout->addWidget(viewerGroup);
+    layout->addWidget(serialGroup);
+    layout->addLayout(downloads);
+    return pane;
+}
+
+void MainWindow::BindFields() {
+    exchange_.ComboIndex(styleBox_, viewStyleIndex_);
+    exchange_.Int(indexEdit_, indexValue_, std::pair{0, 65535});
+    exchange_.Text(fileNameEdit_, fileNameText_);
+    exchange_.Int(heightEdit_, heightValue_, std::pair{0, 1280});
+    exchange_.Int(leftEdit_, leftValue_, std::pair{-1280, 1280});
+    exchange_.Int(topEdit_, topValue_, std::pair{-1280, 1280});
+    exchange_.Int(widthEdit_, widthValue_, std::pair{0, 1280});
+    exchange_.Unsigned(addressEdit_, addressValue_);
+    exchange_.Text(connectionEdit_, connectionText_);
+    exchange_.ComboText(portBox_, portText_);
+    exchange_.ComboText(baudBox_, baudText_);
+}
+
+void MainWindow::Push() {
+    exchange_.Push();
+}
+
+bool MainWindow::Pull() {
+    return exchange_.Pull();
+}
+
+bool MainWindow::Start() {
+    ConfigDialog dialog(profile_, settingsPath_, dialogs_, this);
+    if (dialogs_.RunModal(dialog) != QDialog::Accepted) {
+        return false;
+    }
+    InitDialog();
+    return true;
+}
+
+void MainWindow::InitDialog() {
+    Push();
+    startDirectory_ = std::filesystem::current_path();
+    RebuildList();
+    viewStyleIndex_ = 2;
+    views_->setCurrentWidget(reportView_);
+    dragging_ = false;
+    Push();
+    SelectPicture(-1);
+    Pull();
+    preview_->SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
+    closePortButton_->setEnabled(false);
+    Push();
+}
+
+void MainWindow::OnViewStyleChange() {
+    Pull();
+    switch (viewStyleIndex_) {
+        case 0:
+            views_->setCurrentWidget(iconView_);
+            break;
+        case 1:
+            views_->setCurrentWidget(listView_);
+            break;
+        case 2:
+            views_->setCurrentWidget(reportView_);
+            break;
+        default:
+            break;
+    }
+    Push();
+}
+
+void MainWindow::OnAbout() {
+    AboutDialog dialog(this);
+    dialogs_.RunModal(dialog);
+}
+
+QAbstractItemView* MainWindow::CurrentView() const {
+    return qobject_cast<QAbstractItemView*>(views_->currentWidget());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Picture files dropped onto the list are imported like chosen ones.
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (drag->mimeData()->hasUrls()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        QStringList paths;
+        for (const QUrl& url : drop->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                paths << url.toLocalFile();
+            }
+        }
+        if (!paths.isEmpty()) {
+            drop->acceptProposedAction();
+            ImportPaths(paths);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A job waiting in a message must not hold the window's end.
+    messages_.Close();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::ShowMessage(const std::string& text, MessageIcon icon,
+                             const std::string& caption) {
+    dialogs_.ShowMessage(this, Message{text, caption, icon});
+}
+
+}  // namespace pictor::gui

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/settings/model_profile.h"
+#include "core/settings/profile_file.h"
+#include "core/settings/scom_settings.h"
+#include "core/workspace/picture_list.h"
+#include "gui/field_exchange.h"
+#include "gui/ui_sinks.h"
+
+class QAbstractItemView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTreeView;
+
+namespace pictor::gui {
+
+class DialogService;
+class LcdPreview;
+class PictureListModel;
+
+/// The application's one window: the picture list with its commands, the LCD
+/// preview, the converter, the viewer, and the serial and download controls.
+/// Every handler runs on the user-interface thread; download jobs run on their
+/// own threads and report through the window.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+  public:
+    /// Reads the "Scom" section of `settingsPath` (the settings file).
+    MainWindow(std::filesystem::path settingsPath, DialogService& dialogs,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Runs the configuration dialog and, when it is confirmed, initialises the
+    /// window. False when it was cancelled: the program then ends.
+    bool Start();
+
+    [[nodiscard]] const settings::ModelProfile& Profile() const { return profile_; }
+    [[nodiscard]] workspace::PictureList& Pictures() { return pictures_; }
+    [[nodiscard]] LcdPreview& Preview() const { return *preview_; }
+    [[nodiscard]] const settings::ScomSettings& Scom() const { return scom_; }
+
+    // Picture list (list order = rows).
+    void OnImportPictures();
+    void ImportPaths(const QStringList& paths);
+    void OnDeletePictures();
+    void OnRemoveAll();
+    void OnSortByName();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnListClick();
+    void OnListDoubleClick();
+    void OnViewStyleChange();
+    void OnConvert();
+
+    // LCD preview.
+    void OnRefreshDisplay();
+    void OnPreviewMouseDown(QPoint point);
+    void OnPreviewMouseMove(QPoint point);
+    void OnPreviewMouseUp(QPoint point);
+
+    // Editor and viewer.
+    void OnEditItem();
+    void OnChooseImageFile();
+    void OnViewFromImageFile();
+
+    void OnAbout();
+
+    /// Members to controls; controls to members (false at a failed check).
+    void Push();
+    bool Pull();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildLayout();
+    QWidget* BuildListPane();
+    QWidget* BuildPreviewPane();
+    void BindFields();
+    void InitDialog();
+    void RebuildList();
+    void SelectPicture(int position);
+    void ShowPictureFields(const workspace::ImageEntry& entry, int position);
+    [[nodiscard]] int FirstSelectedRow() const;
+    [[nodiscard]] std::vector<int> SelectedRows() const;
+    [[nodiscard]] QAbstractItemView* CurrentView() const;
+    void FinishImport(const QStringList& paths);
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
+
+    std::filesystem::path settingsPath_;
+    DialogService& dialogs_;
+    settings::ScomSettings scom_;
+    settings::ModelProfile profile_;
+    workspace::PictureList pictures_;
+    std::filesystem::path startDirectory_;
+    UiMessageSink messages_;
+    FieldExchange exchange_;
+
+    // Members exchanged with the window's fields.
+    int viewStyleIndex_ = -1;
+    int indexValue_ = 0;
+    std::string fileNameText_;
+    int heightValue_ = 0;
+    int leftValue_ = 0;
+    int topValue_ = 0;
+    int widthValue_ = 0;
+    unsigned addressValue_ = 0;
+    std::string connectionText_;
+    std::string portText_;
+    std::string baudText_;
+
+    // Preview drag state.
+    int grabX_ = 0;
+    int grabY_ = 0;
+    int dragStartLeft_ = 0;
+    int dragStartTop_ = 0;
+    bool dragging_ = false;
+
+    PictureListModel* model_ = nullptr;
+    QStackedWidget* views_ = nullptr;
+    QTreeView* reportView_ = nullptr;
+    QListView* iconView_ = nullptr;
+    QListView* listView_ = nullptr;
+    QComboBox* styleBox_ = nullptr;
+    LcdPreview* preview_ = nullptr;
+    QLineEdit* indexEdit_ = nullptr;
+    QLineEdit* fileNameEdit_ = nullptr;
+    QLineEdit* heightEdit_ = nullptr;
+    QLineEdit* leftEdit_ = nullptr;
+    QLineEdit* topEdit_ = nullptr;
+    QLineEdit* widthEdit_ = nullptr;
+    QLineEdit* addressEdit_ = nullptr;
+    QLineEdit* connectionEdit_ = nullptr;
+    QComboBox* portBox_ = nullptr;
+    QComboBox* baudBox_ = nullptr;
+    QComboBox* flashTypeBox_ = nullptr;
+    QPushButton* openPortButton_ = nullptr;
+    QPushButton* closePortButton_ = nullptr;
+    QPushButton* connectButton_ = nullptr;
+    QPushButton* resourceButton_ = nullptr;
+    QPushButton* downloadBinButton_ = nullptr;
+    QPushButton* lcdSettingsButton_ = nullptr;
+    QPushButton* cancelJobButton_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QLabel* percentLabel_ = nullptr;
+};
+
+}  // namespace pictor::gui

@@ -1,0 +1,299 @@
+// The main window's picture commands: the list, import, convert, the LCD preview,
+// the external editor and the resource image viewer.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTreeView>
+#include <algorithm>
+#include <set>
+
+#include "core/workspace/picture_import.h"
+#include "gui/dialog_service.h"
+#include "gui/lcd_preview.h"
+#include "gui/main_window.h"
+#include "gui/picture_list_model.h"
+#include "gui/resource_viewer.h"
+
+namespace pictor::gui {
+namespace {
+
+constexpr const char* kCommon = "COMMON";
+constexpr int kDefaultNameBufferKiB = 1024;
+
+// The bytes a multi-selection occupies in a classic file dialog's name buffer: the
+// directory, each file name, a terminator after each and one at the end.
+qint64 NameBufferBytes(const QStringList& paths) {
+    if (paths.isEmpty()) {
+        return 0;
+    }
+    qint64 bytes = QFileInfo(paths.front()).absolutePath().toUtf8().size() + 2;
+    for (const QString& path : paths) {
+        bytes += QFileInfo(path).fileName().toUtf8().size() + 1;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void MainWindow::RebuildList() {
+    preview_->ForgetPictures();
+    model_->Rebuild();
+}
+
+void MainWindow::SelectPicture(int position) {
+    pictures_.Select(position);
+    if (position < 0) {
+        model_->SetHotRow(-1);
+        return;
+    }
+    model_->SetHotRow(position);
+    if (auto* view = CurrentView()) {
+        view->scrollTo(model_->index(position, 0));
+    }
+    ShowPictureFields(pictures_.At(static_cast<std::size_t>(position)), position);
+}
+
+void MainWindow::ShowPictureFields(const workspace::ImageEntry& entry, int position) {
+    indexValue_ = position;
+    widthValue_ = entry.width;
+    heightValue_ = entry.height;
+    leftValue_ = entry.left;
+    topValue_ = entry.top;
+    Push();
+}
+
+std::vector<int> MainWindow::SelectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : reportView_->selectionModel()->selectedIndexes()) {
+        rows.insert(index.row());
+    }
+    return {rows.begin(), rows.end()};
+}
+
+int MainWindow::FirstSelectedRow() const {
+    const auto rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+void MainWindow::OnDeletePictures() {
+    const auto rows = SelectedRows();
+    reportView_->selectionModel()->clearSelection();
+    pictures_.DeleteRows(rows);
+    RebuildList();
+    preview_->Redraw();
+    SelectPicture(-1);
+    Push();
+}
+
+void MainWindow::OnRemoveAll() {
+    pictures_.RemoveAll();
+    RebuildList();
+    preview_->Redraw();
+    SelectPicture(-1);
+    Push();
+}
+
+void MainWindow::OnSortByName() {
+    pictures_.SortByName();
+    RebuildList();
+    SelectPicture(pictures_.Empty() ? -1 : 0);
+    Push();
+}
+
+void MainWindow::OnMoveUp() {
+    Pull();
+    if (!pictures_.MoveUp()) {
+        return;
+    }
+    RebuildList();
+    model_->SetHotRow(pictures_.CurrentIndex());
+    Push();
+}
+
+void MainWindow::OnMoveDown() {
+    Pull();
+    if (!pictures_.MoveDown()) {
+        return;
+    }
+    RebuildList();
+    model_->SetHotRow(pictures_.CurrentIndex());
+    Push();
+}
+
+void MainWindow::OnListClick() {
+    SelectPicture(FirstSelectedRow());
+}
+
+void MainWindow::OnListDoubleClick() {
+    Pull();
+    const int row = FirstSelectedRow();
+    if (row < 0) {
+        return;
+    }
+    SelectPicture(row);
+    // The change shows at the next redraw of the preview.
+    pictures_.ToggleShown(row);
+    Push();
+}
+
+void MainWindow::OnImportPictures() {
+    settings::ProfileFile file(settingsPath_);
+    const int bufferKiB = file.GetInt(kCommon, "OPEN_FILE_MEMORY_SIZE", kDefaultNameBufferKiB);
+    file.WriteInt(kCommon, "OPEN_FILE_MEMORY_SIZE", bufferKiB);
+
+    const QStringList paths = dialogs_.GetOpenFileNames(
+        this, FileRequest{{},
+                          {},
+                          QStringLiteral("Bitmap file(*.bmp);;Icon file(*.ico);;All file(*)"),
+                          QStringLiteral("bmp")});
+    // A selection that does not fit the configured name buffer fails like a
+    // cancelled dialog (a size of 0 or less falls back to the default).
+    const qint64 bufferBytes =
+        static_cast<qint64>(bufferKiB > 0 ? bufferKiB : kDefaultNameBufferKiB) * 1024;
+    if (paths.isEmpty() || NameBufferBytes(paths) > bufferBytes) {
+        ShowMessage("没有正常导入bmp", MessageIcon::Information);
+        return;
+    }
+    FinishImport(paths);
+}
+
+void MainWindow::ImportPaths(const QStringList& paths) {
+    FinishImport(paths);
+}
+
+void MainWindow::FinishImport(const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& path : paths) {
+        files.push_back(QDir::toNativeSeparators(path).toStdString());
+    }
+    workspace::ImportPictures(pictures_, files, messages_);
+    RebuildList();
+    SelectPicture(pictures_.Empty() ? -1 : static_cast<int>(pictures_.Size()) - 1);
+    Push();
+    settings::ProfileFile(settingsPath_)
+        .WriteString(kCommon, "DEFAULT_DIR_PATH",
+                     QFileInfo(paths.back()).absolutePath().toStdString());
+}
+
+void MainWindow::OnRefreshDisplay() {
+    Pull();
+    const int current = pictures_.CurrentIndex();
+    if (current < 0) {
+        return;
+    }
+    auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    entry.left = leftValue_;
+    entry.top = topValue_;
+    preview_->Redraw();
+    Push();
+}
+
+void MainWindow::OnPreviewMouseDown(QPoint point) {
+    const int current = pictures_.CurrentIndex();
+    if (current < 0) {
+        return;
+    }
+    const auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    const int px = point.x();
+    const int py = point.y();
+    // Strict on every side: a press on the picture's edge does not grab it.
+    if (entry.left < px && px < entry.left + entry.width && entry.top < py &&
+        py < entry.top + entry.height) {
+        grabX_ = px;
+        grabY_ = py;
+        dragStartLeft_ = entry.left;
+        dragStartTop_ = entry.top;
+        dragging_ = true;
+        Push();
+    } else {
+        dragging_ = false;
+    }
+}
+
+void MainWindow::OnPreviewMouseMove(QPoint point) {
+    const int current = pictures_.CurrentIndex();
+    if (!dragging_ || current < 0) {
+        return;
+    }
+    leftValue_ = dragStartLeft_ + point.x() - grabX_;
+    topValue_ = dragStartTop_ + point.y() - grabY_;
+    auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    entry.left = leftValue_;
+    entry.top = topValue_;
+    preview_->Redraw();
+    Push();
+}
+
+void MainWindow::OnPreviewMouseUp(QPoint /*point*/) {
+    if (!dragging_) {
+        return;
+    }
+    dragging_ = false;
+    Push();
+}
+
+void MainWindow::OnEditItem() {
+    if (profile_.extEditExe.empty()) {
+        ShowMessage("没有选择执行的应用...", MessageIcon::Exclamation);
+        return;
+    }
+    const int current = pictures_.CurrentIndex();
+    if (current < 0) {
+        ShowMessage("请选择编辑对象...", MessageIcon::Exclamation);
+        return;
+    }
+    // The picture's path is one argument of its own, so paths with blanks work.
+    dialogs_.StartDetached(
+        QString::fromStdString(profile_.extEditExe),
+        {QString::fromStdString(pictures_.At(static_cast<std::size_t>(current)).path)});
+}
+
+void MainWindow::OnChooseImageFile() {
+    Pull();
+    if (profile_.outDataType == 1) {
+        ShowMessage("只支持二进制文件", MessageIcon::Exclamation);
+        return;
+    }
+    const QString path = dialogs_.GetOpenFileName(
+        this, FileRequest{{}, {}, QStringLiteral("Binary file(*.bin)"), QStringLiteral("bin")});
+    if (!path.isEmpty()) {
+        fileNameText_ = QDir::toNativeSeparators(path).toStdString();
+        Push();
+    }
+}
+
+void MainWindow::OnViewFromImageFile() {
+    Pull();
+    if (fileNameText_.empty()) {
+        ShowMessage(" 请选择图片数据文件(*.bin)", MessageIcon::Exclamation);
+        return;
+    }
+    QFile file(QString::fromStdString(fileNameText_));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage("文件 " + fileNameText_ + "不存在..", MessageIcon::Exclamation);
+        return;
+    }
+    ViewerRequest request;
+    request.address = addressValue_;
+    request.minAllocateSize = profile_.minAllocateSize;
+    request.rows = heightValue_ & 0xFFFF;
+    request.columns = widthValue_ & 0xFFFF;
+    request.sizePrefix = profile_.saveWidthHeightToBin != 0;
+    request.layout = profile_.channelLayout;
+    if (request.layout == settings::ChannelLayout{}) {
+        // Profiles of the grey-level depths carry no 16-bit layout; their words
+        // are shown as RGB 565.
+        request.layout = settings::ChannelLayoutFor(1);
+    }
+    const QImage picture = DecodeResourcePicture(file, request);
+    file.close();
+    if (!picture.isNull()) {
+        preview_->DrawViewerImage(QPoint(leftValue_ & 0xFFFF, topValue_ & 0xFFFF), picture);
+    }
+    Pull();
+}
+
+}  // namespace pictor::gui

@@ -1,0 +1,97 @@
+#include "gui/picture_list_model.h"
+
+#include <QFont>
+
+#include "core/workspace/picture_list.h"
+#include "gui/picture_images.h"
+
+namespace pictor::gui {
+
+PictureListModel::PictureListModel(const workspace::PictureList& pictures, QObject* parent)
+    : QAbstractTableModel(parent), pictures_(pictures) {}
+
+void PictureListModel::Rebuild() {
+    beginResetModel();
+    thumbnails_.clear();
+    rowCount_ = static_cast<int>(pictures_.Size());
+    for (int i = 0; i < rowCount_; ++i) {
+        const auto& entry = pictures_.At(static_cast<std::size_t>(i));
+        QPixmap pixmap;
+        if (entry.thumbnail) {
+            pixmap = QPixmap::fromImage(ToQImage(*entry.thumbnail));
+        }
+        thumbnails_.push_back(std::move(pixmap));
+    }
+    if (hotRow_ >= rowCount_) {
+        hotRow_ = -1;
+    }
+    endResetModel();
+}
+
+void PictureListModel::SetHotRow(int row) {
+    const int old = hotRow_;
+    hotRow_ = row >= 0 && row < rowCount_ ? row : -1;
+    for (int changed : {old, hotRow_}) {
+        if (changed >= 0 && changed < rowCount_) {
+            emit dataChanged(index(changed, 0), index(changed, 1), {Qt::FontRole});
+        }
+    }
+}
+
+int PictureListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rowCount_;
+}
+
+int PictureListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant PictureListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount_ ||
+        static_cast<std::size_t>(index.row()) >= pictures_.Size()) {
+        return {};
+    }
+    const auto& entry = pictures_.At(static_cast<std::size_t>(index.row()));
+    switch (role) {
+        case Qt::DisplayRole:
+            return index.column() == 0 ? QString::fromStdString(entry.name)
+                                       : QString::number(index.row());
+        case Qt::DecorationRole:
+            if (index.column() == 0) {
+                return thumbnails_[static_cast<std::size_t>(index.row())];
+            }
+            return {};
+        case Qt::ToolTipRole:
+            return QString::fromStdString(entry.path);
+        case Qt::TextAlignmentRole:
+            return index.column() == 0 ? QVariant() : QVariant(Qt::AlignCenter);
+        case Qt::FontRole:
+            if (index.row() == hotRow_) {
+                QFont font;
+                font.setBold(true);
+                return font;
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return section == 0 ? QStringLiteral("名称") : QStringLiteral("排列序号");
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant(Qt::AlignCenter);
+    }
+    return {};
+}
+
+Qt::ItemFlags PictureListModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+}  // namespace pictor::gui

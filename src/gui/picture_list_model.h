@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPixmap>
+#include <vector>
+
+namespace pictor::workspace {
+class PictureList;
+}
+
+namespace pictor::gui {
+
+/// The list view's model: row i is the picture at list position i (rows are kept
+/// in list order, never sorted by the view). Column 0 shows the name with the
+/// 96 x 96 thumbnail, column 1 the order number. The hot row (the current
+/// picture) is shown in bold.
+class PictureListModel final : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    static constexpr int kThumbnailSize = 96;
+
+    explicit PictureListModel(const workspace::PictureList& pictures, QObject* parent = nullptr);
+
+    /// Refills every row from the picture list (thumbnails included).
+    void Rebuild();
+    /// Marks `row` as the hot item (-1: none). The selection is not touched.
+    void SetHotRow(int row);
+    [[nodiscard]] int HotRow() const { return hotRow_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    const workspace::PictureList& pictures_;
+    std::vector<QPixmap> thumbnails_;
+    int rowCount_ = 0;
+    int hotRow_ = -1;
+};
+
+}  // namespace pictor::gui
