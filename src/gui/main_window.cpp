@@ -114,7 +114,8 @@ QWidget* MainWindow::BuildListPane() {
     reportView_->setModel(model_);
     reportView_->header()->setDefaultAlignment(Qt::AlignCenter);
     reportView_->header()->setStretchLastSection(false);
-    reportView_->header()->resizeSection(0, 360);
+    reportView_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    reportView_->header()->setSectionResizeMode(1, QHeaderView::Fixed);
     reportView_->header()->resizeSection(1, 80);
 
     iconView_ = Name(new QListView, "pictureIcons");
@@ -339,6 +340,8 @@ void MainWindow::InitDialog() {
     Pull();
     preview_->SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
     closePortButton_->setEnabled(false);
+    flashTypeBox_->setCurrentIndex(
+        flashTypeBox_->findText(QString::fromStdString(scom_.flashTypeText)));
     Push();
 }
 

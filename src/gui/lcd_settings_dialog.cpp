@@ -1,0 +1,85 @@
+#include "gui/lcd_settings_dialog.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/control_tags.h"
+#include "gui/dialog_service.h"
+
+namespace pictor::gui {
+
+void ApplySettingsReply(const std::array<std::uint8_t, 9>& reply, LcdSettingsValues& values) {
+    values.address = reply[4];
+    if (reply[5] < 7) {
+        values.baudIndex = reply[5];
+    }
+    if (reply[6] < 10) {
+        values.backlight = reply[6];
+    }
+    if (reply[7] < 6) {
+        values.foreground = reply[7];
+    }
+    if (reply[8] < 6) {
+        values.background = reply[8];
+    }
+}
+
+LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& dialogs,
+                                     QWidget* parent)
+    : QDialog(parent),
+      link_(link),
+      dialogs_(dialogs),
+      exchange_(dialogs, this),
+      form_(new LcdSettingsForm({1073, 1109, 1111, 1112, 1113})) {
+    setObjectName(QStringLiteral("LcdSettingsDialog"));
+    setWindowTitle(QStringLiteral("LCD SETTING"));
+
+    auto* read = Tag(new QPushButton(QStringLiteral("读设置")), 1115, "readSettingsButton");
+    auto* write = Tag(new QPushButton(QStringLiteral("写设置")), 1116, "writeSettingsButton");
+    auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
+    for (QPushButton* button : {read, write, exit}) {
+        button->setAutoDefault(false);
+    }
+    connect(read, &QPushButton::clicked, this, &LcdSettingsDialog::OnReadSettings);
+    connect(write, &QPushButton::clicked, this, &LcdSettingsDialog::OnWriteSettings);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* actions = new QGridLayout;
+    actions->addWidget(new QLabel(QStringLiteral("从LCD模块读出设置数据")), 0, 0);
+    actions->addWidget(read, 0, 1);
+    actions->addWidget(new QLabel(QStringLiteral("把设置数据写到LCD模块")), 1, 0);
+    actions->addWidget(write, 1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(form_);
+    layout->addLayout(actions);
+    layout->addWidget(exit, 0, Qt::AlignRight);
+
+    form_->Bind(exchange_, values_);
+    exchange_.Push();
+}
+
+void LcdSettingsDialog::OnWriteSettings() {
+    form_->ReadSelections(values_);
+    // A failed address check shows its message; the address held before is sent.
+    exchange_.Pull();
+    const bool written = link_.WriteLcdSettings(values_);
+    dialogs_.ShowMessage(this,
+                         Message{"写LCD设置数据", written ? "成功" : "失败", MessageIcon::None});
+}
+
+void LcdSettingsDialog::OnReadSettings() {
+    const auto reply = link_.ReadLcdSettings();
+    if (!reply) {
+        dialogs_.ShowMessage(this, Message{"读LCD设置数据", "失败", MessageIcon::None});
+        return;
+    }
+    ApplySettingsReply(*reply, values_);
+    exchange_.Push();
+    repaint();
+    dialogs_.ShowMessage(this, Message{"读LCD设置数据", "成功", MessageIcon::None});
+}
+
+}  // namespace pictor::gui

@@ -1,0 +1,102 @@
+#include "gui/resource_download_dialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/control_tags.h"
+#include "gui/dialog_service.h"
+
+namespace pictor::gui {
+
+ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, DialogService& dialogs,
+                                               QWidget* parent)
+    : QDialog(parent),
+      host_(host),
+      dialogs_(dialogs),
+      exchange_(dialogs, this),
+      pathEdit_(Tag(new QLineEdit, 1118, "imagePathEdit")),
+      sendBox_(Tag(new QCheckBox(QStringLiteral("同时下载LCD设置")), 1124, "sendSettingsCheck")),
+      form_(new LcdSettingsForm({1119, 1109, 1121, 1122, 1123})) {
+    setObjectName(QStringLiteral("ResourceDownloadDialog"));
+    setWindowTitle(QStringLiteral("图片资源下载"));
+
+    auto* choose = Tag(new QPushButton(QStringLiteral("...")), 1098, "chooseImageButton");
+    auto* download = Tag(new QPushButton(QStringLiteral("下载")), 1, "downloadButton");
+    auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
+    download->setDefault(true);
+    choose->setAutoDefault(false);
+    exit->setAutoDefault(false);
+    connect(choose, &QPushButton::clicked, this, &ResourceDownloadDialog::OnChooseImage);
+    connect(download, &QPushButton::clicked, this, &ResourceDownloadDialog::OnDownload);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(sendBox_, &QCheckBox::clicked, this, &ResourceDownloadDialog::OnSendSettingsToggled);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(new QLabel(QStringLiteral("资源文件目录：")));
+    pathRow->addWidget(pathEdit_, 1);
+    pathRow->addWidget(choose);
+
+    auto* settingsGroup = Name(new QGroupBox(QStringLiteral("LCD设置")), "settingsGroup");
+    auto* settingsLayout = new QVBoxLayout(settingsGroup);
+    settingsLayout->addWidget(sendBox_);
+    settingsLayout->addWidget(form_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(download);
+    buttons->addWidget(exit);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pathRow);
+    layout->addWidget(settingsGroup);
+    layout->addLayout(buttons);
+    setMinimumWidth(460);
+
+    exchange_.Text(pathEdit_, imagePath_);
+    form_->Bind(exchange_, values_);
+    exchange_.Push();
+}
+
+void ResourceDownloadDialog::OnChooseImage() {
+    const QString path = dialogs_.GetOpenFileName(
+        this,
+        FileRequest{
+            {}, {}, QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::string native = QDir::toNativeSeparators(path).toStdString();
+    if (!host_.LoadResourceImage(native, this)) {
+        return;
+    }
+    imagePath_ = native;
+    exchange_.Push();
+}
+
+void ResourceDownloadDialog::OnDownload() {
+    // The settings travel with the job as values taken now, so a job never
+    // touches this dialog after it was closed.
+    std::optional<LcdSettingsValues> settings;
+    if (sendSettings_ != 0) {
+        form_->ReadSelections(values_);
+        // A failed address check shows its message; the address held before is sent.
+        exchange_.Pull();
+        settings = values_;
+    }
+    host_.StartResourceDownload(settings);
+}
+
+void ResourceDownloadDialog::OnSendSettingsToggled() {
+    sendSettings_ = sendBox_->isChecked() ? 1 : 0;
+    dialogs_.ShowMessage(
+        this, Message{sendSettings_ != 0 ? "打开下载LCD设置!!" : "关闭下载LCD设置!!", "提示",
+                      MessageIcon::Information});
+}
+
+}  // namespace pictor::gui

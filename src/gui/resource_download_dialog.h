@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+#include "gui/field_exchange.h"
+#include "gui/lcd_settings_form.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace pictor::gui {
+
+class DialogService;
+
+/// What the resource download dialog needs from the main window.
+class ResourceDownloadHost {
+  public:
+    virtual ~ResourceDownloadHost() = default;
+    /// Checks `path` against the flash capacity and loads it as the image to
+    /// download (warnings are owned by `owner`). True when it was loaded.
+    virtual bool LoadResourceImage(const std::string& path, QWidget* owner) = 0;
+    /// Starts the resource download job; with `settings`, the module settings are
+    /// sent after a successful download.
+    virtual void StartResourceDownload(std::optional<LcdSettingsValues> settings) = 0;
+};
+
+/// "图片资源下载": picks the resource image (checked and loaded at once) and starts
+/// its download; optionally sends the module settings after it.
+class ResourceDownloadDialog final : public QDialog {
+    Q_OBJECT
+  public:
+    ResourceDownloadDialog(ResourceDownloadHost& host, DialogService& dialogs,
+                           QWidget* parent = nullptr);
+
+    void OnChooseImage();
+    void OnDownload();
+    void OnSendSettingsToggled();
+
+  private:
+    ResourceDownloadHost& host_;
+    DialogService& dialogs_;
+    FieldExchange exchange_;
+    std::string imagePath_;
+    LcdSettingsValues values_;
+    int sendSettings_ = 0;
+    QLineEdit* pathEdit_;
+    QCheckBox* sendBox_;
+    LcdSettingsForm* form_;
+};
+
+}  // namespace pictor::gui
