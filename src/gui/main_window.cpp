@@ -26,6 +26,7 @@
 #include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
 #include "gui/picture_list_model.h"
+#include "gui/port_box.h"
 
 namespace pictor::gui {
 namespace {
@@ -253,8 +254,7 @@ QWidget* MainWindow::BuildPreviewPane() {
     baudBox_ = Tag(new QComboBox, 1090, "baudBox");
     baudBox_->setEditable(true);
     baudBox_->addItem(QStringLiteral("256000"));
-    portBox_ = Tag(new QComboBox, 1091, "portBox");
-    portBox_->setEditable(true);
+    portBox_ = Tag(new PortBox, 1091, "portBox");
     portBox_->setMinimumContentsLength(12);
     openPortButton_ = Button("打开串口", 1087, "openPortButton");
     closePortButton_ = Button("关闭串口", 1088, "closePortButton");

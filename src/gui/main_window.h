@@ -27,6 +27,7 @@ namespace pictor::gui {
 class DialogService;
 class LcdPreview;
 class PictureListModel;
+class PortBox;
 
 /// The application's one window: the picture list with its commands, the LCD
 /// preview, the converter, the viewer, and the serial and download controls.
@@ -142,7 +143,7 @@ class MainWindow final : public QMainWindow {
     QLineEdit* widthEdit_ = nullptr;
     QLineEdit* addressEdit_ = nullptr;
     QLineEdit* connectionEdit_ = nullptr;
-    QComboBox* portBox_ = nullptr;
+    PortBox* portBox_ = nullptr;
     QComboBox* baudBox_ = nullptr;
     QComboBox* flashTypeBox_ = nullptr;
     QPushButton* openPortButton_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTreeView>
 
@@ -32,6 +33,32 @@ TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     EXPECT_EQ(about->text(), "&About Iconwright...");
     about->trigger();
     EXPECT_EQ(dialogs_.modalRuns.back(), "AboutDialog");
+}
+
+TEST_F(MainWindowTest, EnterKeepsTheWindowAndEscapeEndsIt) {
+    MainWindow& window = Start();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(Get<QLineEdit>(1011), Qt::Key_Return);
+    QTest::keyClick(&window, Qt::Key_Enter);
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, StyleBoxSwitchesTheListView) {
+    MainWindow& window = Start();
+    auto* views = window.findChild<QStackedWidget*>("pictureViews");
+    ASSERT_NE(views, nullptr);
+    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "Report");
+    const struct {
+        int index;
+        const char* view;
+    } cases[] = {{0, "pictureIcons"}, {1, "pictureRows"}, {2, "pictureList"}};
+    for (const auto& c : cases) {
+        Choose(Get<QComboBox>(1005), c.index);
+        EXPECT_EQ(views->currentWidget()->objectName(), c.view);
+    }
 }
 
 TEST_F(MainWindowTest, CancelledConfigurationEndsTheStart) {
