@@ -211,7 +211,9 @@ bool SerialPort::ReadExact(std::span<std::uint8_t> buffer, std::chrono::millisec
     }
     const auto deadline = Clock::now() + timeout;
     std::size_t got = 0;
+    bool lineGone = false;
     for (;;) {
+        // With VMIN = VTIME = 0 a read returns 0 (or EAGAIN) when nothing is queued.
         const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
         if (n > 0) {
             got += static_cast<std::size_t>(n);
@@ -223,8 +225,11 @@ bool SerialPort::ReadExact(std::span<std::uint8_t> buffer, std::chrono::millisec
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            return false;  // hang-up or device error: nothing more will come
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            return false;  // device error, e.g. EIO after the far end went away
+        }
+        if (lineGone) {
+            return false;  // hung up and nothing left to read
         }
         const int waitMs = MillisecondsUntil(deadline);
         if (waitMs == 0) {
@@ -235,9 +240,8 @@ bool SerialPort::ReadExact(std::span<std::uint8_t> buffer, std::chrono::millisec
         if (ready < 0 && errno != EINTR) {
             return false;
         }
-        if (ready > 0 && (pfd.revents & POLLIN) == 0 &&
-            (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-            return false;
+        if (ready > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            lineGone = true;  // take what is still queued, then give up
         }
     }
 }

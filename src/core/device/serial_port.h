@@ -53,8 +53,8 @@ class SerialPort final : public SerialLine {
     /// Why the last `Open` failed, as an errno value in the generic category:
     /// no_such_file_or_directory (missing device or a "COM" text without a
     /// number), device_or_resource_busy (in use), permission_denied (typically
-    /// not in the dialout group), invalid_argument (baud rate), not_a_tty, ...
-    /// Empty after a successful open.
+    /// not in the dialout group), invalid_argument (baud rate), inappropriate_io_control_operation
+    /// (not a terminal), ... Empty after a successful open.
     [[nodiscard]] std::error_code LastOpenError() const { return lastOpenError_; }
 
     /// The device path the port was opened on (empty when closed).
