@@ -43,18 +43,18 @@ struct SimulatorOptions {
 
     /// Commands that get no answer at all. 0x94 silences both answers of a
     /// sector write; 0x92 only the final one (after the data).
-    std::set<std::uint8_t> noReply;
+    std::set<std::uint8_t> noReply{};
     /// Commands whose answer is cut short: only the first byte is sent; a sector
     /// read sends all but the last data byte and nothing after. 0x94 shortens the
     /// answer to the write-sector frame, 0x92 the final answer after the data.
-    std::set<std::uint8_t> shortReply;
+    std::set<std::uint8_t> shortReply{};
     /// Sent instead of 90 <kind> when set (e.g. 91 07 or 90 07).
-    std::optional<std::vector<std::uint8_t>> connectReply;
+    std::optional<std::vector<std::uint8_t>> connectReply{};
     /// The first N sectors written with a CRC are answered 92 00 and not programmed.
     int crcRejections = 0;
     /// Absolute flash sector (byte address / 512) whose first byte is sent
     /// inverted whenever it is read; the flash itself stays intact.
-    std::optional<std::uint32_t> corruptReadbackSector;
+    std::optional<std::uint32_t> corruptReadbackSector{};
     /// Noise bytes sent just before the first answer of the session: they arrive
     /// after the request, so they end up inside the reply the tool collects.
     int noiseBytes = 0;
@@ -63,7 +63,7 @@ struct SimulatorOptions {
     int strayBytes = 0;
     /// After this many sectors were programmed, the module hangs up: it answers
     /// nothing more and the line goes away.
-    std::optional<int> hangUpAfterSectors;
+    std::optional<int> hangUpAfterSectors{};
 };
 
 /// A reply the module sends, after it has spent `delay` on the request.
