@@ -25,8 +25,7 @@ struct PortName {
 
 // Splits "ttyUSB3" into its kind and number; false for any other name.
 bool ParsePortName(std::string_view name, PortName& parsed) {
-    // Longest prefix first would matter only if one prefix extended another with
-    // digits, which none does; "ttyS" never matches "ttyUSB0" because of the digit test.
+    // "ttyS" also prefixes "ttyUSB0", but the rest must be all digits.
     for (std::size_t kind = 0; kind < kPortPrefixes.size(); ++kind) {
         const std::string_view prefix = kPortPrefixes[kind];
         if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) {

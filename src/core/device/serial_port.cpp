@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -50,6 +52,16 @@ int MillisecondsUntil(Clock::time_point deadline) {
     }
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
     return static_cast<int>(std::min<std::int64_t>(ms, 1'000'000));
+}
+
+// Unix 98 pseudo-terminal slaves (/dev/pts/N) use character majors 136..143.
+bool IsPseudoTerminal(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode)) {
+        return false;
+    }
+    const unsigned deviceMajor = major(info.st_rdev);
+    return deviceMajor >= 136 && deviceMajor <= 143;
 }
 
 }  // namespace
@@ -111,24 +123,34 @@ bool SerialPort::Open(const std::string& portText, int baud) {
     if (::tcgetattr(fd, &probe) != 0) {
         return FailOpen(LastErrno(), fd);
     }
-    // TIOCEXCL keeps other programs out; the advisory lock also stops a second
-    // instance of ours that runs with privileges TIOCEXCL does not hold back.
+    // The advisory lock stops a second user of the port even when it runs with
+    // privileges that TIOCEXCL does not hold back, and it ends with the process.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const std::error_code error = errno == EWOULDBLOCK
                                           ? std::make_error_code(std::errc::device_or_resource_busy)
                                           : LastErrno();
         return FailOpen(error, fd);
     }
-    if (const std::error_code error = detail::SetExclusive(fd, true)) {
-        return FailOpen(error, fd);
+    // TIOCEXCL keeps other programs out of a real port; the kernel drops it on
+    // the last close. A pseudo-terminal keeps the flag as long as its other side
+    // lives, so a tool that died while holding it would lock everyone else out;
+    // there the lock above alone guards the port.
+    const bool exclusive = !IsPseudoTerminal(fd);
+    if (exclusive) {
+        if (const std::error_code error = detail::SetExclusive(fd, true)) {
+            return FailOpen(error, fd);
+        }
     }
     if (const std::error_code error = detail::ConfigureSerialDevice(fd, baud)) {
-        detail::SetExclusive(fd, false);
+        if (exclusive) {
+            detail::SetExclusive(fd, false);
+        }
         return FailOpen(error, fd);
     }
     ::tcflush(fd, TCIOFLUSH);
 
     devicePath_ = path;
+    exclusive_ = exclusive;
     lastOpenError_.clear();
     baud_.store(baud);
     fd_.store(fd);
@@ -140,9 +162,10 @@ bool SerialPort::Close() {
     if (fd < 0) {
         return true;
     }
-    // Exclusive use is a flag of the terminal, not of our descriptor; a
-    // pseudo-terminal whose other side stays open would keep it.
-    detail::SetExclusive(fd, false);
+    if (exclusive_) {
+        detail::SetExclusive(fd, false);
+        exclusive_ = false;
+    }
     ::close(fd);
     baud_.store(0);
     devicePath_.clear();

@@ -21,7 +21,8 @@ std::string DevicePathForPort(std::string_view portText);
 
 /// The serial line to the module over a POSIX terminal device.
 ///
-/// `Open` claims the device exclusively (TIOCEXCL plus an advisory flock), sets
+/// `Open` claims the device exclusively (an advisory flock, plus TIOCEXCL except
+/// on pseudo-terminals, which would keep that flag after a crashed user), sets
 /// raw 8N1 at the requested rate (any rate, e.g. 256000, through termios2), no
 /// flow control, DTR and RTS inactive. Reads never block the thread without a
 /// deadline: `ReadExact` sleeps in poll(2) until the bytes arrive or its time-out
@@ -83,6 +84,7 @@ class SerialPort final : public SerialLine {
     std::atomic<int> fd_{-1};
     std::atomic<int> baud_{0};
     std::string devicePath_;
+    bool exclusive_ = false;
     std::error_code lastOpenError_;
 };
 

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -160,6 +161,20 @@ TEST_F(PtyTest, SecondOpenerIsToldThePortIsBusy) {
     EXPECT_EQ(second.LastOpenError(), std::make_error_code(std::errc::device_or_resource_busy));
     first.Close();
     EXPECT_TRUE(second.Open(path_, 256000)) << second.LastOpenError().message();
+}
+
+TEST_F(PtyTest, PortOfAProcessThatDiedWithoutClosingOpensAgain) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SerialPort port;
+        ::_exit(port.Open(path_, 256000) ? 0 : 1);  // no Close, no destructor
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    SerialPort port;
+    EXPECT_TRUE(port.Open(path_, 256000)) << port.LastOpenError().message();
 }
 
 TEST_F(PtyTest, PermissionDeniedIsReported) {
