@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "sim/flash_memory.h"
 #include "sim/sim_options.h"
+#include "support/temp_dir.h"
 
 namespace pictor::sim {
 namespace {
@@ -47,7 +47,6 @@ TEST(FlashMemoryTest, FileKeepsTheContentAcrossRuns) {
     EXPECT_FALSE(other.OpenFile(path, error));  // a file of another flash size is not touched
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(fs::file_size(path), kCapacity);
-    fs::remove(path);
 }
 
 TEST(FlashMemoryTest, RangesOutsideTheFlashAreRefused) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 
 #include "core/device/port_enumeration.h"
+#include "support/temp_dir.h"
 
 namespace pictor::device {
 namespace {
@@ -13,14 +13,10 @@ namespace fs = std::filesystem;
 class PortEnumerationTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("pictor-ports-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
+        root_ = dir_.Path();
         fs::create_directories(root_ / "sys/class/tty");
         fs::create_directories(root_ / "dev/serial/by-id");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     // A tty as the kernel lists it: with hardware behind it (`device`), an 8250
     // port type when given, and a /dev node when wanted.
@@ -40,6 +36,7 @@ class PortEnumerationTest : public ::testing::Test {
 
     std::string Dev(const std::string& name) const { return (root_ / "dev" / name).string(); }
 
+    test::TempDir dir_;
     fs::path root_;
 };
 

@@ -17,6 +17,7 @@
 
 #include "core/device/crc16.h"
 #include "core/device/serial_port.h"
+#include "support/temp_dir.h"
 
 #ifdef PICTOR_SIM_PATH
 
@@ -117,15 +118,6 @@ class SimProcess {
 
 class SimulatorLineTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("pictor-simline-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     static Bytes Exchange(SerialPort& port, const Bytes& request, std::size_t replySize,
                           std::chrono::milliseconds timeout = 10s) {
         port.PurgeInput();
@@ -136,12 +128,12 @@ class SimulatorLineTest : public ::testing::Test {
         return port.ReadExact(reply, timeout) ? reply : Bytes{};
     }
 
-    fs::path dir_;
+    test::TempDir dir_;
 };
 
 TEST_F(SimulatorLineTest, AnswersConnectAndSettingsAndStopsCleanly) {
     SimProcess sim;
-    const fs::path log = dir_ / "frames.log";
+    const fs::path log = dir_.Path() / "frames.log";
     ASSERT_TRUE(sim.Start({"--kind", "4", "--log", log.string()}));
     SerialPort port;
     ASSERT_TRUE(port.Open(sim.Port(), 256000)) << port.LastOpenError().message();
@@ -161,7 +153,7 @@ TEST_F(SimulatorLineTest, AnswersConnectAndSettingsAndStopsCleanly) {
 }
 
 TEST_F(SimulatorLineTest, FlashFileAndSettingsSurviveARestart) {
-    const fs::path flash = dir_ / "flash.bin";
+    const fs::path flash = dir_.Path() / "flash.bin";
     Bytes data(512);
     std::iota(data.begin(), data.end(), 0x21);
     const std::uint16_t crc = Crc16(data);
