@@ -87,6 +87,8 @@ struct ReplyChunk {
 /// AA 08 95 S3..S0 LH LL -> LH LL flash bytes then 95 01; write settings
 /// AA 08 96 AD BR BL FG BG ED -> 96 01; read settings AA 03 97 ED ->
 /// AA 08 97 00 AD BR BL FG BG.
+///
+/// Not thread-safe: one thread feeds it and sends its answers.
 class ModuleSimulator {
   public:
     ModuleSimulator(SimulatorOptions options, FlashMemory flash, ModuleSettings settings = {});
