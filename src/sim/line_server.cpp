@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace pictor::sim {
 
@@ -40,21 +41,24 @@ Clock::duration WireTime(std::size_t bytes, int rate) {
 
 // Waits for `fd` to become ready for `events`, for the stop signal, or until
 // `deadline`. Returns the ready events of `fd` (0 on time-out) or -1 on stop.
+// poll counts whole milliseconds, so the last fraction of a wait is slept off.
 int WaitFor(int fd, short events, const StopSignals& stop,
             std::optional<Clock::time_point> deadline) {
     for (;;) {
         std::array<pollfd, 2> fds{pollfd{stop.Fd(), POLLIN, 0}, pollfd{fd, events, 0}};
         const nfds_t count = fd >= 0 ? 2 : 1;
-        timespec timeout{};
-        timespec* timeoutPtr = nullptr;
+        int timeoutMs = -1;
         if (deadline) {
-            const auto left = std::max(*deadline - Clock::now(), Clock::duration::zero());
-            const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-            timeout.tv_sec = static_cast<time_t>(nanos / 1'000'000'000);
-            timeout.tv_nsec = static_cast<long>(nanos % 1'000'000'000);
-            timeoutPtr = &timeout;
+            const auto left = *deadline - Clock::now();
+            const auto wholeMs = std::chrono::floor<std::chrono::milliseconds>(left).count();
+            if (wholeMs <= 0) {
+                std::this_thread::sleep_until(*deadline);
+                timeoutMs = 0;
+            } else {
+                timeoutMs = static_cast<int>(std::min<std::int64_t>(wholeMs, 1'000'000));
+            }
         }
-        const int ready = ::ppoll(fds.data(), count, timeoutPtr, nullptr);
+        const int ready = ::poll(fds.data(), count, timeoutMs);
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
