@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "core/device/port_enumeration.h"
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
 #include "gui/config_dialog.h"
@@ -329,6 +330,11 @@ bool MainWindow::Start() {
 }
 
 void MainWindow::InitDialog() {
+    std::vector<std::pair<std::string, std::string>> ports;
+    for (const device::PortInfo& port : device::ListSerialPorts()) {
+        ports.emplace_back(port.path, port.description);
+    }
+    portBox_->SetPorts(ports);
     Push();
     startDirectory_ = std::filesystem::current_path();
     RebuildList();
