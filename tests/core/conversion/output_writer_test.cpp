@@ -8,37 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "conversion_test_support.h"
+#include "support/temp_dir.h"
 
 namespace pictor::conversion {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFile;
 
 class OutputWriterTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("pictor-writer-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
     std::size_t FileCount() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
-    fs::path dir_;
+    test::TempDir temp_;
+    fs::path dir_ = temp_.Path();
 };
 
 TEST_F(OutputWriterTest, LargeWritesAndOverwriteLandInTheFile) {
