@@ -98,6 +98,9 @@ bool FileWriter::Write(const std::uint8_t* data, std::size_t size) {
     if (failed_ || fd_ < 0) {
         return false;
     }
+    if (size == 0) {
+        return true;  // an empty vector's data() may be null
+    }
     if (buffered_ + size <= kBufferSize) {
         std::memcpy(buffer_.get() + buffered_, data, size);
         buffered_ += size;
