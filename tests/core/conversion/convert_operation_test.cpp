@@ -303,6 +303,20 @@ TEST_F(ConvertTest, MissingOutputDirectoryIsACreateFailure) {
                   Exclamation("生成 " + (dir_ / "missing" / "Icon.bin").string() + " 错误!..")});
 }
 
+TEST_F(ConvertTest, ReadOnlyOutputDirectoryKeepsExistingOutputs) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root ignores directory permissions";
+    }
+    WriteOldOutputs();
+    fs::permissions(dir_ / "out", fs::perms::owner_read | fs::perms::owner_exec);
+    auto list = ListOf({Entry("a", MakeImage(1, 1))});
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    fs::permissions(dir_ / "out", fs::perms::owner_all);
+    EXPECT_EQ(sink_.messages,
+              std::vector<Message>{Exclamation("打开" + Out("Icon.bin").string() + " 文件错误!")});
+    ExpectOldOutputsOnly();
+}
+
 TEST_F(ConvertTest, WriteFailuresAreReportedAndLeaveOldOutputs) {
     const struct {
         const char* file;
