@@ -1,8 +1,20 @@
+#include "core/conversion/convert_operation.h"
 #include "gui/main_window.h"
 
 namespace pictor::gui {
 
-// The conversion is wired here when the core's convert operation is available.
-void MainWindow::OnConvert() {}
+// The convert button: the core conversion writes Icon.bin (or Icon.c) and Icon.h
+// into the directory current at start-up, sorts the list and shows its outcome.
+void MainWindow::OnConvert() {
+    if (pictures_.Empty()) {
+        return;
+    }
+    conversion::ConvertOptions options;
+    options.outputDir = startDirectory_;
+    conversion::Convert(pictures_, profile_, options, messages_);
+    RebuildList();
+    SelectPicture(pictures_.Empty() ? -1 : 0);
+    Push();
+}
 
 }  // namespace pictor::gui

@@ -193,6 +193,27 @@ TEST_F(MainWindowTest, PreviewDragUsesTheStrictHitTestAndRefreshApplies) {
     EXPECT_EQ(window.Pictures().At(0).left, -5);
 }
 
+TEST_F(MainWindowTest, ConvertWritesTheResourceImageAndReports) {
+    MainWindow& window = Start();
+    Button(1021)->click();  // empty list: nothing
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_FALSE(QFile::exists(QDir(dir_->Dir()).filePath("Icon.bin")));
+
+    Import({Picture("b.bmp", 4, 2), Picture("a.bmp", 2, 2)});
+    Button(1028)->click();  // b before a; the conversion sorts again
+    Button(1021)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0], (Message{"转档成功", "", MessageIcon::Information}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(window.Pictures().CurrentIndex(), 0);
+    // Table + 2 x 2 + 4 x 2 pixels of two bytes each.
+    EXPECT_EQ(QFileInfo(QDir(dir_->Dir()).filePath("Icon.bin")).size(), 2048 + 8 + 16);
+    EXPECT_TRUE(QFile::exists(QDir(dir_->Dir()).filePath("Icon.h")));
+    // Each picture file now ends with its position trailer.
+    EXPECT_EQ(QFileInfo(QDir(dir_->Dir()).filePath("a.bmp")).size(),
+              SolidBitmap(2, 2, Qt::red).size() + 6);
+}
+
 TEST_F(MainWindowTest, EditorGetsThePathAsOneArgument) {
     const QString script = QDir::temp().filePath("pictor fake editor.sh");
     MainWindow& window = Start(Settings("EXT_EDIT_EXE=" + script.toStdString()));
