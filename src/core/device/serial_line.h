@@ -11,7 +11,7 @@ namespace pictor::device {
 /// fakes. Calls on a closed line fail quietly (0 / false), `PurgeInput` excepted,
 /// which always reports true.
 class SerialLine {
-public:
+  public:
     virtual ~SerialLine() = default;
 
     [[nodiscard]] virtual bool IsOpen() const = 0;
@@ -37,7 +37,7 @@ public:
 /// The protocol's fixed pauses go through this, so tests can run them on a fake
 /// clock and check them. Thread-safe.
 class Pauser {
-public:
+  public:
     virtual ~Pauser() = default;
     virtual void Pause(std::chrono::milliseconds duration) = 0;
 };
