@@ -22,14 +22,14 @@ struct Message {
 /// user has dismissed the message (a job waits in it). Implementations used from a
 /// worker thread must be thread-safe.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void Show(const Message& message) = 0;
 };
 
 /// A sink that drops every message.
 class NullMessageSink final : public MessageSink {
-public:
+  public:
     void Show(const Message& /*message*/) override {}
 };
 

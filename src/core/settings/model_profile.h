@@ -36,7 +36,7 @@ struct ModelProfile {
     int pixelsPerByte = 8;     // derived: 8 / depth below 8, else 1
     int panelWidth = 320;      // derived from "LCD_TYPE"
     int panelHeight = 240;
-    int outDataType = 0;  // 0 = Icon.bin + Icon.h, 1 = C source + Icon.h
+    int outDataType = 0;                          // 0 = Icon.bin + Icon.h, 1 = C source + Icon.h
     std::array<std::uint8_t, 256> colorLevels{};  // entry k = lowest grey of code k
     ChannelLayout channelLayout{};
     int saveWidthHeightToDefine = 0;

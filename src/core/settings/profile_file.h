@@ -18,7 +18,7 @@ namespace pictor::settings {
 ///
 /// Not thread-safe against concurrent writers of the same file.
 class ProfileFile {
-public:
+  public:
     /// Buffer sizes the readers use: values of "COMMON" and the model sections are
     /// seen up to 1023 characters, values of "Scom" up to 99.
     static constexpr std::size_t kLongValue = 1023;
@@ -50,7 +50,7 @@ public:
     /// Convenience: writes the decimal text of `value`.
     bool WriteInt(std::string_view section, std::string_view key, long long value);
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -13,8 +13,8 @@ struct ScomSettings {
     std::string portText = "COM1";    // "COM"
     std::string baudText = "256000";  // "BIT"
     std::string flashTypeText = "64Mbit";
-    int flashSizeCode = 8;                   // flash capacity in MiB: 2, 8, 16 or 32
-    std::uint32_t imageStartSector = 4096;   // image start in flash, 512-byte sectors
+    int flashSizeCode = 8;                  // flash capacity in MiB: 2, 8, 16 or 32
+    std::uint32_t imageStartSector = 4096;  // image start in flash, 512-byte sectors
 
     friend bool operator==(const ScomSettings&, const ScomSettings&) = default;
 };

@@ -55,6 +55,19 @@ ProfileForm ReadBackThroughControls(const ProfileForm& form);
 void CollectProfile(const ProfileForm& form, const std::string& modelName, ModelProfile& profile,
                     ProfileFile& file, WriteBack writeBack);
 
+/// Save: writes "MODEL_COUNT" (`modelCount`), "CURRENT_MODE" (`selectedIndex`),
+/// "MODEL_NAME<selectedIndex>" (the profile's model name) and "EXT_EDIT_EXE" to
+/// "COMMON", then the thirteen keys of the model's section.
+void SaveProfileKeys(ProfileFile& file, int modelCount, int selectedIndex,
+                     const ModelProfile& profile);
+
+/// The confirmation's own writes: "CURRENT_MODE" and "LCD_TYPE" of "COMMON".
+void WriteConfirmation(ProfileFile& file, int selectedIndex, const std::string& lcdSizeText);
+
+/// Completes a confirmed profile: panel size from the LCD size text and
+/// `pixelsPerByte` from the depth.
+void FinishProfile(ModelProfile& profile, const std::string& lcdSizeText);
+
 /// The start-up box's view of the settings file.
 struct StartupProfile {
     bool settingsFound = false;       // false: "没有找到配置文件! " is due

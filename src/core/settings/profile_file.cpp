@@ -1,0 +1,316 @@
+#include "core/settings/profile_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+namespace pictor::settings {
+
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = static_cast<char>(x - 'A' + 'a');
+        }
+        if (y >= 'A' && y <= 'Z') {
+            y = static_cast<char>(y - 'A' + 'a');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view Trim(std::string_view text) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Cuts `text` to at most `maxLength` bytes without splitting a UTF-8 sequence.
+std::string CutToLength(std::string_view text, std::size_t maxLength) {
+    if (text.size() <= maxLength) {
+        return std::string(text);
+    }
+    std::size_t end = maxLength;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0U) == 0x80U) {
+        --end;
+    }
+    return std::string(text.substr(0, end));
+}
+
+// One physical line of the file, with its line end kept as it was.
+struct Line {
+    std::string text;    // without the line end
+    std::string ending;  // "\n", "\r\n" or "" for a last line without one
+};
+
+std::vector<Line> SplitLines(const std::string& content) {
+    std::vector<Line> lines;
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        const std::size_t nl = content.find('\n', pos);
+        if (nl == std::string::npos) {
+            lines.push_back({content.substr(pos), ""});
+            break;
+        }
+        std::size_t textEnd = nl;
+        std::string ending = "\n";
+        if (textEnd > pos && content[textEnd - 1] == '\r') {
+            --textEnd;
+            ending = "\r\n";
+        }
+        lines.push_back({content.substr(pos, textEnd - pos), ending});
+        pos = nl + 1;
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line, or nothing.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    const std::string_view t = Trim(line);
+    if (t.empty() || t.front() != '[') {
+        return std::nullopt;
+    }
+    const std::size_t close = t.find(']');
+    const std::string_view inner =
+        close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1);
+    return Trim(inner);
+}
+
+// The key of a "key=value" line, or nothing for blank, comment and other lines.
+std::optional<std::string_view> KeyName(std::string_view line) {
+    const std::string_view t = Trim(line);
+    if (t.empty() || t.front() == ';' || t.front() == '[') {
+        return std::nullopt;
+    }
+    const std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return Trim(t.substr(0, eq));
+}
+
+std::string_view ValueOf(std::string_view line) {
+    const std::size_t eq = line.find('=');
+    std::string_view value = Trim(line.substr(eq + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[8192];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        content.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+// Replaces `path` with `content`: a temporary file in the same directory is
+// written, flushed to disk and renamed over the target, so readers see either
+// the old or the new file, never a half-written one.
+bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& content) {
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
+    std::string tmpl = (dir / (path.filename().string() + ".tmp-XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        return false;
+    }
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    bool ok = true;
+    std::size_t written = 0;
+    while (ok && written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0) {
+            ok = errno == EINTR;
+            continue;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && std::rename(tmpl.c_str(), path.c_str()) == 0) {
+        return true;
+    }
+    std::remove(tmpl.c_str());
+    return false;
+}
+
+}  // namespace
+
+int ParseLeadingInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            value = static_cast<long long>(INT_MAX) + 1;
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    return static_cast<int>(value);
+}
+
+bool ProfileFile::Exists() const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path_, ec);
+}
+
+std::string ProfileFile::GetString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue, std::size_t maxLength) const {
+    const std::optional<std::string> content = ReadWholeFile(path_);
+    if (!content) {
+        return CutToLength(defaultValue, maxLength);
+    }
+    bool inSection = false;
+    for (const Line& line : SplitLines(*content)) {
+        if (const auto name = SectionName(line.text)) {
+            if (inSection) {
+                break;  // the first matching section ended without the key
+            }
+            inSection = EqualsNoCase(*name, section);
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        if (const auto k = KeyName(line.text); k && EqualsNoCase(*k, key)) {
+            return CutToLength(ValueOf(line.text), maxLength);
+        }
+    }
+    return CutToLength(defaultValue, maxLength);
+}
+
+int ProfileFile::GetInt(std::string_view section, std::string_view key, int defaultValue) const {
+    // A value that can never occur in a file marks "missing".
+    static constexpr std::string_view kMissing = "\n";
+    const std::string value = GetString(section, key, kMissing, kLongValue);
+    if (value == kMissing) {
+        return defaultValue;
+    }
+    return ParseLeadingInt(value);
+}
+
+bool ProfileFile::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    // A file that exists but cannot be read is never rewritten: that would lose
+    // every other setting in it.
+    std::error_code ec;
+    const bool present = std::filesystem::exists(path_, ec);
+    const std::optional<std::string> existing = ReadWholeFile(path_);
+    if (present && !existing) {
+        return false;
+    }
+    const std::string content = existing.value_or(std::string());
+    std::vector<Line> lines = SplitLines(content);
+    const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+
+    std::optional<std::size_t> sectionLine;
+    std::optional<std::size_t> lastKeyLine;
+    std::optional<std::size_t> keyLineIndex;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionName(lines[i].text)) {
+            if (sectionLine) {
+                break;
+            }
+            if (EqualsNoCase(*name, section)) {
+                sectionLine = i;
+            }
+            continue;
+        }
+        if (!sectionLine) {
+            continue;
+        }
+        if (const auto k = KeyName(lines[i].text)) {
+            lastKeyLine = i;
+            if (EqualsNoCase(*k, key)) {
+                keyLineIndex = i;
+                break;
+            }
+        }
+    }
+
+    if (keyLineIndex) {
+        lines[*keyLineIndex].text = keyLine;
+    } else if (sectionLine) {
+        const std::size_t after = lastKeyLine.value_or(*sectionLine);
+        if (lines[after].ending.empty()) {
+            lines[after].ending = eol;
+        }
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after) + 1, Line{keyLine, eol});
+    } else {
+        if (!lines.empty() && lines.back().ending.empty()) {
+            lines.back().ending = eol;
+        }
+        lines.push_back({"[" + std::string(section) + "]", eol});
+        lines.push_back({keyLine, eol});
+    }
+
+    std::string out;
+    out.reserve(content.size() + keyLine.size() + section.size() + 8);
+    for (const Line& line : lines) {
+        out += line.text;
+        out += line.ending;
+    }
+    return ReplaceFileAtomically(path_, out);
+}
+
+bool ProfileFile::WriteInt(std::string_view section, std::string_view key, long long value) {
+    return WriteString(section, key, std::to_string(value));
+}
+
+}  // namespace pictor::settings
