@@ -140,7 +140,7 @@ DownloadResult Job::Run(DeviceState state,
     }
 
     result_.step = DownloadStep::Done;
-    if (request_.source == ImageSource::Resource && request_.sendSettings) {
+    if (request_.sendSettings) {
         // Sent after the image is in; its outcome does not change the job's result.
         static_cast<void>(protocol_.WriteSettings(*request_.sendSettings));
     }

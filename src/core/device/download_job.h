@@ -26,8 +26,9 @@ struct DownloadRequest {
     std::filesystem::path filePath;  // File
     /// Resource: the loaded image; empty when none was loaded ("读取 Bin 档失败!").
     std::optional<ImageBuffer> image;
-    /// Resource: settings to send after a successful download (the dialog's tick
-    /// box); nothing is sent when empty. Its outcome does not change the result.
+    /// Settings to send after a successful download (the resource dialog's tick
+    /// box, the CLI's --send-settings); nothing is sent when empty. The outcome of
+    /// the send does not change the result.
     std::optional<LcdSettings> sendSettings;
     /// Where a mode-1 download puts `BackUp_All.BIN`; empty: the working directory.
     std::filesystem::path backupDirectory;
@@ -52,7 +53,7 @@ struct DownloadResult {
 /// The download job: connect with the magic 55 AA, load and check the image
 /// against the capacity the connect learnt, erase the flash from the image's first
 /// block to the end of the flash, write the image in the mode the connect chose,
-/// read it back in mode 1, optionally send the settings (resource variant) and end
+/// read it back in mode 1, optionally send the settings and end
 /// with "下载 Bin档成功". Every failure ends with its message (caption "错误信息",
 /// stop icon): "连接失败!", "读取 Bin 档失败!", "flash 删除失败!", "下载 Bin档失败!",
 /// "检查 Bin档失败!", or "下载已取消" when the protocol's cancel token was set. The
