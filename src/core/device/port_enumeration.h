@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pictor::device {
+
+/// A serial port present on the system.
+struct PortInfo {
+    std::string path;         ///< device path to open, e.g. "/dev/ttyUSB0"
+    std::string description;  ///< name of its /dev/serial/by-id link, empty when none
+
+    friend bool operator==(const PortInfo&, const PortInfo&) = default;
+};
+
+/// Lists the serial ports present: ttyS*, ttyUSB*, ttyACM* and ttyAMA* devices
+/// that the kernel backs with hardware (a `device` entry under
+/// /sys/class/tty/<name>, and for ttyS* a port `type` other than 0, which leaves
+/// out the placeholders of the 8250 driver) and whose /dev node exists. Sorted by
+/// kind, then number (ttyS2 before ttyS10). Never fails: unreadable directories
+/// give fewer entries.
+std::vector<PortInfo> ListSerialPorts();
+
+/// The same on a tree rooted at `root` (root/sys/class/tty, root/dev,
+/// root/dev/serial/by-id); paths in the result start with root/dev. For tests.
+std::vector<PortInfo> ListSerialPorts(const std::filesystem::path& root);
+
+}  // namespace pictor::device

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "core/device/serial_line.h"
+
+namespace pictor::device {
+
+/// The device path for a port text: "COM" followed by a number n (any letter
+/// case) names /dev/ttyS<n-1>, so settings that name COM ports keep working;
+/// "COM" without a number, "COM0" or a number that does not fit give an empty
+/// path (no device). Any other text is a device path itself (/dev/ttyUSB0,
+/// /dev/serial/by-id/..., /dev/pts/3).
+std::string DevicePathForPort(std::string_view portText);
+
+/// The serial line to the module over a POSIX terminal device.
+///
+/// `Open` claims the device exclusively (an advisory flock, plus TIOCEXCL except
+/// on pseudo-terminals, which would keep that flag after a crashed user), sets
+/// raw 8N1 at the requested rate (any rate, e.g. 256000, through termios2), no
+/// flow control, DTR and RTS inactive. Reads never block the thread without a
+/// deadline: `ReadExact` sleeps in poll(2) until the bytes arrive or its time-out
+/// passes, so waiting costs no CPU.
+///
+/// States: closed (initial) and open. Operations on a closed port return 0 or
+/// false, except `PurgeInput` and `Close`, which report true.
+///
+/// Thread-safety: one thread may read (`ReadAvailable`, `ReadExact`,
+/// `PurgeInput`) while another writes (`Write`); `IsOpen` and `BaudRate` may be
+/// called from any thread. `Open` and `Close` must not overlap any other call;
+/// the device link above serialises jobs so that they do not.
+class SerialPort final : public SerialLine {
+  public:
+    SerialPort() = default;
+    ~SerialPort() override;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    /// Opens `portText` (see `DevicePathForPort`) at `baud` bits per second. True
+    /// when the port is open and configured, also when it was open already (it
+    /// then keeps the settings it was opened with). A baud rate that is not
+    /// positive fails. Every failure returns false; `LastOpenError` tells why.
+    bool Open(const std::string& portText, int baud);
+
+    /// Releases the device. Always true, also when the port was closed.
+    bool Close();
+
+    /// Why the last `Open` failed, as an errno value in the generic category:
+    /// no_such_file_or_directory (missing device or a "COM" text without a
+    /// number), device_or_resource_busy (in use), permission_denied (typically
+    /// not in the dialout group), invalid_argument (baud rate), inappropriate_io_control_operation
+    /// (not a terminal), ... Empty after a successful open.
+    [[nodiscard]] std::error_code LastOpenError() const { return lastOpenError_; }
+
+    /// The device path the port was opened on (empty when closed).
+    [[nodiscard]] const std::string& DevicePath() const { return devicePath_; }
+
+    [[nodiscard]] bool IsOpen() const override { return fd_.load() >= 0; }
+    [[nodiscard]] int BaudRate() const override { return baud_.load(); }
+
+    /// Writes all of `data`, waiting for room with poll(2); gives up after
+    /// data.size() x 50 ms and then returns 0. Returns data.size() on success.
+    int Write(std::span<const std::uint8_t> data) override;
+
+    /// Takes what has already arrived, up to `buffer.size()` bytes; never waits.
+    int ReadAvailable(std::span<std::uint8_t> buffer) override;
+
+    /// Collects exactly `buffer.size()` bytes before `timeout` (monotonic clock)
+    /// runs out. False on time-out, on a closed port and when the device hangs up.
+    bool ReadExact(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
+
+    /// Discards received bytes not yet read (tcflush TCIFLUSH). Always true.
+    bool PurgeInput() override;
+
+  private:
+    bool FailOpen(std::error_code error, int fd);
+
+    std::atomic<int> fd_{-1};
+    std::atomic<int> baud_{0};
+    std::string devicePath_;
+    bool exclusive_ = false;
+    std::error_code lastOpenError_;
+};
+
+}  // namespace pictor::device

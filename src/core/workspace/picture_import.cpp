@@ -1,0 +1,72 @@
+#include "core/workspace/picture_import.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "core/workspace/name_compare.h"
+#include "core/workspace/picture_loader.h"
+#include "core/workspace/position_trailer.h"
+
+namespace pictor::workspace {
+
+namespace {
+
+void ShowError(MessageSink& messages, std::string text) {
+    messages.Show(Message{std::move(text), std::string(), MessageIcon::Exclamation});
+}
+
+// Opens the file the way the import checks it and reads its trailer. Returns nothing
+// when the file cannot be opened. The open is not exclusive: POSIX has no share modes,
+// and an advisory lock would not keep other programs out either.
+std::optional<TrailerPosition> OpenAndReadTrailer(const std::filesystem::path& path,
+                                                  bool forWriting) {
+    std::fstream file;
+    file.open(path, forWriting ? std::ios::in | std::ios::out | std::ios::binary
+                               : std::ios::in | std::ios::binary);
+    if (!file.is_open()) {
+        return std::nullopt;
+    }
+    return ReadTrailer(file).value_or(TrailerPosition{});
+}
+
+}  // namespace
+
+int ImportPictures(PictureList& list, const std::vector<std::string>& paths, MessageSink& messages,
+                   const ImportOptions& options) {
+    int added = 0;
+    for (const std::string& path : paths) {
+        const std::filesystem::path filePath(path);
+        std::optional<PixelImage> picture = LoadPicture(filePath);
+        if (!picture) {
+            ShowError(messages, "加载图片 " + path + " 错误 !");
+            continue;
+        }
+        const std::optional<TrailerPosition> position =
+            OpenAndReadTrailer(filePath, options.openForWriting);
+        if (!position) {
+            ShowError(messages, "打开 " + path + " 错误 !");
+            continue;
+        }
+
+        ImageEntry entry;
+        entry.path = path;
+        entry.name = DeriveName(path);
+        entry.width = picture->width;
+        entry.height = picture->height;
+        entry.left = position->left;
+        entry.top = position->top;
+        entry.shown = false;
+        entry.thumbnail = std::make_shared<const PixelImage>(MakeThumbnail(*picture));
+        entry.bitmap = std::make_shared<const PixelImage>(std::move(*picture));
+        list.Append(std::move(entry));
+        ++added;
+    }
+    list.SortByName();
+    list.Select(static_cast<int>(list.Size()) - 1);
+    return added;
+}
+
+}  // namespace pictor::workspace
