@@ -4,6 +4,7 @@
 
 #include "core/common/text_format.h"
 #include "core/device/crc16.h"
+#include "core/device/line_timing.h"
 
 namespace pictor::device {
 
@@ -24,13 +25,6 @@ int DeviceProtocol::RunPercent(std::uint64_t total, std::uint64_t remaining) {
         return 100;
     }
     return static_cast<int>((total * 100 - remaining * 100) / total);
-}
-
-std::chrono::milliseconds DeviceProtocol::ReplyTimeout(std::size_t byteCount, int baud) {
-    const std::uint64_t rate = baud > 0 ? static_cast<std::uint64_t>(baud) : 1;
-    // Twice the line time of byteCount bytes at 10 bits per byte, rounded up.
-    const std::uint64_t lineMs = (std::uint64_t{byteCount} * 10 * 1000 * 2 + rate - 1) / rate;
-    return std::chrono::milliseconds(2000 + static_cast<std::int64_t>(lineMs));
 }
 
 std::chrono::milliseconds DeviceProtocol::TimeoutFor(std::size_t byteCount) const {

@@ -54,8 +54,6 @@ class DeviceProtocol {
   public:
     static constexpr std::chrono::milliseconds kExchangePause{100};
     static constexpr std::chrono::milliseconds kSectorDataPause{10};
-    static constexpr std::chrono::milliseconds kConnectReplyTimeout{500};
-    static constexpr std::chrono::milliseconds kEraseReplyTimeout{5000};
     /// A mode-2 chunk not acknowledged with 92 01 is sent again at most this many
     /// times; the count starts anew for every chunk.
     static constexpr int kMaxResendsPerChunk = 5;
@@ -110,10 +108,6 @@ class DeviceProtocol {
     /// bits; for every image size the capacity check accepts (at most 14 MiB) the
     /// products stay below 2^32, so it equals the 32-bit arithmetic of old.
     static int RunPercent(std::uint64_t total, std::uint64_t remaining);
-
-    /// Reply time-out for `byteCount` bytes at `baud`: 2 s plus twice their line
-    /// time (10 bits per byte).
-    static std::chrono::milliseconds ReplyTimeout(std::size_t byteCount, int baud);
 
   private:
     bool Cancelled() const { return cancel_.IsCancelled(); }

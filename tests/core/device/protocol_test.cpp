@@ -208,13 +208,6 @@ TEST(RunPercent, MatchesTheThirtyTwoBitFormulaForAcceptedSizes) {
     EXPECT_EQ(DeviceProtocol::RunPercent(14680064, 512), 99);
 }
 
-TEST(ReplyTimeout, IsTwoSecondsPlusTwiceTheLineTime) {
-    // 514 bytes at 256000 baud: 5140 bits = 20.08 ms, twice = 40.16 → 41 ms.
-    EXPECT_EQ(DeviceProtocol::ReplyTimeout(514, 256000), 2041ms);
-    // 2 bytes at 1200 baud: 20 bits = 16.7 ms, twice = 33.3 → 34 ms.
-    EXPECT_EQ(DeviceProtocol::ReplyTimeout(2, 1200), 2034ms);
-}
-
 TEST_F(ProtocolFixture, SettingsExchanges) {
     ASSERT_EQ(protocol.WriteSettings(LcdSettings{}), Outcome::Ok);
     EXPECT_EQ(line.Writes().back(), (Bytes{0xAA, 0x08, 0x96, 0xFF, 0x03, 0x05, 0x04, 0x01, 0xED}));
