@@ -24,6 +24,10 @@ std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int fl
         }
         return std::nullopt;
     };
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return fail(LoadFailure::CannotOpen);
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         return fail(LoadFailure::CannotOpen);

@@ -70,6 +70,8 @@ TEST(LoadBinFile, ChecksTheCapacityOfTheFlash) {
               (Message{"Bin文件超过6M 容量!!", "警告", MessageIcon::Information}));
     EXPECT_FALSE(LoadBinFile(dir / "missing.bin", 8, recorder, &failure));
     EXPECT_EQ(failure, LoadFailure::CannotOpen);
+    EXPECT_FALSE(LoadBinFile(dir.Path(), 8, recorder, &failure));
+    EXPECT_EQ(failure, LoadFailure::CannotOpen);
     EXPECT_EQ(recorder.messages.size(), 1U) << "no message for a file that cannot be opened";
 }
 
