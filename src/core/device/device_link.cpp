@@ -25,12 +25,18 @@ class ClosedLine final : public SerialLine {
 class DeviceLink::Exchange {
   public:
     Exchange(DeviceLink& link, MessageSink& messages) : link_(link) {
-        std::lock_guard lock(link_.mutex_);
-        if (link_.RefuseIfHeld(messages)) {
-            return;
+        std::optional<Message> busy;
+        {
+            std::lock_guard lock(link_.mutex_);
+            busy = link_.BusyMessageLocked();
+            if (!busy) {
+                link_.holder_ = Holder::Exchange;
+                line_ = &link_.LineLocked();
+            }
         }
-        link_.holder_ = Holder::Exchange;
-        line_ = &link_.LineLocked();
+        if (busy) {
+            messages.Show(*busy);
+        }
     }
     ~Exchange() {
         if (line_ != nullptr) {
@@ -62,13 +68,12 @@ DeviceLink::~DeviceLink() {
     }
 }
 
-bool DeviceLink::RefuseIfHeld(MessageSink& messages) const {
+std::optional<Message> DeviceLink::BusyMessageLocked() const {
     if (holder_ == Holder::None) {
-        return false;
+        return std::nullopt;
     }
     const char* text = holder_ == Holder::Job ? kDeviceBusyText : kExchangeBusyText;
-    messages.Show(Message{text, "错误信息", MessageIcon::Exclamation});
-    return true;
+    return Message{text, "错误信息", MessageIcon::Exclamation};
 }
 
 SerialLine& DeviceLink::LineLocked() {
@@ -76,8 +81,10 @@ SerialLine& DeviceLink::LineLocked() {
 }
 
 bool DeviceLink::AttachLine(std::unique_ptr<SerialLine> line, MessageSink& messages) {
-    std::lock_guard lock(mutex_);
-    if (RefuseIfHeld(messages)) {
+    std::unique_lock lock(mutex_);
+    if (auto busy = BusyMessageLocked()) {
+        lock.unlock();
+        messages.Show(*busy);
         return false;
     }
     line_ = std::move(line);
@@ -85,8 +92,10 @@ bool DeviceLink::AttachLine(std::unique_ptr<SerialLine> line, MessageSink& messa
 }
 
 std::unique_ptr<SerialLine> DeviceLink::DetachLine(MessageSink& messages) {
-    std::lock_guard lock(mutex_);
-    if (RefuseIfHeld(messages)) {
+    std::unique_lock lock(mutex_);
+    if (auto busy = BusyMessageLocked()) {
+        lock.unlock();
+        messages.Show(*busy);
         return nullptr;
     }
     return std::move(line_);
@@ -147,7 +156,9 @@ bool DeviceLink::StartDownload(DownloadRequest request, ProgressSink& progress,
                                MessageSink& messages,
                                std::function<void(const DownloadResult&)> onFinished) {
     std::unique_lock lock(mutex_);
-    if (RefuseIfHeld(messages)) {
+    if (auto busy = BusyMessageLocked()) {
+        lock.unlock();
+        messages.Show(*busy);
         return false;
     }
     if (worker_.joinable()) {

@@ -38,7 +38,9 @@ inline constexpr const char* kExchangeBusyText = "设备正忙：正在通信";
 /// Thread-safety: every member may be called from any thread (the GUI calls it
 /// from its UI thread). The sinks given to `StartDownload` are called from the
 /// job's thread and must stay alive until the job ended (`Wait`, or the end of
-/// the link, which cancels and waits).
+/// the link, which cancels and waits). `Wait` must not be called from those sinks
+/// or from `onFinished` (the job would wait for itself). Messages are never shown
+/// while the link's lock is held.
 class DeviceLink {
   public:
     /// `pauser` null: the real, sleeping one.
@@ -50,8 +52,8 @@ class DeviceLink {
     /// Hands an (open) line to the link, replacing any earlier one. Refused while
     /// a job runs.
     bool AttachLine(std::unique_ptr<SerialLine> line, MessageSink& messages);
-    /// Takes the line back (to close it). Null while a job runs (refused) or when
-    /// none is attached.
+    /// Takes the line back; destroying it closes the port ("关闭串口"). Null while a
+    /// job runs (refused) or when none is attached.
     std::unique_ptr<SerialLine> DetachLine(MessageSink& messages);
     [[nodiscard]] bool HasLine() const;
 
@@ -88,8 +90,9 @@ class DeviceLink {
     enum class Holder { None, Exchange, Job };
     class Exchange;
 
-    /// Shows the busy message when the line is held; call with `mutex_` locked.
-    bool RefuseIfHeld(MessageSink& messages) const;
+    /// The refusal when the line is held, nullopt when it is free; call with
+    /// `mutex_` locked, show the message after unlocking (a sink may block).
+    std::optional<Message> BusyMessageLocked() const;
     /// The attached line, or a closed stand-in; call with `mutex_` locked.
     SerialLine& LineLocked();
 
