@@ -116,6 +116,15 @@ void DeviceLink::PickFlashType(std::string_view flashTypeText) {
     device::PickFlashType(state_, flashTypeText);
 }
 
+void DeviceLink::TakeConnectState(const DeviceState& connected) {
+    std::lock_guard lock(mutex_);
+    // Only the fields a connect sets: a flash type picked meanwhile keeps its text.
+    state_.transferMode = connected.transferMode;
+    state_.imageStartSector = connected.imageStartSector;
+    state_.flashSizeCode = connected.flashSizeCode;
+    state_.selectedFlashType = connected.selectedFlashType;
+}
+
 std::optional<ConnectResult> DeviceLink::Connect(MessageSink& messages) {
     Exchange exchange(*this, messages);
     if (!exchange.Held()) {
@@ -124,12 +133,9 @@ std::optional<ConnectResult> DeviceLink::Connect(MessageSink& messages) {
     DeviceState state = State();
     DeviceProtocol protocol(exchange.Line(), *pauser_);
     const ConnectResult result = protocol.ConnectDevice(state, false);
-    std::lock_guard lock(mutex_);
-    // Only the fields a connect sets: a flash type picked meanwhile keeps its text.
-    state_.transferMode = state.transferMode;
-    state_.imageStartSector = state.imageStartSector;
-    state_.flashSizeCode = state.flashSizeCode;
-    state_.selectedFlashType = state.selectedFlashType;
+    if (result.StateApplied()) {
+        TakeConnectState(state);
+    }
     return result;
 }
 
@@ -172,13 +178,8 @@ bool DeviceLink::StartDownload(DownloadRequest request, ProgressSink& progress,
                            onFinished = std::move(onFinished), cancel = cancel_]() {
         DeviceProtocol protocol(line, *pauser_, cancel);
         const DownloadResult result =
-            RunDownload(request, protocol, start, progress, messages, [this](const DeviceState& s) {
-                std::lock_guard stateLock(mutex_);
-                state_.transferMode = s.transferMode;
-                state_.imageStartSector = s.imageStartSector;
-                state_.flashSizeCode = s.flashSizeCode;
-                state_.selectedFlashType = s.selectedFlashType;
-            });
+            RunDownload(request, protocol, start, progress, messages,
+                        [this](const DeviceState& s) { TakeConnectState(s); });
         if (onFinished) {
             onFinished(result);
         }

@@ -93,6 +93,8 @@ class DeviceLink {
     /// The refusal when the line is held, nullopt when it is free; call with
     /// `mutex_` locked, show the message after unlocking (a sink may block).
     std::optional<Message> BusyMessageLocked() const;
+    /// Takes what a connect learnt into the state.
+    void TakeConnectState(const DeviceState& connected);
     /// The attached line, or a closed stand-in; call with `mutex_` locked.
     SerialLine& LineLocked();
 

@@ -33,6 +33,10 @@ struct ConnectResult {
     ConnectFailure failure = ConnectFailure::NotWritten;
     std::array<std::uint8_t, 2> reply{};  // valid for UnknownKind and success
     std::optional<FlashKind> kind;        // set on success
+    /// True when the reply was applied to the state (success or a wrong reply).
+    [[nodiscard]] bool StateApplied() const {
+        return failure == ConnectFailure::None || failure == ConnectFailure::UnknownKind;
+    }
 };
 
 /// The host side of the module protocol over one `SerialLine`: every exchange,

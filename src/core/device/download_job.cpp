@@ -85,10 +85,7 @@ DownloadResult Job::Run(DeviceState state,
     Status("连接设备");
     const ConnectResult connect = protocol_.ConnectDevice(state, true);
     result_.connectFailure = connect.failure;
-    if (onConnected && connect.failure != ConnectFailure::NotWritten &&
-        connect.failure != ConnectFailure::NoReply &&
-        connect.failure != ConnectFailure::ShortReply &&
-        connect.failure != ConnectFailure::Cancelled) {
+    if (onConnected && connect.StateApplied()) {
         onConnected(state);
     }
     if (connect.outcome != Outcome::Ok) {
