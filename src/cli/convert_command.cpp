@@ -1,9 +1,273 @@
+// pictor-cli convert: loads pictures, builds the profile from the settings file
+// (never writing it) plus command-line overrides, and runs the conversion.
+
 #include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "cli/commands.h"
+#include "core/common/message.h"
+#include "core/conversion/convert_operation.h"
+#include "core/settings/model_profile.h"
+#include "core/settings/profile_file.h"
+#include "core/settings/startup_profile.h"
+#include "core/workspace/picture_import.h"
+#include "core/workspace/picture_list.h"
 
 namespace pictor::cli {
 
-void AddConvertCommand(CLI::App& /*app*/, Streams /*streams*/, int& /*exitCode*/) {}
+namespace {
+
+struct ConvertArgs {
+    std::string settingsPath = "./Pictor.ini";
+    std::string model;
+    int depth = 0;
+    int colorType = 0;
+    int direction = 0;
+    std::string output;
+    int unit = 1;
+    int block = 0;
+    bool avoidAcrossSector = false;
+    bool sizeToBin = false;
+    bool sizeToDefine = false;
+    bool positionToDefine = false;
+    std::string lcdType;
+    long long bkColor = 0;
+    std::string outputDir;
+    bool writeTrailers = false;
+    std::vector<std::string> pictures;
+
+    // Which overrides were given.
+    CLI::Option* modelOption = nullptr;
+    CLI::Option* depthOption = nullptr;
+    CLI::Option* colorTypeOption = nullptr;
+    CLI::Option* directionOption = nullptr;
+    CLI::Option* outputOption = nullptr;
+    CLI::Option* unitOption = nullptr;
+    CLI::Option* blockOption = nullptr;
+    CLI::Option* lcdTypeOption = nullptr;
+    CLI::Option* bkColorOption = nullptr;
+    CLI::Option* outputDirOption = nullptr;
+};
+
+// Information messages (success) go to stdout, everything else to stderr.
+class StreamMessageSink final : public MessageSink {
+  public:
+    explicit StreamMessageSink(Streams streams) : streams_(streams) {}
+    void Show(const Message& message) override {
+        std::ostream& stream =
+            message.icon == MessageIcon::Information ? streams_.out : streams_.err;
+        stream << message.text << '\n';
+    }
+
+  private:
+    Streams streams_;
+};
+
+bool Given(const CLI::Option* option) {
+    return option != nullptr && option->count() > 0;
+}
+
+int DepthListPosition(int depth) {
+    const int depths[] = {1, 2, 4, 8, 16, 24};
+    for (int i = 0; i < 6; ++i) {
+        if (depths[i] == depth) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The profile the start-up box's OK would give, or the built-in defaults when the
+// settings file is missing or names no usable model. Nothing is written.
+std::optional<settings::ModelProfile> LoadProfile(const ConvertArgs& args,
+                                                  settings::ProfileFile& file, Streams streams) {
+    if (!file.Exists()) {
+        streams.err << "没有找到配置文件! \n";
+        if (Given(args.modelOption)) {
+            streams.err << "pictor-cli: no settings file, so no model " << args.model << "\n";
+            return std::nullopt;
+        }
+        return settings::ModelProfile{};
+    }
+    std::optional<int> index;
+    if (Given(args.modelOption)) {
+        const settings::StartupProfile listing =
+            settings::ConfirmStartupProfile(file, settings::WriteBack::No);
+        index = settings::FindModel(listing.models, args.model);
+        if (!index) {
+            streams.err << "pictor-cli: model '" << args.model << "' is not in "
+                        << file.Path().string() << "\n";
+            return std::nullopt;
+        }
+    }
+    settings::StartupProfile startup =
+        settings::ConfirmStartupProfile(file, settings::WriteBack::No, index);
+    if (!startup.confirmable) {
+        streams.err << "pictor-cli: " << file.Path().string()
+                    << " names no usable current model; using the built-in defaults\n";
+        settings::ModelProfile defaults;
+        const settings::PanelSize panel = settings::PanelSizeFromLcdType(startup.lcdSizeText);
+        defaults.panelWidth = panel.width;
+        defaults.panelHeight = panel.height;
+        return defaults;
+    }
+    return startup.profile;
+}
+
+// Applies the overrides, then completes the derived values for the final depth
+// and colour type (levels are regenerated in memory when the file lacks them).
+bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
+                    settings::ProfileFile& file, Streams streams) {
+    if (Given(args.depthOption)) {
+        profile.colorDepth = args.depth;
+    }
+    const auto typeCount = static_cast<int>(
+        settings::ColorTypeListTexts(DepthListPosition(profile.colorDepth)).size());
+    if (Given(args.colorTypeOption)) {
+        if (args.colorType < 0 || args.colorType >= typeCount) {
+            streams.err << "pictor-cli: --color-type " << args.colorType
+                        << " is not a colour type of depth " << profile.colorDepth << " (0 to "
+                        << typeCount - 1 << ")\n";
+            return false;
+        }
+        profile.colorType = args.colorType;
+    } else if (profile.colorType < 0 || profile.colorType >= typeCount) {
+        profile.colorType = 0;  // the configuration form's first entry
+    }
+    if (Given(args.directionOption)) {
+        profile.convertDirection = args.direction;
+    }
+    if (Given(args.outputOption)) {
+        profile.outDataType = args.output == "c" ? 1 : 0;
+    }
+    if (Given(args.unitOption)) {
+        profile.minAllocateSize = args.unit;
+    }
+    if (Given(args.blockOption)) {
+        profile.blockColNum = args.block;
+    }
+    if (args.avoidAcrossSector) {
+        profile.avoidAcrossSector = 1;
+    }
+    if (args.sizeToBin) {
+        profile.saveWidthHeightToBin = 1;
+    }
+    if (args.sizeToDefine) {
+        profile.saveWidthHeightToDefine = 1;
+    }
+    if (args.positionToDefine) {
+        profile.saveLeftTopToDefine = 1;
+    }
+    if (Given(args.lcdTypeOption)) {
+        const settings::PanelSize panel = settings::PanelSizeFromLcdType(args.lcdType);
+        profile.panelWidth = panel.width;
+        profile.panelHeight = panel.height;
+    }
+    if (Given(args.bkColorOption)) {
+        profile.bkColor = static_cast<std::uint32_t>(args.bkColor);
+    }
+
+    if (profile.colorDepth == 16) {
+        settings::SetChannelLayout(profile);
+    } else {
+        settings::LoadColorLevels(profile, file, settings::WriteBack::No);
+    }
+    profile.pixelsPerByte = settings::PixelsPerByte(profile.colorDepth);
+    return true;
+}
+
+int RunConvert(const ConvertArgs& args, Streams streams) {
+    settings::ProfileFile file(args.settingsPath);
+    std::optional<settings::ModelProfile> profile = LoadProfile(args, file, streams);
+    if (!profile) {
+        return kExitUsage;
+    }
+    if (!ApplyOverrides(args, *profile, file, streams)) {
+        return kExitUsage;
+    }
+
+    std::filesystem::path outputDir = args.outputDir;
+    if (outputDir.empty()) {
+        std::error_code error;
+        outputDir = std::filesystem::current_path(error);
+    }
+
+    StreamMessageSink messages(streams);
+    workspace::PictureList list;
+    workspace::ImportOptions importOptions;
+    importOptions.openForWriting = args.writeTrailers;
+    workspace::ImportPictures(list, args.pictures, messages, importOptions);
+    if (list.Empty()) {
+        streams.err << "pictor-cli: no picture could be loaded; nothing converted\n";
+        return kExitFailed;
+    }
+
+    conversion::ConvertOptions options;
+    options.outputDir = outputDir;
+    options.writeTrailers = args.writeTrailers;
+    const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
+    if (!result.success) {
+        return kExitFailed;
+    }
+    const bool cSource = profile->outDataType == 1;
+    streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
+                << "Icon.h: " << result.headerPath.string() << '\n'
+                << "pictures: " << result.pictureCount << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
+    auto args = std::make_shared<ConvertArgs>();
+    CLI::App* command = app.add_subcommand(
+        "convert", "Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)");
+
+    command->add_option("--settings", args->settingsPath, "Settings file")->capture_default_str();
+    args->modelOption =
+        command->add_option("--model", args->model, "Model profile (default: CURRENT_MODE)");
+    args->depthOption = command->add_option("--depth", args->depth, "Colour depth in bits")
+                            ->check(CLI::IsMember({1, 2, 4, 8, 16, 24}));
+    args->colorTypeOption = command->add_option("--color-type", args->colorType,
+                                                "Colour type index (16-bit: 0 BGR_565, 1 RGB_565)");
+    args->directionOption =
+        command
+            ->add_option("--direction", args->direction, "0 = horizontal first, 1 = vertical first")
+            ->check(CLI::IsMember({0, 1}));
+    args->outputOption =
+        command->add_option("--output", args->output, "bin (Icon.bin) or c (C source Icon.c)")
+            ->check(CLI::IsMember({"bin", "c"}));
+    args->unitOption =
+        command->add_option("--unit", args->unit, "Allocation unit in bytes (power of two)")
+            ->check(CLI::IsMember({1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096}));
+    args->blockOption =
+        command->add_option("--block", args->block, "Band size: 0 (MAX) or 8, 16, ... 104")
+            ->check(CLI::IsMember({0, 8, 16, 24, 32, 40, 48, 56, 64, 72, 80, 88, 96, 104}));
+    command->add_flag("--avoid-across-sector", args->avoidAcrossSector,
+                      "Keep each picture inside one 512-byte sector");
+    command->add_flag("--size-to-bin", args->sizeToBin, "Size prefix before each picture");
+    command->add_flag("--size-to-define", args->sizeToDefine, "_H and _W lines in Icon.h");
+    command->add_flag("--position-to-define", args->positionToDefine, "_T and _L lines in Icon.h");
+    args->lcdTypeOption =
+        command->add_option("--lcd-type", args->lcdType, "LCD size text, e.g. 320x240");
+    args->bkColorOption =
+        command
+            ->add_option("--bk-color", args->bkColor,
+                         "Background colour for transparent pixels (red in the low byte)")
+            ->check(CLI::Range(0LL, 0xFFFFFFLL));
+    args->outputDirOption = command->add_option("--output-dir", args->outputDir,
+                                                "Output directory (default: working directory)");
+    command->add_flag("--write-trailers", args->writeTrailers,
+                      "Store each picture's position in its file's trailer");
+    command->add_option("PICTURE", args->pictures, "Picture files")->required();
+
+    command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
+}
 
 }  // namespace pictor::cli

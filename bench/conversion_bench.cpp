@@ -1,0 +1,240 @@
+// Throughput of the conversion on a generated workload: 40 full-screen pictures
+// (480 x 320) and 180 icons (48 x 48), written as 24-bit bitmaps into a temporary
+// directory. Reports MPixel/s for encoding alone, decoding alone (picture import,
+// and plain file decoding) and the whole conversion (import + convert + write),
+// and the ratio of the whole conversion's time to the decoding's.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/common/message.h"
+#include "core/conversion/convert_operation.h"
+#include "core/conversion/pixel_encoder.h"
+#include "core/settings/model_profile.h"
+#include "core/workspace/picture_import.h"
+#include "core/workspace/picture_list.h"
+#include "core/workspace/picture_loader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using pictor::settings::ModelProfile;
+
+constexpr int kScreens = 40;
+constexpr int kIcons = 180;
+
+void PutLe(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+// A 24-bit bottom-up bitmap with a pattern from a small linear congruential rng.
+void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t state) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::string file;
+    file.reserve(54 + static_cast<std::size_t>(rowBytes) * height);
+    file += "BM";
+    PutLe(file, static_cast<std::uint32_t>(54 + rowBytes * height), 4);
+    PutLe(file, 0, 4);
+    PutLe(file, 54, 4);
+    PutLe(file, 40, 4);
+    PutLe(file, static_cast<std::uint32_t>(width), 4);
+    PutLe(file, static_cast<std::uint32_t>(height), 4);
+    PutLe(file, 1, 2);
+    PutLe(file, 24, 2);
+    PutLe(file, 0, 4);
+    PutLe(file, static_cast<std::uint32_t>(rowBytes * height), 4);
+    PutLe(file, 2835, 4);
+    PutLe(file, 2835, 4);
+    PutLe(file, 0, 4);
+    PutLe(file, 0, 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            state = state * 1664525u + 1013904223u;
+            file.push_back(static_cast<char>(x + (state >> 28)));
+            file.push_back(static_cast<char>(y + (state >> 26)));
+            file.push_back(static_cast<char>((x ^ y) + (state >> 24)));
+        }
+        file.append(static_cast<std::size_t>(rowBytes - width * 3), '\0');
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(file.data(), static_cast<std::streamsize>(file.size()));
+}
+
+struct Workload {
+    fs::path dir;
+    std::vector<std::string> paths;
+    double megapixels = 0;
+
+    Workload() {
+        dir = fs::temp_directory_path() / ("pictor-bench-" + std::to_string(::getpid()));
+        fs::create_directories(dir / "out");
+        std::uint32_t state = 12345;
+        for (int i = 0; i < kScreens + kIcons; ++i) {
+            const bool screen = i < kScreens;
+            const int width = screen ? 480 : 48;
+            const int height = screen ? 320 : 48;
+            char name[32];
+            std::snprintf(name, sizeof name, "%s%03d.bmp", screen ? "screen" : "icon", i);
+            WriteBitmap(dir / name, width, height, state += 7919);
+            paths.push_back((dir / name).string());
+            megapixels += width * height / 1e6;
+        }
+    }
+    ~Workload() {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+};
+
+Workload& TheWorkload() {
+    static Workload workload;
+    return workload;
+}
+
+ModelProfile ProfileForDepth(int depth) {
+    ModelProfile profile;
+    profile.colorDepth = depth;
+    profile.pixelsPerByte = pictor::settings::PixelsPerByte(depth);
+    if (depth == 16) {
+        profile.colorType = 1;
+        pictor::settings::SetChannelLayout(profile);
+    } else {
+        for (int code = 0; code < (1 << depth); ++code) {
+            profile.colorLevels[static_cast<std::size_t>(code)] =
+                static_cast<std::uint8_t>(code << (8 - depth));
+        }
+    }
+    return profile;
+}
+
+void SetRate(benchmark::State& state, double megapixels) {
+    state.counters["MPixel/s"] =
+        benchmark::Counter(megapixels, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_EncodeOnly(benchmark::State& state) {
+    const Workload& workload = TheWorkload();
+    std::vector<pictor::workspace::PixelImage> images;
+    for (const auto& path : workload.paths) {
+        images.push_back(*pictor::workspace::LoadPicture(path));
+    }
+    const ModelProfile profile = ProfileForDepth(static_cast<int>(state.range(0)));
+    std::vector<std::uint8_t> out;
+    for (auto _ : state) {
+        for (const auto& image : images) {
+            out.clear();
+            pictor::conversion::EncodePicture(image, profile, out);
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
+    SetRate(state, workload.megapixels);
+}
+
+void BM_DecodeOnly(benchmark::State& state) {
+    const Workload& workload = TheWorkload();
+    for (auto _ : state) {
+        for (const auto& path : workload.paths) {
+            auto image = pictor::workspace::LoadPicture(path);
+            benchmark::DoNotOptimize(image);
+        }
+    }
+    SetRate(state, workload.megapixels);
+}
+
+void BM_ImportOnly(benchmark::State& state) {
+    const Workload& workload = TheWorkload();
+    pictor::NullMessageSink messages;
+    for (auto _ : state) {
+        pictor::workspace::PictureList list;
+        pictor::workspace::ImportPictures(list, workload.paths, messages,
+                                          {.openForWriting = false});
+        benchmark::DoNotOptimize(list.Size());
+    }
+    SetRate(state, workload.megapixels);
+}
+
+void BM_WholeConversion(benchmark::State& state) {
+    const Workload& workload = TheWorkload();
+    const ModelProfile profile = ProfileForDepth(static_cast<int>(state.range(0)));
+    pictor::NullMessageSink messages;
+    pictor::conversion::ConvertOptions options;
+    options.outputDir = workload.dir / "out";
+    options.writeTrailers = false;
+    for (auto _ : state) {
+        pictor::workspace::PictureList list;
+        pictor::workspace::ImportPictures(list, workload.paths, messages,
+                                          {.openForWriting = false});
+        const auto result = pictor::conversion::Convert(list, profile, options, messages);
+        if (!result.success) {
+            state.SkipWithError("conversion failed");
+            break;
+        }
+    }
+    SetRate(state, workload.megapixels);
+}
+
+BENCHMARK(BM_EncodeOnly)->Arg(16)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeConversion)->Arg(16)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Keeps the times of every run so the ratios can be printed at the end.
+class TimeReporter final : public benchmark::ConsoleReporter {
+  public:
+    struct Times {
+        double cpu = 0;
+        double real = 0;
+    };
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration) {
+                times[run.benchmark_name()] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
+            }
+        }
+    }
+    std::map<std::string, Times> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    TimeReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& times = reporter.times;
+    const double megapixels = TheWorkload().megapixels;
+    std::printf("\nWorkload: %d pictures (%d of 480x320, %d of 48x48), %.2f MPixel\n",
+                kScreens + kIcons, kScreens, kIcons, megapixels);
+    std::printf(
+        "MPixel/s columns above are per CPU second (one core); wall-clock figures below.\n");
+    for (const auto& [name, t] : times) {
+        std::printf("%-24s %8.1f MPixel/s CPU, %8.1f MPixel/s wall\n", name.c_str(),
+                    megapixels / t.cpu * 1e3, megapixels / t.real * 1e3);
+    }
+    const auto import = times.find("BM_ImportOnly");
+    const auto decode = times.find("BM_DecodeOnly");
+    for (const char* depth : {"16", "1"}) {
+        const auto whole = times.find(std::string("BM_WholeConversion/") + depth);
+        if (whole == times.end() || import == times.end() || decode == times.end()) {
+            continue;
+        }
+        std::printf(
+            "depth %2s: whole conversion / import-only: %.2f CPU, %.2f wall; "
+            "/ decode-only: %.2f CPU, %.2f wall\n",
+            depth, whole->second.cpu / import->second.cpu, whole->second.real / import->second.real,
+            whole->second.cpu / decode->second.cpu, whole->second.real / decode->second.real);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

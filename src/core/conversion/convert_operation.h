@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "core/common/message.h"
+#include "core/conversion/output_writer.h"
+#include "core/settings/model_profile.h"
+#include "core/workspace/picture_list.h"
+
+namespace pictor::conversion {
+
+/// Numbers the series of the list: a picture whose name ends in two ASCII digits
+/// gets `seriesName` = the name without them, others an empty `seriesName`; a
+/// series is a run (in list order) of such pictures with the same prefix, where
+/// pictures without the two digits do not interrupt a run. Every picture with a
+/// non-empty `seriesName` gets as `seriesCount` the length of the last run of its
+/// prefix; others get 0.
+void GroupSeries(workspace::PictureList& list);
+
+/// Wraps the writer of an output file; lets tests inject write failures.
+using WriterFilter = std::function<std::unique_ptr<OutputWriter>(
+    std::unique_ptr<OutputWriter> writer, const std::filesystem::path& finalPath)>;
+
+struct ConvertOptions {
+    /// Directory of the outputs; empty means the working directory.
+    std::filesystem::path outputDir;
+    /// Store each picture's position in the trailer of its file.
+    bool writeTrailers = true;
+    /// Optional wrapper around each output's writer (tests).
+    WriterFilter writerFilter;
+};
+
+struct ConvertResult {
+    bool success = false;
+    std::filesystem::path dataPath;    // Icon.bin, or Icon.c with C source output
+    std::filesystem::path headerPath;  // Icon.h
+    int pictureCount = 0;
+};
+
+/// Converts the whole picture list into the resource image (`Icon.bin`, or C
+/// source `Icon.c` with `outDataType` 1) and the header `Icon.h` in the output
+/// directory.
+///
+/// An empty list does nothing and shows nothing. A profile depth other than 1, 2,
+/// 4, 8, 16, 24, more than 512 pictures, or a name with a control character are
+/// refused before anything is touched. Otherwise the list is sorted by name and
+/// its series numbered, then both outputs are written to temporary files and
+/// renamed over the old ones only when everything was written; any failure leaves
+/// the previous outputs as they were. After the outputs are in place the position
+/// trailers are written when `writeTrailers` is set (a file that cannot be
+/// updated shows "打开bin档错误!" and the conversion goes on). Success shows
+/// "转档成功"; every failure shows its message (exclamation icon) and returns
+/// `success` false. Runs on the caller's thread; the list must not be used
+/// elsewhere meanwhile.
+ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile& profile,
+                      const ConvertOptions& options, MessageSink& messages);
+
+}  // namespace pictor::conversion

@@ -1,0 +1,284 @@
+#include "core/conversion/pixel_encoder.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
+
+namespace pictor::conversion {
+
+namespace {
+
+using workspace::PixelImage;
+
+bool IsEncodableDepth(int depth) {
+    return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 || depth == 24;
+}
+
+bool HasConsistentSize(const PixelImage& image) {
+    return image.width >= 0 && image.height >= 0 &&
+           image.pixels.size() ==
+               static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+// Output of the binary form: bytes into a pre-sized buffer.
+struct BinaryOut {
+    std::uint8_t* next;
+    void Byte(std::uint8_t value) { *next++ = value; }
+    void LineEnd() {}
+};
+
+// Output of the C source form: "N," per byte into a pre-sized buffer.
+struct TextOut {
+    char* next;
+    void Byte(std::uint8_t value) {
+        next = std::to_chars(next, next + 3, value).ptr;
+        *next++ = ',';
+    }
+    void LineEnd() {
+        *next++ = '\r';
+        *next++ = '\n';
+    }
+};
+
+// Level of every channel sum R + G + B (0..765): the largest code k whose
+// threshold the grey value (sum / 3) reaches, searched from the top code down.
+using LevelTable = std::array<std::uint8_t, 766>;
+
+LevelTable MakeLevelTable(const settings::ModelProfile& profile) {
+    const int topCode = (1 << profile.colorDepth) - 1;
+    LevelTable table{};
+    for (std::size_t sum = 0; sum < table.size(); ++sum) {
+        const auto grey = static_cast<unsigned>(sum / 3);
+        int level = 0;
+        for (int code = topCode; code >= 0; --code) {
+            if (grey >= profile.colorLevels[static_cast<std::size_t>(code)]) {
+                level = code;
+                break;
+            }
+        }
+        table[sum] = static_cast<std::uint8_t>(level);
+    }
+    return table;
+}
+
+inline unsigned ChannelSum(std::uint32_t argb) {
+    return ((argb >> 16) & 0xFFu) + ((argb >> 8) & 0xFFu) + (argb & 0xFFu);
+}
+
+template <class Out>
+void EncodeGrey(const std::uint32_t* pixels, int width, int height,
+                const settings::ModelProfile& profile, Out& out) {
+    const int depth = profile.colorDepth;
+    const int perByte = 8 / depth;
+    const int band = BandSize(profile);
+    const LevelTable levels = MakeLevelTable(profile);
+    const auto stride = static_cast<std::size_t>(width);
+
+    if (profile.convertDirection == 0) {
+        // Bands of rows; a byte holds horizontal neighbours, leftmost in the low bits.
+        const int groups = width / perByte;
+        for (int firstRow = 0; firstRow < height; firstRow += std::min(band, height - firstRow)) {
+            const int endRow = firstRow + std::min(band, height - firstRow);
+            for (int group = 0; group < groups; ++group) {
+                const std::size_t column = static_cast<std::size_t>(group) * perByte;
+                for (int row = firstRow; row < endRow; ++row) {
+                    const std::uint32_t* source =
+                        pixels + static_cast<std::size_t>(row) * stride + column;
+                    unsigned value = 0;
+                    for (int j = 0; j < perByte; ++j) {
+                        value |= static_cast<unsigned>(levels[ChannelSum(source[j])])
+                                 << (depth * j);
+                    }
+                    out.Byte(static_cast<std::uint8_t>(value));
+                }
+                out.LineEnd();
+            }
+        }
+    } else {
+        // Bands of columns; a byte holds vertical neighbours, topmost in the low bits.
+        const int groups = height / perByte;
+        for (int firstColumn = 0; firstColumn < width;
+             firstColumn += std::min(band, width - firstColumn)) {
+            const int endColumn = firstColumn + std::min(band, width - firstColumn);
+            for (int group = 0; group < groups; ++group) {
+                const std::uint32_t* groupTop =
+                    pixels + static_cast<std::size_t>(group) * perByte * stride;
+                for (int column = firstColumn; column < endColumn; ++column) {
+                    unsigned value = 0;
+                    for (int j = 0; j < perByte; ++j) {
+                        const std::uint32_t argb = groupTop[static_cast<std::size_t>(j) * stride +
+                                                            static_cast<std::size_t>(column)];
+                        value |= static_cast<unsigned>(levels[ChannelSum(argb)]) << (depth * j);
+                    }
+                    out.Byte(static_cast<std::uint8_t>(value));
+                }
+                out.LineEnd();
+            }
+        }
+    }
+}
+
+// The 16-bit word of a pixel: each channel cut to its width and shifted into place.
+struct WordPacker {
+    unsigned redDrop, greenDrop, blueDrop;
+    unsigned redShift, greenShift, blueShift;
+
+    explicit WordPacker(const settings::ChannelLayout& layout)
+        : redDrop(Drop(layout.redBits)),
+          greenDrop(Drop(layout.greenBits)),
+          blueDrop(Drop(layout.blueBits)),
+          redShift(Shift(layout.redShift)),
+          greenShift(Shift(layout.greenShift)),
+          blueShift(Shift(layout.blueShift)) {}
+
+    // Widths outside 0..8 and shifts outside 0..16 cannot come from a completed
+    // profile; clamping keeps a corrupt layout from shifting out of range.
+    static unsigned Drop(int bits) { return static_cast<unsigned>(8 - std::clamp(bits, 0, 8)); }
+    static unsigned Shift(int shift) { return static_cast<unsigned>(std::clamp(shift, 0, 16)); }
+
+    [[nodiscard]] std::uint32_t Pack(std::uint32_t argb) const {
+        const std::uint32_t red = (argb >> 16) & 0xFFu;
+        const std::uint32_t green = (argb >> 8) & 0xFFu;
+        const std::uint32_t blue = argb & 0xFFu;
+        return (((red >> redDrop) << redShift) | ((green >> greenDrop) << greenShift) |
+                ((blue >> blueDrop) << blueShift)) &
+               0xFFFFu;
+    }
+};
+
+template <class Out>
+inline void EmitColour16(std::uint32_t argb, const WordPacker& packer, Out& out) {
+    const std::uint32_t word = packer.Pack(argb);
+    out.Byte(static_cast<std::uint8_t>(word >> 8));
+    out.Byte(static_cast<std::uint8_t>(word));
+}
+
+template <class Out>
+inline void EmitColour24(std::uint32_t argb, Out& out) {
+    out.Byte(static_cast<std::uint8_t>(argb >> 16));
+    out.Byte(static_cast<std::uint8_t>(argb >> 8));
+    out.Byte(static_cast<std::uint8_t>(argb));
+}
+
+// Colour depths: row after row (direction 0) or column after column (direction 1);
+// bands follow one another along the same order, so the band size has no effect.
+template <class Out, class Emit>
+void ScanColour(const std::uint32_t* pixels, int width, int height, int direction, Out& out,
+                Emit emit) {
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (direction == 0) {
+        for (std::size_t i = 0; i < count; ++i) {
+            emit(pixels[i], out);
+        }
+        return;
+    }
+    const auto stride = static_cast<std::size_t>(width);
+    for (int column = 0; column < width; ++column) {
+        const std::uint32_t* source = pixels + column;
+        for (int row = 0; row < height; ++row) {
+            emit(source[static_cast<std::size_t>(row) * stride], out);
+        }
+    }
+}
+
+template <class Out>
+void EncodeInto(const std::uint32_t* pixels, int width, int height,
+                const settings::ModelProfile& profile, Out& out) {
+    switch (profile.colorDepth) {
+        case 16: {
+            const WordPacker packer(profile.channelLayout);
+            ScanColour(pixels, width, height, profile.convertDirection, out,
+                       [&packer](std::uint32_t argb, Out& o) { EmitColour16(argb, packer, o); });
+            break;
+        }
+        case 24:
+            ScanColour(pixels, width, height, profile.convertDirection, out,
+                       [](std::uint32_t argb, Out& o) { EmitColour24(argb, o); });
+            break;
+        default:
+            EncodeGrey(pixels, width, height, profile, out);
+            break;
+    }
+}
+
+// The pixels the encoder reads: the stored ones, or for a picture with
+// transparency a copy blended over the background colour.
+const std::uint32_t* EncoderPixels(const PixelImage& image, std::uint32_t bkColor,
+                                   std::vector<std::uint32_t>& blended) {
+    if (!image.hasAlpha) {
+        return image.pixels.data();
+    }
+    blended.resize(image.pixels.size());
+    std::transform(image.pixels.begin(), image.pixels.end(), blended.begin(),
+                   [bkColor](std::uint32_t argb) { return BlendOverBackground(argb, bkColor); });
+    return blended.data();
+}
+
+}  // namespace
+
+int BandSize(const settings::ModelProfile& profile) {
+    return profile.blockColNum > 0 ? profile.blockColNum : 65535;
+}
+
+std::uint64_t EncodedByteCount(const PixelImage& image, const settings::ModelProfile& profile) {
+    const int depth = profile.colorDepth;
+    if (!IsEncodableDepth(depth) || image.width <= 0 || image.height <= 0) {
+        return 0;
+    }
+    const auto width = static_cast<std::uint64_t>(image.width);
+    const auto height = static_cast<std::uint64_t>(image.height);
+    if (depth == 16) {
+        return 2 * width * height;
+    }
+    if (depth == 24) {
+        return 3 * width * height;
+    }
+    const auto perByte = static_cast<std::uint64_t>(8 / depth);
+    return profile.convertDirection == 0 ? (width / perByte) * height : (height / perByte) * width;
+}
+
+bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profile,
+                   std::vector<std::uint8_t>& out) {
+    if (!IsEncodableDepth(profile.colorDepth) || !HasConsistentSize(image)) {
+        return false;
+    }
+    std::vector<std::uint32_t> blended;
+    const std::uint32_t* pixels = EncoderPixels(image, profile.bkColor, blended);
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(EncodedByteCount(image, profile)));
+    BinaryOut sink{out.data() + start};
+    EncodeInto(pixels, image.width, image.height, profile, sink);
+    return true;
+}
+
+bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profile,
+                   std::string& out) {
+    if (!IsEncodableDepth(profile.colorDepth) || !HasConsistentSize(image)) {
+        return false;
+    }
+    std::vector<std::uint32_t> blended;
+    const std::uint32_t* pixels = EncoderPixels(image, profile.bkColor, blended);
+    // At most "255," per byte, and no more group line ends than bytes.
+    const auto bytes = static_cast<std::size_t>(EncodedByteCount(image, profile));
+    const std::size_t start = out.size();
+    out.resize(start + kLineEnd.size() + bytes * (4 + kLineEnd.size()));
+    TextOut sink{out.data() + start};
+    sink.LineEnd();
+    EncodeInto(pixels, image.width, image.height, profile, sink);
+    out.resize(static_cast<std::size_t>(sink.next - out.data()));
+    return true;
+}
+
+std::uint32_t BlendOverBackground(std::uint32_t argb, std::uint32_t bkColor) {
+    const std::uint32_t alpha = argb >> 24;
+    const auto blend = [alpha](std::uint32_t source, std::uint32_t background) {
+        return (source * alpha + background * (255 - alpha) + 127) / 255;
+    };
+    const std::uint32_t red = blend((argb >> 16) & 0xFFu, bkColor & 0xFFu);
+    const std::uint32_t green = blend((argb >> 8) & 0xFFu, (bkColor >> 8) & 0xFFu);
+    const std::uint32_t blue = blend(argb & 0xFFu, (bkColor >> 16) & 0xFFu);
+    return 0xFF000000u | (red << 16) | (green << 8) | blue;
+}
+
+}  // namespace pictor::conversion

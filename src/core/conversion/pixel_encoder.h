@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/settings/model_profile.h"
+#include "core/workspace/pixel_image.h"
+
+namespace pictor::conversion {
+
+/// Line end of every generated text (header and C source): CR LF.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+/// The band size of a profile: `blockColNum` when positive, else 65535 ("MAX").
+int BandSize(const settings::ModelProfile& profile);
+
+/// Number of bytes `EncodePicture` appends in binary form (0 for an unsupported
+/// depth). Grey depths drop the pixels beyond the last whole byte group.
+std::uint64_t EncodedByteCount(const workspace::PixelImage& image,
+                               const settings::ModelProfile& profile);
+
+/// Encodes the pixels of one picture and appends the bytes to `out`.
+///
+/// Depths 1, 2, 4 and 8 pack grey levels (grey = (R + G + B) / 3, level from
+/// `colorLevels`), `8 / depth` pixels per byte, the first pixel in the low bits;
+/// the scan runs band by band (`blockColNum` lines, 0 = all), group by group,
+/// line by line (direction 0: bytes hold horizontal neighbours and lines are
+/// rows; direction 1: vertical neighbours and columns). Depth 16 writes one
+/// big-endian 5-6-5 word per pixel by `channelLayout`, depth 24 the bytes R, G, B;
+/// both scan row by row (direction 0) or column by column (direction 1).
+/// Pixels of an image with `hasAlpha` are first blended over `bkColor`.
+///
+/// Returns false (appending nothing) for a depth other than 1, 2, 4, 8, 16 and 24
+/// or an image whose pixel count does not match its size. Thread-safe (no state).
+bool EncodePicture(const workspace::PixelImage& image, const settings::ModelProfile& profile,
+                   std::vector<std::uint8_t>& out);
+
+/// The same bytes as C source text appended to `out`: an opening line end, then
+/// every byte as its decimal value followed by ","; the grey depths end each
+/// group line of a band with a line end, the colour depths write no line ends.
+bool EncodePicture(const workspace::PixelImage& image, const settings::ModelProfile& profile,
+                   std::string& out);
+
+/// The pixel blended over a background colour given as a Windows RGB value (red
+/// in the low byte): c = (src * a + bk * (255 - a) + 127) / 255 per channel.
+/// Returns 0xFFRRGGBB.
+std::uint32_t BlendOverBackground(std::uint32_t argb, std::uint32_t bkColor);
+
+}  // namespace pictor::conversion

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "support/temp_dir.h"
+
+namespace pictor::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::ReadFile;
+
+void PutLe(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+// A 24-bit bitmap of one colour (bytes blue, green, red).
+void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t rgb) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::string file = "BM";
+    PutLe(file, static_cast<std::uint32_t>(54 + rowBytes * height), 4);
+    PutLe(file, 0, 4);
+    PutLe(file, 54, 4);
+    PutLe(file, 40, 4);
+    PutLe(file, static_cast<std::uint32_t>(width), 4);
+    PutLe(file, static_cast<std::uint32_t>(height), 4);
+    PutLe(file, 1, 2);
+    PutLe(file, 24, 2);
+    for (int i = 0; i < 6; ++i) {
+        PutLe(file, 0, 4);
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            PutLe(file, rgb & 0xFF, 1);
+            PutLe(file, (rgb >> 8) & 0xFF, 1);
+            PutLe(file, (rgb >> 16) & 0xFF, 1);
+        }
+        file.append(static_cast<std::size_t>(rowBytes - width * 3), '\0');
+    }
+    std::ofstream(path, std::ios::binary) << file;
+}
+
+class ConvertCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(dir_ / "out");
+        ::setenv("SOURCE_DATE_EPOCH", "0", 1);
+        WriteBitmap(dir_ / "red.bmp", 2, 1, 0xFF0000);  // stored blue 0, green 0, red 255
+        std::ofstream(dir_ / "Pictor.ini") << "[COMMON]\nMODEL_COUNT=2\nMODEL_NAME0=Colour\n"
+                                              "MODEL_NAME1=Mono\nCURRENT_MODE=0\n"
+                                              "[Colour]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\n"
+                                              "[Mono]\nCOLOR_DEPTH=1\n";
+    }
+    void TearDown() override { ::unsetenv("SOURCE_DATE_EPOCH"); }
+
+    int Convert(std::vector<std::string> extra, bool withSettings = true) {
+        std::vector<std::string> args = {"pictor-cli", "convert"};
+        if (std::find(extra.begin(), extra.end(), "--output-dir") == extra.end()) {
+            args.insert(args.end(), {"--output-dir", (dir_ / "out").string()});
+        }
+        if (withSettings) {
+            args.insert(args.end(), {"--settings", (dir_ / "Pictor.ini").string()});
+        }
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::vector<const char*> argv;
+        for (const auto& a : args) {
+            argv.push_back(a.c_str());
+        }
+        out_.str("");
+        err_.str("");
+        return pictor::cli::Run(static_cast<int>(argv.size()), argv.data(), Streams{out_, err_});
+    }
+    std::string Picture() const { return (dir_ / "red.bmp").string(); }
+    std::string Data() const { return ReadFile(dir_ / "out" / "Icon.bin"); }
+
+    test::TempDir temp_;
+    fs::path dir_ = temp_.Path();
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(ConvertCommandTest, ConvertsWithTheCurrentModel) {
+    ASSERT_EQ(Convert({Picture()}), kExitOk) << err_.str();
+    EXPECT_NE(out_.str().find("转档成功"), std::string::npos);
+    EXPECT_NE(out_.str().find((dir_ / "out" / "Icon.bin").string()), std::string::npos);
+    EXPECT_NE(out_.str().find((dir_ / "out" / "Icon.h").string()), std::string::npos);
+    EXPECT_EQ(Data().substr(2048), std::string("\xF8\x00\xF8\x00", 4));  // RGB_565 red
+    EXPECT_EQ(ReadFile(dir_ / "out" / "Icon.h"),
+              "\r\n// Generation Time: 1970/01/01  AM 12:00:00   \r\n\r\n"
+              "\r\n#define RED  0x0\r\n\r\n");
+}
+
+TEST_F(ConvertCommandTest, ModelAndOverridesShapeTheProfile) {
+    ASSERT_EQ(Convert({"--model", "mono", Picture()}), kExitOk) << err_.str();
+    EXPECT_EQ(Data().size(), 2048u);  // 1-bit, 2 pixels wide: no whole byte
+
+    ASSERT_EQ(Convert({"--depth", "16", "--color-type", "0", Picture()}), kExitOk);
+    EXPECT_EQ(Data().substr(2048), std::string("\x00\x1F\x00\x1F", 4));  // BGR_565 red
+
+    ASSERT_EQ(Convert({"--depth", "24", "--size-to-bin", "--unit", "8", "--size-to-define",
+                       "--position-to-define", Picture()}),
+              kExitOk);
+    EXPECT_EQ(Data().substr(2048), std::string("\x01\x02\x00\x00\x00\x00\x00\x00"
+                                               "\xFF\x00\x00\xFF\x00\x00",
+                                               14));
+    EXPECT_NE(ReadFile(dir_ / "out" / "Icon.h").find("#define RED_W  2\r\n#define RED_T  0"),
+              std::string::npos);
+
+    ASSERT_EQ(Convert({"--output", "c", Picture()}), kExitOk);
+    EXPECT_TRUE(fs::exists(dir_ / "out" / "Icon.c"));
+    EXPECT_NE(out_.str().find("Icon.c"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, MissingSettingsFileWarnsAndUsesDefaults) {
+    ASSERT_EQ(Convert({"--settings", (dir_ / "none.ini").string(), Picture()}, false), kExitOk);
+    EXPECT_NE(err_.str().find("没有找到配置文件! "), std::string::npos);
+    EXPECT_EQ(Data().size(), 2048u);  // the default profile is 1-bit
+    EXPECT_FALSE(fs::exists(dir_ / "none.ini"));
+}
+
+TEST_F(ConvertCommandTest, NeverWritesTheSettingsFile) {
+    const std::string before = ReadFile(dir_ / "Pictor.ini");
+    ASSERT_EQ(Convert({"--model", "Mono", "--depth", "2", Picture()}), kExitOk);
+    EXPECT_EQ(ReadFile(dir_ / "Pictor.ini"), before);
+}
+
+TEST_F(ConvertCommandTest, BadUsageExitsTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--depth", "3", Picture()},
+        {"--depth", "16", "--color-type", "2", Picture()},
+        {"--color-type", "1", "--depth", "8", Picture()},
+        {"--direction", "2", Picture()},
+        {"--output", "hex", Picture()},
+        {"--unit", "3", Picture()},
+        {"--unit", "8192", Picture()},
+        {"--block", "12", Picture()},
+        {"--bk-color", "-1", Picture()},
+        {"--bk-color", "16777216", Picture()},
+        {"--model", "Unknown", Picture()},
+        {},  // no picture
+    };
+    for (const auto& c : cases) {
+        const std::string label = c.empty() ? "(none)" : c[0] + " " + c[1];
+        EXPECT_EQ(Convert(c), kExitUsage) << label;
+        EXPECT_FALSE(err_.str().empty()) << label;
+        EXPECT_FALSE(fs::exists(dir_ / "out" / "Icon.bin")) << label;
+    }
+}
+
+TEST_F(ConvertCommandTest, FailuresExitOne) {
+    EXPECT_EQ(Convert({(dir_ / "missing.bmp").string()}), kExitFailed);
+    EXPECT_NE(err_.str().find("missing.bmp"), std::string::npos);
+
+    EXPECT_EQ(Convert({"--output-dir", (dir_ / "nowhere").string(), Picture()}), kExitFailed);
+    EXPECT_NE(err_.str().find("错误!.."), std::string::npos);
+
+    WriteBitmap(dir_ / "big.bmp", 16, 16, 0);
+    EXPECT_EQ(Convert({"--avoid-across-sector", "--size-to-bin", (dir_ / "big.bmp").string()}),
+              kExitFailed);
+    EXPECT_NE(err_.str().find("单个图片尺寸大于1 sector!"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, TrailersOnlyWithWriteTrailers) {
+    const std::string original = ReadFile(Picture());
+    ASSERT_EQ(Convert({Picture()}), kExitOk);
+    EXPECT_EQ(ReadFile(Picture()), original);
+    ASSERT_EQ(Convert({"--write-trailers", Picture()}), kExitOk);
+    EXPECT_EQ(ReadFile(Picture()), original + std::string("aVaV\0\0", 6));
+}
+
+}  // namespace
+}  // namespace pictor::cli

@@ -1,0 +1,375 @@
+#include "core/conversion/convert_operation.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "conversion_test_support.h"
+#include "failing_writer.h"
+#include "support/temp_dir.h"
+
+namespace pictor::conversion {
+namespace {
+
+using namespace testing;  // NOLINT: test helpers
+namespace fs = std::filesystem;
+
+class RecordingSink final : public MessageSink {
+  public:
+    void Show(const Message& message) override { messages.push_back(message); }
+    std::vector<Message> messages;
+};
+
+Message Exclamation(std::string text) {
+    return {std::move(text), "", MessageIcon::Exclamation};
+}
+const Message kSuccess{"转档成功", "", MessageIcon::Information};
+
+using test::ReadFile;
+
+workspace::ImageEntry Entry(std::string name, workspace::PixelImage image, int left = 0,
+                            int top = 0, std::string path = {}) {
+    workspace::ImageEntry entry;
+    entry.width = image.width;
+    entry.height = image.height;
+    entry.bitmap = std::make_shared<const workspace::PixelImage>(std::move(image));
+    entry.name = std::move(name);
+    entry.path = path.empty() ? "/nonexistent/" + entry.name + ".bmp" : std::move(path);
+    entry.left = left;
+    entry.top = top;
+    return entry;
+}
+
+workspace::PictureList ListOf(std::vector<workspace::ImageEntry> entries) {
+    workspace::PictureList list;
+    for (auto& entry : entries) {
+        list.Append(std::move(entry));
+    }
+    return list;
+}
+
+TEST(GroupSeries, NumbersRunsOfTwoDigitNames) {
+    const struct {
+        std::vector<std::string> names;  // in list order
+        std::vector<std::pair<std::string, int>> expected;
+    } cases[] = {
+        {{"logo", "run01", "run02", "run03"}, {{"", 0}, {"run", 3}, {"run", 3}, {"run", 3}}},
+        {{"a01", "a02", "b01"}, {{"a", 2}, {"a", 2}, {"b", 1}}},
+        {{"12", "x"}, {{"", 0}, {"", 0}}},
+        // A name without digits does not interrupt a run.
+        {{"x01", "xy", "x02"}, {{"x", 2}, {"", 0}, {"x", 2}}},
+        // A prefix in two runs: all its pictures get the last run's length.
+        {{"a01", "a02", "b01", "a03"}, {{"a", 1}, {"a", 1}, {"b", 1}, {"a", 1}}},
+        {{"Run01", "run01", "Run02"}, {{"Run", 1}, {"run", 1}, {"Run", 1}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<workspace::ImageEntry> entries;
+        for (const auto& name : c.names) {
+            entries.push_back(Entry(name, MakeImage(1, 1)));
+        }
+        auto list = ListOf(std::move(entries));
+        GroupSeries(list);
+        for (std::size_t i = 0; i < c.names.size(); ++i) {
+            EXPECT_EQ(list.At(i).seriesName, c.expected[i].first) << c.names[i];
+            EXPECT_EQ(list.At(i).seriesCount, c.expected[i].second) << c.names[i];
+        }
+    }
+}
+
+class ConvertTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(dir_ / "out");
+        ::setenv("SOURCE_DATE_EPOCH", "1474124645", 1);  // 2016/09/17 15:04:05 UTC
+        options_.outputDir = dir_ / "out";
+        options_.writeTrailers = false;
+    }
+    void TearDown() override { ::unsetenv("SOURCE_DATE_EPOCH"); }
+    fs::path Out(const char* name) const { return dir_ / "out" / name; }
+    std::vector<std::string> OutputNames() const {
+        std::vector<std::string> names;
+        for (const auto& item : fs::directory_iterator(dir_ / "out")) {
+            names.push_back(item.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void WriteOldOutputs() {
+        std::ofstream(Out("Icon.bin")) << "old bin";
+        std::ofstream(Out("Icon.h")) << "old header";
+    }
+    void ExpectOldOutputsOnly() {
+        EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.bin", "Icon.h"}));
+        EXPECT_EQ(ReadFile(Out("Icon.bin")), "old bin");
+        EXPECT_EQ(ReadFile(Out("Icon.h")), "old header");
+    }
+    ConvertResult Run(workspace::PictureList& list, const settings::ModelProfile& profile) {
+        return Convert(list, profile, options_, sink_);
+    }
+
+    test::TempDir temp_;
+    fs::path dir_ = temp_.Path();
+    ConvertOptions options_;
+    RecordingSink sink_;
+};
+
+const std::string kTimeComment = "\r\n// Generation Time: 2016/09/17  PM 03:04:05   \r\n\r\n";
+
+TEST_F(ConvertTest, BinaryImageAndHeaderByteExact) {
+    auto image = MakeImage(2, 1);
+    Set(image, 0, 0, Rgb(255, 0, 0));
+    Set(image, 1, 0, kWhite);
+    auto list =
+        ListOf({Entry("Run01", MakeImage(1, 1, Rgb(0, 0, 255))), Entry("logo", image, -8, 5)});
+    auto profile = ColourProfile(1);
+    profile.saveWidthHeightToDefine = 1;
+    profile.saveLeftTopToDefine = 1;
+
+    const ConvertResult result = Run(list, profile);
+    ASSERT_TRUE(result.success);
+    EXPECT_EQ(result.pictureCount, 2);
+    EXPECT_EQ(result.dataPath, Out("Icon.bin"));
+    EXPECT_EQ(result.headerPath, Out("Icon.h"));
+    EXPECT_EQ(sink_.messages, std::vector<Message>{kSuccess});
+
+    std::string expectedBin(2048, '\0');
+    expectedBin.replace(0, 8, std::string("\x00\x08\x00\x00\x04\x08\x00\x00", 8));
+    expectedBin += std::string("\xF8\x00\xFF\xFF\x00\x1F", 6);  // logo, then Run01
+    EXPECT_EQ(ReadFile(Out("Icon.bin")), expectedBin);
+    EXPECT_EQ(ReadFile(Out("Icon.h")),
+              kTimeComment +
+                  "\r\n#define LOGO  0x0\r\n#define LOGO_H  1\r\n#define LOGO_W  2"
+                  "\r\n#define LOGO_T  5\r\n#define LOGO_L  -8"
+                  "\r\n#define RUN01  0x1\r\n#define RUN01_H  1\r\n#define RUN01_W  1"
+                  "\r\n#define RUN01_T  0\r\n#define RUN01_L  0\r\n\r\n");
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.bin", "Icon.h"}));
+    EXPECT_EQ(list.At(0).name, "logo");  // the list is left sorted
+}
+
+TEST_F(ConvertTest, SizePrefixCarriesSeriesCount) {
+    auto list = ListOf({Entry("run02", MakeImage(8, 1)), Entry("run01", MakeImage(8, 1, kWhite))});
+    auto profile = GreyProfile(1);
+    profile.saveWidthHeightToBin = 1;
+    profile.minAllocateSize = 8;
+    ASSERT_TRUE(Run(list, profile).success);
+    const std::string data = ReadFile(Out("Icon.bin"));
+    ASSERT_EQ(data.size(), 2048u + 9 + 7 + 9);
+    EXPECT_EQ(data.substr(0, 8), std::string("\x00\x01\x00\x00\x02\x01\x00\x00", 8));
+    EXPECT_EQ(data.substr(2048, 9), std::string("\x01\x01\x00\x00\x00\x02\x00\x00\xFF", 9));
+    EXPECT_EQ(data.substr(2048 + 16, 9), std::string("\x01\x01\x00\x00\x00\x02\x00\x00\x00", 9));
+}
+
+TEST_F(ConvertTest, CSourceGoesToIconCAsPlainText) {
+    auto image = MakeImage(8, 2);
+    Set(image, 0, 0, kWhite);
+    Set(image, 7, 1, kWhite);
+    auto list = ListOf({Entry("p", image)});
+    auto profile = GreyProfile(1);
+    profile.outDataType = 1;
+    profile.saveWidthHeightToBin = 1;
+    profile.minAllocateSize = 4096;  // no fill in C source
+
+    const ConvertResult result = Run(list, profile);
+    ASSERT_TRUE(result.success);
+    EXPECT_EQ(result.dataPath, Out("Icon.c"));
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.c", "Icon.h"}));
+    EXPECT_EQ(ReadFile(Out("Icon.c")), kTimeComment +
+                                           "\r\n\r\n CBYTE P[] ={  \r\n2,1,\r\n0,\r\n0,\r\n"
+                                           "\r\n1,128,\r\n } \r\n\r\n\r\n");
+    EXPECT_EQ(ReadFile(Out("Icon.h")), kTimeComment + "\r\n\r\n");
+}
+
+TEST_F(ConvertTest, RefusalsTouchNothing) {
+    auto tooMany = [] {
+        workspace::PictureList list;
+        for (int i = 0; i < 513; ++i) {
+            list.Append(Entry("p" + std::to_string(i), MakeImage(1, 1)));
+        }
+        return list;
+    };
+    auto threeBits = GreyProfile(1);
+    threeBits.colorDepth = 3;
+    auto sectorC = ColourProfile(0);
+    sectorC.outDataType = 1;
+    sectorC.avoidAcrossSector = 1;
+    sectorC.saveWidthHeightToBin = 1;
+    auto sectorBin = sectorC;
+    sectorBin.outDataType = 0;
+    const struct {
+        const char* label;
+        std::function<workspace::PictureList()> list;
+        settings::ModelProfile profile;
+        std::string message;
+    } cases[] = {
+        {"count", tooMany, GreyProfile(1), "图片数量超过512!"},
+        {"name",
+         [] {
+             return ListOf({Entry("ok", MakeImage(1, 1)), Entry("bad\nname", MakeImage(1, 1))});
+         },
+         GreyProfile(1), "图片名称 bad\nname 无效!"},
+        {"delete", [] { return ListOf({Entry("x\x7f", MakeImage(1, 1))}); }, GreyProfile(1),
+         "图片名称 x\x7f 无效!"},
+        {"depth", [] { return ListOf({Entry("a", MakeImage(1, 1))}); }, threeBits,
+         "颜色深度 3 无效!"},
+        {"sector C", [] { return ListOf({Entry("a", MakeImage(16, 16))}); }, sectorC,
+         "单个图片尺寸大于1 sector!"},
+        {"sector bin",
+         [] {
+             return ListOf({Entry("a", MakeImage(2, 2)), Entry("b", MakeImage(16, 16))});
+         },
+         sectorBin, "单个图片尺寸大于1 sector!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteOldOutputs();
+        sink_.messages.clear();
+        auto list = c.list();
+        EXPECT_FALSE(Run(list, c.profile).success);
+        EXPECT_EQ(sink_.messages, std::vector<Message>{Exclamation(c.message)});
+        ExpectOldOutputsOnly();
+    }
+}
+
+TEST_F(ConvertTest, EmptyListDoesNothing) {
+    workspace::PictureList list;
+    EXPECT_FALSE(Run(list, GreyProfile(1)).success);
+    EXPECT_TRUE(sink_.messages.empty());
+    EXPECT_TRUE(OutputNames().empty());
+}
+
+TEST_F(ConvertTest, PicturesPastTheTwoHundredFiftySixthKeepTheirTrueNumber) {
+    workspace::PictureList list;
+    for (int i = 0; i < 257; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "p%03d", i);
+        list.Append(Entry(name, MakeImage(1, 1)));
+    }
+    ASSERT_TRUE(Run(list, ColourProfile(0)).success);
+    const std::string header = ReadFile(Out("Icon.h"));
+    EXPECT_NE(header.find("\r\n#define P255  0xff\r\n#define P256  0x100\r\n"), std::string::npos);
+    const std::string data = ReadFile(Out("Icon.bin"));
+    // Entry 256: 2048 + 256 * 2 = 2560 = 0x0A00.
+    EXPECT_EQ(data.substr(256 * 4, 8), std::string("\x00\x0A\x00\x00\x00\x00\x00\x00", 8));
+    EXPECT_EQ(data.size(), 2048u + 257 * 2);
+}
+
+TEST_F(ConvertTest, OpenFailureMessagesDependOnExistingOutputs) {
+    const std::string bin = Out("Icon.bin").string();
+    const std::string header = Out("Icon.h").string();
+    const struct {
+        bool existing;
+        const char* refuse;  // the output whose writer cannot be made
+        std::string message;
+    } cases[] = {
+        {false, "Icon.bin", "生成 " + bin + " 错误!.."},
+        {true, "Icon.bin", "打开" + bin + " 文件错误!"},
+        {false, "Icon.h", "生成新文件" + header + " 错误!.."},
+        {true, "Icon.h", "打开存在文件" + header + " 错误!!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        fs::remove(Out("Icon.bin"));
+        fs::remove(Out("Icon.h"));
+        if (c.existing) {
+            WriteOldOutputs();
+        }
+        sink_.messages.clear();
+        options_.writerFilter = [&c](std::unique_ptr<OutputWriter> writer, const fs::path& path) {
+            return path.filename() == c.refuse ? nullptr : std::move(writer);
+        };
+        auto list = ListOf({Entry("a", MakeImage(1, 1))});
+        EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+        EXPECT_EQ(sink_.messages, std::vector<Message>{Exclamation(c.message)});
+        if (c.existing) {
+            ExpectOldOutputsOnly();
+        } else {
+            EXPECT_TRUE(OutputNames().empty());
+        }
+    }
+}
+
+TEST_F(ConvertTest, MissingOutputDirectoryIsACreateFailure) {
+    options_.outputDir = dir_ / "missing";
+    auto list = ListOf({Entry("a", MakeImage(1, 1))});
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    EXPECT_EQ(sink_.messages,
+              std::vector<Message>{
+                  Exclamation("生成 " + (dir_ / "missing" / "Icon.bin").string() + " 错误!..")});
+}
+
+TEST_F(ConvertTest, ReadOnlyOutputDirectoryKeepsExistingOutputs) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root ignores directory permissions";
+    }
+    WriteOldOutputs();
+    fs::permissions(dir_ / "out", fs::perms::owner_read | fs::perms::owner_exec);
+    auto list = ListOf({Entry("a", MakeImage(1, 1))});
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    fs::permissions(dir_ / "out", fs::perms::owner_all);
+    EXPECT_EQ(sink_.messages,
+              std::vector<Message>{Exclamation("打开" + Out("Icon.bin").string() + " 文件错误!")});
+    ExpectOldOutputsOnly();
+}
+
+TEST_F(ConvertTest, WriteFailuresAreReportedAndLeaveOldOutputs) {
+    const struct {
+        const char* file;
+        std::uint64_t budget;
+        bool failFinish;
+    } cases[] = {
+        {"Icon.bin", 100, false},         // inside the table
+        {"Icon.bin", 2048 + 600, false},  // inside the pixel data
+        {"Icon.bin", 1 << 20, true},      // at the final flush
+        {"Icon.h", 10, false},           {"Icon.h", 1 << 20, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.budget));
+        WriteOldOutputs();
+        sink_.messages.clear();
+        options_.writerFilter = [&c](std::unique_ptr<OutputWriter> writer, const fs::path& path) {
+            if (path.filename() != c.file) {
+                return writer;
+            }
+            return std::unique_ptr<OutputWriter>(
+                std::make_unique<FailingWriter>(std::move(writer), c.budget, c.failFinish));
+        };
+        auto list = ListOf({Entry("a", MakeImage(20, 20)), Entry("b", MakeImage(20, 20))});
+        EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+        EXPECT_EQ(sink_.messages,
+                  std::vector<Message>{Exclamation("写入" + Out(c.file).string() + " 失败!")});
+        ExpectOldOutputsOnly();
+    }
+}
+
+TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
+    const fs::path picture = dir_ / "logo.bmp";
+    std::ofstream(picture, std::ios::binary) << "BMxxxxxxxx";
+    auto list = ListOf({Entry("logo", MakeImage(2, 2, kWhite), 300, -1, picture.string()),
+                        Entry("gone", MakeImage(1, 1))});
+    options_.writeTrailers = true;
+    auto profile = ColourProfile(0);
+
+    ASSERT_TRUE(Run(list, profile).success);
+    const std::string first = ReadFile(Out("Icon.bin"));
+    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    // The file that cannot be opened is reported, and the conversion still succeeds.
+    EXPECT_EQ(sink_.messages, (std::vector<Message>{Exclamation("打开bin档错误!"), kSuccess}));
+
+    ASSERT_TRUE(Run(list, profile).success);
+    EXPECT_EQ(ReadFile(Out("Icon.bin")), first);
+    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+
+    options_.writeTrailers = false;
+    list.At(1).left = 7;
+    ASSERT_TRUE(Run(list, profile).success);
+    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+}
+
+}  // namespace
+}  // namespace pictor::conversion
