@@ -1,0 +1,65 @@
+#include "cli/device_console.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+namespace pictor::cli {
+
+DeviceConsole::DeviceConsole(Streams streams, bool errIsTerminal)
+    : streams_(streams), errIsTerminal_(errIsTerminal) {}
+
+bool ErrIsTerminal(const Streams& streams) {
+    return &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+}
+
+void DeviceConsole::SetProgress(int /*percent*/) {
+    // Every status text of the device jobs carries its percentage already.
+}
+
+void DeviceConsole::SetStatus(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    if (text == lastStatus_) {
+        return;
+    }
+    lastStatus_ = text;
+    if (errIsTerminal_) {
+        // Carriage return, the text, then clear to the end of the line.
+        streams_.err << '\r' << text << "\x1b[K" << std::flush;
+        statusLineOpen_ = true;
+    } else {
+        streams_.err << text << '\n';
+    }
+}
+
+void DeviceConsole::EndStatusLineLocked() {
+    if (statusLineOpen_) {
+        streams_.err << '\n' << std::flush;
+        statusLineOpen_ = false;
+    }
+}
+
+void DeviceConsole::EndStatusLine() {
+    std::lock_guard lock(mutex_);
+    EndStatusLineLocked();
+}
+
+void DeviceConsole::Show(const Message& message) {
+    std::lock_guard lock(mutex_);
+    EndStatusLineLocked();
+    std::ostream& out = message.icon == MessageIcon::Information && message.caption != "警告"
+                            ? streams_.out
+                            : streams_.err;
+    if (!message.caption.empty()) {
+        out << message.caption << ": ";
+    }
+    out << message.text << std::endl;
+}
+
+void DeviceConsole::Explain(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    EndStatusLineLocked();
+    streams_.err << text << std::endl;
+}
+
+}  // namespace pictor::cli

@@ -1,0 +1,158 @@
+#include "core/device/download_job.h"
+
+#include "core/common/text_format.h"
+#include "core/device/flash_layout.h"
+#include "core/device/read_back.h"
+
+namespace pictor::device {
+
+namespace {
+
+constexpr const char* kErrorCaption = "错误信息";
+
+class Job {
+  public:
+    Job(const DownloadRequest& request, DeviceProtocol& protocol, ProgressSink& progress,
+        MessageSink& messages)
+        : request_(request), protocol_(protocol), progress_(progress), messages_(messages) {}
+
+    DownloadResult Run(DeviceState state,
+                       const std::function<void(const DeviceState&)>& onConnected);
+
+  private:
+    DownloadResult& Finish(Outcome outcome, const char* failureText) {
+        result_.outcome = outcome;
+        if (outcome == Outcome::Cancelled) {
+            result_.message = Message{"下载已取消", kErrorCaption, MessageIcon::Stop};
+        } else if (outcome == Outcome::Failed) {
+            result_.message = Message{failureText, kErrorCaption, MessageIcon::Stop};
+        } else {
+            result_.message = Message{"下载 Bin档成功", "信息", MessageIcon::Information};
+        }
+        result_.totalTime = std::chrono::steady_clock::now() - started_;
+        messages_.Show(result_.message);
+        return result_;
+    }
+
+    std::optional<ImageBuffer> TakeImage(const DeviceState& state);
+    Outcome Erase(const EraseRange& range);
+    void Status(const std::string& text) { progress_.SetStatus(text); }
+
+    const DownloadRequest& request_;
+    DeviceProtocol& protocol_;
+    ProgressSink& progress_;
+    MessageSink& messages_;
+    DownloadResult result_;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
+std::optional<ImageBuffer> Job::TakeImage(const DeviceState& state) {
+    if (request_.source == ImageSource::File) {
+        return LoadBinFile(request_.filePath, state.flashSizeCode, messages_, &result_.loadFailure);
+    }
+    if (!request_.image || !request_.image->bytes) {
+        result_.loadFailure = LoadFailure::CannotOpen;
+        return std::nullopt;
+    }
+    // The dialog checked the image against the flash size known when it was
+    // loaded; the connect may have found a smaller flash since.
+    if (!CheckImageCapacity(request_.image->fileLength, state.flashSizeCode, messages_)) {
+        result_.loadFailure = LoadFailure::TooLarge;
+        return std::nullopt;
+    }
+    return request_.image;
+}
+
+Outcome Job::Erase(const EraseRange& range) {
+    Status("擦除Flash");
+    progress_.SetProgress(0);
+    Status(FormatPercentText("擦除Flash...%d %%", 0));
+    for (std::uint32_t block = range.firstBlock; block < range.endBlock; ++block) {
+        const auto percent = static_cast<int>(block * 100 / range.endBlock);
+        progress_.SetProgress(percent);
+        Status(FormatPercentText("擦除Flash...%d %%", percent));
+        const Outcome outcome = protocol_.EraseFlashBlock(block);
+        if (outcome != Outcome::Ok) {
+            return outcome;
+        }
+    }
+    return Outcome::Ok;
+}
+
+DownloadResult Job::Run(DeviceState state,
+                        const std::function<void(const DeviceState&)>& onConnected) {
+    result_.step = DownloadStep::Connect;
+    Status("连接设备");
+    const ConnectResult connect = protocol_.ConnectDevice(state, true);
+    result_.connectFailure = connect.failure;
+    if (onConnected && connect.StateApplied()) {
+        onConnected(state);
+    }
+    if (connect.outcome != Outcome::Ok) {
+        return Finish(connect.outcome, "连接失败!");
+    }
+    result_.transferMode = state.transferMode;
+
+    result_.step = DownloadStep::LoadImage;
+    progress_.SetProgress(10);
+    Status("读取Bin档");
+    const std::optional<ImageBuffer> image = TakeImage(state);
+    const EraseRange range = EraseRangeFor(state.flashSizeCode, state.imageStartSector);
+    if (!image || !FitsEraseRange(state.imageStartSector, image->sectorCount, range)) {
+        return Finish(Outcome::Failed, "读取 Bin 档失败!");
+    }
+    // Keeps the bytes alive for the whole job, whatever the caller loads meanwhile.
+    const std::shared_ptr<const std::vector<std::uint8_t>> bytes = image->bytes;
+
+    result_.step = DownloadStep::Erase;
+    if (const Outcome erased = Erase(range); erased != Outcome::Ok) {
+        return Finish(erased, "flash 删除失败!");
+    }
+
+    result_.step = DownloadStep::Write;
+    progress_.SetProgress(0);
+    Status(FormatPercentText("写数据 %d %%", 0));
+    const auto transferStart = std::chrono::steady_clock::now();
+    const std::span<const std::uint8_t> data(*bytes);
+    const bool plain = state.transferMode == 1;
+    const Outcome written = plain
+                                ? protocol_.WriteImagePlain(data, state.imageStartSector, progress_)
+                                : protocol_.WriteImageCrc(data, state.imageStartSector, progress_);
+    result_.resends = protocol_.ResendCount();
+    if (written != Outcome::Ok) {
+        result_.transferTime = std::chrono::steady_clock::now() - transferStart;
+        return Finish(written, "下载 Bin档失败!");
+    }
+    result_.bytesWritten = data.size();
+    if (plain) {
+        result_.step = DownloadStep::Verify;
+        const Outcome checked = VerifyAndBackUp(protocol_, data, state.imageStartSector,
+                                                request_.backupDirectory, progress_, messages_);
+        result_.transferTime = std::chrono::steady_clock::now() - transferStart;
+        if (checked != Outcome::Ok) {
+            return Finish(checked, "检查 Bin档失败!");
+        }
+    } else {
+        result_.transferTime = std::chrono::steady_clock::now() - transferStart;
+    }
+
+    result_.step = DownloadStep::Done;
+    if (request_.sendSettings) {
+        // Sent after the image is in; its outcome does not change the job's result.
+        static_cast<void>(protocol_.WriteSettings(*request_.sendSettings));
+    }
+    progress_.SetProgress(100);
+    Status(FormatPercentText("下载 Bin档%d %%", 100));
+    return Finish(Outcome::Ok, "");
+}
+
+}  // namespace
+
+DownloadResult RunDownload(const DownloadRequest& request, DeviceProtocol& protocol,
+                           DeviceState state, ProgressSink& progress, MessageSink& messages,
+                           const std::function<void(const DeviceState&)>& onConnected) {
+    Job job(request, protocol, progress, messages);
+    return job.Run(std::move(state), onConnected);
+}
+
+}  // namespace pictor::device

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/common/message.h"
+
+namespace pictor::device {
+
+/// An image to download: the file's bytes zero-padded to whole 512-byte sectors.
+/// The bytes are shared and immutable, so a running job keeps the image it writes
+/// even when a new one is loaded meanwhile.
+struct ImageBuffer {
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    std::uint32_t sectorCount = 0;  // ceil(fileLength / 512)
+    std::uint64_t fileLength = 0;   // length of the file as read
+    std::filesystem::path path;
+};
+
+/// Why a load failed (the caller's message is the same for all of them).
+enum class LoadFailure { None, CannotOpen, TooLarge, ShortRead };
+
+/// Loads a `.bin` file for a flash of `flashSizeCode` MiB. A file longer than the
+/// flash's capacity limit (`CapacityLimitFor`) shows the limit's warning with the
+/// caption "警告" and the information icon and fails; a file that cannot be
+/// opened or is read short fails without a message. `failure` (may be null) gets
+/// the reason. Thread-safe (it touches nothing shared but the sink).
+std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int flashSizeCode,
+                                       MessageSink& messages, LoadFailure* failure = nullptr);
+
+/// The capacity check alone, for an image loaded earlier: true when `fileLength`
+/// is within the limit for `flashSizeCode`; otherwise shows the warning as
+/// `LoadBinFile` does and returns false.
+bool CheckImageCapacity(std::uint64_t fileLength, int flashSizeCode, MessageSink& messages);
+
+}  // namespace pictor::device
