@@ -10,22 +10,6 @@
 
 namespace pictor::gui {
 
-void ApplySettingsReply(const std::array<std::uint8_t, 9>& reply, LcdSettingsValues& values) {
-    values.address = reply[4];
-    if (reply[5] < 7) {
-        values.baudIndex = reply[5];
-    }
-    if (reply[6] < 10) {
-        values.backlight = reply[6];
-    }
-    if (reply[7] < 6) {
-        values.foreground = reply[7];
-    }
-    if (reply[8] < 6) {
-        values.background = reply[8];
-    }
-}
-
 LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& dialogs,
                                      QWidget* parent)
     : QDialog(parent),
@@ -65,18 +49,26 @@ void LcdSettingsDialog::OnWriteSettings() {
     form_->ReadSelections(values_);
     // A failed address check shows its message; the address held before is sent.
     exchange_.Pull();
-    const bool written = link_.WriteLcdSettings(values_);
+    const auto outcome = link_.WriteLcdSettings(values_);
+    if (!outcome) {
+        return;  // refused; the refusal has been shown
+    }
+    const bool written = *outcome == device::Outcome::Ok;
     dialogs_.ShowMessage(this,
                          Message{"写LCD设置数据", written ? "成功" : "失败", MessageIcon::None});
 }
 
 void LcdSettingsDialog::OnReadSettings() {
-    const auto reply = link_.ReadLcdSettings();
-    if (!reply) {
+    device::LcdSettingsReply reply;
+    const auto outcome = link_.ReadLcdSettings(reply);
+    if (!outcome) {
+        return;
+    }
+    if (*outcome != device::Outcome::Ok) {
         dialogs_.ShowMessage(this, Message{"读LCD设置数据", "失败", MessageIcon::None});
         return;
     }
-    ApplySettingsReply(*reply, values_);
+    values_ = device::ApplySettingsReply(values_, reply);
     exchange_.Push();
     repaint();
     dialogs_.ShowMessage(this, Message{"读LCD设置数据", "成功", MessageIcon::None});

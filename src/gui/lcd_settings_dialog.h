@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
-#include <cstdint>
 #include <optional>
 
+#include "core/device/device_protocol.h"
+#include "core/device/lcd_settings.h"
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_form.h"
 
@@ -12,14 +12,13 @@ namespace pictor::gui {
 
 class DialogService;
 
-/// What the LCD settings dialog needs from the module link.
+/// What the LCD settings dialog needs from the module link: the two settings
+/// exchanges. Nothing when an exchange was refused (the refusal has been shown).
 class LcdSettingsExchange {
   public:
     virtual ~LcdSettingsExchange() = default;
-    /// Sends the settings; true when the frame went out whole and the module answered.
-    virtual bool WriteLcdSettings(const LcdSettingsValues& values) = 0;
-    /// Reads the module's settings: the 9-byte reply, or nothing on failure.
-    virtual std::optional<std::array<std::uint8_t, 9>> ReadLcdSettings() = 0;
+    virtual std::optional<device::Outcome> WriteLcdSettings(const device::LcdSettings& values) = 0;
+    virtual std::optional<device::Outcome> ReadLcdSettings(device::LcdSettingsReply& reply) = 0;
 };
 
 /// "LCD SETTING": reads the module's own settings into the form and writes the
@@ -29,7 +28,7 @@ class LcdSettingsDialog final : public QDialog {
   public:
     LcdSettingsDialog(LcdSettingsExchange& link, DialogService& dialogs, QWidget* parent = nullptr);
 
-    [[nodiscard]] const LcdSettingsValues& Values() const { return values_; }
+    [[nodiscard]] const device::LcdSettings& Values() const { return values_; }
 
     void OnReadSettings();
     void OnWriteSettings();
@@ -38,13 +37,8 @@ class LcdSettingsDialog final : public QDialog {
     LcdSettingsExchange& link_;
     DialogService& dialogs_;
     FieldExchange exchange_;
-    LcdSettingsValues values_;
+    device::LcdSettings values_;
     LcdSettingsForm* form_;
 };
-
-/// Applies a settings reply (bytes 4 to 8: address, baud, backlight, foreground,
-/// background) to `values`: the address is always taken, every other value only
-/// when it names an entry of its list.
-void ApplySettingsReply(const std::array<std::uint8_t, 9>& reply, LcdSettingsValues& values);
 
 }  // namespace pictor::gui

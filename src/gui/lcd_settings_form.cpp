@@ -29,14 +29,18 @@ LcdSettingsForm::LcdSettingsForm(const Ids& ids, QWidget* parent)
     setObjectName(QStringLiteral("lcdSettingsForm"));
     // Digits only; the range is checked when the field is read.
     address_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), address_));
-    baud_->addItems({"1200", "2400", "4800", "9600", "19200", "57600", "115200"});
-    for (int level = 0; level <= 9; ++level) {
+    for (int rate : device::kLcdBaudRates) {
+        baud_->addItem(QString::number(rate));
+    }
+    for (int level = 0; level < device::kLcdBacklightLevels; ++level) {
         backlight_->addItem(QString::number(level));
     }
     // The colour lists are sorted; a colour's code is its position here.
-    const QStringList colours = {"BLACK", "BLUE", "GREEN", "RED", "WHITE", "YELLOW"};
-    foreground_->addItems(colours);
-    background_->addItems(colours);
+    for (std::string_view name : device::kLcdColourNames) {
+        const QString text = QString::fromLatin1(name.data(), static_cast<int>(name.size()));
+        foreground_->addItem(text);
+        background_->addItem(text);
+    }
 
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("RS485设备地址"), address_);
@@ -46,7 +50,7 @@ LcdSettingsForm::LcdSettingsForm(const Ids& ids, QWidget* parent)
     layout->addRow(QStringLiteral("背景色"), background_);
 }
 
-void LcdSettingsForm::Bind(FieldExchange& exchange, LcdSettingsValues& values) {
+void LcdSettingsForm::Bind(FieldExchange& exchange, device::LcdSettings& values) {
     exchange.Byte(address_, values.address);
     exchange.ComboIndex(baud_, values.baudIndex);
     exchange.ComboIndex(backlight_, values.backlight);
@@ -54,7 +58,7 @@ void LcdSettingsForm::Bind(FieldExchange& exchange, LcdSettingsValues& values) {
     exchange.ComboIndex(background_, values.background);
 }
 
-void LcdSettingsForm::ReadSelections(LcdSettingsValues& values) const {
+void LcdSettingsForm::ReadSelections(device::LcdSettings& values) const {
     values.baudIndex = Selection(baud_);
     values.backlight = Selection(backlight_);
     values.foreground = Selection(foreground_);

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "core/device/lcd_settings.h"
+
 class QComboBox;
 class QLineEdit;
 
@@ -10,19 +12,9 @@ namespace pictor::gui {
 
 class FieldExchange;
 
-/// The module settings the LCD settings and resource download dialogs edit. The
-/// indices are list positions: baud 0 "1200" … 6 "115200"; backlight = level;
-/// colours 0 BLACK, 1 BLUE, 2 GREEN, 3 RED, 4 WHITE, 5 YELLOW.
-struct LcdSettingsValues {
-    std::uint8_t address = 255;
-    std::uint8_t baudIndex = 3;  // "9600"
-    std::uint8_t backlight = 5;
-    std::uint8_t foreground = 4;  // "WHITE"
-    std::uint8_t background = 1;  // "BLUE"
-};
-
 /// The controls of the module settings: RS485 address, baud rate, backlight,
 /// foreground and background colour, with the identifiers the owning dialog uses.
+/// Each list position is the value the settings frame carries.
 class LcdSettingsForm final : public QWidget {
     Q_OBJECT
   public:
@@ -37,9 +29,9 @@ class LcdSettingsForm final : public QWidget {
     LcdSettingsForm(const Ids& ids, QWidget* parent = nullptr);
 
     /// Registers the address (validated 0 to 255) and then the four selections.
-    void Bind(FieldExchange& exchange, LcdSettingsValues& values);
+    void Bind(FieldExchange& exchange, device::LcdSettings& values);
     /// Copies the four selected positions into `values` (the address is left).
-    void ReadSelections(LcdSettingsValues& values) const;
+    void ReadSelections(device::LcdSettings& values) const;
 
     [[nodiscard]] QLineEdit* AddressEdit() const { return address_; }
 

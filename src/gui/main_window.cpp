@@ -51,13 +51,17 @@ QLineEdit* Edit(int id, const char* name, int width = 64) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialogs, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialogs, QWidget* parent,
+                       std::unique_ptr<device::Pauser> pauser)
     : QMainWindow(parent),
       settingsPath_(std::move(settingsPath)),
       dialogs_(dialogs),
       scom_(settings::ReadScomSettings(settings::ProfileFile(settingsPath_))),
       messages_(dialogs, this),
-      exchange_(dialogs, this) {
+      exchange_(dialogs, this),
+      progress_([this](int percent) { progressBar_->setValue(percent); },
+                [this](const QString& text) { percentLabel_->setText(text); }),
+      link_(device::DeviceStateFromSettings(scom_), std::move(pauser)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pictor"));
     setWindowIcon(AppIcon());
@@ -68,7 +72,9 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialog
 }
 
 MainWindow::~MainWindow() {
+    // A job waiting in a message is released; the link then cancels and waits for it.
     messages_.Close();
+    link_.Cancel();
 }
 
 void MainWindow::BuildLayout() {
@@ -93,6 +99,7 @@ void MainWindow::BuildLayout() {
     percentLabel_->setMinimumWidth(160);
     cancelJobButton_ = Button("取消下载", 1125, "cancelJobButton");
     cancelJobButton_->setEnabled(false);
+    connect(cancelJobButton_, &QPushButton::clicked, this, &MainWindow::OnCancelJob);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(Label("Pictor", 0, "makerNameLabel"));
     progressRow->addWidget(progressBar_, 1);
@@ -280,9 +287,17 @@ QWidget* MainWindow::BuildPreviewPane() {
     serial->addWidget(flashTypeBox_, 3, 1);
     serial->setColumnStretch(1, 1);
 
+    connect(openPortButton_, &QPushButton::clicked, this, &MainWindow::OnOpenPort);
+    connect(closePortButton_, &QPushButton::clicked, this, &MainWindow::OnClosePort);
+    connect(connectButton_, &QPushButton::clicked, this, &MainWindow::OnConnect);
+    connect(flashTypeBox_, &QComboBox::activated, this, [this] { OnFlashTypeChanged(); });
+
     resourceButton_ = Button("资源下载", 1117, "resourceDownloadButton");
     downloadBinButton_ = Button("下载bin档", 1098, "downloadBinButton");
     lcdSettingsButton_ = Button("LCD设置", 1105, "lcdSettingsButton");
+    connect(resourceButton_, &QPushButton::clicked, this, &MainWindow::OnResourceDownload);
+    connect(downloadBinButton_, &QPushButton::clicked, this, &MainWindow::OnDownloadBin);
+    connect(lcdSettingsButton_, &QPushButton::clicked, this, &MainWindow::OnLcdSettings);
     auto* downloads = new QHBoxLayout;
     downloads->addWidget(resourceButton_);
     downloads->addWidget(downloadBinButton_);
@@ -346,8 +361,7 @@ void MainWindow::InitDialog() {
     Pull();
     preview_->SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
     closePortButton_->setEnabled(false);
-    flashTypeBox_->setCurrentIndex(
-        flashTypeBox_->findText(QString::fromStdString(scom_.flashTypeText)));
+    ShowFlashType();
     Push();
 }
 

@@ -5,11 +5,15 @@
 #include <memory>
 #include <string>
 
+#include "core/device/device_link.h"
+#include "core/device/image_buffer.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/scom_settings.h"
 #include "core/workspace/picture_list.h"
 #include "gui/field_exchange.h"
+#include "gui/lcd_settings_dialog.h"
+#include "gui/resource_download_dialog.h"
 #include "gui/ui_sinks.h"
 
 class QAbstractItemView;
@@ -33,12 +37,15 @@ class PortBox;
 /// preview, the converter, the viewer, and the serial and download controls.
 /// Every handler runs on the user-interface thread; download jobs run on their
 /// own threads and report through the window.
-class MainWindow final : public QMainWindow {
+class MainWindow final : public QMainWindow,
+                         public LcdSettingsExchange,
+                         public ResourceDownloadHost {
     Q_OBJECT
   public:
-    /// Reads the "Scom" section of `settingsPath` (the settings file).
+    /// Reads the "Scom" section of `settingsPath` (the settings file). `pauser`
+    /// null: the device protocol's pauses really sleep.
     MainWindow(std::filesystem::path settingsPath, DialogService& dialogs,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, std::unique_ptr<device::Pauser> pauser = nullptr);
     ~MainWindow() override;
 
     /// Runs the configuration dialog and, when it is confirmed, initialises the
@@ -76,6 +83,22 @@ class MainWindow final : public QMainWindow {
 
     void OnAbout();
 
+    // Serial line, module and downloads.
+    void OnOpenPort();
+    void OnClosePort();
+    void OnConnect();
+    void OnFlashTypeChanged();
+    void OnDownloadBin();
+    void OnResourceDownload();
+    void OnLcdSettings();
+    void OnCancelJob();
+    [[nodiscard]] device::DeviceLink& Link() { return link_; }
+
+    std::optional<device::Outcome> WriteLcdSettings(const device::LcdSettings& values) override;
+    std::optional<device::Outcome> ReadLcdSettings(device::LcdSettingsReply& reply) override;
+    bool LoadResourceImage(const std::string& path, QWidget* owner) override;
+    void StartResourceDownload(std::optional<device::LcdSettings> settings) override;
+
     /// Members to controls; controls to members (false at a failed check).
     void Push();
     bool Pull();
@@ -98,6 +121,8 @@ class MainWindow final : public QMainWindow {
     [[nodiscard]] QAbstractItemView* CurrentView() const;
     void FinishImport(const QStringList& paths);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
+    void StartJob(device::DownloadRequest request);
+    void ShowFlashType();
 
     std::filesystem::path settingsPath_;
     DialogService& dialogs_;
@@ -155,6 +180,14 @@ class MainWindow final : public QMainWindow {
     QPushButton* cancelJobButton_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* percentLabel_ = nullptr;
+
+    // The image the resource download dialog loaded (shared bytes: a running job
+    // keeps the image it writes when another is loaded).
+    std::optional<device::ImageBuffer> resourceImage_;
+    std::string downloadPath_;
+    // Declared before the link: its jobs report into them until the link ends.
+    UiProgressSink progress_;
+    device::DeviceLink link_;
 };
 
 }  // namespace pictor::gui

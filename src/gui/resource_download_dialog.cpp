@@ -82,7 +82,7 @@ void ResourceDownloadDialog::OnChooseImage() {
 void ResourceDownloadDialog::OnDownload() {
     // The settings travel with the job as values taken now, so a job never
     // touches this dialog after it was closed.
-    std::optional<LcdSettingsValues> settings;
+    std::optional<device::LcdSettings> settings;
     if (sendSettings_ != 0) {
         form_->ReadSelections(values_);
         // A failed address check shows its message; the address held before is sent.

@@ -23,7 +23,7 @@ class ResourceDownloadHost {
     virtual bool LoadResourceImage(const std::string& path, QWidget* owner) = 0;
     /// Starts the resource download job; with `settings`, the module settings are
     /// sent after a successful download.
-    virtual void StartResourceDownload(std::optional<LcdSettingsValues> settings) = 0;
+    virtual void StartResourceDownload(std::optional<device::LcdSettings> settings) = 0;
 };
 
 /// "图片资源下载": picks the resource image (checked and loaded at once) and starts
@@ -43,7 +43,7 @@ class ResourceDownloadDialog final : public QDialog {
     DialogService& dialogs_;
     FieldExchange exchange_;
     std::string imagePath_;
-    LcdSettingsValues values_;
+    device::LcdSettings values_;
     int sendSettings_ = 0;
     QLineEdit* pathEdit_;
     QCheckBox* sendBox_;

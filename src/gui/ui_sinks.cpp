@@ -92,3 +92,11 @@ void UiProgressSink::SetStatus(const std::string& text) {
 }
 
 }  // namespace pictor::gui
+
+namespace pictor::gui {
+
+void UiProgressSink::Post(std::function<void()> task) {
+    QMetaObject::invokeMethod(context_.get(), std::move(task), Qt::QueuedConnection);
+}
+
+}  // namespace pictor::gui

@@ -51,6 +51,9 @@ class UiProgressSink final : public ProgressSink {
     void SetProgress(int percent) override;
     void SetStatus(const std::string& text) override;
 
+    /// Runs `task` on the user-interface thread (queued) while the sink lives.
+    void Post(std::function<void()> task);
+
   private:
     std::function<void(int)> onProgress_;
     std::function<void(QString)> onStatus_;

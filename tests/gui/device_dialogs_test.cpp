@@ -18,18 +18,24 @@ using testing::ScriptedDialogs;
 
 class FakeSettingsLink final : public LcdSettingsExchange {
   public:
-    bool WriteLcdSettings(const LcdSettingsValues& values) override {
+    std::optional<device::Outcome> WriteLcdSettings(const device::LcdSettings& values) override {
         written.push_back(values);
         return answer;
     }
-    std::optional<std::array<std::uint8_t, 9>> ReadLcdSettings() override { return reply; }
+    std::optional<device::Outcome> ReadLcdSettings(device::LcdSettingsReply& received) override {
+        if (reply) {
+            received = *reply;
+            return device::Outcome::Ok;
+        }
+        return device::Outcome::Failed;
+    }
 
-    bool answer = true;
-    std::vector<LcdSettingsValues> written;
-    std::optional<std::array<std::uint8_t, 9>> reply;
+    device::Outcome answer = device::Outcome::Ok;
+    std::vector<device::LcdSettings> written;
+    std::optional<device::LcdSettingsReply> reply;
 };
 
-std::array<int, 5> Bytes(const LcdSettingsValues& v) {
+std::array<int, 5> Bytes(const device::LcdSettings& v) {
     return {v.address, v.baudIndex, v.backlight, v.foreground, v.background};
 }
 
@@ -59,7 +65,7 @@ TEST(LcdSettingsDialogTest, OpensWithTheDefaultsAndWritesThem) {
     // An address out of range: the standard message, and the address held before goes out.
     Control<QLineEdit>(&dialog, 1073)->setText("300");
     Control<QComboBox>(&dialog, 1112)->setCurrentIndex(3);  // RED
-    link.answer = false;
+    link.answer = device::Outcome::Failed;
     Control<QPushButton>(&dialog, 1116)->click();
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[1].text, "Please enter an integer between 0 and 255.");
@@ -82,8 +88,8 @@ TEST(LcdSettingsDialogTest, ReadTakesValuesInRangeOnly) {
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         FakeSettingsLink link;
-        link.reply = std::array<std::uint8_t, 9>{
-            0xAA, 0x08, 0x97, 0x00, c.reply[0], c.reply[1], c.reply[2], c.reply[3], c.reply[4]};
+        link.reply =
+            device::LcdSettingsReply{c.reply[0], c.reply[1], c.reply[2], c.reply[3], c.reply[4]};
         LcdSettingsDialog dialog(link, dialogs);
         Control<QPushButton>(&dialog, 1115)->click();
         EXPECT_EQ(Shown(dialog, kLcdIds), c.shown) << c.name;
@@ -106,13 +112,13 @@ class FakeDownloadHost final : public ResourceDownloadHost {
         loads.push_back(path);
         return accept;
     }
-    void StartResourceDownload(std::optional<LcdSettingsValues> settings) override {
+    void StartResourceDownload(std::optional<device::LcdSettings> settings) override {
         starts.push_back(settings);
     }
 
     bool accept = true;
     std::vector<std::string> loads;
-    std::vector<std::optional<LcdSettingsValues>> starts;
+    std::vector<std::optional<device::LcdSettings>> starts;
 };
 
 TEST(ResourceDownloadDialogTest, LoadsTheChosenImageAndStartsTheJob) {

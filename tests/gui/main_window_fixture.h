@@ -32,14 +32,16 @@ class MainWindowTest : public ::testing::Test {
     }
 
     /// Starts the window; the settings file gets `iniText`.
-    MainWindow& Start(const std::string& iniText = Settings()) {
+    MainWindow& Start(const std::string& iniText = Settings(),
+                      std::unique_ptr<device::Pauser> pauser = nullptr) {
         dir_ = std::make_unique<SettingsDir>(iniText);
         QDir::setCurrent(dir_->Dir());
         dialogs_.modalHandlers["ConfigDialog"] = [](QDialog& dialog) {
             Control<QPushButton>(&dialog, 1)->click();
             return dialog.result();
         };
-        window_ = std::make_unique<MainWindow>(dir_->FsPath(), dialogs_);
+        window_ =
+            std::make_unique<MainWindow>(dir_->FsPath(), dialogs_, nullptr, std::move(pauser));
         EXPECT_TRUE(window_->Start());
         dialogs_.messages.clear();
         dialogs_.captions.clear();

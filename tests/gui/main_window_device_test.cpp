@@ -1,0 +1,227 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+
+#include "core/device/device_link.h"
+#include "main_window_fixture.h"
+#include "sim_process.h"
+
+namespace pictor::gui::testing {
+namespace {
+
+class MainWindowDeviceTest : public MainWindowTest {
+  protected:
+    /// Starts the simulator (flash and frame log in the working directory) and the
+    /// window with pauses that cost no time.
+    MainWindow& StartWithSim(QStringList simArguments) {
+        MainWindow& window = Start(Settings(), std::make_unique<NoPauser>());
+        flashPath_ = QDir(dir_->Dir()).filePath("module.flash");
+        logPath_ = QDir(dir_->Dir()).filePath("frames.log");
+        simArguments << "--flash" << flashPath_ << "--log" << logPath_;
+        sim_ = std::make_unique<SimProcess>(simArguments);
+        if (sim_->Port().isEmpty()) {
+            ADD_FAILURE() << "pictor-sim did not start";
+        }
+        return window;
+    }
+
+    void OpenSimPort() {
+        Get<QComboBox>(1091)->setEditText(sim_->Port());
+        Button(1087)->click();
+    }
+
+    bool SawMessage(const std::string& text) const {
+        const auto texts = dialogs_.Texts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+
+    QStringList Frames() const {
+        QFile log(logPath_);
+        log.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(log.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+    QString flashPath_;
+    QString logPath_;
+    std::unique_ptr<SimProcess> sim_;
+};
+
+#ifdef PICTOR_SIM_PATH
+
+TEST_F(MainWindowDeviceTest, OpenAndCloseToggleTheButtonsAndStoreThePortChoice) {
+    StartWithSim({"--kind", "5"});
+    Get<QComboBox>(1090)->setEditText("115200");
+    OpenSimPort();
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_FALSE(Button(1087)->isEnabled());
+    EXPECT_TRUE(Button(1088)->isEnabled());
+    EXPECT_EQ(dir_->Key("Scom", "COM"), sim_->Port().toStdString());
+    EXPECT_EQ(dir_->Key("Scom", "BIT"), "115200");
+
+    Button(1088)->click();
+    EXPECT_TRUE(Button(1087)->isEnabled());
+    EXPECT_FALSE(Button(1088)->isEnabled());
+    EXPECT_FALSE(window_->Link().HasLine());
+
+    // A port that cannot be opened: the message, nothing else changes.
+    Get<QComboBox>(1091)->setEditText(QDir(dir_->Dir()).filePath("no-such-port"));
+    Get<QComboBox>(1090)->setEditText("9600");
+    Button(1087)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0], (Message{"串口无法打开!", "错误", MessageIcon::None}));
+    EXPECT_TRUE(Button(1087)->isEnabled());
+    EXPECT_FALSE(Button(1088)->isEnabled());
+    EXPECT_EQ(dir_->Key("Scom", "BIT"), "115200");
+}
+
+TEST_F(MainWindowDeviceTest, ConnectReportsAndShowsTheFlashType) {
+    StartWithSim({"--kind", "5"});
+    Button(1086)->click();  // no port open
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0], (Message{"连接失败", "信息", MessageIcon::Stop}));
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "未连接");
+
+    OpenSimPort();
+    Button(1086)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[1], (Message{"成功连接", "信息", MessageIcon::Information}));
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
+    EXPECT_EQ(Get<QComboBox>(1103)->currentText(), "16Mbit");
+
+    Choose(Get<QComboBox>(1103), 3);
+    EXPECT_EQ(dir_->Key("Scom", "FLASH_TYPE"), "128Mbit");
+    EXPECT_EQ(window_->Link().State().flashSizeCode, 16);
+}
+
+TEST_F(MainWindowDeviceTest, DownloadBinRunsToOneHundredPercent) {
+    MainWindow& window = StartWithSim({"--kind", "5"});
+    OpenSimPort();
+    QByteArray image(1000, '\0');
+    for (int i = 0; i < image.size(); ++i) {
+        image[i] = static_cast<char>(i * 7);
+    }
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, image);
+    dialogs_.fileAnswers.push_back({imagePath});
+
+    Button(1098)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
+    EXPECT_EQ(dialogs_.messages.back(),
+              (Message{"下载 Bin档成功", "信息", MessageIcon::Information}));
+    QTRY_COMPARE_WITH_TIMEOUT(Get<QProgressBar>(1099)->value(), 100, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(Get<QLabel>(1100)->text(), QString("下载 Bin档100 %"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Button(1125)->isEnabled(), 5000);
+
+    // The image sits in the module's flash at the start the connect reported.
+    window.Link().Wait();
+    QFile flash(flashPath_);
+    ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(flash.seek(qint64{window.Link().State().imageStartSector} * 512));
+    EXPECT_EQ(flash.read(1024), image + QByteArray(24, '\0'));
+}
+
+TEST_F(MainWindowDeviceTest, SecondUseOfTheLineWhileAJobRunsIsRefused) {
+    StartWithSim({"--kind", "5", "--erase-ms", "300"});
+    OpenSimPort();
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(512, '\x5A'));
+    dialogs_.fileAnswers.push_back({imagePath});
+    Button(1098)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(Button(1125)->isEnabled(), 5000);
+
+    Button(1086)->click();
+    ASSERT_FALSE(dialogs_.messages.empty());
+    EXPECT_EQ(dialogs_.messages.back().text, device::kDeviceBusyText);
+    Button(1088)->click();  // the running job keeps its port
+    EXPECT_FALSE(Button(1087)->isEnabled());
+
+    Button(1125)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载已取消"), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Button(1125)->isEnabled(), 5000);
+}
+
+TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
+    StartWithSim({"--kind", "5"});
+    OpenSimPort();
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(600, '\x11'));
+    dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
+        dialogs_.fileAnswers.push_back({imagePath});
+        Control<QPushButton>(&dialog, 1098)->click();
+        EXPECT_EQ(Control<QLineEdit>(&dialog, 1118)->text(), imagePath);
+        Control<QCheckBox>(&dialog, 1124)->click();
+        Control<QPushButton>(&dialog, 1)->click();
+        return QDialog::Rejected;  // closed while the job runs
+    };
+    Button(1117)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
+    EXPECT_TRUE(SawMessage("打开下载LCD设置!!"));
+    window_->Link().Wait();
+    QTRY_VERIFY_WITH_TIMEOUT(Frames().contains("AA 08 96 FF 03 05 04 01 ED"), 5000);
+}
+
+TEST_F(MainWindowDeviceTest, LcdSettingsWriteAndReadThroughTheModule) {
+    StartWithSim({"--kind", "1"});
+    Button(1105)->click();  // no port: no connect, no dialog
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0], (Message{"连接LCM 失败", "信息", MessageIcon::Stop}));
+    EXPECT_TRUE(dialogs_.modalRuns.empty() || dialogs_.modalRuns.back() != "LcdSettingsDialog");
+
+    OpenSimPort();
+    dialogs_.modalHandlers["LcdSettingsDialog"] = [&](QDialog& dialog) {
+        Control<QPushButton>(&dialog, 1116)->click();  // the defaults
+        Control<QLineEdit>(&dialog, 1073)->setText("7");
+        Control<QComboBox>(&dialog, 1113)->setCurrentIndex(5);  // YELLOW
+        Control<QPushButton>(&dialog, 1116)->click();
+        Control<QLineEdit>(&dialog, 1073)->setText("99");
+        Control<QPushButton>(&dialog, 1115)->click();  // reads 7 back
+        EXPECT_EQ(Control<QLineEdit>(&dialog, 1073)->text(), "7");
+        EXPECT_EQ(Control<QComboBox>(&dialog, 1113)->currentText(), "YELLOW");
+        return QDialog::Rejected;
+    };
+    Button(1105)->click();
+    EXPECT_EQ(dialogs_.modalRuns.back(), "LcdSettingsDialog");
+    EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"连接LCM 失败", "写LCD设置数据",
+                                                          "写LCD设置数据", "读LCD设置数据"}));
+    EXPECT_EQ(dialogs_.captions[1], "成功");
+    EXPECT_EQ(dialogs_.captions[3], "成功");
+    EXPECT_TRUE(Frames().contains("AA 08 96 FF 03 05 04 01 ED"));
+    EXPECT_TRUE(Frames().contains("AA 08 96 07 03 05 04 05 ED"));
+}
+
+#endif
+
+TEST_F(MainWindowDeviceTest, ResourceImageIsCheckedAgainstTheFlashCapacity) {
+    Start();  // 64 Mbit from the settings: 6 MiB at most
+    const QString fits = QDir(dir_->Dir()).filePath("fits.bin");
+    const QString big = QDir(dir_->Dir()).filePath("big.bin");
+    for (const auto& [path, size] : {std::pair{fits, 6291456}, std::pair{big, 6291457}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(size));
+    }
+    dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
+        auto* path = Control<QLineEdit>(&dialog, 1118);
+        dialogs_.fileAnswers.push_back({big});
+        Control<QPushButton>(&dialog, 1098)->click();
+        EXPECT_TRUE(path->text().isEmpty());
+        dialogs_.fileAnswers.push_back({fits});
+        Control<QPushButton>(&dialog, 1098)->click();
+        EXPECT_EQ(path->text(), fits);
+        dialogs_.fileAnswers.push_back({big});
+        Control<QPushButton>(&dialog, 1098)->click();
+        EXPECT_EQ(path->text(), fits);
+        return QDialog::Rejected;
+    };
+    Button(1117)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0],
+              (Message{"Bin文件超过6M 容量!!", "警告", MessageIcon::Information}));
+    EXPECT_EQ(dialogs_.messages[1], dialogs_.messages[0]);
+}
+
+}  // namespace
+}  // namespace pictor::gui::testing
