@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -104,6 +105,22 @@ TEST_F(MainWindowTest, ImportSortsSkipsFailuresAndSelectsTheLast) {
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0], (Message{"没有正常导入bmp", "", MessageIcon::Information}));
     EXPECT_EQ(window.Pictures().Size(), 3u);
+}
+
+TEST_F(MainWindowTest, DroppedFilesAreImportedLikeChosenOnes) {
+    MainWindow& window = Start();
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromLocalFile(Picture("zeta.bmp")), QUrl::fromLocalFile(Picture("eta.bmp"))});
+    QWidget* viewport = Get<QTreeView>(1000)->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"eta", "zeta"}));
+    EXPECT_EQ(window.Pictures().CurrentIndex(), 1);
+    EXPECT_TRUE(dialogs_.messages.empty());
 }
 
 TEST_F(MainWindowTest, DeletesExactlyTheSelectedRowsAndRenumbers) {

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
             list->model()->index(2, 0),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         window.OnListClick();
+        list->scrollToTop();
     }
     window.Preview().Redraw();
 
