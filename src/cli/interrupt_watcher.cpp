@@ -1,8 +1,9 @@
 #include "cli/interrupt_watcher.h"
 
+#include <poll.h>
 #include <pthread.h>
-
-#include <ctime>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 namespace pictor::cli {
 
@@ -21,12 +22,12 @@ InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt)
     : onInterrupt_(std::move(onInterrupt)) {
     const sigset_t set = InterruptSet();
     pthread_sigmask(SIG_BLOCK, &set, &previousMask_);
-    watcher_ = std::thread([this, set] {
+    signalFd_ = ::signalfd(-1, &set, SFD_CLOEXEC);
+    watcher_ = std::thread([this] {
         // Wakes every 100 ms to notice the end of the watch.
-        const timespec tick{0, 100'000'000};
-        while (!stop_.load()) {
-            if (sigtimedwait(&set, nullptr, &tick) == SIGINT) {
-                interrupted_.store(true);
+        while (!stop_.load() && signalFd_ >= 0) {
+            pollfd ready{signalFd_, POLLIN, 0};
+            if (::poll(&ready, 1, 100) > 0 && TakeInterrupt()) {
                 onInterrupt_();
             }
         }
@@ -36,12 +37,24 @@ InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt)
 InterruptWatcher::~InterruptWatcher() {
     stop_.store(true);
     watcher_.join();
-    const sigset_t set = InterruptSet();
-    const timespec none{0, 0};
-    while (sigtimedwait(&set, nullptr, &none) == SIGINT) {
-        interrupted_.store(true);
+    // A SIGINT still pending is consumed here, not delivered after the unblock.
+    if (signalFd_ >= 0) {
+        pollfd ready{signalFd_, POLLIN, 0};
+        while (::poll(&ready, 1, 0) > 0 && TakeInterrupt()) {
+        }
+        ::close(signalFd_);
     }
     pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
+}
+
+bool InterruptWatcher::TakeInterrupt() {
+    signalfd_siginfo info{};
+    if (::read(signalFd_, &info, sizeof info) != static_cast<ssize_t>(sizeof info) ||
+        info.ssi_signo != SIGINT) {
+        return false;
+    }
+    interrupted_.store(true);
+    return true;
 }
 
 }  // namespace pictor::cli

@@ -133,9 +133,43 @@ Outcome DeviceProtocol::WriteOneSector(std::span<const std::uint8_t> chunk, std:
 
 Outcome DeviceProtocol::WriteImagePlain(std::span<const std::uint8_t> image,
                                         std::uint32_t startSector, ProgressSink& progress) {
+    return WriteSectorRun(image, startSector, false, progress);
+}
+
+Outcome DeviceProtocol::WriteImageCrc(std::span<const std::uint8_t> image,
+                                      std::uint32_t startSector, ProgressSink& progress) {
+    return WriteSectorRun(image, startSector, true, progress);
+}
+
+Outcome DeviceProtocol::WriteAcknowledgedSector(std::span<const std::uint8_t> chunk,
+                                                std::uint32_t sector) {
+    for (int resends = 0;; ++resends) {
+        std::array<std::uint8_t, kReplyBytes> answer{};
+        const Outcome outcome = WriteOneSector(chunk, sector, true, answer);
+        if (outcome != Outcome::Ok) {
+            return outcome;
+        }
+        if (answer[0] == command::kSectorAck && answer[1] == 0x01) {
+            return Outcome::Ok;
+        }
+        // Never count a chunk the module did not acknowledge as written.
+        if (resends == kMaxResendsPerChunk) {
+            return Outcome::Failed;
+        }
+        ++resendCount_;
+    }
+}
+
+Outcome DeviceProtocol::WriteSectorRun(std::span<const std::uint8_t> image,
+                                       std::uint32_t startSector, bool withChecksum,
+                                       ProgressSink& progress) {
+    // Plain runs start at "写数据0 %" and then show "写数据...n %"; checksum runs show
+    // "写数据 n %" throughout.
+    const std::string_view startText = withChecksum ? "写数据 %d %%" : "写数据%d %%";
+    const std::string_view runText = withChecksum ? "写数据 %d %%" : "写数据...%d %%";
     const std::uint64_t total = image.size();
     progress.SetProgress(0);
-    progress.SetStatus(FormatPercentText("写数据%d %%", 0));
+    progress.SetStatus(FormatPercentText(startText, 0));
     line_.PurgeInput();
     std::uint64_t remaining = total;
     std::uint32_t sector = startSector;
@@ -143,7 +177,8 @@ Outcome DeviceProtocol::WriteImagePlain(std::span<const std::uint8_t> image,
         const std::size_t length = std::min<std::uint64_t>(kSectorBytes, remaining);
         const auto chunk = image.subspan(static_cast<std::size_t>(total - remaining), length);
         std::array<std::uint8_t, kReplyBytes> answer{};
-        const Outcome outcome = WriteOneSector(chunk, sector, false, answer);
+        const Outcome outcome = withChecksum ? WriteAcknowledgedSector(chunk, sector)
+                                             : WriteOneSector(chunk, sector, false, answer);
         if (outcome != Outcome::Ok) {
             return outcome;
         }
@@ -151,42 +186,7 @@ Outcome DeviceProtocol::WriteImagePlain(std::span<const std::uint8_t> image,
         remaining -= length;
         const int percent = RunPercent(total, remaining);
         progress.SetProgress(percent);
-        progress.SetStatus(FormatPercentText("写数据...%d %%", percent));
-    }
-    return Outcome::Ok;
-}
-
-Outcome DeviceProtocol::WriteImageCrc(std::span<const std::uint8_t> image,
-                                      std::uint32_t startSector, ProgressSink& progress) {
-    const std::uint64_t total = image.size();
-    progress.SetProgress(0);
-    progress.SetStatus(FormatPercentText("写数据 %d %%", 0));
-    line_.PurgeInput();
-    std::uint64_t remaining = total;
-    std::uint32_t sector = startSector;
-    while (remaining > 0) {
-        const std::size_t length = std::min<std::uint64_t>(kSectorBytes, remaining);
-        const auto chunk = image.subspan(static_cast<std::size_t>(total - remaining), length);
-        for (int resends = 0;; ++resends) {
-            std::array<std::uint8_t, kReplyBytes> answer{};
-            const Outcome outcome = WriteOneSector(chunk, sector, true, answer);
-            if (outcome != Outcome::Ok) {
-                return outcome;
-            }
-            if (answer[0] == command::kSectorAck && answer[1] == 0x01) {
-                break;
-            }
-            // Never count a chunk the module did not acknowledge as written.
-            if (resends == kMaxResendsPerChunk) {
-                return Outcome::Failed;
-            }
-            ++resendCount_;
-        }
-        ++sector;
-        remaining -= length;
-        const int percent = RunPercent(total, remaining);
-        progress.SetProgress(percent);
-        progress.SetStatus(FormatPercentText("写数据 %d %%", percent));
+        progress.SetStatus(FormatPercentText(runText, percent));
     }
     return Outcome::Ok;
 }

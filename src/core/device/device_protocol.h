@@ -119,6 +119,10 @@ class DeviceProtocol {
     Outcome SingleExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                            std::chrono::milliseconds timeout);
     std::chrono::milliseconds TimeoutFor(std::size_t byteCount) const;
+    Outcome WriteSectorRun(std::span<const std::uint8_t> image, std::uint32_t startSector,
+                           bool withChecksum, ProgressSink& progress);
+    // One checksum sector, resent until the module acknowledges it with 92 01.
+    Outcome WriteAcknowledgedSector(std::span<const std::uint8_t> chunk, std::uint32_t sector);
     Outcome WriteOneSector(std::span<const std::uint8_t> chunk, std::uint32_t sector,
                            bool withChecksum, std::array<std::uint8_t, 2>& answer);
 

@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 
+#include "core/common/ascii_text.h"
 #include "core/device/line_timing.h"
 #include "core/device/serial_device_setup.h"
 
@@ -24,23 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 std::error_code LastErrno() {
     return {errno, std::generic_category()};
-}
-
-bool StartsWithComIgnoringCase(std::string_view text) {
-    return text.size() >= 3 && std::toupper(static_cast<unsigned char>(text[0])) == 'C' &&
-           std::toupper(static_cast<unsigned char>(text[1])) == 'O' &&
-           std::toupper(static_cast<unsigned char>(text[2])) == 'M';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // Milliseconds left until `deadline`, rounded up so that poll never wakes early
@@ -68,7 +51,7 @@ bool IsPseudoTerminal(int fd) {
 
 std::string DevicePathForPort(std::string_view portText) {
     const std::string_view text = TrimBlanks(portText);
-    if (text.find('/') == std::string_view::npos && StartsWithComIgnoringCase(text)) {
+    if (text.find('/') == std::string_view::npos && StartsWithIgnoringAsciiCase(text, "COM")) {
         const std::string_view digits = text.substr(3);
         int number = 0;
         const auto [end, error] =

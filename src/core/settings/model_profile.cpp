@@ -1,5 +1,9 @@
 #include "core/settings/model_profile.h"
 
+#include <algorithm>
+
+#include "core/common/ascii_text.h"
+
 namespace pictor::settings {
 
 namespace {
@@ -9,24 +13,10 @@ constexpr std::string_view kCommon = "COMMON";
 // "BKCOLOR" is stored as unsigned decimal text; a leading minus wraps as the
 // C runtime's unsigned conversion does.
 std::uint32_t ParseColorValue(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::uint64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        if (value > 0xFFFFFFFFULL) {
-            return 0xFFFFFFFFU;
-        }
-    }
-    const auto result = static_cast<std::uint32_t>(value);
-    return negative ? static_cast<std::uint32_t>(0U - result) : result;
+    const LeadingNumber number = ParseLeadingNumber(text);
+    const auto magnitude =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(number.magnitude, 0xFFFFFFFFULL));
+    return number.negative ? 0U - magnitude : magnitude;
 }
 
 int Flag(int value) {

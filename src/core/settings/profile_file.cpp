@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -10,40 +11,11 @@
 #include <optional>
 #include <vector>
 
+#include "core/common/ascii_text.h"
+
 namespace pictor::settings {
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string_view Trim(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Cuts `text` to at most `maxLength` bytes without splitting a UTF-8 sequence.
 std::string CutToLength(std::string_view text, std::size_t maxLength) {
@@ -86,19 +58,19 @@ std::vector<Line> SplitLines(const std::string& content) {
 
 // The section name of a "[name]" line, or nothing.
 std::optional<std::string_view> SectionName(std::string_view line) {
-    const std::string_view t = Trim(line);
+    const std::string_view t = TrimBlanks(line);
     if (t.empty() || t.front() != '[') {
         return std::nullopt;
     }
     const std::size_t close = t.find(']');
     const std::string_view inner =
         close == std::string_view::npos ? t.substr(1) : t.substr(1, close - 1);
-    return Trim(inner);
+    return TrimBlanks(inner);
 }
 
 // The key of a "key=value" line, or nothing for blank, comment and other lines.
 std::optional<std::string_view> KeyName(std::string_view line) {
-    const std::string_view t = Trim(line);
+    const std::string_view t = TrimBlanks(line);
     if (t.empty() || t.front() == ';' || t.front() == '[') {
         return std::nullopt;
     }
@@ -106,12 +78,12 @@ std::optional<std::string_view> KeyName(std::string_view line) {
     if (eq == std::string_view::npos) {
         return std::nullopt;
     }
-    return Trim(t.substr(0, eq));
+    return TrimBlanks(t.substr(0, eq));
 }
 
 std::string_view ValueOf(std::string_view line) {
     const std::size_t eq = line.find('=');
-    std::string_view value = Trim(line.substr(eq + 1));
+    std::string_view value = TrimBlanks(line.substr(eq + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -179,29 +151,12 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string&
 }  // namespace
 
 int ParseLeadingInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
+    const LeadingNumber number = ParseLeadingNumber(text);
+    const auto value = static_cast<long long>(number.magnitude);
+    if (number.negative) {
+        return static_cast<int>(std::max(-value, static_cast<long long>(INT_MIN)));
     }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) {
-            value = static_cast<long long>(INT_MAX) + 1;
-        }
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    return static_cast<int>(value);
+    return static_cast<int>(std::min(value, static_cast<long long>(INT_MAX)));
 }
 
 bool ProfileFile::Exists() const {
@@ -221,13 +176,13 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
             if (inSection) {
                 break;  // the first matching section ended without the key
             }
-            inSection = EqualsNoCase(*name, section);
+            inSection = EqualsIgnoringAsciiCase(*name, section);
             continue;
         }
         if (!inSection) {
             continue;
         }
-        if (const auto k = KeyName(line.text); k && EqualsNoCase(*k, key)) {
+        if (const auto k = KeyName(line.text); k && EqualsIgnoringAsciiCase(*k, key)) {
             return CutToLength(ValueOf(line.text), maxLength);
         }
     }
@@ -267,7 +222,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
             if (sectionLine) {
                 break;
             }
-            if (EqualsNoCase(*name, section)) {
+            if (EqualsIgnoringAsciiCase(*name, section)) {
                 sectionLine = i;
             }
             continue;
@@ -277,7 +232,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         }
         if (const auto k = KeyName(lines[i].text)) {
             lastKeyLine = i;
-            if (EqualsNoCase(*k, key)) {
+            if (EqualsIgnoringAsciiCase(*k, key)) {
                 keyLineIndex = i;
                 break;
             }

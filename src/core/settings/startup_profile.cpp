@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/common/ascii_text.h"
+
 namespace pictor::settings {
 
 namespace {
@@ -13,22 +15,6 @@ constexpr std::string_view kCommon = "COMMON";
 constexpr int kMaxModels = 1024;
 
 constexpr int kDepths[] = {1, 2, 4, 8, 16, 24};
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (prefix.size() > text.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(text[i]) != FoldAscii(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 int Clamp(int value, int low, int high) {
     return std::max(low, std::min(value, high));
@@ -122,7 +108,7 @@ ProfileForm ReadBackThroughControls(const ProfileForm& form) {
     out.directionIndex = ListPositionOrNone(form.directionIndex, 2);
     if (!form.lcdSizeText.empty()) {
         for (const std::string& entry : LcdSizeListTexts()) {
-            if (StartsWithNoCase(entry, form.lcdSizeText)) {
+            if (StartsWithIgnoringAsciiCase(entry, form.lcdSizeText)) {
                 out.lcdSizeText = entry;
                 break;
             }
@@ -221,7 +207,7 @@ std::optional<int> FindModel(const std::vector<std::string>& models, const std::
         }
     }
     for (std::size_t i = 0; i < models.size(); ++i) {
-        if (models[i].size() == name.size() && StartsWithNoCase(models[i], name)) {
+        if (models[i].size() == name.size() && StartsWithIgnoringAsciiCase(models[i], name)) {
             return static_cast<int>(i);
         }
     }
