@@ -121,6 +121,26 @@ TEST_F(MainWindowDeviceTest, DownloadBinRunsToOneHundredPercent) {
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     ASSERT_TRUE(flash.seek(qint64{window.Link().State().imageStartSector} * 512));
     EXPECT_EQ(flash.read(1024), image + QByteArray(24, '\0'));
+
+    // A cancelled file choice: the job connects and then fails to read the file.
+    Button(1098)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("读取 Bin 档失败!"), 30000);
+    EXPECT_EQ(dialogs_.messages.back(),
+              (Message{"读取 Bin 档失败!", "错误信息", MessageIcon::Stop}));
+}
+
+TEST_F(MainWindowDeviceTest, ClosingTheWindowDuringAJobEndsItWithoutWaitingForMessages) {
+    StartWithSim({"--kind", "5", "--erase-ms", "200"});
+    OpenSimPort();
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(512, '\x5A'));
+    dialogs_.fileAnswers.push_back({imagePath});
+    Button(1098)->click();
+    ASSERT_TRUE(window_->Link().IsRunning());
+    // No event is processed from here on: the job's messages stay queued, and the
+    // window's end must release the job rather than wait for them.
+    window_.reset();
+    SUCCEED();
 }
 
 TEST_F(MainWindowDeviceTest, SecondUseOfTheLineWhileAJobRunsIsRefused) {
@@ -159,6 +179,7 @@ TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
     Button(1117)->click();
     QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
     EXPECT_TRUE(SawMessage("打开下载LCD设置!!"));
+    EXPECT_FALSE(SawMessage("读取 Bin 档失败!"));
     window_->Link().Wait();
     QTRY_VERIFY_WITH_TIMEOUT(Frames().contains("AA 08 96 FF 03 05 04 01 ED"), 5000);
 }
