@@ -184,7 +184,6 @@ class MainWindow final : public QMainWindow,
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).
     std::optional<device::ImageBuffer> resourceImage_;
-    std::string downloadPath_;
     // Declared before the link: its jobs report into them until the link ends.
     UiProgressSink progress_;
     device::DeviceLink link_;

@@ -120,7 +120,6 @@ bool MainWindow::LoadResourceImage(const std::string& path, QWidget* owner) {
         return false;
     }
     resourceImage_ = std::move(image);
-    downloadPath_ = path;
     return true;
 }
 
