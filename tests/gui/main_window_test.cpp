@@ -107,6 +107,23 @@ TEST_F(MainWindowTest, ImportSortsSkipsFailuresAndSelectsTheLast) {
     EXPECT_EQ(window.Pictures().Size(), 3u);
 }
 
+TEST_F(MainWindowTest, SelectionLargerThanTheNameBufferIsNotImported) {
+    MainWindow& window = Start(Settings("OPEN_FILE_MEMORY_SIZE=1"));
+    QStringList paths;
+    for (int i = 0; i < 30; ++i) {  // 30 names of 40 bytes: more than 1 KiB
+        paths << Picture(
+            QString("picture_with_a_rather_long_name_%1.bmp").arg(i, 4, 10, QChar('0')));
+    }
+    Import(paths);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text, "没有正常导入bmp");
+    EXPECT_TRUE(window.Pictures().Empty());
+    EXPECT_EQ(dir_->Key("COMMON", "OPEN_FILE_MEMORY_SIZE"), "1");
+
+    Import(paths.mid(0, 5));
+    EXPECT_EQ(window.Pictures().Size(), 5u);
+}
+
 TEST_F(MainWindowTest, DroppedFilesAreImportedLikeChosenOnes) {
     MainWindow& window = Start();
     QMimeData data;
