@@ -16,7 +16,7 @@ namespace pictor::conversion {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 256 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
 
 int OpenFile(const std::filesystem::path& path, int extraFlags) {
     int fd = -1;

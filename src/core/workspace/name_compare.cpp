@@ -53,7 +53,11 @@ class GbkConverter {
 
   private:
     // iconv_open reports failure as (iconv_t)-1.
-    static iconv_t Invalid() { return reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)); }
+    // iconv_open reports failure as (iconv_t)-1.
+    static iconv_t Invalid() {
+        return reinterpret_cast<iconv_t>(
+            static_cast<std::intptr_t>(-1));  // NOLINT(performance-no-int-to-ptr)
+    }
 
     iconv_t handle_ = Invalid();
 };

@@ -48,7 +48,7 @@ void PictureList::Select(int position) {
     current_ = IsPosition(position) ? position : -1;
 }
 
-void PictureList::DeleteRows(std::vector<int> rows) {
+void PictureList::DeleteRows(const std::vector<int>& rows) {
     std::vector<bool> doomed(entries_.size(), false);
     for (const int row : rows) {
         if (IsPosition(row)) {

@@ -39,7 +39,7 @@ class PictureList {
     /// Removes the entries at the given positions (any order; duplicates and positions
     /// outside the list are ignored), keeps the others in their relative order,
     /// renumbers, and leaves no current picture.
-    void DeleteRows(std::vector<int> rows);
+    void DeleteRows(const std::vector<int>& rows);
 
     /// Removes every entry; no current picture.
     void RemoveAll();
