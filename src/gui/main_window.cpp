@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -150,7 +151,6 @@ QWidget* MainWindow::BuildListPane() {
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->viewport()->installEventFilter(this);
         view->viewport()->setAcceptDrops(true);
-        connect(view, &QAbstractItemView::clicked, this, [this] { OnListClick(); });
         connect(view, &QAbstractItemView::doubleClicked, this, [this] { OnListDoubleClick(); });
         views_->addWidget(view);
     }
@@ -393,6 +393,14 @@ QAbstractItemView* MainWindow::CurrentView() const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A click anywhere in the list, also on empty space, takes the first selected
+    // row as the current picture once the view has updated its selection.
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        QMetaObject::invokeMethod(
+            this, [this] { OnListClick(); }, Qt::QueuedConnection);
+        return QMainWindow::eventFilter(watched, event);
+    }
     // Picture files dropped onto the list are imported like chosen ones.
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* drag = static_cast<QDropEvent*>(event);

@@ -160,6 +160,24 @@ TEST_F(MainWindowTest, DeletesExactlyTheSelectedRowsAndRenumbers) {
     EXPECT_EQ(list->model()->rowCount(), 0);
 }
 
+TEST_F(MainWindowTest, ClickingTheListPicksTheFirstSelectedRow) {
+    MainWindow& window = Start();
+    Import({Picture("a.bmp"), Picture("b.bmp"), Picture("c.bmp")});
+    window.resize(1200, 900);  // room below the three rows
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* list = Get<QTreeView>(1000);
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QTRY_COMPARE_WITH_TIMEOUT(window.Pictures().CurrentIndex(), 1, 5000);
+    EXPECT_EQ(Get<QLineEdit>(1022)->text(), "1");
+
+    // A click on empty space clears the selection: no current picture.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(5, list->viewport()->height() - 3));
+    QTRY_COMPARE_WITH_TIMEOUT(window.Pictures().CurrentIndex(), -1, 5000);
+}
+
 TEST_F(MainWindowTest, MoveUpAndDownStopAtTheEnds) {
     MainWindow& window = Start();
     Import({Picture("a.bmp"), Picture("b.bmp"), Picture("c.bmp")});
