@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -267,7 +268,8 @@ TEST_F(MainWindowTest, ConvertWritesTheResourceImageAndReports) {
 }
 
 TEST_F(MainWindowTest, EditorGetsThePathAsOneArgument) {
-    const QString script = QDir::temp().filePath("pictor fake editor.sh");
+    QTemporaryDir tools;
+    const QString script = tools.filePath("fake editor.sh");
     MainWindow& window = Start(Settings("EXT_EDIT_EXE=" + script.toStdString()));
     const QString record = QDir(dir_->Dir()).filePath("editor-args.txt");
     // The record appears whole: written beside it, then renamed.
@@ -291,7 +293,6 @@ TEST_F(MainWindowTest, EditorGetsThePathAsOneArgument) {
     QFile file(record);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), QDir::toNativeSeparators(picture) + "\n");
-    QFile::remove(script);
     (void)window;
 }
 
