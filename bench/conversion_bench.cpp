@@ -22,6 +22,7 @@
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
 #include "core/workspace/picture_loader.h"
+#include "support/bitmap_files.h"
 
 namespace {
 
@@ -31,43 +32,23 @@ using pictor::settings::ModelProfile;
 constexpr int kScreens = 40;
 constexpr int kIcons = 180;
 
-void PutLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
-
 // A 24-bit bottom-up bitmap with a pattern from a small linear congruential rng.
 void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t state) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::string file;
-    file.reserve(54 + static_cast<std::size_t>(rowBytes) * height);
-    file += "BM";
-    PutLe(file, static_cast<std::uint32_t>(54 + rowBytes * height), 4);
-    PutLe(file, 0, 4);
-    PutLe(file, 54, 4);
-    PutLe(file, 40, 4);
-    PutLe(file, static_cast<std::uint32_t>(width), 4);
-    PutLe(file, static_cast<std::uint32_t>(height), 4);
-    PutLe(file, 1, 2);
-    PutLe(file, 24, 2);
-    PutLe(file, 0, 4);
-    PutLe(file, static_cast<std::uint32_t>(rowBytes * height), 4);
-    PutLe(file, 2835, 4);
-    PutLe(file, 2835, 4);
-    PutLe(file, 0, 4);
-    PutLe(file, 0, 4);
+    pictor::test::BitmapLayout layout;
+    layout.width = width;
+    layout.height = height;
+    const auto rowBytes = static_cast<std::size_t>((width * 3 + 3) & ~3);
+    layout.pixels.reserve(rowBytes * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             state = state * 1664525u + 1013904223u;
-            file.push_back(static_cast<char>(x + (state >> 28)));
-            file.push_back(static_cast<char>(y + (state >> 26)));
-            file.push_back(static_cast<char>((x ^ y) + (state >> 24)));
+            layout.pixels.push_back(static_cast<std::uint8_t>(x + (state >> 28)));
+            layout.pixels.push_back(static_cast<std::uint8_t>(y + (state >> 26)));
+            layout.pixels.push_back(static_cast<std::uint8_t>((x ^ y) + (state >> 24)));
         }
-        file.append(static_cast<std::size_t>(rowBytes - width * 3), '\0');
+        layout.pixels.resize(rowBytes * static_cast<std::size_t>(y + 1), 0);
     }
-    std::ofstream(path, std::ios::binary)
-        .write(file.data(), static_cast<std::streamsize>(file.size()));
+    pictor::test::WriteBytes(path, pictor::test::BuildBitmap(layout));
 }
 
 struct Workload {

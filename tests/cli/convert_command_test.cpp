@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "support/bitmap_files.h"
 #include "support/temp_dir.h"
 
 namespace pictor::cli {
@@ -20,36 +21,9 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 
-void PutLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-}
-
-// A 24-bit bitmap of one colour (bytes blue, green, red).
+// A 24-bit bitmap of one colour (0xRRGGBB).
 void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t rgb) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::string file = "BM";
-    PutLe(file, static_cast<std::uint32_t>(54 + rowBytes * height), 4);
-    PutLe(file, 0, 4);
-    PutLe(file, 54, 4);
-    PutLe(file, 40, 4);
-    PutLe(file, static_cast<std::uint32_t>(width), 4);
-    PutLe(file, static_cast<std::uint32_t>(height), 4);
-    PutLe(file, 1, 2);
-    PutLe(file, 24, 2);
-    for (int i = 0; i < 6; ++i) {
-        PutLe(file, 0, 4);
-    }
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            PutLe(file, rgb & 0xFF, 1);
-            PutLe(file, (rgb >> 8) & 0xFF, 1);
-            PutLe(file, (rgb >> 16) & 0xFF, 1);
-        }
-        file.append(static_cast<std::size_t>(rowBytes - width * 3), '\0');
-    }
-    std::ofstream(path, std::ios::binary) << file;
+    ASSERT_TRUE(test::WriteBytes(path, test::SolidBitmap(width, height, rgb)));
 }
 
 class ConvertCommandTest : public ::testing::Test {

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QDeadlineTimer>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "core/device/serial_line.h"
+#include "support/sim_process.h"
 
 namespace pictor::gui::testing {
 
@@ -14,48 +15,28 @@ namespace pictor::gui::testing {
 /// given options, its port read from its first line ("port: /dev/pts/N").
 class SimProcess {
   public:
-    explicit SimProcess(const QStringList& arguments) {
-#ifdef PICTOR_SIM_PATH
-        process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start(QStringLiteral(PICTOR_SIM_PATH), arguments);
-        if (!process_.waitForStarted(10000)) {
-            return;
-        }
-        QByteArray output;
-        const QDeadlineTimer deadline(10000);
-        static const QRegularExpression portLine(QStringLiteral("port: (\\S+)"));
-        while (!deadline.hasExpired() && port_.isEmpty()) {
-            process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
-            output += process_.readAllStandardOutput();
-            const auto match = portLine.match(QString::fromUtf8(output));
-            if (match.hasMatch()) {
-                port_ = match.captured(1);
-            }
-        }
-#else
-        (void)arguments;
-#endif
-    }
-    ~SimProcess() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(5000)) {
-                process_.kill();
-                process_.waitForFinished(5000);
-            }
-        }
-    }
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
+    explicit SimProcess(const QStringList& arguments) : sim_(Start(arguments)) {}
 
     /// The pseudo-terminal's path; empty when the simulator did not start.
-    [[nodiscard]] const QString& Port() const {
-        return port_;
+    [[nodiscard]] QString Port() const {
+        return sim_ ? QString::fromStdString(sim_->Port()) : QString();
     }
 
   private:
-    QProcess process_;
-    QString port_;
+    static std::unique_ptr<test::SimProcess> Start(const QStringList& arguments) {
+#ifdef PICTOR_SIM_PATH
+        std::vector<std::string> args;
+        for (const QString& argument : arguments) {
+            args.push_back(argument.toStdString());
+        }
+        return std::make_unique<test::SimProcess>(PICTOR_SIM_PATH, std::move(args));
+#else
+        (void)arguments;
+        return nullptr;
+#endif
+    }
+
+    std::unique_ptr<test::SimProcess> sim_;
 };
 
 /// The protocol's fixed pauses cost no time in tests (the simulator answers at once).

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "support/bitmap_files.h"
 #include "support/temp_dir.h"
 
 namespace pictor::workspace::testing {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 using pictor::test::TempDir;
 
@@ -29,74 +30,10 @@ inline Bytes ReadFile(const std::filesystem::path& path) {
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-inline void AppendLe16(Bytes& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFFU));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFFU));
-}
-
-inline void AppendLe32(Bytes& out, std::uint32_t value) {
-    AppendLe16(out, value & 0xFFFFU);
-    AppendLe16(out, value >> 16);
-}
-
-/// A Windows bitmap file written field by field: BITMAPFILEHEADER (14 bytes),
-/// BITMAPINFOHEADER (40 bytes), for BI_BITFIELDS the three masks, the palette as
-/// RGBQUADs (blue, green, red, 0), then `pixels` exactly as given (rows already padded
-/// to 4 bytes, or the RLE stream).
-struct BitmapLayout {
-    std::int32_t width = 1;
-    std::int32_t height = 1;  // negative: top-down
-    std::uint16_t bitCount = 24;
-    std::uint32_t compression = 0;       // 0 BI_RGB, 1 BI_RLE8, 2 BI_RLE4, 3 BI_BITFIELDS
-    std::vector<std::uint32_t> masks;    // red, green, blue for BI_BITFIELDS
-    std::vector<std::uint32_t> palette;  // 0x00RRGGBB
-    Bytes pixels;
-};
-
-inline Bytes BuildBitmap(const BitmapLayout& layout) {
-    const auto headers = static_cast<std::uint32_t>(14 + 40 + 4 * layout.masks.size());
-    const auto offset = headers + static_cast<std::uint32_t>(4 * layout.palette.size());
-    Bytes out{'B', 'M'};
-    AppendLe32(out, offset + static_cast<std::uint32_t>(layout.pixels.size()));
-    AppendLe32(out, 0);  // two reserved words
-    AppendLe32(out, offset);
-    AppendLe32(out, 40);
-    AppendLe32(out, static_cast<std::uint32_t>(layout.width));
-    AppendLe32(out, static_cast<std::uint32_t>(layout.height));
-    AppendLe16(out, 1);  // planes
-    AppendLe16(out, layout.bitCount);
-    AppendLe32(out, layout.compression);
-    AppendLe32(out, static_cast<std::uint32_t>(layout.pixels.size()));
-    AppendLe32(out, 2835);  // 72 dpi
-    AppendLe32(out, 2835);
-    AppendLe32(out, static_cast<std::uint32_t>(layout.palette.size()));
-    AppendLe32(out, 0);  // all colours important
-    for (const std::uint32_t mask : layout.masks) {
-        AppendLe32(out, mask);
-    }
-    for (const std::uint32_t colour : layout.palette) {
-        AppendLe32(out, colour & 0x00FFFFFFU);  // RGBQUAD: blue, green, red, reserved
-    }
-    out.insert(out.end(), layout.pixels.begin(), layout.pixels.end());
-    return out;
-}
-
-/// A small 24-bit bitmap of `width` x `height` pixels, all of one colour (0xRRGGBB).
-inline Bytes SolidBitmap(int width, int height, std::uint32_t colour) {
-    BitmapLayout layout;
-    layout.width = width;
-    layout.height = height;
-    const int stride = (width * 3 + 3) / 4 * 4;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            layout.pixels.push_back(static_cast<std::uint8_t>(colour & 0xFFU));
-            layout.pixels.push_back(static_cast<std::uint8_t>((colour >> 8) & 0xFFU));
-            layout.pixels.push_back(static_cast<std::uint8_t>((colour >> 16) & 0xFFU));
-        }
-        layout.pixels.resize(layout.pixels.size() + static_cast<std::size_t>(stride - width * 3),
-                             0);
-    }
-    return BuildBitmap(layout);
-}
+using test::AppendLe16;
+using test::AppendLe32;
+using test::BitmapLayout;
+using test::BuildBitmap;
+using test::SolidBitmap;
 
 }  // namespace pictor::workspace::testing
