@@ -9,9 +9,9 @@ namespace pictor::sim {
 
 namespace {
 
-constexpr std::uint8_t kStartByte = 0xAA;
-constexpr std::uint8_t kEndByte = 0xED;
-constexpr std::size_t kSectorSize = 512;
+constexpr std::uint8_t kStartByte = device::kFrameStart;
+constexpr std::uint8_t kEndByte = device::kFrameEnd;
+constexpr std::size_t kSectorSize = device::kSectorBytes;
 
 // The length byte each command's frame carries (bytes after 0xAA); 0 = unknown.
 std::size_t FrameLengthOf(std::uint8_t code) {

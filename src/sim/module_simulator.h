@@ -8,32 +8,18 @@
 #include <span>
 #include <vector>
 
+#include "core/device/device_frames.h"
+#include "core/device/lcd_settings.h"
 #include "sim/flash_memory.h"
 
 namespace pictor::sim {
 
-/// The module's own settings, as the settings frames carry them.
-struct ModuleSettings {
-    std::uint8_t address = 255;
-    std::uint8_t baudIndex = 3;
-    std::uint8_t backlight = 5;
-    std::uint8_t foreground = 4;
-    std::uint8_t background = 1;
+/// The module's own settings: the same five values the tool's settings frames carry.
+using ModuleSettings = device::LcdSettings;
 
-    friend bool operator==(const ModuleSettings&, const ModuleSettings&) = default;
-};
-
-/// Command codes of the request frames, and the code of the final answer to a
-/// written sector, which fault options may name like a command.
-namespace command {
-inline constexpr std::uint8_t kConnect = 0x90;
-inline constexpr std::uint8_t kEraseBlock = 0x91;
-inline constexpr std::uint8_t kSectorAck = 0x92;
-inline constexpr std::uint8_t kWriteSector = 0x94;
-inline constexpr std::uint8_t kReadSector = 0x95;
-inline constexpr std::uint8_t kWriteSettings = 0x96;
-inline constexpr std::uint8_t kReadSettings = 0x97;
-}  // namespace command
+/// Command codes of the request frames (and 0x92, the final answer to a written
+/// sector, which fault options may name like a command): the tool's own table.
+namespace command = device::command;
 
 /// How the simulated module behaves, faults included.
 struct SimulatorOptions {
