@@ -21,6 +21,11 @@ struct EncodeCase {
     std::string text;  // the C source form, CR LF line ends
 };
 
+// Test listings show a case by its name, not by its bytes.
+void PrintTo(const EncodeCase& encodeCase, std::ostream* out) {
+    *out << encodeCase.name;
+}
+
 // White in columns 0 and 7 of row 0, column 15 of row 0 and column 8 of row 1.
 workspace::PixelImage SixteenByTwo() {
     auto image = MakeImage(16, 2);
