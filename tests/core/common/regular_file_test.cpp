@@ -1,0 +1,48 @@
+#include "core/common/regular_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "support/temp_dir.h"
+
+namespace pictor {
+namespace {
+
+TEST(RegularFileTest, ReadsARegularFileAndALinkToOne) {
+    test::TempDir dir;
+    { std::ofstream(dir / "a.bin", std::ios::binary) << "abc"; }
+    std::filesystem::create_symlink(dir / "a.bin", dir / "link.bin");
+    for (const char* name : {"a.bin", "link.bin"}) {
+        auto file = RegularFile::Open(dir / name, FileAccess::Read);
+        ASSERT_TRUE(file.has_value()) << name;
+        EXPECT_EQ(file->Size(), 3u);
+        const auto bytes = file->ReadAll(100);
+        ASSERT_TRUE(bytes.has_value());
+        EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "abc");
+        EXPECT_FALSE(file->ReadAll(2).has_value()) << "larger than the limit";
+    }
+}
+
+// A FIFO would block a plain open until a writer appears; it must be refused at once.
+TEST(RegularFileTest, RefusesSpecialFilesWithoutBlocking) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder");
+    for (const char* name : {"pipe", "folder"}) {
+        for (FileAccess access : {FileAccess::Read, FileAccess::ReadWrite}) {
+            OpenFailure failure = OpenFailure::None;
+            EXPECT_FALSE(RegularFile::Open(dir / name, access, &failure).has_value()) << name;
+            EXPECT_EQ(failure, OpenFailure::NotRegular) << name;
+        }
+    }
+    OpenFailure failure = OpenFailure::None;
+    EXPECT_FALSE(RegularFile::Open("/dev/null", FileAccess::Read, &failure).has_value());
+    EXPECT_EQ(failure, OpenFailure::NotRegular);
+    EXPECT_FALSE(RegularFile::Open(dir / "missing", FileAccess::Read, &failure).has_value());
+    EXPECT_EQ(failure, OpenFailure::NotFound);
+}
+
+}  // namespace
+}  // namespace pictor
