@@ -72,6 +72,30 @@ int QtDialogService::RunModal(QDialog& dialog) {
     return dialog.exec();
 }
 
+QMessageBox::StandardButton QtDialogService::Ask(QWidget* parent, const Question& question) {
+    QMessageBox box(
+        QMessageBox::Question,
+        question.caption.isEmpty() ? QString::fromLatin1(kApplicationTitle) : question.caption,
+        question.text, question.buttons, parent);
+    box.setDefaultButton(question.defaultButton);
+    if (question.buttons.testFlag(QMessageBox::Cancel)) {
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
+    const int answer = box.exec();
+    return static_cast<QMessageBox::StandardButton>(answer);
+}
+
+QString QtDialogService::GetSaveFileName(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
 bool LaunchDetached(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,6 +23,14 @@ struct FileRequest {
     QString directory;
     QString filter;
     QString defaultSuffix;
+};
+
+/// A question with several answers (standard buttons), e.g. Save / Discard / Cancel.
+struct Question {
+    QString text;
+    QString caption;
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    QMessageBox::StandardButton defaultButton = QMessageBox::No;
 };
 
 /// Everything that shows a dialog or starts another program goes through this
@@ -50,6 +59,16 @@ class DialogService {
 
     /// Runs a dialog modally and returns its result (QDialog::Accepted/Rejected).
     virtual int RunModal(QDialog& dialog) = 0;
+
+    // Questions and save dialogs of the project and list commands.
+
+    /// Asks `question` and returns the button chosen; closing the box counts as
+    /// Cancel when offered, else as the default button.
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, const Question& question) = 0;
+
+    /// Asks for a file name to write (confirming an existing file); an empty
+    /// string when cancelled.
+    virtual QString GetSaveFileName(QWidget* parent, const FileRequest& request) = 0;
 };
 
 /// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QProcess.
@@ -61,6 +80,8 @@ class QtDialogService final : public DialogService {
     std::optional<QColor> ChooseColor(QWidget* parent) override;
     bool StartDetached(const QString& program, const QStringList& arguments) override;
     int RunModal(QDialog& dialog) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, const Question& question) override;
+    QString GetSaveFileName(QWidget* parent, const FileRequest& request) override;
 };
 
 /// Starts a program detached with separate arguments (what `StartDetached` of the

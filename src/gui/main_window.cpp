@@ -70,6 +70,7 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialog
     baudText_ = scom_.baudText;
     BuildLayout();
     BindFields();
+    BuildActions();
 }
 
 MainWindow::~MainWindow() {
@@ -329,6 +330,7 @@ void MainWindow::BindFields() {
 
 void MainWindow::Push() {
     exchange_.Push();
+    RefreshStatus();
 }
 
 bool MainWindow::Pull() {
@@ -341,6 +343,9 @@ bool MainWindow::Start() {
         return false;
     }
     InitDialog();
+    RestoreUserState();
+    ApplyProfile();
+    MarkSaved();
     return true;
 }
 
@@ -426,6 +431,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A changed list is saved, dropped or kept open as the user says.
+    if (!ConfirmDiscardList()) {
+        event->ignore();
+        return;
+    }
+    SaveUserState();
     // A job waiting in a message must not hold the window's end.
     messages_.Close();
     QMainWindow::closeEvent(event);

@@ -3,6 +3,7 @@
 // the progress bar and percentage text through the user-interface thread.
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -75,8 +76,12 @@ void MainWindow::OnDownloadBin() {
     Pull();
     const QString path = dialogs_.GetOpenFileName(
         this,
-        FileRequest{
-            {}, {}, QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+        FileRequest{QStringLiteral("Choose the .bin file to download"),
+                    userState_.LastFolder(UserState::Folder::Bin),
+                    QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+    if (!path.isEmpty()) {
+        userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
+    }
     device::DownloadRequest request;
     request.source = device::ImageSource::File;
     // A cancelled choice still runs the job, which then ends with "读取 Bin 档失败!".

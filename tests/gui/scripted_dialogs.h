@@ -11,8 +11,9 @@
 namespace pictor::gui::testing {
 
 /// A dialog service with scripted answers that records what was shown. Messages
-/// are answered at once; file and colour dialogs take the next scripted answer
-/// (cancel when none is left); modal dialogs are handed to the handler registered
+/// are answered at once; file, save and colour dialogs take the next scripted
+/// answer (cancel when none is left); questions the next scripted answer (their
+/// default button when none is left); modal dialogs are handed to the handler registered
 /// under their object name (rejected when none is).
 class ScriptedDialogs final : public DialogService {
   public:
@@ -62,6 +63,26 @@ class ScriptedDialogs final : public DialogService {
         return handler->second(dialog);
     }
 
+    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Question& question) override {
+        questions.push_back(question);
+        if (askAnswers.empty()) {
+            return question.defaultButton;
+        }
+        const auto answer = askAnswers.front();
+        askAnswers.pop_front();
+        return answer;
+    }
+
+    QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty()) {
+            return {};
+        }
+        QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+
     /// Texts of the recorded messages, in order.
     [[nodiscard]] std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -80,6 +101,11 @@ class ScriptedDialogs final : public DialogService {
     std::vector<std::pair<QString, QStringList>> started;
     std::map<QString, std::function<int(QDialog&)>> modalHandlers;
     std::vector<QString> modalRuns;
+    // Questions take the next scripted answer, else their default button.
+    std::deque<QMessageBox::StandardButton> askAnswers;
+    std::vector<Question> questions;
+    std::deque<QString> saveAnswers;
+    std::vector<FileRequest> saveRequests;
 };
 
 }  // namespace pictor::gui::testing
