@@ -19,7 +19,7 @@ namespace pictor::workspace {
 
 namespace {
 
-constexpr std::uint64_t kMaxProjectBytes = 16U * 1024U * 1024U;
+constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{16} * 1024 * 1024;
 constexpr int kMaxLinkDepth = 40;
 constexpr std::string_view kPictureSection = "picture";
 
