@@ -19,7 +19,7 @@ namespace pictor::workspace {
 
 namespace {
 
-constexpr std::uint64_t kMaxProjectBytes = 16U * 1024U * 1024U;
+constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{16} * 1024 * 1024;
 constexpr int kMaxLinkDepth = 40;
 constexpr std::string_view kPictureSection = "picture";
 
@@ -214,7 +214,7 @@ class Parser {
             HandleLine(Trim(line), lineNumber);
         }
         if (result_.error.empty()) {
-            FinishPicture(lineNumber);
+            FinishPicture();
         }
         if (result_.error.empty() && !version_) {
             result_.error = name_ + ": not a project file (no \"version\" line)";
@@ -251,7 +251,7 @@ class Parser {
                 Fail(number, "a section line must look like [name]");
                 return;
             }
-            FinishPicture(number);
+            FinishPicture();
             const std::string_view name = Trim(line.substr(1, line.size() - 2));
             if (name == kPictureSection) {
                 section_ = Section::Picture;
@@ -363,7 +363,7 @@ class Parser {
         }
     }
 
-    void FinishPicture(std::size_t number) {
+    void FinishPicture() {
         if (section_ == Section::Picture) {
             if (picture_.path.empty()) {
                 Fail(pictureLine_, "the picture has no \"file\" line");
@@ -373,7 +373,6 @@ class Parser {
             picture_ = ProjectPicture{};
         }
         seen_.clear();
-        (void)number;
     }
 
     std::filesystem::path base_;
