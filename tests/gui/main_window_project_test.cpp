@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -180,6 +181,44 @@ TEST_F(ProjectWindowTest, ConvertWritesIntoTheProjectsOutputFolder) {
     EXPECT_TRUE(QFile::exists(Path("out/Icon.bin")));
     EXPECT_FALSE(QFile::exists(Path("Icon.bin")));
 }
+
+#ifdef PICTOR_CLI_PATH
+TEST_F(ProjectWindowTest, CliConvertOfTheProjectIsByteIdenticalToTheGuis) {
+    qputenv("SOURCE_DATE_EPOCH", "0");  // the same generation time in both headers
+    MainWindow& window = Start(Settings() + "SAVE_LEFT_TOP_TO_DEFINE=1\n");
+    Import({Picture("zeta.bmp", 3, 2, Qt::blue, 4, 5), Picture("alpha.bmp", 2, 3, Qt::green),
+            Picture("mid.bmp", 5, 1, Qt::red)});
+    Button(1028)->click();  // alpha, zeta, mid: the conversion sorts again
+    SelectRow(0);
+    emit Get<QTreeView>(1000)->doubleClicked(Get<QTreeView>(1000)->model()->index(0, 0));
+    Get<QLineEdit>(1012)->setText("-3");
+    Get<QLineEdit>(1013)->setText("17");
+    Button(1014)->click();
+    dialogs_.saveAnswers = {Path("p.pictor")};
+    Trigger("saveProjectAction");
+
+    // The command line first: the GUI's convert then writes the position trailers.
+    ASSERT_TRUE(QDir(dir_->Dir()).mkdir("cli"));
+    QProcess cli;
+    cli.start(QStringLiteral(PICTOR_CLI_PATH), {"convert", "--settings", dir_->Path(), "--project",
+                                                Path("p.pictor"), "--output-dir", Path("cli")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+
+    dialogs_.askAnswers = {QMessageBox::Discard};
+    Trigger("newProjectAction");
+    ASSERT_TRUE(window.OpenProject(Path("p.pictor")));
+    Trigger("convertAction");
+    qunsetenv("SOURCE_DATE_EPOCH");
+
+    const QByteArray guiBin = ReadAll(Path("Icon.bin"));
+    EXPECT_EQ(guiBin.size(), 2048 + 2 * (6 + 6 + 5));
+    EXPECT_EQ(ReadAll(Path("cli/Icon.bin")), guiBin);
+    EXPECT_EQ(ReadAll(Path("cli/Icon.h")), ReadAll(Path("Icon.h")));
+    // The positions come from the project, not from the pictures' trailers.
+    EXPECT_TRUE(ReadAll(Path("Icon.h")).contains("#define ALPHA_L  -3\r\n"));
+}
+#endif
 
 TEST_F(ProjectWindowTest, ModelBoxAndProjectsSwitchTheProfileWithoutARestart) {
     MainWindow& window = Start(TwoModels());
