@@ -348,6 +348,8 @@ void MainWindow::BuildStatusBar() {
     auto label = [this](const char* name) {
         auto* field = new QLabel;
         field->setObjectName(QString::fromLatin1(name));
+        field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        field->setContentsMargins(6, 0, 6, 0);
         statusBar()->addPermanentWidget(field);
         return field;
     };

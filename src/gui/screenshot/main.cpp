@@ -1,6 +1,7 @@
 // pictor-screenshot: starts the main window as pictor does (settings from
 // Pictor.ini in the working directory), confirms the start-up box, imports the
-// given pictures, shows a few on the LCD preview and saves a PNG of the window.
+// given pictures, shows a few on the LCD preview, saves them as a project and
+// saves a PNG of the window.
 // Used by scripts/screenshot; not installed.
 #include <QApplication>
 #include <QDialog>
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
         list->scrollToTop();
     }
     window.Preview().Redraw();
+    // Kept as a project beside the pictures, so the title shows its name.
+    window.SaveProjectTo(QDir::current().filePath(QStringLiteral("example.pictor")));
 
     window.resize(1180, 820);
     window.show();
