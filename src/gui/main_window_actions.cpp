@@ -484,7 +484,7 @@ QString MainWindow::ImportFolder() const {
     if (!configured.isEmpty() && QFileInfo(configured).isDir()) {
         return configured;
     }
-    const QString last = userState_.LastFolder(UserState::Folder::Import);
+    QString last = userState_.LastFolder(UserState::Folder::Import);
     if (!last.isEmpty() && QFileInfo(last).isDir()) {
         return last;
     }
