@@ -222,7 +222,8 @@ QWidget* MainWindow::BuildPreviewPane() {
     auto* scroll = Name(new QScrollArea, "lcdScroll");
     scroll->setWidget(preview_);
     scroll->setAlignment(Qt::AlignCenter);
-    scroll->setMinimumSize(340, 260);
+    // Small enough for a laptop screen; the panel scrolls inside it.
+    scroll->setMinimumSize(200, 120);
 
     indexEdit_ = Edit(1022, "indexEdit");
     indexEdit_->setReadOnly(true);
