@@ -303,7 +303,8 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
     switch (result.outcome) {
         case Outcome::Ok:
             PrintSummary(result, settings::ParseLeadingInt(choice.baudText), console);
-            return kExitOk;
+            // The job has shown the warning; the exit code tells scripts.
+            return result.settingsWritten.value_or(true) ? kExitOk : kExitFailed;
         case Outcome::Cancelled:
             return kExitCancelled;
         case Outcome::Failed:
@@ -312,6 +313,7 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
     if (result.step == device::DownloadStep::Connect) {
         ConnectResult connect;
         connect.failure = result.connectFailure;
+        connect.reply = result.connectReply;
         console.Explain(ConnectFailureReason(connect));
     } else if (const std::string why = LoadFailureReason(result, options.file); !why.empty()) {
         console.Explain(why);
