@@ -28,7 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using pictor::gui::FileRequest;
-using pictor::gui::Question;
 
 constexpr int kIcons = 480;
 constexpr int kScreens = 32;
@@ -53,9 +52,10 @@ class Unattended final : public pictor::gui::DialogService {
         }
         return dialog.result();
     }
-    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Question& question) override {
-        return question.buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard
-                                                               : question.defaultButton;
+    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const pictor::Message& /*message*/,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override {
+        return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : defaultButton;
     }
     QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
         return {};

@@ -189,6 +189,14 @@ void ConfigDialog::BuildLayout() {
     connect(saveButton_, &QPushButton::clicked, this, &ConfigDialog::SaveProfile);
     connect(deleteButton_, &QPushButton::clicked, this, &ConfigDialog::OnDeleteModel);
     connect(okButton_, &QPushButton::clicked, this, &ConfigDialog::OnOk);
+    // Width and Height show the panel the chosen "LCD尺寸" stands for, the size
+    // the output and the preview use.
+    connect(lcdSize_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        const settings::PanelSize panel = settings::PanelSizeFromLcdType(text.toStdString());
+        form_.widthValue = static_cast<unsigned>(panel.width);
+        form_.heightValue = static_cast<unsigned>(panel.height);
+        exchange_.Push({width_, height_});
+    });
     connect(cancelButton_, &QPushButton::clicked, this, &ConfigDialog::reject);
 }
 
@@ -380,14 +388,13 @@ void ConfigDialog::OnDeleteModel() {
     if (NewSelected() || modelList_->count() <= 2) {
         return;
     }
-    const QString name = modelList_->itemText(selected);
+    const std::string name = modelList_->itemText(selected).toStdString();
     const auto answer = dialogs_.Ask(
-        this, Question{QStringLiteral("Delete the model \"%1\"? It leaves the model list; its "
-                                      "section stays in the settings file.")
-                           .arg(name),
-                       {},
-                       QMessageBox::Yes | QMessageBox::No,
-                       QMessageBox::No});
+        this,
+        Message{"Delete the model \"" + name +
+                    "\"? It leaves the model list; its section stays in the settings file.",
+                "", MessageIcon::Exclamation},
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         return;
     }

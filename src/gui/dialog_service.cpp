@@ -72,17 +72,20 @@ int QtDialogService::RunModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-QMessageBox::StandardButton QtDialogService::Ask(QWidget* parent, const Question& question) {
-    QMessageBox box(
-        QMessageBox::Question,
-        question.caption.isEmpty() ? QString::fromLatin1(kApplicationTitle) : question.caption,
-        question.text, question.buttons, parent);
-    box.setDefaultButton(question.defaultButton);
-    if (question.buttons.testFlag(QMessageBox::Cancel)) {
-        box.setEscapeButton(QMessageBox::Cancel);
-    }
+QMessageBox::StandardButton QtDialogService::Ask(QWidget* parent, const Message& message,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(ToQtIcon(message.icon), CaptionOf(message),
+                    QString::fromStdString(message.text), buttons, parent);
+    box.setDefaultButton(defaultButton);
+    // Escape means Cancel where Cancel is offered, else the default answer.
+    box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                              : defaultButton);
     const int answer = box.exec();
-    return static_cast<QMessageBox::StandardButton>(answer);
+    // The box's close button (Escape without an escape button) gives no standard button.
+    return buttons.testFlag(static_cast<QMessageBox::StandardButton>(answer))
+               ? static_cast<QMessageBox::StandardButton>(answer)
+               : defaultButton;
 }
 
 QString QtDialogService::GetSaveFileName(QWidget* parent, const FileRequest& request) {

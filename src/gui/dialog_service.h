@@ -25,14 +25,6 @@ struct FileRequest {
     QString defaultSuffix;
 };
 
-/// A question with several answers (standard buttons), e.g. Save / Discard / Cancel.
-struct Question {
-    QString text;
-    QString caption;
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    QMessageBox::StandardButton defaultButton = QMessageBox::No;
-};
-
 /// Everything that shows a dialog or starts another program goes through this
 /// interface, so each flow can run headless with scripted answers. All calls are
 /// made on the user-interface thread.
@@ -60,11 +52,17 @@ class DialogService {
     /// Runs a dialog modally and returns its result (QDialog::Accepted/Rejected).
     virtual int RunModal(QDialog& dialog) = 0;
 
-    // Questions and save dialogs of the project and list commands.
-
-    /// Asks `question` and returns the button chosen; closing the box counts as
-    /// Cancel when offered, else as the default button.
-    virtual QMessageBox::StandardButton Ask(QWidget* parent, const Question& question) = 0;
+    /// Asks a question with `buttons` and returns the one chosen; `defaultButton`
+    /// is the one Enter picks, and closing the box picks it too. A service that
+    /// cannot ask answers with `defaultButton`.
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, const Message& message,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton) {
+        (void)parent;
+        (void)message;
+        (void)buttons;
+        return defaultButton;
+    }
 
     /// Asks for a file name to write (confirming an existing file); an empty
     /// string when cancelled.
@@ -80,7 +78,9 @@ class QtDialogService final : public DialogService {
     std::optional<QColor> ChooseColor(QWidget* parent) override;
     bool StartDetached(const QString& program, const QStringList& arguments) override;
     int RunModal(QDialog& dialog) override;
-    QMessageBox::StandardButton Ask(QWidget* parent, const Question& question) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, const Message& message,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override;
     QString GetSaveFileName(QWidget* parent, const FileRequest& request) override;
 };
 

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/conversion/convert_operation.h"
 #include "core/device/device_link.h"
 #include "core/device/image_buffer.h"
 #include "core/settings/model_profile.h"
@@ -29,6 +30,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
+class QSplitter;
 class QPushButton;
 class QStackedWidget;
 class QTreeView;
@@ -105,6 +107,7 @@ class MainWindow final : public QMainWindow,
     std::optional<device::Outcome> ReadLcdSettings(device::LcdSettingsReply& reply) override;
     bool LoadResourceImage(const std::string& path, QWidget* owner) override;
     void StartResourceDownload(std::optional<device::LcdSettings> settings) override;
+    void CancelResourceDownload() override;
 
     /// Members to controls; controls to members (false at a failed check).
     void Push();
@@ -139,6 +142,14 @@ class MainWindow final : public QMainWindow,
     [[nodiscard]] const QString& ProjectPath() const { return projectPath_; }
     /// True when the list differs from what was last opened or saved.
     [[nodiscard]] bool ListModified() const;
+
+    // --- Closing while a download runs; picture fields and shown flags ---
+    /// True when the window may close. While a download job runs it asks "A
+    /// download is running. Cancel it and quit?" (No is the default); Yes cancels
+    /// the job at its next exchange boundary and returns once it has ended.
+    bool ConfirmCloseWhileJobRuns();
+    /// Inverts the shown flag of the picture at `row` and redraws the preview.
+    void ToggleShown(int row);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -189,6 +200,13 @@ class MainWindow final : public QMainWindow,
     [[nodiscard]] bool ConfirmDiscardList();
     void FillRecentMenu();
     [[nodiscard]] std::filesystem::path OutputDirectory() const;
+
+    // --- Picture fields, job wait, layout ---
+    void ClearPictureFields();
+    void WaitForJobEnd();
+    void ShowConvertOutcome(const conversion::ConvertResult& result,
+                            const std::optional<Message>& success);
+    QSplitter* splitter_ = nullptr;
 
     std::filesystem::path settingsPath_;
     DialogService& dialogs_;

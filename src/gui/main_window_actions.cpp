@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -16,7 +17,6 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTreeView>
 #include <functional>
 
@@ -206,6 +206,8 @@ void MainWindow::BuildActions() {
         action->setToolTip(tip);
         action->setStatusTip(QString::fromUtf8(command.tip));
         connect(action, &QAction::triggered, this, command.run);
+        // After the command: the status bar and the title show its effect.
+        connect(action, &QAction::triggered, this, &MainWindow::RefreshStatus);
         actions_[action->objectName()] = action;
 
         if (command.button == nullptr) {
@@ -247,6 +249,11 @@ void MainWindow::BuildActions() {
          std::initializer_list<QAbstractItemView*>{iconView_, listView_, reportView_}) {
         view->installEventFilter(keys);
     }
+
+    // List changes made outside the commands (double-click, drop, drag on the preview).
+    connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::RefreshStatus);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::RefreshStatus);
+    connect(preview_, &LcdPreview::released, this, &MainWindow::RefreshStatus);
 
     BuildMenus();
     BuildStatusBar();
@@ -332,15 +339,18 @@ void MainWindow::BuildMenus() {
     QMenu* models = addMenu("&Model", "modelMenu");
     add(models, "configureModelsAction");
 
-    auto* toolBar = addToolBar(QStringLiteral("Model"));
-    toolBar->setObjectName(QStringLiteral("modelToolBar"));
-    toolBar->setMovable(false);
-    toolBar->addWidget(new QLabel(QStringLiteral("Model ")));
+    // The model box sits in the menu bar's corner: no extra row of height.
+    auto* corner = new QWidget;
+    corner->setObjectName(QStringLiteral("modelCorner"));
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(4, 0, 4, 0);
+    cornerLayout->addWidget(new QLabel(QStringLiteral("Model")));
     modelBox_ = new QComboBox;
     modelBox_->setObjectName(QStringLiteral("modelBox"));
     modelBox_->setToolTip(QStringLiteral("The active model: choosing one applies it at once"));
     modelBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    toolBar->addWidget(modelBox_);
+    cornerLayout->addWidget(modelBox_);
+    bar->setCornerWidget(corner, Qt::TopRightCorner);
     connect(modelBox_, &QComboBox::activated, this, [this](int index) { SwitchModel(index); });
 }
 
@@ -454,7 +464,7 @@ void MainWindow::SelectCurrentFromView() {
         return;
     }
     SelectPicture(row);
-    Push();
+    RefreshStatus();
 }
 
 void MainWindow::SelectCurrentFromList() {
@@ -470,12 +480,11 @@ void MainWindow::SelectCurrentFromList() {
 }
 
 bool MainWindow::ConfirmRemoval(int count) {
-    const QString text = count == 1
-                             ? QStringLiteral("Remove the picture from the list?")
-                             : QStringLiteral("Remove %1 pictures from the list?").arg(count);
-    return dialogs_.Ask(this,
-                        Question{text, {}, QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) ==
-           QMessageBox::Yes;
+    const std::string text = count == 1
+                                 ? std::string("Remove the picture from the list?")
+                                 : "Remove " + std::to_string(count) + " pictures from the list?";
+    return dialogs_.Ask(this, Message{text, "", MessageIcon::Exclamation},
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString MainWindow::ImportFolder() const {

@@ -62,15 +62,12 @@ bool MainWindow::ConfirmDiscardList() {
     if (!ListModified()) {
         return true;
     }
-    const QString name =
-        projectPath_.isEmpty()
-            ? QStringLiteral("The picture list")
-            : QStringLiteral("The project %1").arg(QFileInfo(projectPath_).fileName());
-    const auto answer =
-        dialogs_.Ask(this, Question{name + QStringLiteral(" has changed. Save it?"),
-                                    {},
-                                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                    QMessageBox::Save});
+    const std::string name =
+        projectPath_.isEmpty() ? std::string("The picture list")
+                               : "The project " + QFileInfo(projectPath_).fileName().toStdString();
+    const auto answer = dialogs_.Ask(
+        this, Message{name + " has changed. Save it?", "", MessageIcon::Exclamation},
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     switch (answer) {
         case QMessageBox::Save:
             return OnSaveProject();

@@ -81,20 +81,20 @@ TEST_F(ProjectWindowTest, ClosingAChangedListAsksSaveDiscardOrCancel) {
     Import({Picture("a.bmp")});
     EXPECT_TRUE(window.isWindowModified());
 
-    dialogs_.askAnswers = {QMessageBox::Cancel};
+    dialogs_.questionAnswers = {QMessageBox::Cancel};
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
     ASSERT_EQ(dialogs_.questions.size(), 1u);
-    EXPECT_EQ(dialogs_.questions[0].buttons,
+    EXPECT_EQ(dialogs_.questionButtons[0],
               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
 
     // Save whose file chooser is cancelled keeps the window too.
-    dialogs_.askAnswers = {QMessageBox::Save};
+    dialogs_.questionAnswers = {QMessageBox::Save};
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
 
     // Save writes the project (the suffix added) and then closes.
-    dialogs_.askAnswers = {QMessageBox::Save};
+    dialogs_.questionAnswers = {QMessageBox::Save};
     dialogs_.saveAnswers = {Path("list")};
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
@@ -108,7 +108,7 @@ TEST_F(ProjectWindowTest, ClosingAChangedListAsksSaveDiscardOrCancel) {
     SelectRow(0);
     emit Get<QTreeView>(1000)->doubleClicked(Get<QTreeView>(1000)->model()->index(0, 0));
     EXPECT_TRUE(window.isWindowModified());
-    dialogs_.askAnswers = {QMessageBox::Discard};
+    dialogs_.questionAnswers = {QMessageBox::Discard};
     EXPECT_TRUE(window.close());
     EXPECT_EQ(ReadAll(Path("list.pictor")), saved);
 }
@@ -174,7 +174,7 @@ TEST_F(ProjectWindowTest, ConvertWritesIntoTheProjectsOutputFolder) {
     workspace::Project project =
         workspace::ProjectFromList(window.Pictures(), "Panel", Path("out").toStdString());
     ASSERT_TRUE(workspace::SaveProject(Path("out.pictor").toStdString(), project));
-    dialogs_.askAnswers = {QMessageBox::Discard};
+    dialogs_.questionAnswers = {QMessageBox::Discard};
     Trigger("newProjectAction");
     ASSERT_TRUE(window.OpenProject(Path("out.pictor")));
     Trigger("convertAction");
@@ -205,7 +205,7 @@ TEST_F(ProjectWindowTest, CliConvertOfTheProjectIsByteIdenticalToTheGuis) {
     ASSERT_TRUE(cli.waitForFinished(60000));
     ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
 
-    dialogs_.askAnswers = {QMessageBox::Discard};
+    dialogs_.questionAnswers = {QMessageBox::Discard};
     Trigger("newProjectAction");
     ASSERT_TRUE(window.OpenProject(Path("p.pictor")));
     Trigger("convertAction");
@@ -241,7 +241,7 @@ TEST_F(ProjectWindowTest, ModelBoxAndProjectsSwitchTheProfileWithoutARestart) {
     Trigger("saveProjectAction");
     Choose(box, 0);
     EXPECT_EQ(window.Profile().colorDepth, 16);
-    dialogs_.askAnswers = {QMessageBox::Discard};  // the model changed the project
+    dialogs_.questionAnswers = {QMessageBox::Discard};  // the model changed the project
     dialogs_.fileAnswers = {{Path("mono.pictor")}};
     Trigger("openProjectAction");
     EXPECT_EQ(window.Profile().modelName, "Mono");
@@ -319,7 +319,7 @@ TEST_F(ProjectWindowTest, ShortcutsButtonsAndMenusRunTheSameCommands) {
     EXPECT_FALSE(window.Action("closePortAction")->isEnabled());
 
     // Ctrl+Q quits, asking first about the changed list.
-    dialogs_.askAnswers = {QMessageBox::Discard};
+    dialogs_.questionAnswers = {QMessageBox::Discard};
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(dialogs_.questions.size(), 1u);
     EXPECT_FALSE(window.isVisible());

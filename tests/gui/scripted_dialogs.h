@@ -63,13 +63,17 @@ class ScriptedDialogs final : public DialogService {
         return handler->second(dialog);
     }
 
-    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Question& question) override {
-        questions.push_back(question);
-        if (askAnswers.empty()) {
-            return question.defaultButton;
+    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Message& message,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override {
+        questions.push_back(message);
+        questionDefaults.push_back(defaultButton);
+        questionButtons.push_back(buttons);
+        if (questionAnswers.empty()) {
+            return defaultButton;
         }
-        const auto answer = askAnswers.front();
-        askAnswers.pop_front();
+        const auto answer = questionAnswers.front();
+        questionAnswers.pop_front();
         return answer;
     }
 
@@ -101,9 +105,12 @@ class ScriptedDialogs final : public DialogService {
     std::vector<std::pair<QString, QStringList>> started;
     std::map<QString, std::function<int(QDialog&)>> modalHandlers;
     std::vector<QString> modalRuns;
-    // Questions take the next scripted answer, else their default button.
-    std::deque<QMessageBox::StandardButton> askAnswers;
-    std::vector<Question> questions;
+    /// Questions asked, their default buttons, and the scripted answers (the
+    /// default answers when none is left).
+    std::vector<Message> questions;
+    std::vector<QMessageBox::StandardButton> questionDefaults;
+    std::deque<QMessageBox::StandardButton> questionAnswers;
+    std::vector<QMessageBox::StandardButtons> questionButtons;
     std::deque<QString> saveAnswers;
     std::vector<FileRequest> saveRequests;
 };

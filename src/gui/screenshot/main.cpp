@@ -41,10 +41,6 @@ class UnattendedDialogs final : public DialogService {
     bool StartDetached(const QString& /*program*/, const QStringList& /*arguments*/) override {
         return false;
     }
-    QMessageBox::StandardButton Ask(QWidget* /*parent*/,
-                                    const pictor::gui::Question& question) override {
-        return question.defaultButton;
-    }
     QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
         return {};
     }
