@@ -117,6 +117,8 @@ void ConfigDialog::BuildLayout() {
     swatch_->setFrameShape(QFrame::Box);
     swatch_->setAutoFillBackground(true);
     colorButton_ = Tag(new QPushButton(QStringLiteral("Color")), 1068, "colorButton");
+    browseEditor_->setToolTip(QStringLiteral("Choose the program that edits pictures"));
+    colorButton_->setToolTip(QStringLiteral("Choose the background colour of the preview"));
 
     saveButton_ = Tag(new QPushButton(QStringLiteral("Save")), 1056, "saveButton");
     // Deletes the selected model after a confirmation (never the last one).
@@ -125,6 +127,8 @@ void ConfigDialog::BuildLayout() {
     saveButton_->setToolTip(QStringLiteral("Write the shown values into the selected model"));
     okButton_ = Tag(new QPushButton(QStringLiteral("确定")), 1, "okButton");
     cancelButton_ = Tag(new QPushButton(QStringLiteral("取消")), 1061, "cancelButton");
+    okButton_->setToolTip(QStringLiteral("Make the selected model active (its values are saved)"));
+    cancelButton_->setToolTip(QStringLiteral("Close without changing the active model"));
     okButton_->setDefault(true);
     for (QPushButton* button :
          {browseEditor_, colorButton_, saveButton_, deleteButton_, cancelButton_}) {
