@@ -40,6 +40,7 @@ struct ConvertArgs {
     long long bkColor = 0;
     std::string outputDir;
     bool writeTrailers = false;
+    unsigned jobs = 0;
     std::vector<std::string> pictures;
 
     // Which overrides were given.
@@ -202,6 +203,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     workspace::PictureList list;
     workspace::ImportOptions importOptions;
     importOptions.openForWriting = args.writeTrailers;
+    importOptions.keepPixels = false;  // decoded one at a time by the conversion
     workspace::ImportPictures(list, args.pictures, messages, importOptions);
     if (list.Empty()) {
         streams.err << "pictor-cli: no picture could be loaded; nothing converted\n";
@@ -211,6 +213,14 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     conversion::ConvertOptions options;
     options.outputDir = outputDir;
     options.writeTrailers = args.writeTrailers;
+    options.jobs = args.jobs;
+    // The image has to fit the flash the settings name, or the largest one.
+    if (file.Exists()) {
+        const std::string flashType = file.GetString("Scom", "FLASH_TYPE", "");
+        if (const auto capacity = conversion::FlashTypeCapacity(flashType)) {
+            options.flashCapacity = *capacity;
+        }
+    }
     const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
     if (!result.success) {
         return kExitFailed;
@@ -265,6 +275,10 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
                                                 "Output directory (default: working directory)");
     command->add_flag("--write-trailers", args->writeTrailers,
                       "Store each picture's position in its file's trailer");
+    command
+        ->add_option("--jobs", args->jobs,
+                     "Threads that decode and encode pictures (default: all cores)")
+        ->check(CLI::Range(1U, 256U));
     command->add_option("PICTURE", args->pictures, "Picture files")->required();
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
