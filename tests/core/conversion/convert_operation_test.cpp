@@ -12,6 +12,7 @@
 
 #include "conversion_test_support.h"
 #include "failing_writer.h"
+#include "support/bitmap_files.h"
 #include "support/temp_dir.h"
 
 namespace pictor::conversion {
@@ -349,7 +350,11 @@ TEST_F(ConvertTest, WriteFailuresAreReportedAndLeaveOldOutputs) {
 
 TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
     const fs::path picture = dir_ / "logo.bmp";
-    std::ofstream(picture, std::ios::binary) << "BMxxxxxxxx";
+    // A real picture: a trailer is written only where the picture still loads.
+    const pictor::test::Bytes bitmap = pictor::test::SolidBitmap(2, 2, 0xFFFFFF);
+    const std::string original(bitmap.begin(), bitmap.end());
+    std::ofstream(picture, std::ios::binary) << original;
+    const std::string withTrailer = original + std::string("aVaV\x2C\xFF", 6);
     auto list = ListOf({Entry("logo", MakeImage(2, 2, kWhite), 300, -1, picture.string()),
                         Entry("gone", MakeImage(1, 1))});
     options_.writeTrailers = true;
@@ -357,18 +362,18 @@ TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
 
     ASSERT_TRUE(Run(list, profile).success);
     const std::string first = ReadFile(Out("Icon.bin"));
-    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    EXPECT_EQ(ReadFile(picture), withTrailer);
     // The file that cannot be opened is reported, and the conversion still succeeds.
     EXPECT_EQ(sink_.messages, (std::vector<Message>{Exclamation("打开bin档错误!"), kSuccess}));
 
     ASSERT_TRUE(Run(list, profile).success);
     EXPECT_EQ(ReadFile(Out("Icon.bin")), first);
-    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    EXPECT_EQ(ReadFile(picture), withTrailer);
 
     options_.writeTrailers = false;
     list.At(1).left = 7;
     ASSERT_TRUE(Run(list, profile).success);
-    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    EXPECT_EQ(ReadFile(picture), withTrailer);
 }
 
 TEST_F(ConvertTest, HeaderThatCannotBeReplacedKeepsTheOldImage) {
