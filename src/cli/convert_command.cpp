@@ -42,6 +42,7 @@ struct ConvertArgs {
     long long bkColor = 0;
     std::string outputDir;
     bool writeTrailers = false;
+    unsigned jobs = 0;
     std::vector<std::string> pictures;
     std::string projectPath;
 
@@ -244,6 +245,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     workspace::PictureList list;
     workspace::ImportOptions importOptions;
     importOptions.openForWriting = args.writeTrailers;
+    importOptions.keepPixels = false;  // decoded one at a time by the conversion
     if (project) {
         int added = 0;
         list = workspace::BuildPictureList(*project, messages, importOptions, &added);
@@ -263,6 +265,14 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     conversion::ConvertOptions options;
     options.outputDir = outputDir;
     options.writeTrailers = args.writeTrailers;
+    options.jobs = args.jobs;
+    // The image has to fit the flash the settings name, or the largest one.
+    if (file.Exists()) {
+        const std::string flashType = file.GetString("Scom", "FLASH_TYPE", "");
+        if (const auto capacity = conversion::FlashTypeCapacity(flashType)) {
+            options.flashCapacity = *capacity;
+        }
+    }
     const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
     if (!result.success) {
         return kExitFailed;
@@ -321,10 +331,15 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
             ->add_option("--bk-color", args->bkColor,
                          "Background colour for transparent pixels (red in the low byte)")
             ->check(CLI::Range(0LL, 0xFFFFFFLL));
-    args->outputDirOption = command->add_option("--output-dir", args->outputDir,
-                                                "Output directory (default: the project's, else the working directory)");
+    args->outputDirOption = command->add_option(
+        "--output-dir", args->outputDir,
+        "Output directory (default: the project's, else the working directory)");
     command->add_flag("--write-trailers", args->writeTrailers,
                       "Store each picture's position in its file's trailer");
+    command
+        ->add_option("--jobs", args->jobs,
+                     "Threads that decode and encode pictures (default: all cores)")
+        ->check(CLI::Range(1U, 256U));
     args->projectOption =
         command->add_option("--project", args->projectPath,
                             "Project file: its pictures, positions, model and output folder");

@@ -183,5 +183,21 @@ TEST_F(ConvertCommandTest, TrailersOnlyWithWriteTrailers) {
     EXPECT_EQ(ReadFile(Picture()), original + std::string("aVaV\0\0", 6));
 }
 
+TEST_F(ConvertCommandTest, JobsGiveTheSameImageAndFlashTypeBoundsIt) {
+    // 1024 x 520 at 16 bits: 2048 + 1064960 bytes, over the 1 MiB of an "8Mbit" flash.
+    WriteBitmap(dir_ / "big.bmp", 1024, 520, 0x336699);
+    std::ofstream(dir_ / "Pictor.ini", std::ios::app) << "[Scom]\nFLASH_TYPE=8Mbit\n";
+    ASSERT_EQ(Convert({"--jobs", "1", (dir_ / "big.bmp").string(), Picture()}), kExitOk)
+        << err_.str();
+    const std::string single = Data();
+    EXPECT_EQ(single.size(), 2048U + 1064960U + 4U);
+    EXPECT_NE(err_.str().find("1067012 bytes, more than the flash's 1048576 bytes"),
+              std::string::npos)
+        << err_.str();
+    ASSERT_EQ(Convert({"--jobs", "2", (dir_ / "big.bmp").string(), Picture()}), kExitOk);
+    EXPECT_EQ(Data(), single);
+    EXPECT_EQ(Convert({"--jobs", "0", Picture()}), kExitUsage);
+}
+
 }  // namespace
 }  // namespace pictor::cli
