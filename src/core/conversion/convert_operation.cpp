@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/pixel_encoder.h"
 #include "core/conversion/resource_image.h"
@@ -180,6 +181,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     ResourceImageLayout layout(profile);
     std::vector<std::uint8_t> block;
     std::string arrayText;
+    workspace::PixelImage dithered;  // the dithered copy of a picture, when the model dithers
     const bool avoidAcrossSector = profile.avoidAcrossSector != 0;
     const bool sizeToBin = profile.saveWidthHeightToBin != 0;
     for (std::size_t order = 0; order < list.Size() && written; ++order) {
@@ -192,6 +194,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         const std::uint64_t estimate = SectorEstimate(profile, entry.width, entry.height);
         const PrefixDimensions dimensions =
             SizePrefixDimensions(profile, entry.width, entry.height);
+        const workspace::PixelImage& pixels = DitherForEncoding(*entry.bitmap, profile, dithered);
         bool encoded = true;
         if (cSource) {
             // The C source has no sector fill, but a block over one sector is
@@ -205,7 +208,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
             if (sizeToBin) {
                 WriteSizePrefixText(arrayText, dimensions);
             }
-            encoded = EncodePicture(*entry.bitmap, profile, arrayText);
+            encoded = EncodePicture(pixels, profile, arrayText);
             WriteArrayClosing(arrayText);
             written = dataOut.Write(arrayText);
         } else {
@@ -218,7 +221,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
             if (sizeToBin) {
                 layout.WriteSizePrefix(dimensions, entry.seriesCount, block);
             }
-            encoded = layout.WritePixels(*entry.bitmap, block);
+            encoded = layout.WritePixels(pixels, block);
             written = dataOut.Write(block);
             WriteOrderNumberLine(headerOut, symbol, order);
         }
