@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
+#include "core/conversion/symbol_check.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/startup_profile.h"
@@ -265,6 +266,14 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
     if (!result.success) {
         return kExitFailed;
+    }
+    // Symbols that break Icon.h are worth a warning; the outputs stay as written.
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        names.push_back(list.At(i).name);
+    }
+    for (const std::string& warning : conversion::SymbolWarnings(names)) {
+        streams.err << "pictor-cli: " << warning << '\n';
     }
     const bool cSource = profile->outDataType == 1;
     streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
