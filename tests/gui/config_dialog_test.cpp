@@ -223,5 +223,40 @@ TEST(ConfigDialogTest, InvalidWidthShowsTheStandardMessageAndKeepsTheDialogOpen)
     EXPECT_FALSE(QFile::exists(dir.Path()));
 }
 
+TEST(ConfigDialogTest, WidthAndHeightFollowTheChosenLcdSize) {
+    SettingsDir dir(
+        "[COMMON]\nLCD_TYPE=320x240\nMODEL_COUNT=1\nMODEL_NAME0=Panel\nCURRENT_MODE=0\n"
+        "[Panel]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\n");
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    auto* size = Control<QComboBox>(&dialog, 1101);
+    auto* width = Control<QLineEdit>(&dialog, 1037);
+    auto* height = Control<QLineEdit>(&dialog, 1038);
+    EXPECT_EQ(width->text(), "320");
+    EXPECT_EQ(height->text(), "240");
+
+    const struct {
+        QString entry;
+        QString width;
+        QString height;
+    } cases[] = {{"220x176", "220", "176"},
+                 {"400x240", "400", "240"},
+                 {"272x480", "480", "272"},  // the panel is used lying down
+                 {"480x320", "480", "320"}};
+    for (const auto& c : cases) {
+        Choose(size, size->findText(c.entry));
+        EXPECT_EQ(width->text(), c.width) << c.entry.toStdString();
+        EXPECT_EQ(height->text(), c.height) << c.entry.toStdString();
+    }
+
+    // What the fields show is what the confirmed profile and the file get.
+    Control<QPushButton>(&dialog, 1)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(profile.panelWidth, 480);
+    EXPECT_EQ(profile.panelHeight, 320);
+    EXPECT_EQ(dir.Key("COMMON", "LCD_TYPE"), "480x320");
+}
+
 }  // namespace
 }  // namespace pictor::gui
