@@ -13,11 +13,13 @@
 #include "cli/commands.h"
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
+#include "core/conversion/symbol_check.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/startup_profile.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
+#include "core/workspace/project_file.h"
 
 namespace pictor::cli {
 
@@ -41,6 +43,7 @@ struct ConvertArgs {
     std::string outputDir;
     bool writeTrailers = false;
     std::vector<std::string> pictures;
+    std::string projectPath;
 
     // Which overrides were given.
     CLI::Option* modelOption = nullptr;
@@ -53,6 +56,7 @@ struct ConvertArgs {
     CLI::Option* lcdTypeOption = nullptr;
     CLI::Option* bkColorOption = nullptr;
     CLI::Option* outputDirOption = nullptr;
+    CLI::Option* projectOption = nullptr;
 };
 
 // Information messages (success) go to stdout, everything else to stderr.
@@ -85,24 +89,25 @@ int DepthListPosition(int depth) {
 
 // The profile the start-up box's OK would give, or the built-in defaults when the
 // settings file is missing or names no usable model. Nothing is written.
-std::optional<settings::ModelProfile> LoadProfile(const ConvertArgs& args,
+// `model` is the model asked for (by --model or the project), if any.
+std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::string>& model,
                                                   settings::ProfileFile& file, Streams streams) {
     if (!file.Exists()) {
         streams.err << "没有找到配置文件! \n";
-        if (Given(args.modelOption)) {
-            streams.err << "pictor-cli: no settings file, so no model " << args.model << "\n";
+        if (model) {
+            streams.err << "pictor-cli: no settings file, so no model " << *model << "\n";
             return std::nullopt;
         }
         return settings::ModelProfile{};
     }
     std::optional<int> index;
-    if (Given(args.modelOption)) {
+    if (model) {
         const settings::StartupProfile listing =
             settings::ConfirmStartupProfile(file, settings::WriteBack::No);
-        index = settings::FindModel(listing.models, args.model);
+        index = settings::FindModel(listing.models, *model);
         if (!index) {
-            streams.err << "pictor-cli: model '" << args.model << "' is not in "
-                        << file.Path().string() << "\n";
+            streams.err << "pictor-cli: model '" << *model << "' is not in " << file.Path().string()
+                        << "\n";
             return std::nullopt;
         }
     }
@@ -182,9 +187,43 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
     return true;
 }
 
+// Loads the --project file; refuses a project whose pictures are not all there, so
+// a build never gets a partial image.
+std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams) {
+    const workspace::ProjectLoadResult loaded = workspace::LoadProject(args.projectPath);
+    if (!loaded.ok) {
+        streams.err << "pictor-cli: " << loaded.error << "\n";
+        return std::nullopt;
+    }
+    for (const std::filesystem::path& missing : loaded.missing) {
+        streams.err << "pictor-cli: picture of the project not found: " << missing.string() << "\n";
+    }
+    if (!loaded.missing.empty()) {
+        return std::nullopt;
+    }
+    return loaded.project;
+}
+
 int RunConvert(const ConvertArgs& args, Streams streams) {
+    std::optional<workspace::Project> project;
+    if (Given(args.projectOption)) {
+        project = LoadProjectArg(args, streams);
+        if (!project) {
+            return kExitFailed;
+        }
+    } else if (args.pictures.empty()) {
+        streams.err << "pictor-cli: give the PICTURE files or --project FILE\n";
+        return kExitUsage;
+    }
+    std::optional<std::string> model;
+    if (Given(args.modelOption)) {
+        model = args.model;
+    } else if (project && !project->model.empty()) {
+        model = project->model;
+    }
+
     settings::ProfileFile file(args.settingsPath);
-    std::optional<settings::ModelProfile> profile = LoadProfile(args, file, streams);
+    std::optional<settings::ModelProfile> profile = LoadProfile(model, file, streams);
     if (!profile) {
         return kExitUsage;
     }
@@ -193,6 +232,9 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     }
 
     std::filesystem::path outputDir = args.outputDir;
+    if (outputDir.empty() && project) {
+        outputDir = project->outputDir;
+    }
     if (outputDir.empty()) {
         std::error_code error;
         outputDir = std::filesystem::current_path(error);
@@ -202,7 +244,17 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     workspace::PictureList list;
     workspace::ImportOptions importOptions;
     importOptions.openForWriting = args.writeTrailers;
-    workspace::ImportPictures(list, args.pictures, messages, importOptions);
+    if (project) {
+        int added = 0;
+        list = workspace::BuildPictureList(*project, messages, importOptions, &added);
+        if (static_cast<std::size_t>(added) != project->pictures.size()) {
+            streams.err << "pictor-cli: not every picture of the project could be loaded; "
+                           "nothing converted\n";
+            return kExitFailed;
+        }
+    } else {
+        workspace::ImportPictures(list, args.pictures, messages, importOptions);
+    }
     if (list.Empty()) {
         streams.err << "pictor-cli: no picture could be loaded; nothing converted\n";
         return kExitFailed;
@@ -214,6 +266,14 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
     if (!result.success) {
         return kExitFailed;
+    }
+    // Symbols that break Icon.h are worth a warning; the outputs stay as written.
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        names.push_back(list.At(i).name);
+    }
+    for (const std::string& warning : conversion::SymbolWarnings(names)) {
+        streams.err << "pictor-cli: " << warning << '\n';
     }
     const bool cSource = profile->outDataType == 1;
     streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
@@ -262,10 +322,14 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
                          "Background colour for transparent pixels (red in the low byte)")
             ->check(CLI::Range(0LL, 0xFFFFFFLL));
     args->outputDirOption = command->add_option("--output-dir", args->outputDir,
-                                                "Output directory (default: working directory)");
+                                                "Output directory (default: the project's, else the working directory)");
     command->add_flag("--write-trailers", args->writeTrailers,
                       "Store each picture's position in its file's trailer");
-    command->add_option("PICTURE", args->pictures, "Picture files")->required();
+    args->projectOption =
+        command->add_option("--project", args->projectPath,
+                            "Project file: its pictures, positions, model and output folder");
+    command->add_option("PICTURE", args->pictures, "Picture files (or --project)")
+        ->excludes(args->projectOption);
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
 }

@@ -10,6 +10,7 @@
 #include "cli/interrupt_watcher.h"
 #include "core/device/device_link.h"
 #include "core/device/port_enumeration.h"
+#include "core/device/port_open_failure.h"
 #include "core/device/serial_port.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/scom_settings.h"
@@ -95,20 +96,19 @@ std::string OpenFailureReason(const std::string& portText, const device::SerialP
     const std::string path = device::DevicePathForPort(portText);
     const std::string where =
         path.empty() || path == portText ? portText : portText + " (" + path + ")";
-    if (error == std::errc::no_such_file_or_directory || error == std::errc::no_such_device ||
-        error == std::errc::no_such_device_or_address) {
-        return "reason: port " + where + " does not exist (`pictor-cli ports` lists the ports)";
-    }
-    if (error == std::errc::device_or_resource_busy) {
-        return "reason: port " + where + " is busy: another program has it open";
-    }
-    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
-        return "reason: permission denied on " + where +
-               "; add your user to the dialout group (sudo usermod -aG dialout $USER) and log "
-               "in again";
-    }
-    if (error == std::errc::invalid_argument) {
-        return "reason: the baud rate is not usable on " + where;
+    switch (device::ClassifyPortOpenError(error)) {
+        case device::PortOpenFailure::NoSuchPort:
+            return "reason: port " + where + " does not exist (`pictor-cli ports` lists the ports)";
+        case device::PortOpenFailure::Busy:
+            return "reason: port " + where + " is busy: another program has it open";
+        case device::PortOpenFailure::PermissionDenied:
+            return "reason: permission denied on " + where +
+                   "; add your user to the dialout group (sudo usermod -aG dialout $USER) and "
+                   "log in again";
+        case device::PortOpenFailure::BadBaudRate:
+            return "reason: the baud rate is not usable on " + where;
+        case device::PortOpenFailure::Other:
+            break;
     }
     return "reason: " + where + ": " + error.message();
 }
@@ -303,7 +303,8 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
     switch (result.outcome) {
         case Outcome::Ok:
             PrintSummary(result, settings::ParseLeadingInt(choice.baudText), console);
-            return kExitOk;
+            // The job has shown the warning; the exit code tells scripts.
+            return result.settingsWritten.value_or(true) ? kExitOk : kExitFailed;
         case Outcome::Cancelled:
             return kExitCancelled;
         case Outcome::Failed:
@@ -312,6 +313,7 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
     if (result.step == device::DownloadStep::Connect) {
         ConnectResult connect;
         connect.failure = result.connectFailure;
+        connect.reply = result.connectReply;
         console.Explain(ConnectFailureReason(connect));
     } else if (const std::string why = LoadFailureReason(result, options.file); !why.empty()) {
         console.Explain(why);

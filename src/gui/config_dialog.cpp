@@ -342,13 +342,27 @@ void ConfigDialog::SaveProfile() {
         if (dialogs_.RunModal(nameDialog) != QDialog::Accepted) {
             return;
         }
-        modelList_->insertItem(selected, QString::fromStdString(nameDialog.inputText));
+        if (const auto problem = settings::ModelNameProblem(nameDialog.inputText)) {
+            dialogs_.ShowMessage(this, Message{*problem, "", MessageIcon::Exclamation});
+            return;
+        }
+        modelList_->insertItem(
+            selected, QString::fromStdString(settings::CleanModelName(nameDialog.inputText)));
         modelList_->setCurrentIndex(selected);
         exchange_.Push();
         EnableEditing(false);
     }
 
     const std::string name = modelList_->itemText(selected).toStdString();
+    // A name the file could not give back (edge blanks, brackets) would lose
+    // the model's settings: it is refused rather than written.
+    if (const auto problem = settings::ModelNameProblem(name);
+        problem || settings::CleanModelName(name) != name) {
+        dialogs_.ShowMessage(
+            this, Message{problem.value_or("The model name has blanks at its ends; rename it."), "",
+                          MessageIcon::Exclamation});
+        return;
+    }
     file_.WriteInt(kCommon, "MODEL_COUNT", modelList_->count() - 1);
     file_.WriteInt(kCommon, "CURRENT_MODE", selected);
     file_.WriteString(kCommon, "MODEL_NAME" + std::to_string(selected), name);

@@ -146,6 +146,29 @@ TEST_F(ConvertCommandTest, FailuresExitOne) {
     EXPECT_NE(err_.str().find("单个图片尺寸大于1 sector!"), std::string::npos);
 }
 
+TEST_F(ConvertCommandTest, SymbolWarningsGoToStderrAndTheConvertStillSucceeds) {
+    fs::create_directories(dir_ / "other");
+    WriteBitmap(dir_ / "arrow-left.bmp", 1, 1, 0x00FF00);
+    WriteBitmap(dir_ / "other" / "RED.bmp", 1, 1, 0x0000FF);
+    ASSERT_EQ(Convert({Picture(), (dir_ / "arrow-left.bmp").string(),
+                       (dir_ / "other" / "RED.bmp").string()}),
+              kExitOk)
+        << err_.str();
+    EXPECT_NE(err_.str().find("pictor-cli: warning: picture \"arrow-left\" gives the symbol "
+                              "\"ARROW-LEFT\" in Icon.h, which is not a valid C identifier (it "
+                              "contains a hyphen)\n"),
+              std::string::npos)
+        << err_.str();
+    EXPECT_NE(err_.str().find("both give the symbol \"RED\" in Icon.h\n"), std::string::npos)
+        << err_.str();
+    EXPECT_EQ(out_.str().find("warning"), std::string::npos);
+    // The header is written as it is: the warnings change nothing.
+    EXPECT_NE(ReadFile(dir_ / "out" / "Icon.h").find("#define ARROW-LEFT  0x0"), std::string::npos);
+
+    ASSERT_EQ(Convert({Picture()}), kExitOk);
+    EXPECT_EQ(err_.str().find("warning"), std::string::npos) << err_.str();
+}
+
 TEST_F(ConvertCommandTest, TrailersOnlyWithWriteTrailers) {
     const std::string original = ReadFile(Picture());
     ASSERT_EQ(Convert({Picture()}), kExitOk);

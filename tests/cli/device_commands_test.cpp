@@ -82,7 +82,14 @@ TEST_F(DeviceCommands, FailuresExplainWhy) {
          {"download", "missing.bin"},
          "读取 Bin 档失败!",
          "cannot open missing.bin"},
+        // The reason names the bytes the module sent, not zeros.
+        {{"--connect-reply", "9107"},
+         {"download", "Icon.bin"},
+         "连接失败!",
+         "unknown flash kind in the reply 91 07"},
+        {{"--kind", "5"}, {"download", "empty.bin"}, "the image is empty; nothing was erased", ""},
     };
+    pictor::test::WriteFile(dir / "empty.bin", "");
     for (const Case& c : cases) {
         auto sim = Sim(c.simArgs);
         std::vector<std::string> args = c.cliArgs;
@@ -123,6 +130,17 @@ TEST_F(DeviceCommands, DownloadFailureIsNeverZero) {
     EXPECT_EQ(run.exitCode, kExitFailed);
     EXPECT_TRUE(Contains(run.err, "错误信息: 下载 Bin档失败!"));
     EXPECT_FALSE(Contains(run.out + run.err, "成功"));
+}
+
+TEST_F(DeviceCommands, SettingsNotWrittenAfterADownloadAreWarnedAboutAndExitOne) {
+    auto sim = Sim({"--kind", "5", "--no-reply", "96"});
+    pictor::test::WriteFile(dir / "Icon.bin", std::string(600, 'p'));
+    const CliRun run = Cli({"download", "--port", sim.Port(), "--send-settings", "Icon.bin"});
+    EXPECT_EQ(run.exitCode, kExitFailed);
+    EXPECT_TRUE(Contains(run.out, "下载 Bin档成功")) << "the download itself succeeded";
+    EXPECT_TRUE(
+        Contains(run.err, "警告: the image was downloaded, but the LCD settings were not written"))
+        << run.err;
 }
 
 TEST_F(DeviceCommands, CtrlCCancelsTheDownload) {

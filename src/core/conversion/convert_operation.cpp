@@ -149,6 +149,11 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     const std::string dataText = result.dataPath.string();
     const std::string headerText = result.headerPath.string();
 
+    // A conversion that died between the two renames left a journal; the previous
+    // pair goes back in place before anything else happens here.
+    RecoverInterruptedPublish(directory / "Icon.bin", result.headerPath);
+    RecoverInterruptedPublish(directory / "Icon.c", result.headerPath);
+
     const std::unique_ptr<StagedFile> data =
         OpenOutput(result.dataPath, options, messages, "打开" + dataText + " 文件错误!",
                    "生成 " + dataText + " 错误!..");
@@ -253,13 +258,15 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         ShowError(messages, WriteFailedText(result.headerPath));
         return result;
     }
-    if (!data->Publish()) {
-        ShowError(messages, WriteFailedText(result.dataPath));
-        return result;
-    }
-    if (!header->Publish()) {
-        ShowError(messages, WriteFailedText(result.headerPath));
-        return result;
+    switch (PublishPair(*data, *header, options.afterFirstRename)) {
+        case PairPublish::Published:
+            break;
+        case PairPublish::FirstFailed:
+            ShowError(messages, WriteFailedText(result.dataPath));
+            return result;
+        case PairPublish::SecondFailed:
+            ShowError(messages, WriteFailedText(result.headerPath));
+            return result;
     }
 
     if (options.writeTrailers) {

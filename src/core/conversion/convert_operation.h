@@ -30,6 +30,8 @@ struct ConvertOptions {
     bool writeTrailers = true;
     /// Optional wrapper around each output's writer (tests).
     WriterFilter writerFilter;
+    /// Called between the renames of the two outputs (tests: a failure or a crash there).
+    PublishHook afterFirstRename;
 };
 
 struct ConvertResult {
@@ -47,9 +49,10 @@ struct ConvertResult {
 /// 4, 8, 16, 24, more than 512 pictures, or a name with a control character are
 /// refused before anything is touched. Otherwise the list is sorted by name and
 /// its series numbered, then both outputs are written to temporary files and
-/// renamed over the old ones only when everything was written; any failure leaves
-/// the previous outputs as they were. After the outputs are in place the position
-/// trailers are written when `writeTrailers` is set (a file that cannot be
+/// renamed over the old ones only when everything was written; both are replaced or
+/// neither (see PublishPair), and any failure leaves the previous outputs as they
+/// were. A publication that a crash interrupted is rolled back first. After the outputs are in
+/// place the position trailers are written when `writeTrailers` is set (a file that cannot be
 /// updated shows "打开bin档错误!" and the conversion goes on). Success shows
 /// "转档成功"; every failure shows its message (exclamation icon) and returns
 /// `success` false. Runs on the caller's thread; the list must not be used

@@ -8,9 +8,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace pictor::conversion {
 
@@ -194,13 +199,176 @@ bool StagedFile::Finish() {
 }
 
 bool StagedFile::Publish() {
-    if (!finished_) {
-        return false;
-    }
+    return finished_ && RenameIntoPlace();
+}
+
+bool StagedFile::RenameIntoPlace() {
     std::error_code error;
     std::filesystem::rename(temporaryPath_, finalPath_, error);
     published_ = !error;
     return published_;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Beside(const fs::path& finalPath, const std::string& suffix) {
+    fs::path name = finalPath;
+    name.replace_filename("." + finalPath.filename().string() + suffix);
+    return name;
+}
+
+// The previous content of a final file during a publication.
+fs::path PreviousPath(const fs::path& finalPath) {
+    return Beside(finalPath, ".previous");
+}
+
+// The journal of a publication, named after its first file.
+fs::path JournalPath(const fs::path& firstFinal) {
+    return Beside(firstFinal, ".publishing");
+}
+
+constexpr std::string_view kJournalEnd = "end\n";
+
+void RemoveQuietly(const fs::path& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+}
+
+// Keeps the current final file as its previous copy. False when it exists and
+// cannot be kept (or is a directory, which no rename may replace). `existed` tells
+// whether there was a final file.
+bool KeepPrevious(const fs::path& finalPath, bool& existed) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(finalPath, error);
+    existed = fs::exists(status);
+    if (!existed) {
+        return true;
+    }
+    if (fs::is_directory(status)) {
+        return false;
+    }
+    const fs::path previous = PreviousPath(finalPath);
+    RemoveQuietly(previous);
+    // A hard link costs nothing and keeps the file as it is; where links are
+    // impossible (an immutable file, some file systems) a copy does.
+    if (::link(finalPath.c_str(), previous.c_str()) == 0) {
+        return true;
+    }
+    error.clear();
+    return fs::copy_file(finalPath, previous, fs::copy_options::overwrite_existing, error) &&
+           !error;
+}
+
+bool WriteJournal(const fs::path& journal, const fs::path& first, bool firstExisted,
+                  const fs::path& second, bool secondExisted) {
+    std::string text;
+    for (const auto& [path, existed] : {std::pair{first, firstExisted}, {second, secondExisted}}) {
+        text += existed ? "1 " : "0 ";
+        text += path.filename().string();
+        text += '\n';
+    }
+    text += kJournalEnd;
+    RemoveQuietly(journal);
+    auto writer = FileWriter::CreateNew(journal);
+    return writer && writer->Write(text) && writer->Finish();
+}
+
+// Puts the previous file back in place, or removes the final file when there was none.
+void PutBack(const fs::path& finalPath, bool existed) {
+    if (existed) {
+        std::error_code error;
+        fs::rename(PreviousPath(finalPath), finalPath, error);
+    } else {
+        RemoveQuietly(finalPath);
+    }
+}
+
+void RemoveLeftovers(const fs::path& first, const fs::path& second) {
+    RemoveQuietly(JournalPath(first));
+    RemoveQuietly(PreviousPath(first));
+    RemoveQuietly(PreviousPath(second));
+}
+
+}  // namespace
+
+PairPublish PublishPair(StagedFile& first, StagedFile& second,
+                        const PublishHook& afterFirstRename) {
+    const fs::path& firstFinal = first.FinalPath();
+    const fs::path& secondFinal = second.FinalPath();
+    if (!first.Finished()) {
+        return PairPublish::FirstFailed;
+    }
+    if (!second.Finished()) {
+        return PairPublish::SecondFailed;
+    }
+    bool firstExisted = false;
+    bool secondExisted = false;
+    if (!KeepPrevious(firstFinal, firstExisted)) {
+        RemoveLeftovers(firstFinal, secondFinal);
+        return PairPublish::FirstFailed;
+    }
+    if (!KeepPrevious(secondFinal, secondExisted)) {
+        RemoveLeftovers(firstFinal, secondFinal);
+        return PairPublish::SecondFailed;
+    }
+    const fs::path journal = JournalPath(firstFinal);
+    if (!WriteJournal(journal, firstFinal, firstExisted, secondFinal, secondExisted)) {
+        RemoveLeftovers(firstFinal, secondFinal);
+        return PairPublish::FirstFailed;
+    }
+    if (!first.RenameIntoPlace()) {
+        RemoveLeftovers(firstFinal, secondFinal);
+        return PairPublish::FirstFailed;
+    }
+    const PublishStep step = afterFirstRename ? afterFirstRename() : PublishStep::Continue;
+    if (step == PublishStep::Abandon) {
+        return PairPublish::SecondFailed;
+    }
+    if (step == PublishStep::Fail || !second.RenameIntoPlace()) {
+        PutBack(firstFinal, firstExisted);
+        RemoveLeftovers(firstFinal, secondFinal);
+        return PairPublish::SecondFailed;
+    }
+    // The journal goes first: without it the new pair stands.
+    RemoveLeftovers(firstFinal, secondFinal);
+    return PairPublish::Published;
+}
+
+bool RecoverInterruptedPublish(const fs::path& firstFinal, const fs::path& secondFinal) {
+    const fs::path journal = JournalPath(firstFinal);
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(journal, error))) {
+        // Previous copies without a journal are from a publication that ended (or
+        // never started renaming); the pair in place belongs together.
+        RemoveQuietly(PreviousPath(firstFinal));
+        RemoveQuietly(PreviousPath(secondFinal));
+        return false;
+    }
+    std::ifstream in(journal, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A journal without its end mark was cut while written, before any rename.
+    const bool complete =
+        text.size() >= kJournalEnd.size() &&
+        text.compare(text.size() - kJournalEnd.size(), kJournalEnd.size(), kJournalEnd) == 0;
+    bool putBack = false;
+    if (complete) {
+        std::istringstream lines(text);
+        std::string existed;
+        std::string name;
+        while (lines >> existed >> name && name != "end") {
+            const fs::path finalPath = name == firstFinal.filename().string()    ? firstFinal
+                                       : name == secondFinal.filename().string() ? secondFinal
+                                                                                 : fs::path();
+            if (!finalPath.empty()) {
+                PutBack(finalPath, existed == "1");
+                putBack = true;
+            }
+        }
+    }
+    RemoveLeftovers(firstFinal, secondFinal);
+    return putBack;
 }
 
 }  // namespace pictor::conversion

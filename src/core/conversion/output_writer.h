@@ -91,6 +91,11 @@ class StagedFile {
     /// file was not finished successfully or the rename failed.
     bool Publish();
 
+    /// Whether Finish succeeded.
+    [[nodiscard]] bool Finished() const { return finished_; }
+    /// Renames without the finished check; true on success (PublishPair).
+    bool RenameIntoPlace();
+
   private:
     StagedFile(std::filesystem::path finalPath, std::filesystem::path temporaryPath,
                std::unique_ptr<OutputWriter> writer);
@@ -101,5 +106,32 @@ class StagedFile {
     bool finished_ = false;
     bool published_ = false;
 };
+
+/// What PublishPair does after the first rename (a seam for tests): go on, fail as
+/// if the second rename had failed, or stop dead as a crash would, leaving the
+/// directory as it is.
+enum class PublishStep { Continue, Fail, Abandon };
+using PublishHook = std::function<PublishStep()>;
+
+/// Which step of PublishPair failed.
+enum class PairPublish { Published, FirstFailed, SecondFailed };
+
+/// Renames two finished staged files into place so that both final files are
+/// replaced or neither is. Before the first rename every existing final file is
+/// kept as a hard link (a copy where links are impossible) beside it, and a journal
+/// file records the publication; if the second rename fails the first final file
+/// is put back (or removed when it did not exist). A final path that is a directory
+/// fails before anything is renamed. After a crash between the renames the journal
+/// stays, and RecoverInterruptedPublish puts the previous pair back. Not
+/// thread-safe; one publication per directory at a time.
+PairPublish PublishPair(StagedFile& first, StagedFile& second,
+                        const PublishHook& afterFirstRename = {});
+
+/// Puts back the previous pair of `firstFinal` and `secondFinal` when a
+/// PublishPair of them was interrupted (its journal remains), so the two files
+/// belong together again, and removes leftovers of earlier publications. Does
+/// nothing when there is nothing to recover. Returns true when a pair was put back.
+bool RecoverInterruptedPublish(const std::filesystem::path& firstFinal,
+                               const std::filesystem::path& secondFinal);
 
 }  // namespace pictor::conversion

@@ -185,6 +185,11 @@ void ScanColour(const std::uint32_t* pixels, int width, int height, int directio
 template <class Out>
 void EncodeInto(const std::uint32_t* pixels, int width, int height,
                 const settings::ModelProfile& profile, Out& out) {
+    // An empty picture has no pixel storage at all (a null pointer); no scan may
+    // form an address from it.
+    if (width <= 0 || height <= 0) {
+        return;
+    }
     switch (profile.colorDepth) {
         case 16: {
             const WordPacker packer(profile.channelLayout);
@@ -215,6 +220,34 @@ const std::uint32_t* EncoderPixels(const PixelImage& image, std::uint32_t bkColo
     return blended.data();
 }
 
+// Whether the profile's scan visits pixels in row order, so that rows can be
+// encoded one after the other.
+bool ScansRowByRow(const settings::ModelProfile& profile) {
+    return (profile.colorDepth == 16 || profile.colorDepth == 24) && profile.convertDirection == 0;
+}
+
+workspace::PixelImage DecodeWhole(const workspace::PictureRows& rows) {
+    PixelImage image;
+    image.width = rows.Width();
+    image.height = rows.Height();
+    const auto width = static_cast<std::size_t>(image.width);
+    image.pixels.resize(width * static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        rows.DecodeRow(y, image.pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+    return image;
+}
+
+template <class Out>
+void EncodeRowByRow(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                    Out& out) {
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(std::max(rows.Width(), 0)));
+    for (int y = 0; y < rows.Height(); ++y) {
+        rows.DecodeRow(y, row.data());
+        EncodeInto(row.data(), rows.Width(), 1, profile, out);
+    }
+}
+
 }  // namespace
 
 int BandSize(const settings::ModelProfile& profile) {
@@ -222,12 +255,17 @@ int BandSize(const settings::ModelProfile& profile) {
 }
 
 std::uint64_t EncodedByteCount(const PixelImage& image, const settings::ModelProfile& profile) {
+    return EncodedByteCount(image.width, image.height, profile);
+}
+
+std::uint64_t EncodedByteCount(int pictureWidth, int pictureHeight,
+                               const settings::ModelProfile& profile) {
     const int depth = profile.colorDepth;
-    if (!IsEncodableDepth(depth) || image.width <= 0 || image.height <= 0) {
+    if (!IsEncodableDepth(depth) || pictureWidth <= 0 || pictureHeight <= 0) {
         return 0;
     }
-    const auto width = static_cast<std::uint64_t>(image.width);
-    const auto height = static_cast<std::uint64_t>(image.height);
+    const auto width = static_cast<std::uint64_t>(pictureWidth);
+    const auto height = static_cast<std::uint64_t>(pictureHeight);
     if (depth == 16) {
         return 2 * width * height;
     }
@@ -266,6 +304,41 @@ bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profil
     TextOut sink{out.data() + start};
     sink.LineEnd();
     EncodeInto(pixels, image.width, image.height, profile, sink);
+    out.resize(static_cast<std::size_t>(sink.next - out.data()));
+    return true;
+}
+
+bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                   std::vector<std::uint8_t>& out) {
+    if (const PixelImage* whole = rows.Decoded()) {
+        return EncodePicture(*whole, profile, out);
+    }
+    if (!ScansRowByRow(profile)) {
+        return EncodePicture(DecodeWhole(rows), profile, out);
+    }
+    const std::size_t start = out.size();
+    out.resize(start +
+               static_cast<std::size_t>(EncodedByteCount(rows.Width(), rows.Height(), profile)));
+    BinaryOut sink{out.data() + start};
+    EncodeRowByRow(rows, profile, sink);
+    return true;
+}
+
+bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                   std::string& out) {
+    if (const PixelImage* whole = rows.Decoded()) {
+        return EncodePicture(*whole, profile, out);
+    }
+    if (!ScansRowByRow(profile)) {
+        return EncodePicture(DecodeWhole(rows), profile, out);
+    }
+    const auto bytes =
+        static_cast<std::size_t>(EncodedByteCount(rows.Width(), rows.Height(), profile));
+    const std::size_t start = out.size();
+    out.resize(start + kLineEnd.size() + bytes * 4);  // colour depths write no line ends
+    TextOut sink{out.data() + start};
+    sink.LineEnd();
+    EncodeRowByRow(rows, profile, sink);
     out.resize(static_cast<std::size_t>(sink.next - out.data()));
     return true;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/settings/model_profile.h"
+#include "core/workspace/picture_loader.h"
 #include "core/workspace/pixel_image.h"
 
 namespace pictor::conversion {
@@ -19,6 +20,8 @@ int BandSize(const settings::ModelProfile& profile);
 /// depth). Grey depths drop the pixels beyond the last whole byte group.
 std::uint64_t EncodedByteCount(const workspace::PixelImage& image,
                                const settings::ModelProfile& profile);
+/// The same count from the picture's size alone.
+std::uint64_t EncodedByteCount(int width, int height, const settings::ModelProfile& profile);
 
 /// Encodes the pixels of one picture and appends the bytes to `out`.
 ///
@@ -40,6 +43,15 @@ bool EncodePicture(const workspace::PixelImage& image, const settings::ModelProf
 /// every byte as its decimal value followed by ","; the grey depths end each
 /// group line of a band with a line end, the colour depths write no line ends.
 bool EncodePicture(const workspace::PixelImage& image, const settings::ModelProfile& profile,
+                   std::string& out);
+
+/// Encodes a picture opened row by row: exactly the bytes of EncodePicture on the
+/// decoded picture. Depths 16 and 24 in direction 0 encode each row as it is
+/// decoded, so no whole decoded copy exists; other profiles decode it whole first.
+bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                   std::vector<std::uint8_t>& out);
+/// The C source text of the same bytes, as the PixelImage form gives it.
+bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
                    std::string& out);
 
 /// The pixel blended over a background colour given as a Windows RGB value (red

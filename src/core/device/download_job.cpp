@@ -1,5 +1,6 @@
 #include "core/device/download_job.h"
 
+#include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 #include "core/device/flash_layout.h"
 #include "core/device/read_back.h"
@@ -35,6 +36,7 @@ class Job {
     }
 
     std::optional<ImageBuffer> TakeImage(const DeviceState& state);
+    bool ImageIsEmpty() const;
     Outcome Erase(const EraseRange& range);
     void Status(const std::string& text) { progress_.SetStatus(text); }
 
@@ -63,6 +65,17 @@ std::optional<ImageBuffer> Job::TakeImage(const DeviceState& state) {
     return request_.image;
 }
 
+// Looks at the image before the connect: an empty one would erase the module's
+// flash and write nothing. A file image that cannot be opened here is left to
+// the load after the connect, which reports it as before.
+bool Job::ImageIsEmpty() const {
+    if (request_.source == ImageSource::Resource) {
+        return request_.image && request_.image->bytes && request_.image->fileLength == 0;
+    }
+    const std::optional<RegularFile> file = RegularFile::Open(request_.filePath, FileAccess::Read);
+    return file && file->Size() == 0;
+}
+
 Outcome Job::Erase(const EraseRange& range) {
     Status("擦除Flash");
     progress_.SetProgress(0);
@@ -81,10 +94,16 @@ Outcome Job::Erase(const EraseRange& range) {
 
 DownloadResult Job::Run(DeviceState state,
                         const std::function<void(const DeviceState&)>& onConnected) {
+    if (ImageIsEmpty()) {
+        result_.step = DownloadStep::LoadImage;
+        result_.loadFailure = LoadFailure::Empty;
+        return Finish(Outcome::Failed, kEmptyImageText);
+    }
     result_.step = DownloadStep::Connect;
     Status("连接设备");
     const ConnectResult connect = protocol_.ConnectDevice(state, true);
     result_.connectFailure = connect.failure;
+    result_.connectReply = connect.reply;
     if (onConnected && connect.StateApplied()) {
         onConnected(state);
     }
@@ -138,12 +157,17 @@ DownloadResult Job::Run(DeviceState state,
 
     result_.step = DownloadStep::Done;
     if (request_.sendSettings) {
-        // Sent after the image is in; its outcome does not change the job's result.
-        static_cast<void>(protocol_.WriteSettings(*request_.sendSettings));
+        // Sent after the image is in; its outcome does not change the job's
+        // result, but a failed send is not passed over in silence.
+        result_.settingsWritten = protocol_.WriteSettings(*request_.sendSettings) == Outcome::Ok;
     }
     progress_.SetProgress(100);
     Status(FormatPercentText("下载 Bin档%d %%", 100));
-    return Finish(Outcome::Ok, "");
+    Finish(Outcome::Ok, "");
+    if (result_.settingsWritten.has_value() && !*result_.settingsWritten) {
+        messages_.Show(Message{kSettingsNotWrittenText, "警告", MessageIcon::Exclamation});
+    }
+    return result_;
 }
 
 }  // namespace

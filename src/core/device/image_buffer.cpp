@@ -1,7 +1,6 @@
 #include "core/device/image_buffer.h"
 
-#include <fstream>
-
+#include "core/common/regular_file.h"
 #include "core/device/device_frames.h"
 #include "core/device/flash_layout.h"
 
@@ -24,33 +23,23 @@ std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int fl
         }
         return std::nullopt;
     };
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return fail(LoadFailure::CannotOpen);
-    }
-    std::ifstream file(path, std::ios::binary);
+    // Only a regular file (or a link to one) is opened, and the open never
+    // blocks: a FIFO or a device named as the image is refused at once.
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
     if (!file) {
         return fail(LoadFailure::CannotOpen);
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff end = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (end < 0 || !file) {
-        return fail(LoadFailure::CannotOpen);
-    }
-    const auto length = static_cast<std::uint64_t>(end);
+    const std::uint64_t length = file->Size();
     if (!CheckImageCapacity(length, flashSizeCode, messages)) {
         return fail(LoadFailure::TooLarge);
     }
-    const auto sectorCount = static_cast<std::uint32_t>((length + kSectorBytes - 1) / kSectorBytes);
-    auto bytes =
-        std::make_shared<std::vector<std::uint8_t>>(std::size_t{sectorCount} * kSectorBytes);
-    if (length > 0) {
-        file.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(length));
-    }
-    if (length > 0 && static_cast<std::uint64_t>(file.gcount()) != length) {
+    std::optional<std::vector<std::uint8_t>> content = file->ReadAll(length);
+    if (!content || content->size() != length) {
         return fail(LoadFailure::ShortRead);
     }
+    const auto sectorCount = static_cast<std::uint32_t>((length + kSectorBytes - 1) / kSectorBytes);
+    content->resize(std::size_t{sectorCount} * kSectorBytes);
+    auto bytes = std::make_shared<const std::vector<std::uint8_t>>(std::move(*content));
     if (failure != nullptr) {
         *failure = LoadFailure::None;
     }

@@ -21,15 +21,21 @@ struct ImageBuffer {
 };
 
 /// Why a load failed (the caller's message is the same for all of them).
-enum class LoadFailure { None, CannotOpen, TooLarge, ShortRead };
+enum class LoadFailure { None, CannotOpen, TooLarge, ShortRead, Empty };
 
 /// Loads a `.bin` file for a flash of `flashSizeCode` MiB. A file longer than the
 /// flash's capacity limit (`CapacityLimitFor`) shows the limit's warning with the
 /// caption "警告" and the information icon and fails; a file that cannot be
-/// opened or is read short fails without a message. `failure` (may be null) gets
+/// opened or is read short fails without a message. Only regular files (or links
+/// to them) are opened; a FIFO, device or directory fails at once (`CannotOpen`)
+/// and never blocks. An empty file loads (its `fileLength` is 0); the download
+/// job refuses it. `failure` (may be null) gets
 /// the reason. Thread-safe (it touches nothing shared but the sink).
 std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int flashSizeCode,
                                        MessageSink& messages, LoadFailure* failure = nullptr);
+
+/// The message of a download refused because its image is empty.
+inline constexpr const char* kEmptyImageText = "the image is empty; nothing was erased";
 
 /// The capacity check alone, for an image loaded earlier: true when `fileLength`
 /// is within the limit for `flashSizeCode`; otherwise shows the warning as

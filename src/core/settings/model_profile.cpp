@@ -78,7 +78,9 @@ ModelProfile LoadModelProfile(const ProfileFile& file, const std::string& sectio
     profile.avoidAcrossSector = Flag(file.GetInt(sectionName, "AVOID_ACROSS_SECTOR", 0));
     profile.saveWidthHeightToBin = Flag(file.GetInt(sectionName, "SAVE_WIDTH_HEIGHT_TO_BIN", 0));
     profile.bkColor = ParseColorValue(file.GetString(sectionName, "BKCOLOR", "0"));
-    profile.extEditExe = file.GetString(kCommon, "EXT_EDIT_EXE", "Error load");
+    // A path, written back by the next Save: read whole.
+    profile.extEditExe =
+        file.GetString(kCommon, "EXT_EDIT_EXE", "Error load", ProfileFile::kWholeValue);
     return profile;
 }
 

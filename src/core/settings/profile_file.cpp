@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <vector>
 
 #include "core/common/ascii_text.h"
+#include "core/common/regular_file.h"
 
 namespace pictor::settings {
 
@@ -91,24 +92,61 @@ std::string_view ValueOf(std::string_view line) {
     return value;
 }
 
+// A settings file larger than this is not one the tool wrote; it is not read.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20U;
+
+// How many symbolic links are followed to find the file a write replaces.
+constexpr int kMaxLinkHops = 40;
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const std::optional<std::vector<std::uint8_t>> bytes = file->ReadAll(kMaxFileBytes);
+    if (!bytes) {
         return std::nullopt;
     }
-    std::string content;
-    char buffer[8192];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        content.append(buffer, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
+    return std::string(bytes->begin(), bytes->end());
+}
+
+// A section or key name as the file's lines are compared with it: without edge
+// blanks. Names that no "[name]" or "name=" line could hold give nothing, so they
+// are never read from nor written to a section or key of another name.
+std::optional<std::string_view> LineName(std::string_view name, bool isSection) {
+    const std::string_view trimmed = TrimBlanks(name);
+    if (trimmed.empty()) {
         return std::nullopt;
     }
-    return content;
+    for (const char c : trimmed) {
+        if (c == '\n' || c == '\r' || (isSection && (c == '[' || c == ']')) ||
+            (!isSection && c == '=')) {
+            return std::nullopt;
+        }
+    }
+    if (!isSection && (trimmed.front() == ';' || trimmed.front() == '[')) {
+        return std::nullopt;
+    }
+    return trimmed;
+}
+
+// The file a write must replace: `path` itself, or the file its symbolic links
+// lead to, so that a linked settings file stays a link and its target is
+// updated. Relative link targets are taken from the link's directory.
+std::filesystem::path WriteTarget(const std::filesystem::path& path) {
+    std::filesystem::path target = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(target, ec)) {
+            return target;
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec) {
+            return target;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;  // a loop: the rename replaces the last link seen
 }
 
 // Replaces `path` with `content`: a temporary file in the same directory is
@@ -166,8 +204,10 @@ bool ProfileFile::Exists() const {
 
 std::string ProfileFile::GetString(std::string_view section, std::string_view key,
                                    std::string_view defaultValue, std::size_t maxLength) const {
+    const std::optional<std::string_view> sectionName = LineName(section, true);
+    const std::optional<std::string_view> keyName = LineName(key, false);
     const std::optional<std::string> content = ReadWholeFile(path_);
-    if (!content) {
+    if (!content || !sectionName || !keyName) {
         return CutToLength(defaultValue, maxLength);
     }
     bool inSection = false;
@@ -176,13 +216,13 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
             if (inSection) {
                 break;  // the first matching section ended without the key
             }
-            inSection = EqualsIgnoringAsciiCase(*name, section);
+            inSection = EqualsIgnoringAsciiCase(*name, *sectionName);
             continue;
         }
         if (!inSection) {
             continue;
         }
-        if (const auto k = KeyName(line.text); k && EqualsIgnoringAsciiCase(*k, key)) {
+        if (const auto k = KeyName(line.text); k && EqualsIgnoringAsciiCase(*k, *keyName)) {
             return CutToLength(ValueOf(line.text), maxLength);
         }
     }
@@ -201,18 +241,25 @@ int ProfileFile::GetInt(std::string_view section, std::string_view key, int defa
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
+    const std::optional<std::string_view> sectionName = LineName(section, true);
+    const std::optional<std::string_view> keyName = LineName(key, false);
+    // A line break in the value would end its line and start another.
+    if (!sectionName || !keyName || value.find_first_of("\r\n") != std::string_view::npos) {
+        return false;
+    }
+    const std::filesystem::path target = WriteTarget(path_);
     // A file that exists but cannot be read is never rewritten: that would lose
     // every other setting in it.
     std::error_code ec;
-    const bool present = std::filesystem::exists(path_, ec);
-    const std::optional<std::string> existing = ReadWholeFile(path_);
+    const bool present = std::filesystem::exists(std::filesystem::symlink_status(target, ec));
+    const std::optional<std::string> existing = ReadWholeFile(target);
     if (present && !existing) {
         return false;
     }
     const std::string content = existing.value_or(std::string());
     std::vector<Line> lines = SplitLines(content);
     const std::string eol = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    const std::string keyLine = std::string(*keyName) + "=" + std::string(value);
 
     std::optional<std::size_t> sectionLine;
     std::optional<std::size_t> lastKeyLine;
@@ -222,7 +269,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
             if (sectionLine) {
                 break;
             }
-            if (EqualsIgnoringAsciiCase(*name, section)) {
+            if (EqualsIgnoringAsciiCase(*name, *sectionName)) {
                 sectionLine = i;
             }
             continue;
@@ -232,7 +279,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         }
         if (const auto k = KeyName(lines[i].text)) {
             lastKeyLine = i;
-            if (EqualsIgnoringAsciiCase(*k, key)) {
+            if (EqualsIgnoringAsciiCase(*k, *keyName)) {
                 keyLineIndex = i;
                 break;
             }
@@ -251,7 +298,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         if (!lines.empty() && lines.back().ending.empty()) {
             lines.back().ending = eol;
         }
-        lines.push_back({"[" + std::string(section) + "]", eol});
+        lines.push_back({"[" + std::string(*sectionName) + "]", eol});
         lines.push_back({keyLine, eol});
     }
 
@@ -261,7 +308,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         out += line.text;
         out += line.ending;
     }
-    return ReplaceFileAtomically(path_, out);
+    return ReplaceFileAtomically(target, out);
 }
 
 bool ProfileFile::WriteInt(std::string_view section, std::string_view key, long long value) {

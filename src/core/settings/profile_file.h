@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -10,11 +11,15 @@ namespace pictor::settings {
 /// section, "key=value" lines give values. There is no cache: every call reads or
 /// rewrites the file, so a value written is in the file when the call returns.
 ///
-/// Section and key names match without regard to ASCII case. A missing file,
-/// section or key gives the caller's default. Writes create the file, the section
-/// and the key as needed and keep every other line byte for byte; they replace the
-/// file atomically (a temporary file beside it, then a rename), so a crash never
-/// leaves a half-written settings file. Values are UTF-8 text.
+/// Section and key names match without regard to ASCII case and without their edge
+/// blanks, on reads and writes alike. A name no line of the file could hold (empty,
+/// a section name with "[" or "]", a key with "=", a line break) is never found
+/// and never written. A missing file, section or key gives the caller's default.
+/// Writes create the file, the section and the key as needed and keep every other
+/// line byte for byte; they replace the file atomically (a temporary file beside
+/// it, then a rename), so a crash never leaves a half-written settings file. When
+/// the path is a symbolic link, the file it leads to is replaced (in that file's
+/// directory) and the link stays. Values are UTF-8 text without line breaks.
 ///
 /// Not thread-safe against concurrent writers of the same file.
 class ProfileFile {
@@ -23,6 +28,8 @@ class ProfileFile {
     /// seen up to 1023 characters, values of "Scom" up to 99.
     static constexpr std::size_t kLongValue = 1023;
     static constexpr std::size_t kShortValue = 99;
+    /// For paths and other values that are written back: never cut.
+    static constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max();
 
     explicit ProfileFile(std::filesystem::path path) : path_(std::move(path)) {}
 
@@ -44,7 +51,8 @@ class ProfileFile {
                              int defaultValue) const;
 
     /// Sets `key` in `section` to `value`. Returns false when the file could not be
-    /// written (the old file is then unchanged).
+    /// written or a name or the value cannot be stored (the old file is then
+    /// unchanged).
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     /// Convenience: writes the decimal text of `value`.

@@ -6,9 +6,12 @@ namespace {
 
 constexpr std::string_view kScom = "Scom";
 
-// Missing or empty "Scom" texts give their default.
-std::string ScomText(const ProfileFile& file, std::string_view key, std::string_view fallback) {
-    std::string value = file.GetString(kScom, key, "", ProfileFile::kShortValue);
+// Missing or empty "Scom" texts give their default. The port and the baud rate
+// are written back after each open, and a port may be a long device path, so
+// they are read whole; the flash type only counts by its leading number.
+std::string ScomText(const ProfileFile& file, std::string_view key, std::string_view fallback,
+                     std::size_t maxLength = ProfileFile::kShortValue) {
+    std::string value = file.GetString(kScom, key, "", maxLength);
     return value.empty() ? std::string(fallback) : value;
 }
 
@@ -16,8 +19,8 @@ std::string ScomText(const ProfileFile& file, std::string_view key, std::string_
 
 ScomSettings ReadScomSettings(const ProfileFile& file) {
     ScomSettings scom;
-    scom.portText = ScomText(file, "COM", "COM1");
-    scom.baudText = ScomText(file, "BIT", "256000");
+    scom.portText = ScomText(file, "COM", "COM1", ProfileFile::kWholeValue);
+    scom.baudText = ScomText(file, "BIT", "256000", ProfileFile::kWholeValue);
     scom.flashTypeText = ScomText(file, "FLASH_TYPE", "64Mbit");
     switch (ParseLeadingInt(scom.flashTypeText)) {
         case 256:

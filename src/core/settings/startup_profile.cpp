@@ -144,13 +144,37 @@ void CollectProfile(const ProfileForm& form, const std::string& modelName, Model
     }
 }
 
-void SaveProfileKeys(ProfileFile& file, int modelCount, int selectedIndex,
+std::optional<std::string> ModelNameProblem(std::string_view name) {
+    const std::string_view trimmed = TrimBlanks(name);
+    if (trimmed.empty()) {
+        return "The model name is empty; type a name.";
+    }
+    for (const char c : trimmed) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '[' || c == ']' || c == '=' || byte < 0x20 || byte == 0x7F) {
+            return "The model name \"" + std::string(trimmed) +
+                   "\" cannot be used: it must not hold [, ], = or control characters.";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string CleanModelName(std::string_view name) {
+    return std::string(TrimBlanks(name));
+}
+
+bool SaveProfileKeys(ProfileFile& file, int modelCount, int selectedIndex,
                      const ModelProfile& profile) {
+    if (ModelNameProblem(profile.modelName) ||
+        CleanModelName(profile.modelName) != profile.modelName) {
+        return false;
+    }
     file.WriteInt(kCommon, "MODEL_COUNT", modelCount);
     file.WriteInt(kCommon, "CURRENT_MODE", selectedIndex);
     file.WriteString(kCommon, "MODEL_NAME" + std::to_string(selectedIndex), profile.modelName);
     file.WriteString(kCommon, "EXT_EDIT_EXE", profile.extEditExe);
     WriteModelSection(file, profile.modelName, profile);
+    return true;
 }
 
 void WriteConfirmation(ProfileFile& file, int selectedIndex, const std::string& lcdSizeText) {
@@ -169,11 +193,12 @@ StartupProfile ConfirmStartupProfile(ProfileFile& file, WriteBack writeBack,
                                      std::optional<int> modelIndex) {
     StartupProfile startup;
     startup.settingsFound = file.Exists();
-    startup.lcdSizeText = file.GetString(kCommon, "LCD_TYPE", "");
+    // Both texts are written back by the OK, so they are read whole.
+    startup.lcdSizeText = file.GetString(kCommon, "LCD_TYPE", "", ProfileFile::kWholeValue);
     const int count = Clamp(file.GetInt(kCommon, "MODEL_COUNT", 0), 0, kMaxModels);
     for (int i = 0; i < count; ++i) {
-        startup.models.push_back(
-            file.GetString(kCommon, "MODEL_NAME" + std::to_string(i), "Load Error"));
+        startup.models.push_back(file.GetString(kCommon, "MODEL_NAME" + std::to_string(i),
+                                                "Load Error", ProfileFile::kWholeValue));
     }
     startup.currentIndex = modelIndex.value_or(file.GetInt(kCommon, "CURRENT_MODE", 0));
     startup.confirmable = startup.currentIndex >= 0 && startup.currentIndex < count;

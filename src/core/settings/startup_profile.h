@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/settings/model_profile.h"
@@ -55,10 +56,21 @@ ProfileForm ReadBackThroughControls(const ProfileForm& form);
 void CollectProfile(const ProfileForm& form, const std::string& modelName, ModelProfile& profile,
                     ProfileFile& file, WriteBack writeBack);
 
+/// Why `name` cannot name a model, as a message for the user, or nothing when it
+/// can. A model name is also its section's name, so after its edge blanks are
+/// removed it must be non-empty and hold no "[", "]", "=" or control character.
+std::optional<std::string> ModelNameProblem(std::string_view name);
+
+/// The name as Save stores it: without edge blanks (the settings file could not
+/// give them back).
+std::string CleanModelName(std::string_view name);
+
 /// Save: writes "MODEL_COUNT" (`modelCount`), "CURRENT_MODE" (`selectedIndex`),
 /// "MODEL_NAME<selectedIndex>" (the profile's model name) and "EXT_EDIT_EXE" to
-/// "COMMON", then the thirteen keys of the model's section.
-void SaveProfileKeys(ProfileFile& file, int modelCount, int selectedIndex,
+/// "COMMON", then the thirteen keys of the model's section. Writes nothing and
+/// returns false when the model name is not a clean one (`ModelNameProblem`, or
+/// edge blanks left).
+bool SaveProfileKeys(ProfileFile& file, int modelCount, int selectedIndex,
                      const ModelProfile& profile);
 
 /// The confirmation's own writes: "CURRENT_MODE" and "LCD_TYPE" of "COMMON".

@@ -1,7 +1,6 @@
 #include "core/workspace/picture_import.h"
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -19,17 +18,17 @@ void ShowError(MessageSink& messages, std::string text) {
 }
 
 // Opens the file the way the import checks it and reads its trailer. Returns nothing
-// when the file cannot be opened. The open is not exclusive: POSIX has no share modes,
-// and an advisory lock would not keep other programs out either.
+// when the file cannot be opened. Only a regular file is opened (never blocking on a
+// FIFO or a device). The open is not exclusive: POSIX has no share modes, and an
+// advisory lock would not keep other programs out either.
 std::optional<TrailerPosition> OpenAndReadTrailer(const std::filesystem::path& path,
                                                   bool forWriting) {
-    std::fstream file;
-    file.open(path, forWriting ? std::ios::in | std::ios::out | std::ios::binary
-                               : std::ios::in | std::ios::binary);
-    if (!file.is_open()) {
+    const std::optional<RegularFile> file =
+        RegularFile::Open(path, forWriting ? FileAccess::ReadWrite : FileAccess::Read);
+    if (!file) {
         return std::nullopt;
     }
-    return ReadTrailer(file).value_or(TrailerPosition{});
+    return ReadTrailer(*file).value_or(TrailerPosition{});
 }
 
 }  // namespace

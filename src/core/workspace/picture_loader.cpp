@@ -1,46 +1,66 @@
 #include "core/workspace/picture_loader.h"
 
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QSize>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <string_view>
+#include <utility>
+
+#include "core/common/regular_file.h"
 
 namespace pictor::workspace {
 
 namespace {
 
-QString ToQtPath(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return QString::fromStdWString(path.native());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-#endif
-}
+// A bitmap larger than this is not read: the largest legal picture at 32 bits is
+// 256 MiB, and run-length data of such a picture stays well below this.
+constexpr std::uint64_t kMaxBitmapFileBytes = std::uint64_t{1} << 30;
 
 enum class PictureFormat { Unknown, Bitmap, Png };
 
-// Recognises the format by the file's first bytes, so that only the two formats we
-// promise are decoded, whatever other image plugins are installed.
-PictureFormat SniffFormat(QFile& file) {
+PictureFormat SniffFormat(std::span<const std::uint8_t> head) {
     constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
-    const QByteArray head = file.peek(static_cast<qint64>(kPngSignature.size()));
-    if (head.startsWith("BM")) {
+    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
         return PictureFormat::Bitmap;
     }
-    if (head.size() == static_cast<qsizetype>(kPngSignature.size()) &&
-        std::string_view(head.constData(), kPngSignature.size()) == kPngSignature) {
+    if (head.size() >= kPngSignature.size() &&
+        std::memcmp(head.data(), kPngSignature.data(), kPngSignature.size()) == 0) {
         return PictureFormat::Png;
     }
     return PictureFormat::Unknown;
 }
 
-bool IsAcceptedSize(const QSize& size) {
-    return size.isValid() && size.width() > 0 && size.height() > 0 &&
-           size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide;
+// Reads up to `size` bytes from the start of the file.
+std::vector<std::uint8_t> ReadHead(const RegularFile& file, std::size_t size) {
+    std::vector<std::uint8_t> bytes(
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, file.Size())));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool IsAcceptedSize(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
 PixelImage ToPixelImage(const QImage& decoded, bool keepAlpha) {
@@ -67,18 +87,10 @@ PixelImage ToPixelImage(const QImage& decoded, bool keepAlpha) {
     return picture;
 }
 
-}  // namespace
-
-std::optional<PixelImage> LoadPicture(const std::filesystem::path& path) {
-    QFile file(ToQtPath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const PictureFormat format = SniffFormat(file);
-    if (format == PictureFormat::Unknown) {
-        return std::nullopt;
-    }
-    QImageReader reader(&file, format == PictureFormat::Bitmap ? "bmp" : "png");
+// Decodes with Qt's reader from `device`. The caller has checked that the file holds
+// what the header declares; Qt's bitmap reader itself stops at short data silently.
+std::optional<PixelImage> DecodeWithQt(QIODevice& device, PictureFormat format) {
+    QImageReader reader(&device, format == PictureFormat::Bitmap ? "bmp" : "png");
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
 
@@ -88,13 +100,15 @@ std::optional<PixelImage> LoadPicture(const std::filesystem::path& path) {
     if (size.height() < 0 && size.height() != std::numeric_limits<int>::min()) {
         size.setHeight(-size.height());
     }
-    if (!IsAcceptedSize(size)) {
+    if (!size.isValid() || !IsAcceptedSize(size.width(), size.height())) {
         return std::nullopt;
     }
     // Qt refuses to allocate images above its process-wide limit (128 MiB by default),
     // which a legal 8192 x 8192 picture at 32 bits exceeds. A decoder reuses a target
     // image of the right size and format without consulting that limit, so the image is
     // allocated here, bounded by the size check above, instead of changing the global.
+    // It is cleared so that pixels a decoder leaves alone (run-length skips) are
+    // defined and the same on every run.
     QImage image;
     const QImage::Format decodedFormat = reader.imageFormat();
     if (decodedFormat != QImage::Format_Invalid) {
@@ -102,12 +116,155 @@ std::optional<PixelImage> LoadPicture(const std::filesystem::path& path) {
         if (image.isNull()) {
             return std::nullopt;
         }
+        image.fill(0);
     }
     if (!reader.read(&image) || image.isNull() || image.size() != size) {
         return std::nullopt;
     }
     const bool keepAlpha = format == PictureFormat::Png && image.hasAlphaChannel();
     return ToPixelImage(image, keepAlpha);
+}
+
+std::optional<PixelImage> DecodeBitmapWithQt(const std::vector<std::uint8_t>& bytes) {
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return DecodeWithQt(buffer, PictureFormat::Bitmap);
+}
+
+std::optional<PixelImage> DecodePngWithQt(const RegularFile& file) {
+    QFile device;
+    if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        return std::nullopt;
+    }
+    return DecodeWithQt(device, PictureFormat::Png);
+}
+
+PixelImage DecodeDirect(const DirectBitmap& bitmap) {
+    PixelImage picture;
+    picture.width = bitmap.Width();
+    picture.height = bitmap.Height();
+    const auto width = static_cast<std::size_t>(picture.width);
+    picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        bitmap.DecodeRow(y, picture.pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+    return picture;
+}
+
+// An opened picture file after the checks every path shares: a regular file of a
+// known format, and for a bitmap headers of an accepted size that the file's bytes
+// fill (`bytes` then holds the whole file).
+struct CheckedPicture {
+    RegularFile file;
+    PictureFormat format = PictureFormat::Unknown;
+    std::optional<BitmapHeader> header;
+    std::vector<std::uint8_t> bytes;
+};
+
+// `readBitmap` false checks a directly decodable bitmap from its headers and size
+// alone and leaves `bytes` empty.
+std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, bool readBitmap) {
+    std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    CheckedPicture picture{std::move(*file), PictureFormat::Unknown, std::nullopt, {}};
+    std::vector<std::uint8_t> head = ReadHead(picture.file, kBitmapHeadBytes);
+    picture.format = SniffFormat(head);
+    if (picture.format == PictureFormat::Unknown) {
+        return std::nullopt;
+    }
+    if (picture.format == PictureFormat::Png) {
+        return picture;
+    }
+    picture.header = ParseBitmapHeader(head);
+    const BitmapHeader* header = picture.header ? &*picture.header : nullptr;
+    // Size checks come before any pixel memory is taken.
+    if (header == nullptr || !IsAcceptedSize(header->width, header->height) ||
+        !SizeHoldsDeclaredRows(*header, picture.file.Size())) {
+        return std::nullopt;
+    }
+    if (!readBitmap && DirectBitmap::IsDirectLayout(*header)) {
+        return picture;
+    }
+    std::optional<std::vector<std::uint8_t>> bytes = picture.file.ReadAll(kMaxBitmapFileBytes);
+    if (!bytes || !HoldsDeclaredPixels(*header, *bytes)) {
+        return std::nullopt;
+    }
+    picture.bytes = std::move(*bytes);
+    return picture;
+}
+
+std::optional<PixelImage> Decode(const CheckedPicture& picture, bool general) {
+    if (picture.format == PictureFormat::Png) {
+        return DecodePngWithQt(picture.file);
+    }
+    if (!general) {
+        if (const std::optional<DirectBitmap> direct = DirectBitmap::Open(picture.bytes)) {
+            return DecodeDirect(*direct);
+        }
+    }
+    return DecodeBitmapWithQt(picture.bytes);
+}
+
+}  // namespace
+
+std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool general) {
+    const std::optional<CheckedPicture> picture = OpenChecked(path, true);
+    if (!picture) {
+        return std::nullopt;
+    }
+    return Decode(*picture, general);
+}
+
+std::optional<PictureSize> ProbePicture(const std::filesystem::path& path) {
+    const std::optional<CheckedPicture> picture = OpenChecked(path, false);
+    if (!picture) {
+        return std::nullopt;
+    }
+    if (picture->header && picture->bytes.empty()) {
+        return PictureSize{picture->header->width, picture->header->height};
+    }
+    const std::optional<PixelImage> decoded = Decode(*picture, false);
+    if (!decoded) {
+        return std::nullopt;
+    }
+    return PictureSize{decoded->width, decoded->height};
+}
+
+int PictureRows::Width() const {
+    return direct_ ? direct_->Width() : decoded_.width;
+}
+
+int PictureRows::Height() const {
+    return direct_ ? direct_->Height() : decoded_.height;
+}
+
+std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path) {
+    std::optional<CheckedPicture> picture = OpenChecked(path, true);
+    if (!picture) {
+        return std::nullopt;
+    }
+    PictureRows rows;
+    if (picture->format == PictureFormat::Bitmap) {
+        rows.file_ = std::move(picture->bytes);
+        rows.direct_ = DirectBitmap::Open(rows.file_);
+        if (rows.direct_) {
+            return rows;
+        }
+        picture->bytes = std::move(rows.file_);
+        rows.file_.clear();
+    }
+    std::optional<PixelImage> decoded = Decode(*picture, false);
+    if (!decoded) {
+        return std::nullopt;
+    }
+    rows.decoded_ = std::move(*decoded);
+    return rows;
 }
 
 PixelImage MakeThumbnail(const PixelImage& picture) {

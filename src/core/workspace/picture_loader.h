@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
+#include "core/workspace/bitmap_format.h"
 #include "core/workspace/pixel_image.h"
 
 namespace pictor::workspace {
@@ -20,8 +23,54 @@ inline constexpr int kThumbnailSide = 96;
 /// unpremultiplied colours and alpha with `hasAlpha` true.
 /// Returns nothing for other formats, unreadable or damaged files, and pictures wider or
 /// higher than kMaxPictureSide or of zero size; the size is checked from the header before
-/// any pixel memory is taken. Thread-safe; needs no application object.
-std::optional<PixelImage> LoadPicture(const std::filesystem::path& path);
+/// any pixel memory is taken. A bitmap whose file holds fewer pixel bytes than its header
+/// declares (or whose run-length stream ends early) is damaged. Only regular files (or
+/// links to them) are opened; a FIFO or a device is refused without blocking.
+/// Common uncompressed bitmaps are decoded directly from the file's rows, everything else
+/// by Qt's decoders; `general` forces the latter (for comparisons). Thread-safe; needs no
+/// application object.
+std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool general = false);
+
+/// Width and height of a picture that LoadPicture would load.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+/// Checks that `path` is a picture LoadPicture loads and returns its size, keeping no
+/// pixels: a common uncompressed bitmap is checked from its headers and its file size
+/// alone, any other picture is decoded once and dropped. Thread-safe.
+std::optional<PictureSize> ProbePicture(const std::filesystem::path& path);
+
+/// A picture opened for encoding row by row. A common uncompressed bitmap keeps only its
+/// file's bytes and decodes each row when asked; any other picture is decoded whole.
+/// Move-only in practice (large); not thread-safe per object.
+class PictureRows {
+  public:
+    PictureRows() = default;
+    PictureRows(PictureRows&&) noexcept = default;
+    PictureRows& operator=(PictureRows&&) noexcept = default;
+    PictureRows(const PictureRows&) = delete;  // the view must follow its bytes
+    PictureRows& operator=(const PictureRows&) = delete;
+    ~PictureRows() = default;
+
+    [[nodiscard]] int Width() const;
+    [[nodiscard]] int Height() const;
+    /// The whole decoded picture, or null when the rows come straight from a bitmap file.
+    [[nodiscard]] const PixelImage* Decoded() const { return direct_ ? nullptr : &decoded_; }
+    /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB; only when Decoded() is null.
+    void DecodeRow(int y, std::uint32_t* out) const { direct_->DecodeRow(y, out); }
+
+  private:
+    friend std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path);
+
+    std::vector<std::uint8_t> file_;
+    std::optional<DirectBitmap> direct_;  // views file_
+    PixelImage decoded_;
+};
+
+/// Opens `path` for encoding; nothing where LoadPicture gives nothing. Thread-safe.
+std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path);
 
 /// Returns `picture` stretched to kThumbnailSide x kThumbnailSide pixels by sampling the
 /// nearest source pixel, keeping `hasAlpha`. An empty picture (or one with fewer pixels

@@ -1,11 +1,23 @@
 #include "core/workspace/position_trailer.h"
 
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/workspace/picture_loader.h"
 
 namespace pictor::workspace {
 
 namespace {
+
+// Largest picture file whose trailer is written (the largest picture that loads
+// is 8192 x 8192 at 32 bits, plus its headers and palette).
+constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{300} << 20U;
 
 // Size of the stream in bytes, or -1 when it cannot seek.
 std::streamoff StreamSize(std::istream& file) {
@@ -28,8 +40,68 @@ bool MagicAt(std::istream& file, std::streamoff offset) {
                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
-char LowByte(int value) {
-    return static_cast<char>(static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFU));
+std::uint8_t LowByte(int value) {
+    return static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFFU);
+}
+
+// The position in the last six bytes of a file, when they are a trailer.
+std::optional<TrailerPosition> TrailerIn(std::span<const std::uint8_t, kTrailerSize> tail) {
+    if (!std::equal(kTrailerMagic.begin(), kTrailerMagic.end(), tail.begin())) {
+        return std::nullopt;
+    }
+    return TrailerPosition{tail[4], tail[5]};
+}
+
+bool ReadAt(const RegularFile& file, std::uint64_t offset, std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t got = ::pread(file.Descriptor(), out.data() + done, out.size() - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool WriteAt(const RegularFile& file, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::pwrite(file.Descriptor(), bytes.data() + done, bytes.size() - done,
+                                     static_cast<off_t>(offset + done));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// Whether `bytes` load as a picture: they are written to a private temporary
+// file, loaded from there and removed again.
+bool LoadsAsPicture(std::span<const std::uint8_t> bytes) {
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+    if (ec) {
+        return false;
+    }
+    std::string name = (dir / "pictor-trailer-XXXXXX").string();
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        return false;
+    }
+    const auto written = ::write(fd, bytes.data(), bytes.size());
+    const bool complete = ::close(fd) == 0 && written == static_cast<ssize_t>(bytes.size());
+    const bool loads = complete && LoadPicture(name).has_value();
+    std::filesystem::remove(name, ec);
+    return loads;
 }
 
 }  // namespace
@@ -50,36 +122,59 @@ std::optional<TrailerPosition> ReadTrailer(std::istream& file) {
                            static_cast<std::uint8_t>(position[1])};
 }
 
-std::optional<TrailerPosition> ReadTrailer(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) {
+std::optional<TrailerPosition> ReadTrailer(const RegularFile& file) {
+    if (file.Size() < kTrailerSize) {
         return std::nullopt;
     }
-    return ReadTrailer(file);
+    std::array<std::uint8_t, kTrailerSize> tail{};
+    if (!ReadAt(file, file.Size() - kTrailerSize, tail)) {
+        return std::nullopt;
+    }
+    return TrailerIn(tail);
+}
+
+std::optional<TrailerPosition> ReadTrailer(const std::filesystem::path& path) {
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    return ReadTrailer(*file);
 }
 
 bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file.is_open()) {
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::ReadWrite);
+    if (!file) {
         return false;
     }
-    const std::streamoff size = StreamSize(file);
-    if (size < 0) {
+    const std::optional<std::vector<std::uint8_t>> content = file->ReadAll(kMaxPictureFileBytes);
+    if (!content || content->size() != file->Size()) {
         return false;
     }
-    const bool present = size >= static_cast<std::streamoff>(kTrailerSize) &&
-                         MagicAt(file, size - static_cast<std::streamoff>(kTrailerSize));
+    const std::array<std::uint8_t, 2> position = {LowByte(left), LowByte(top)};
+    const bool present = content->size() >= kTrailerSize &&
+                         TrailerIn(std::span(*content).last<kTrailerSize>()).has_value();
+    std::vector<std::uint8_t> change;
+    std::uint64_t offset = content->size();
     if (present) {
-        file.seekp(size - 2);
+        offset -= 2;
     } else {
-        file.seekp(0, std::ios::end);
-        file.write(reinterpret_cast<const char*>(kTrailerMagic.data()),
-                   static_cast<std::streamsize>(kTrailerMagic.size()));
+        change.assign(kTrailerMagic.begin(), kTrailerMagic.end());
     }
-    const std::array<char, 2> position = {LowByte(left), LowByte(top)};
-    file.write(position.data(), 2);
-    file.close();
-    return !file.fail();
+    change.insert(change.end(), position.begin(), position.end());
+    if (std::equal(change.begin(), change.end(),
+                   content->begin() + static_cast<std::ptrdiff_t>(offset), content->end())) {
+        return true;  // the trailer already holds this position
+    }
+    // Some pictures end with bytes their decoder still reads (a PNG cut inside its
+    // last checksum): the trailer would then break the picture. The file is
+    // changed only when the picture loads with the trailer in place.
+    std::vector<std::uint8_t> wouldBe(content->begin(),
+                                      content->begin() + static_cast<std::ptrdiff_t>(offset));
+    wouldBe.insert(wouldBe.end(), change.begin(), change.end());
+    if (!LoadsAsPicture(wouldBe)) {
+        return false;
+    }
+    return WriteAt(*file, offset, change);
 }
 
 }  // namespace pictor::workspace

@@ -7,6 +7,8 @@
 #include <istream>
 #include <optional>
 
+#include "core/common/regular_file.h"
+
 namespace pictor::workspace {
 
 /// A picture file may end with a 6-byte position trailer: the bytes "aVaV"
@@ -28,15 +30,21 @@ struct TrailerPosition {
 /// Moves the stream's read position; clears its error state before returning.
 std::optional<TrailerPosition> ReadTrailer(std::istream& file);
 
+/// Reads the trailer of an open regular file (at its size when opened).
+std::optional<TrailerPosition> ReadTrailer(const RegularFile& file);
+
 /// Opens `path` read-only and reads its trailer. Returns nothing when the file cannot be
-/// opened or has no trailer.
+/// opened or has no trailer. Only regular files are opened; a FIFO or device never
+/// blocks the call.
 std::optional<TrailerPosition> ReadTrailer(const std::filesystem::path& path);
 
-/// Stores `left` and `top` in the trailer of the file at `path`: the last two bytes are
-/// replaced when the trailer is there, otherwise the 6 bytes are appended. Each value is
-/// stored as its low 8 bits (300 gives 44, -1 gives 255). Returns false when the file
-/// cannot be opened for reading and writing or the write fails. Not safe against another
-/// writer of the same file.
+/// Stores `left` and `top` in the trailer of the picture file at `path`: the last two
+/// bytes are replaced when the trailer is there, otherwise the 6 bytes are appended. Each
+/// value is stored as its low 8 bits (300 gives 44, -1 gives 255). The file is changed
+/// only when the picture still loads with the new trailer (checked on a temporary copy
+/// first). Returns false, leaving the file untouched, when that check fails, when the
+/// file is not a regular file that can be opened for reading and writing, or when the
+/// write fails. Not safe against another writer of the same file.
 bool WriteTrailer(const std::filesystem::path& path, int left, int top);
 
 }  // namespace pictor::workspace

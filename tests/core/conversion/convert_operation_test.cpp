@@ -12,6 +12,7 @@
 
 #include "conversion_test_support.h"
 #include "failing_writer.h"
+#include "support/bitmap_files.h"
 #include "support/temp_dir.h"
 
 namespace pictor::conversion {
@@ -349,7 +350,11 @@ TEST_F(ConvertTest, WriteFailuresAreReportedAndLeaveOldOutputs) {
 
 TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
     const fs::path picture = dir_ / "logo.bmp";
-    std::ofstream(picture, std::ios::binary) << "BMxxxxxxxx";
+    // A real picture: a trailer is written only where the picture still loads.
+    const pictor::test::Bytes bitmap = pictor::test::SolidBitmap(2, 2, 0xFFFFFF);
+    const std::string original(bitmap.begin(), bitmap.end());
+    std::ofstream(picture, std::ios::binary) << original;
+    const std::string withTrailer = original + std::string("aVaV\x2C\xFF", 6);
     auto list = ListOf({Entry("logo", MakeImage(2, 2, kWhite), 300, -1, picture.string()),
                         Entry("gone", MakeImage(1, 1))});
     options_.writeTrailers = true;
@@ -357,18 +362,124 @@ TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
 
     ASSERT_TRUE(Run(list, profile).success);
     const std::string first = ReadFile(Out("Icon.bin"));
-    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    EXPECT_EQ(ReadFile(picture), withTrailer);
     // The file that cannot be opened is reported, and the conversion still succeeds.
     EXPECT_EQ(sink_.messages, (std::vector<Message>{Exclamation("打开bin档错误!"), kSuccess}));
 
     ASSERT_TRUE(Run(list, profile).success);
     EXPECT_EQ(ReadFile(Out("Icon.bin")), first);
-    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    EXPECT_EQ(ReadFile(picture), withTrailer);
 
     options_.writeTrailers = false;
     list.At(1).left = 7;
     ASSERT_TRUE(Run(list, profile).success);
-    EXPECT_EQ(ReadFile(picture), std::string("BMxxxxxxxxaVaV\x2C\xFF", 16));
+    EXPECT_EQ(ReadFile(picture), withTrailer);
+}
+
+TEST_F(ConvertTest, HeaderThatCannotBeReplacedKeepsTheOldImage) {
+    std::ofstream(Out("Icon.bin")) << "old bin";
+    fs::create_directory(Out("Icon.h"));
+    auto list = ListOf({Entry("a", MakeImage(3, 3))});
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    EXPECT_EQ(sink_.messages,
+              std::vector<Message>{Exclamation("写入" + Out("Icon.h").string() + " 失败!")});
+    EXPECT_EQ(ReadFile(Out("Icon.bin")), "old bin");
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.bin", "Icon.h"}));
+}
+
+TEST_F(ConvertTest, FailureBetweenTheRenamesPutsTheOldImageBack) {
+    // With and without previous outputs: afterwards the old pair, or nothing.
+    for (const bool old : {true, false}) {
+        SCOPED_TRACE(old ? "old outputs" : "no outputs");
+        if (old) {
+            WriteOldOutputs();
+        } else {
+            fs::remove(Out("Icon.bin"));
+            fs::remove(Out("Icon.h"));
+        }
+        sink_.messages.clear();
+        bool called = false;
+        options_.afterFirstRename = [&] {
+            called = true;
+            // The new image is in place at this point.
+            EXPECT_NE(ReadFile(Out("Icon.bin")), "old bin");
+            return PublishStep::Fail;
+        };
+        auto list = ListOf({Entry("a", MakeImage(3, 3))});
+        EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+        EXPECT_TRUE(called);
+        EXPECT_EQ(sink_.messages,
+                  std::vector<Message>{Exclamation("写入" + Out("Icon.h").string() + " 失败!")});
+        if (old) {
+            ExpectOldOutputsOnly();
+        } else {
+            EXPECT_TRUE(OutputNames().empty());
+        }
+    }
+}
+
+TEST_F(ConvertTest, CrashBetweenTheRenamesIsRolledBackByTheNextRun) {
+    WriteOldOutputs();
+    options_.afterFirstRename = [] { return PublishStep::Abandon; };
+    auto list = ListOf({Entry("a", MakeImage(3, 3))});
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    // As a crash leaves it: new image, old header, the journal and the old copies.
+    EXPECT_NE(ReadFile(Out("Icon.bin")), "old bin");
+    EXPECT_EQ(ReadFile(Out("Icon.h")), "old header");
+
+    // The next conversion puts the old pair back before it starts; this one fails
+    // while writing, so the old pair is what stays.
+    options_.afterFirstRename = {};
+    options_.writerFilter = [](std::unique_ptr<OutputWriter> writer, const fs::path&) {
+        return std::unique_ptr<OutputWriter>(
+            std::make_unique<FailingWriter>(std::move(writer), 10, false));
+    };
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    ExpectOldOutputsOnly();
+}
+
+TEST(PublishPair, RecoveryAfterEveryCrashPointLeavesAPairThatBelongsTogether) {
+    // A crash before the first rename, between the renames, and after both (journal
+    // still there): recovery gives the old pair each time; without a journal the
+    // pair in place stands and stale copies go.
+    const test::TempDir dir;
+    const fs::path first = dir / "Icon.bin";
+    const fs::path second = dir / "Icon.h";
+    const auto stage = [](const fs::path& path, const std::string& text) {
+        auto staged = StagedFile::Create(path);
+        EXPECT_TRUE(staged && staged->Writer().Write(text) && staged->Finish());
+        return staged;
+    };
+    for (const int renamesBeforeCrash : {0, 1, 2}) {
+        SCOPED_TRACE(renamesBeforeCrash);
+        test::WriteFile(first, "old bin");
+        test::WriteFile(second, "old header");
+        auto newFirst = stage(first, "new bin");
+        auto newSecond = stage(second, "new header");
+        EXPECT_EQ(PublishPair(*newFirst, *newSecond,
+                              [&] {
+                                  if (renamesBeforeCrash == 0) {
+                                      // Undo the first rename as if it had not happened.
+                                      fs::rename(first, dir / "unused");
+                                      fs::copy_file(dir / ".Icon.bin.previous", first);
+                                  } else if (renamesBeforeCrash == 2) {
+                                      EXPECT_TRUE(newSecond->RenameIntoPlace());
+                                  }
+                                  return PublishStep::Abandon;
+                              }),
+                  PairPublish::SecondFailed);
+        fs::remove(dir / "unused");
+        newFirst.reset();  // a crash leaves no temporary files behind that matter
+        newSecond.reset();
+        EXPECT_TRUE(RecoverInterruptedPublish(first, second));
+        EXPECT_EQ(test::ReadFile(first), "old bin");
+        EXPECT_EQ(test::ReadFile(second), "old header");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
+    }
+    test::WriteFile(dir / ".Icon.h.previous", "stale");
+    EXPECT_FALSE(RecoverInterruptedPublish(first, second));
+    EXPECT_EQ(test::ReadFile(second), "old header");
+    EXPECT_FALSE(fs::exists(dir / ".Icon.h.previous"));
 }
 
 }  // namespace

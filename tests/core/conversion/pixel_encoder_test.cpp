@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "conversion_test_support.h"
+#include "support/bitmap_files.h"
+#include "support/temp_dir.h"
 
 namespace pictor::conversion {
 namespace {
@@ -241,6 +243,85 @@ TEST(PixelEncoder, RefusesUnsupportedDepthAndInconsistentImage) {
     EXPECT_FALSE(EncodePicture(broken, GreyProfile(1), bytes));
     EXPECT_TRUE(bytes.empty());
     EXPECT_TRUE(text.empty());
+}
+
+// Every depth and direction; the zero side leaves the picture without pixel storage.
+std::vector<settings::ModelProfile> EveryDepthAndDirection() {
+    std::vector<settings::ModelProfile> profiles;
+    for (const int direction : {0, 1}) {
+        for (const int depth : {1, 2, 4, 8}) {
+            profiles.push_back(GreyProfile(depth, direction, 8));
+        }
+        profiles.push_back(ColourProfile(0, direction));
+        profiles.push_back(ColourProfile(1, direction, 16));
+        profiles.push_back(TrueColourProfile(direction));
+    }
+    return profiles;
+}
+
+TEST(PixelEncoder, ZeroWidthOrHeightEncodesNothing) {
+    for (const auto& [width, height] : {std::pair{5, 0}, std::pair{0, 5}, std::pair{0, 0}}) {
+        const workspace::PixelImage image = MakeImage(width, height);
+        for (const settings::ModelProfile& profile : EveryDepthAndDirection()) {
+            SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " depth " +
+                         std::to_string(profile.colorDepth) + " direction " +
+                         std::to_string(profile.convertDirection));
+            std::vector<std::uint8_t> bytes;
+            EXPECT_TRUE(EncodePicture(image, profile, bytes));
+            EXPECT_TRUE(bytes.empty());
+            std::string text;
+            EXPECT_TRUE(EncodePicture(image, profile, text));
+            EXPECT_EQ(text, "\r\n");
+        }
+    }
+}
+
+TEST(PixelEncoder, RowByRowEncodingEqualsWholePicture) {
+    // 24-bit and 5-6-5 bitmaps (decoded directly from their rows) and an RLE8 one
+    // (decoded whole by Qt), in every profile: the same bytes as encoding the
+    // picture Qt's decoder gives.
+    const pictor::test::TempDir dir;
+    test::Bytes rgb;
+    for (int i = 0; i < 12 * 3; ++i) {
+        rgb.push_back(static_cast<std::uint8_t>(i * 53 + 7));
+    }
+    test::Bytes words;
+    for (int i = 0; i < 8 * 4; ++i) {
+        words.push_back(static_cast<std::uint8_t>(i * 91 + 3));
+    }
+    const std::vector<test::Bytes> files = {
+        test::BuildBitmap({4, 3, 24, 0, {}, {}, rgb}),
+        test::BuildBitmap({4, -4, 16, 3, {0xF800, 0x07E0, 0x001F}, {}, words}),
+        test::BuildBitmap({4,
+                           2,
+                           8,
+                           1,
+                           {},
+                           {0x102030, 0x405060, 0xA0B0C0},
+                           {3, 1, 1, 2, 0, 0, 0, 3, 0, 1, 2, 0, 1, 2, 0, 1}}),
+    };
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        ASSERT_TRUE(test::WriteBytes(dir / "p.bmp", files[f]));
+        const auto whole = workspace::LoadPicture(dir / "p.bmp", true);
+        const auto rows = workspace::OpenPictureRows(dir / "p.bmp");
+        ASSERT_TRUE(whole.has_value());
+        ASSERT_TRUE(rows.has_value());
+        for (const settings::ModelProfile& profile : EveryDepthAndDirection()) {
+            SCOPED_TRACE("file " + std::to_string(f) + " depth " +
+                         std::to_string(profile.colorDepth) + " direction " +
+                         std::to_string(profile.convertDirection));
+            std::vector<std::uint8_t> expected = {0xEE};
+            std::vector<std::uint8_t> actual = {0xEE};
+            ASSERT_TRUE(EncodePicture(*whole, profile, expected));
+            ASSERT_TRUE(EncodePicture(*rows, profile, actual));
+            EXPECT_EQ(actual, expected);
+            std::string expectedText = "x";
+            std::string actualText = "x";
+            ASSERT_TRUE(EncodePicture(*whole, profile, expectedText));
+            ASSERT_TRUE(EncodePicture(*rows, profile, actualText));
+            EXPECT_EQ(actualText, expectedText);
+        }
+    }
 }
 
 }  // namespace

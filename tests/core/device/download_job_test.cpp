@@ -1,6 +1,7 @@
 #include "core/device/download_job.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <future>
 
@@ -184,12 +185,81 @@ TEST_F(JobFixture, ResourceVariantAndItsSettings) {
     EXPECT_EQ(recorder.messages.front().text, "Bin文件超过1M 容量!!");
 }
 
-TEST_F(JobFixture, EmptyImageSucceedsWithoutSectorFrames) {
-    ASSERT_EQ(Run(ImageFile({})).outcome, Outcome::Ok);
-    for (const Bytes& w : line.Writes()) {
-        EXPECT_NE(w[2], 0x94);
-        EXPECT_NE(w[2], 0x95);
-    }
+TEST_F(JobFixture, AnEmptyImageIsRefusedBeforeAnythingIsSent) {
+    const Message refused = Failure("the image is empty; nothing was erased");
+    const DownloadResult fromFile = Run(ImageFile({}));
+    EXPECT_EQ(fromFile.outcome, Outcome::Failed);
+    EXPECT_EQ(fromFile.step, DownloadStep::LoadImage);
+    EXPECT_EQ(fromFile.loadFailure, LoadFailure::Empty);
+    EXPECT_EQ(recorder.messages, std::vector<Message>{refused});
+
+    // The resource dialog's path: an empty file loads, the job refuses it.
+    DownloadRequest request;
+    request.source = ImageSource::Resource;
+    request.image = LoadBinFile(ImageFile({}, "empty.bin"), 8, recorder);
+    ASSERT_TRUE(request.image);
+    recorder.messages.clear();
+    EXPECT_EQ(RunDownload(request, protocol, {}, recorder, recorder).outcome, Outcome::Failed);
+    EXPECT_EQ(recorder.messages, std::vector<Message>{refused});
+
+    EXPECT_TRUE(line.Writes().empty()) << "not even the connect went out";
+    EXPECT_TRUE(module.erasedBlocks.empty());
+}
+
+TEST_F(JobFixture, AFifoAsTheImageIsRefusedWithoutBlocking) {
+    const auto fifo = dir / "image.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    LoadFailure why = LoadFailure::None;
+    // Nobody writes to the FIFO: a blocking open would never return.
+    EXPECT_FALSE(LoadBinFile(fifo, 8, recorder, &why));
+    EXPECT_EQ(why, LoadFailure::CannotOpen);
+    EXPECT_FALSE(LoadBinFile(dir.Path(), 8, recorder, &why));
+    EXPECT_EQ(why, LoadFailure::CannotOpen);
+
+    const DownloadResult result = Run(fifo);
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.loadFailure, LoadFailure::CannotOpen);
+    EXPECT_EQ(recorder.messages, std::vector<Message>{Failure("读取 Bin 档失败!")});
+    EXPECT_TRUE(module.erasedBlocks.empty());
+}
+
+TEST_F(JobFixture, SettingsThatWereNotWrittenAreWarnedAboutAfterTheSuccess) {
+    module.settingsWriteReply = {};  // the module never answers 0x96
+    DownloadRequest request;
+    request.filePath = ImageFile(test::Pattern(512));
+    request.backupDirectory = dir.Path();
+    request.sendSettings = LcdSettings{};
+    const DownloadResult result = RunDownload(request, protocol, {}, recorder, recorder);
+    EXPECT_EQ(result.outcome, Outcome::Ok);
+    EXPECT_EQ(result.settingsWritten, false);
+    EXPECT_EQ(
+        recorder.messages,
+        (std::vector<Message>{kSuccess,
+                              {"the image was downloaded, but the LCD settings were not written",
+                               "警告", MessageIcon::Exclamation}}));
+
+    module.settingsWriteReply = {0x00, 0x00};  // any two bytes count as written
+    recorder.messages.clear();
+    EXPECT_EQ(RunDownload(request, protocol, {}, recorder, recorder).settingsWritten, true);
+    EXPECT_EQ(recorder.messages, std::vector<Message>{kSuccess});
+
+    request.sendSettings.reset();
+    EXPECT_EQ(RunDownload(request, protocol, {}, recorder, recorder).settingsWritten, std::nullopt);
+}
+
+TEST_F(JobFixture, AFailedConnectKeepsTheBytesTheModuleSent) {
+    module.connectReply = {0x91, 0x07};
+    const DownloadResult result = Run(ImageFile(test::Pattern(512)));
+    EXPECT_EQ(result.connectFailure, ConnectFailure::UnknownKind);
+    EXPECT_EQ(result.connectReply, (std::array<std::uint8_t, 2>{0x91, 0x07}));
+}
+
+TEST_F(JobFixture, ABackupThatCannotBeWrittenFailsTheCheck) {
+    std::filesystem::create_symlink("/dev/full", dir / "BackUp_All.BIN");
+    const DownloadResult result = Run(ImageFile(test::Pattern(1024)));
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.step, DownloadStep::Verify);
+    EXPECT_EQ(recorder.messages.back(), Failure("检查 Bin档失败!"));
 }
 
 TEST_F(JobFixture, BackupThatCannotBeCreatedFailsTheCheck) {
@@ -254,6 +324,9 @@ TEST(DeviceLinkTest, CancelAndBusyRefusal) {
     EXPECT_EQ(jobSink.messages, std::vector<Message>{Failure("下载已取消")});
     EXPECT_LT(module.erasedBlocks.size(), 3U);
 
+    // The link took over what the job's connect found (kind 1: 64 Mbit, mode 1).
+    EXPECT_EQ(link.State().transferMode, 1);
+    EXPECT_EQ(link.State().imageStartSector, 4096U);
     // The port is usable afterwards: the connect learns the kind again.
     EXPECT_FALSE(link.IsRunning());
     const auto connect = link.Connect(ui);
@@ -262,6 +335,40 @@ TEST(DeviceLinkTest, CancelAndBusyRefusal) {
     EXPECT_EQ(link.State().transferMode, 1);
     ASSERT_TRUE(link.StartDownload(request, jobSink, jobSink));
     EXPECT_EQ(link.Wait()->outcome, Outcome::Ok);
+}
+
+TEST(DeviceLinkTest, AfterADownloadTheLinkHoldsWhatTheJobsConnectFound) {
+    pictor::test::TempDir dir;
+    auto line = std::make_unique<ScriptedLine>();
+    FakeModule module;
+    module.kind = 5;  // 16 Mbit, sectors with CRC from 1 MiB on
+    module.Attach(*line);
+    class NoPause final : public Pauser {
+      public:
+        void Pause(std::chrono::milliseconds) override {}
+    };
+    // The link starts from other values, as read from the settings file.
+    DeviceState start;
+    start.flashTypeText = "128Mbit";
+    start.selectedFlashType = "128Mbit";
+    start.flashSizeCode = 16;
+    start.imageStartSector = 12288;
+    DeviceLink link(start, std::make_unique<NoPause>());
+    Recorder sink;
+    ASSERT_TRUE(link.AttachLine(std::move(line), sink));
+    pictor::test::WriteFile(dir / "a.bin", std::string(1024, 'a'));
+    DownloadRequest request;
+    request.filePath = dir / "a.bin";
+    request.backupDirectory = dir.Path();
+    ASSERT_TRUE(link.StartDownload(request, sink, sink));
+    ASSERT_EQ(link.Wait()->outcome, Outcome::Ok);
+
+    const DeviceState after = link.State();
+    EXPECT_EQ(after.transferMode, 2);
+    EXPECT_EQ(after.flashSizeCode, 2);
+    EXPECT_EQ(after.imageStartSector, 2048U);
+    EXPECT_EQ(after.selectedFlashType, "16Mbit");
+    EXPECT_EQ(after.flashTypeText, "128Mbit") << "the user's pick is not the connect's";
 }
 
 }  // namespace

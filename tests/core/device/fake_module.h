@@ -108,7 +108,23 @@ class FakeModule {
     int silenceAfterWrites = -1;           // stop answering after this many writes
     std::map<std::uint32_t, Bytes> flash;  // sector → 512 bytes
     std::vector<std::uint32_t> erasedBlocks;
-    std::function<void()> onWrite;  // called on every write (e.g. to cancel)
+    std::function<void()> onWrite;         // called on every write (e.g. to cancel)
+    Bytes settingsWriteReply{0x96, 0x01};  // empty: the settings write is never answered
+    int checksumErrors = 0;                // mode-2 sectors whose CRC did not match
+
+    /// CRC-16/XMODEM worked out bit by bit, as the module's firmware checks it
+    /// (independent of the host's table-driven code).
+    static std::uint16_t ModuleCrc(std::span<const std::uint8_t> data) {
+        std::uint16_t crc = 0;
+        for (const std::uint8_t byte : data) {
+            crc = static_cast<std::uint16_t>(crc ^ (byte << 8U));
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = static_cast<std::uint16_t>((crc & 0x8000U) != 0 ? (crc << 1U) ^ 0x1021U
+                                                                      : crc << 1U);
+            }
+        }
+        return crc;
+    }
 
     void Attach(ScriptedLine& line) {
         line.respond = [this](std::span<const std::uint8_t> data) { return Answer(data); };
@@ -125,8 +141,13 @@ class FakeModule {
         if (pendingDataSector_ >= 0) {
             const auto sector = static_cast<std::uint32_t>(pendingDataSector_);
             pendingDataSector_ = -1;
-            flash[sector] = Bytes(data.begin(), data.begin() + 512);
             Bytes reply{0x92, 0x01};
+            if (withCrc_ && !ChecksumMatches(data)) {
+                // A damaged sector is not stored and is answered as not taken.
+                ++checksumErrors;
+                return Bytes{0x92, 0x00};
+            }
+            flash[sector] = Bytes(data.begin(), data.begin() + 512);
             if (withCrc_ && !sectorAcks.empty()) {
                 reply = sectorAcks.front();
                 sectorAcks.pop_front();
@@ -159,12 +180,20 @@ class FakeModule {
                 return reply;
             }
             case 0x96:
-                return {0x96, 0x01};
+                return settingsWriteReply;
             case 0x97:
                 return settingsReply;
             default:
                 return {};
         }
+    }
+
+    static bool ChecksumMatches(std::span<const std::uint8_t> data) {
+        if (data.size() != 514) {
+            return false;
+        }
+        const std::uint16_t crc = ModuleCrc(data.first(512));
+        return data[512] == (crc & 0xFFU) && data[513] == (crc >> 8U);
     }
 
     std::int64_t pendingDataSector_ = -1;

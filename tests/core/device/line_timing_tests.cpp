@@ -28,10 +28,9 @@ TEST(LineTimingTest, ReplyTimeoutIsTwoSecondsPlusTwiceTheLineTime) {
     }
 }
 
-TEST(LineTimingTest, FixedTimeouts) {
-    EXPECT_EQ(kConnectReplyTimeout, milliseconds(500));
-    EXPECT_EQ(kEraseReplyTimeout, milliseconds(5000));
-    EXPECT_EQ(LineTime(256000, 256000), std::chrono::seconds(10));
+TEST(LineTimingTest, LineTimeIsTenBitsPerByte) {
+    EXPECT_EQ(LineTime(25600, 256000), std::chrono::seconds(1));
+    EXPECT_EQ(LineTime(3, 1200), std::chrono::milliseconds(25));
 }
 
 }  // namespace

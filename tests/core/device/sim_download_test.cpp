@@ -53,12 +53,12 @@ class SimDownload : public ::testing::Test {
     /// Starts the simulator with `args`, downloads `image` and stops it again.
     SimRun Download(std::vector<std::string> args, const std::filesystem::path& image,
                     std::unique_ptr<Pauser> pauser = std::make_unique<ShortPauser>(),
-                    std::optional<LcdSettings> sendSettings = std::nullopt) {
+                    std::optional<LcdSettings> sendSettings = std::nullopt, int baud = 256000) {
         args.insert(args.end(), {"--erase-ms", "0", "--flash", (dir / "flash.img").string()});
         pictor::test::SimProcess sim(PICTOR_SIM_PATH, args);
         EXPECT_FALSE(sim.Port().empty()) << "pictor-sim did not start";
         auto port = std::make_unique<SerialPort>();
-        EXPECT_TRUE(port->Open(sim.Port(), 256000));
+        EXPECT_TRUE(port->Open(sim.Port(), baud));
         DeviceLink link(DeviceState{}, std::move(pauser));
         Recorder recorder;
         link.AttachLine(std::move(port), recorder);
@@ -75,6 +75,19 @@ class SimDownload : public ::testing::Test {
 
 Message Failure(const char* text) {
     return Message{text, "错误信息", MessageIcon::Stop};
+}
+
+TEST_F(SimDownload, AtTwelveHundredBaudEveryAnswerIsWaitedFor) {
+    // A sector with its checksum takes 4.3 s on the line at 1200 baud, longer
+    // than the 2 s an answer gets on a fast line. Kind 5 erases only 16 blocks,
+    // so the whole download stays within a few seconds.
+    const Bytes content = test::Pattern(300);
+    const SimRun run = Download({"--kind", "5", "--line-rate", "1200"}, Image(content),
+                                std::make_unique<ShortPauser>(), std::nullopt, 1200);
+    ASSERT_EQ(run.result.outcome, Outcome::Ok) << run.result.message.text;
+    Bytes padded = content;
+    padded.resize(512);
+    EXPECT_EQ(ReadBytes(dir / "flash.img", std::uint64_t{2048} * 512, 512), padded);
 }
 
 TEST_F(SimDownload, EveryFlashKindEndsWithThePaddedImageInFlash) {

@@ -1,8 +1,12 @@
 #include "core/settings/profile_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace pictor::settings {
 namespace {
@@ -79,26 +83,89 @@ TEST_F(ProfileFileTest, WritesKeepEveryOtherLineAsItWas) {
 
 TEST_F(ProfileFileTest, AWriteReplacesTheFileAtomically) {
     WriteFile(path, "[S]\nk=1\n");
-    ASSERT_TRUE(file.WriteString("S", "k", "2"));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    // A reader that opened the file before the write keeps the old file whole:
+    // the write made a new file and renamed it over the old name.
+    const int reader = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(reader, 0);
+
+    ASSERT_TRUE(file.WriteString("S", "k", "22"));
+
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    char old[32] = {};
+    EXPECT_EQ(::pread(reader, old, sizeof old, 0), 8);
+    EXPECT_EQ(std::string(old), "[S]\nk=1\n");
+    ::close(reader);
     // Nothing is left beside the file: the temporary was renamed over it.
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);
-    EXPECT_EQ(ReadFile(path), "[S]\nk=2\n");
+    EXPECT_EQ(ReadFile(path), "[S]\nk=22\n");
 }
 
 TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFileAndReportsIt) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root can write into a read-only directory";
-    }
     WriteFile(path, "[S]\nk=1\n");
-    std::filesystem::permissions(
-        dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(file.WriteString("S", "k", "2"));
+    test::MakeReadOnlyFolder(dir.Path());
+    // Run without root, which could write into the read-only folder.
+    const int refused =
+        test::RunUnprivileged([this] { return file.WriteString("S", "k", "2") ? 1 : 0; });
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(refused, 0);
     EXPECT_EQ(ReadFile(path), "[S]\nk=1\n");
+}
+
+TEST_F(ProfileFileTest, ALinkedFileStaysALinkAndItsTargetIsReplaced) {
+    std::filesystem::create_directory(dir / "real");
+    WriteFile(dir / "real" / "shared.ini", "[S]\nk=1\n");
+    std::filesystem::create_symlink("real/shared.ini", path);  // relative to the link
+
+    ASSERT_TRUE(file.WriteString("S", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(ReadFile(dir / "real" / "shared.ini"), "[S]\nk=2\n");
+    EXPECT_EQ(file.GetString("S", "k", ""), "2");
+    // The temporary was made beside the target, and nothing is left of it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "real"),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A link whose target does not exist yet: the first write creates the target.
+    const std::filesystem::path dangling = dir / "other.ini";
+    std::filesystem::create_symlink(dir / "real" / "new.ini", dangling);
+    ProfileFile viaLink(dangling);
+    ASSERT_TRUE(viaLink.WriteString("S", "k", "3"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(ReadFile(dir / "real" / "new.ini"), "[S]\nk=3\n");
+}
+
+TEST_F(ProfileFileTest, NamesWithEdgeBlanksAreComparedAsTheLinesShowThem) {
+    // A section written for " Colour" must be the section read for it.
+    ASSERT_TRUE(file.WriteString(" Colour", "COLOR_DEPTH", "16"));
+    ASSERT_TRUE(file.WriteString("Colour ", " COLOR_TYPE ", "1"));
+    ASSERT_TRUE(file.WriteString(" Colour", "COLOR_DEPTH", "8"));
+    EXPECT_EQ(ReadFile(path), "[Colour]\nCOLOR_DEPTH=8\nCOLOR_TYPE=1\n");
+    EXPECT_EQ(file.GetInt(" Colour", "COLOR_DEPTH", 0), 8);
+    EXPECT_EQ(file.GetInt("Colour", "color_type ", 0), 1);
+}
+
+TEST_F(ProfileFileTest, NamesAndValuesNoLineCouldHoldAreNeitherReadNorWritten) {
+    const std::string content = "[A]\nk=1\n";
+    WriteFile(path, content);
+    // "[A]B]" would read back as section "A": a "]" in the name would mix models.
+    EXPECT_FALSE(file.WriteString("A]B", "k", "2"));
+    EXPECT_EQ(file.GetString("A]B", "k", "none"), "none");
+    EXPECT_FALSE(file.WriteString("[A", "k", "2"));
+    EXPECT_FALSE(file.WriteString("  ", "k", "2"));
+    EXPECT_FALSE(file.WriteString("A", "k=x", "2"));
+    EXPECT_FALSE(file.WriteString("A", "", "2"));
+    // A line break in a value would add a line of its own.
+    EXPECT_FALSE(file.WriteString("A", "k", "2\nCOLOR_DEPTH=24"));
+    EXPECT_FALSE(file.WriteString("A", "k", "2\r"));
+    EXPECT_EQ(ReadFile(path), content);
 }
 
 TEST_F(ProfileFileTest, AWriteThatCannotReplaceTheFileReportsFailure) {

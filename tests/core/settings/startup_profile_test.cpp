@@ -229,3 +229,110 @@ TEST(ScomSettings, StartUpValuesDeriveFromTheScomKeys) {
 
 }  // namespace
 }  // namespace pictor::settings
+
+namespace pictor::settings {
+namespace {
+
+TEST_F(StartupProfileTest, EveryModelKeyIsReadUnderItsOwnName) {
+    // Each key holds a value unlike its default, so a key read under a wrong
+    // name gives itself away.
+    WriteFile(path,
+              "[COMMON]\nEXT_EDIT_EXE=/opt/paint\n"
+              "[M]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\nCONVERT_DIRECTION=1\nOUT_DATA_TYPE=1\n"
+              "SAVE_WIDTH_HEIGHT_TO_DEFINE=1\nSAVE_LEFT_TOP_TO_DEFINE=1\nMIN_ALLOCATE_SIZE=512\n"
+              "BLOCK_COL_NUM=24\nAVOID_ACROSS_SECTOR=1\nSAVE_WIDTH_HEIGHT_TO_BIN=1\n"
+              "BKCOLOR=65280\n");
+    const ModelProfile p = LoadModelProfile(file, "M", "400x240");
+    EXPECT_EQ(p.colorDepth, 16);
+    EXPECT_EQ(p.colorType, 1);
+    EXPECT_EQ(p.convertDirection, 1);
+    EXPECT_EQ(p.outDataType, 1);
+    EXPECT_EQ(p.saveWidthHeightToDefine, 1);
+    EXPECT_EQ(p.saveLeftTopToDefine, 1);
+    EXPECT_EQ(p.minAllocateSize, 512);
+    EXPECT_EQ(p.blockColNum, 24);
+    EXPECT_EQ(p.avoidAcrossSector, 1);
+    EXPECT_EQ(p.saveWidthHeightToBin, 1);
+    EXPECT_EQ(p.bkColor, 65280U);
+    EXPECT_EQ(p.extEditExe, "/opt/paint");
+    EXPECT_EQ(p.panelWidth, 400);
+}
+
+TEST_F(StartupProfileTest, EveryModelKeyIsWrittenUnderItsOwnName) {
+    ModelProfile p;
+    p.colorDepth = 4;
+    p.convertDirection = 1;
+    p.colorType = 2;
+    p.panelWidth = 220;
+    p.panelHeight = 176;
+    p.outDataType = 1;
+    p.saveWidthHeightToDefine = 7;  // flags are written as 1
+    p.saveLeftTopToDefine = 0;
+    p.saveWidthHeightToBin = 1;
+    p.bkColor = 0xFFFFFFFFU;
+    p.minAllocateSize = 32;
+    p.blockColNum = 40;
+    p.avoidAcrossSector = 1;
+    WriteModelSection(file, "Grey", p);
+    EXPECT_EQ(ReadFile(path),
+              "[Grey]\nCOLOR_DEPTH=4\nCONVERT_DIRECTION=1\nCOLOR_TYPE=2\nPANEL_WIDTH=220\n"
+              "PANEL_HEIGHT=176\nOUT_DATA_TYPE=1\nSAVE_WIDTH_HEIGHT_TO_DEFINE=1\n"
+              "SAVE_LEFT_TOP_TO_DEFINE=0\nSAVE_WIDTH_HEIGHT_TO_BIN=1\nBKCOLOR=4294967295\n"
+              "MIN_ALLOCATE_SIZE=32\nBLOCK_COL_NUM=40\nAVOID_ACROSS_SECTOR=1\n");
+}
+
+TEST_F(StartupProfileTest, ModelNamesTheFileCannotGiveBackAreRefused) {
+    EXPECT_FALSE(ModelNameProblem("Colour 2"));
+    EXPECT_FALSE(ModelNameProblem("  Colour "));  // the blanks are removed on Save
+    EXPECT_EQ(CleanModelName("  Colour "), "Colour");
+    for (const char* bad : {"", "   ", "A]B", "[A", "A=B", "A\tB", "A\nB", "A\x7f"}) {
+        const auto problem = ModelNameProblem(bad);
+        ASSERT_TRUE(problem) << bad;
+        EXPECT_NE(problem->find("model name"), std::string::npos);
+    }
+
+    ModelProfile p;
+    p.modelName = "A]B";
+    EXPECT_FALSE(SaveProfileKeys(file, 1, 0, p));
+    p.modelName = " Colour";
+    EXPECT_FALSE(SaveProfileKeys(file, 1, 0, p));
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // A clean name round-trips: Save, then the start-up loads what was saved.
+    p.modelName = "Colour";
+    p.colorDepth = 8;
+    ASSERT_TRUE(SaveProfileKeys(file, 1, 0, p));
+    const StartupProfile startup = ConfirmStartupProfile(file, WriteBack::No);
+    ASSERT_TRUE(startup.confirmable);
+    EXPECT_EQ(startup.profile.modelName, "Colour");
+    EXPECT_EQ(startup.profile.colorDepth, 8);
+}
+
+TEST_F(StartupProfileTest, PathsAndWrittenBackTextsAreReadWhole) {
+    const std::string port =
+        "/dev/serial/by-id/usb-Example_Serial_Bridge_Controller_0123456789abcdef-"
+        "if00-port0-with-a-long-tail-xxxxxxxxxxxxxx";
+    ASSERT_GT(port.size(), 99U);
+    const std::string editor = "/opt/" + std::string(1500, 'e') + "/paint";
+    const std::string model(1100, 'M');
+    WriteFile(path, "[Scom]\nCOM=" + port + "\nBIT=115200\n[COMMON]\nMODEL_COUNT=1\nMODEL_NAME0=" +
+                        model + "\nEXT_EDIT_EXE=" + editor + "\n[" + model + "]\nCOLOR_DEPTH=2\n");
+    EXPECT_EQ(ReadScomSettings(file).portText, port);
+    const StartupProfile startup = ConfirmStartupProfile(file, WriteBack::No);
+    ASSERT_EQ(startup.models, std::vector<std::string>{model});
+    EXPECT_EQ(startup.profile.extEditExe, editor);
+    EXPECT_EQ(startup.profile.colorDepth, 2);
+}
+
+TEST(FindModel, ExactNamesWinAndAPrefixIsNoMatch) {
+    const std::vector<std::string> models = {"Colour", "colour", "Colour 2", "Mono"};
+    EXPECT_EQ(FindModel(models, "colour"), 1);
+    EXPECT_EQ(FindModel(models, "COLOUR"), 0);  // case-insensitive: the first one
+    EXPECT_EQ(FindModel(models, "Colour 2"), 2);
+    EXPECT_EQ(FindModel({"Colour 2"}, "Colour"), std::nullopt);
+    EXPECT_EQ(FindModel({"Mono"}, "Mon"), std::nullopt);
+    EXPECT_EQ(FindModel({"Mono"}, "Mono "), std::nullopt);
+}
+
+}  // namespace
+}  // namespace pictor::settings

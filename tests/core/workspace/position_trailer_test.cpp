@@ -1,18 +1,25 @@
 #include "core/workspace/position_trailer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
 #include <sstream>
 #include <string>
 
+#include "core/workspace/picture_loader.h"
 #include "core/workspace/test_files.h"
+#include "support/unprivileged.h"
 
 namespace pictor::workspace {
 namespace {
 
 using testing::Bytes;
 using testing::ReadFile;
+using testing::SolidBitmap;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -44,31 +51,74 @@ TEST(PositionTrailer, ReadsOnlyAMagicAtTheEnd) {
 TEST(PositionTrailer, WriteAppendsOnceThenUpdatesInPlace) {
     const TempDir dir;
     const auto path = dir / "p.bmp";
-    WriteFile(path, {'B', 'M', 1, 2});
+    const Bytes bitmap = SolidBitmap(2, 2, 0x112233);
+    WriteFile(path, bitmap);
     ASSERT_TRUE(WriteTrailer(path, 300, -1));  // low 8 bits: 44 and 255
-    EXPECT_EQ(ReadFile(path), (Bytes{'B', 'M', 1, 2, 0x61, 0x56, 0x61, 0x56, 44, 0xFF}));
+    Bytes expected = bitmap;
+    expected.insert(expected.end(), {0x61, 0x56, 0x61, 0x56, 44, 0xFF});
+    EXPECT_EQ(ReadFile(path), expected);
     ASSERT_TRUE(WriteTrailer(path, 10, 20));
-    EXPECT_EQ(ReadFile(path), (Bytes{'B', 'M', 1, 2, 0x61, 0x56, 0x61, 0x56, 10, 20}));
-
-    // A file shorter than a trailer gets one appended.
-    WriteFile(path, {});
-    ASSERT_TRUE(WriteTrailer(path, 0, 256));
-    EXPECT_EQ(ReadFile(path), (Bytes{0x61, 0x56, 0x61, 0x56, 0, 0}));
+    expected.resize(expected.size() - 2);
+    expected.insert(expected.end(), {10, 20});
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_TRUE(LoadPicture(path));
 
     EXPECT_FALSE(WriteTrailer(dir / "missing", 1, 1));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
-TEST(PositionTrailer, WriteFailsOnReadOnlyFile) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root may write read-only files";
-    }
+TEST(PositionTrailer, NoTrailerGoesWhereThePictureWouldNoLongerLoad) {
     const TempDir dir;
-    const auto path = dir / "ro.bmp";
-    WriteFile(path, {'B', 'M'});
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    // A PNG cut inside its end checksum still loads, but the appended bytes would
+    // be read as that checksum and break it.
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(QColor(10, 200, 30));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    const Bytes cut(png.begin(), png.end() - 2);
+    const auto path = dir / "cut.png";
+    WriteFile(path, cut);
+    ASSERT_TRUE(LoadPicture(path)) << "the cut PNG loads as it is";
     EXPECT_FALSE(WriteTrailer(path, 1, 2));
-    EXPECT_EQ(ReadFile(path), (Bytes{'B', 'M'}));
+    EXPECT_EQ(ReadFile(path), cut);
+    EXPECT_TRUE(LoadPicture(path));
+
+    // Bytes that are no picture at all get no trailer either, nor does an empty file.
+    WriteFile(dir / "text.bmp", {'B', 'M', 1, 2});
+    EXPECT_FALSE(WriteTrailer(dir / "text.bmp", 1, 2));
+    EXPECT_EQ(ReadFile(dir / "text.bmp"), (Bytes{'B', 'M', 1, 2}));
+    WriteFile(dir / "empty.bmp", {});
+    EXPECT_FALSE(WriteTrailer(dir / "empty.bmp", 1, 2));
+    EXPECT_TRUE(ReadFile(dir / "empty.bmp").empty());
+    // The check leaves nothing behind beside the picture.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              3);
+}
+
+TEST(PositionTrailer, AFifoIsNeitherReadNorWrittenAndNeverBlocks) {
+    const TempDir dir;
+    const auto fifo = dir / "pipe.bmp";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Nobody writes to the FIFO: a blocking open would never return.
+    EXPECT_EQ(ReadTrailer(fifo), std::nullopt);
+    EXPECT_FALSE(WriteTrailer(fifo, 1, 2));
+}
+
+TEST(PositionTrailer, WriteFailsOnReadOnlyFile) {
+    const TempDir dir;
+    test::OpenToEveryone(dir.Path());
+    const auto path = dir / "ro.bmp";
+    const Bytes bitmap = SolidBitmap(1, 1, 0x010203);
+    WriteFile(path, bitmap);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    // Without root, which could write the read-only file.
+    EXPECT_EQ(test::RunUnprivileged([&path] { return WriteTrailer(path, 1, 2) ? 1 : 0; }), 0);
+    EXPECT_EQ(ReadFile(path), bitmap);
 }
 
 }  // namespace

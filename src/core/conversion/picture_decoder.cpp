@@ -1,0 +1,289 @@
+#include "core/conversion/picture_decoder.h"
+
+#include <algorithm>
+
+#include "core/conversion/pixel_encoder.h"
+#include "core/conversion/resource_image.h"
+
+namespace pictor::conversion {
+
+namespace {
+
+bool IsDecodableDepth(int depth) {
+    return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 || depth == 24;
+}
+
+bool IsGreyDepth(int depth) {
+    return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+}
+
+std::uint32_t Opaque(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return 0xFF000000u | (red << 16) | (green << 8) | blue;
+}
+
+std::uint32_t GreyPixel(std::uint8_t grey) {
+    return Opaque(grey, grey, grey);
+}
+
+// A channel of `bits` bits (1..8) widened to 8 bits by repeating its top bits.
+std::uint32_t Widen(std::uint32_t value, int bits) {
+    if (bits <= 0) {
+        return 0;
+    }
+    std::uint32_t wide = 0;
+    int filled = 0;
+    while (filled < 8) {
+        const int shift = 8 - filled - bits;
+        wide |= shift >= 0 ? value << shift : value >> -shift;
+        filled += bits;
+    }
+    return wide & 0xFFu;
+}
+
+std::uint32_t ChannelOf(std::uint32_t word, int shift, int bits) {
+    const int width = std::clamp(bits, 0, 8);
+    const std::uint32_t mask = (1u << width) - 1u;
+    return Widen((word >> std::clamp(shift, 0, 16)) & mask, width);
+}
+
+// Bytes the encoder writes for a source of `width` x `height`.
+std::uint64_t NeededBytes(const settings::ModelProfile& profile, int width, int height) {
+    const auto w = static_cast<std::uint64_t>(width);
+    const auto h = static_cast<std::uint64_t>(height);
+    switch (profile.colorDepth) {
+        case 16:
+            return 2 * w * h;
+        case 24:
+            return 3 * w * h;
+        default: {
+            const auto perByte = static_cast<std::uint64_t>(8 / profile.colorDepth);
+            return profile.convertDirection == 0 ? (w / perByte) * h : (h / perByte) * w;
+        }
+    }
+}
+
+void DecodeGrey(const std::uint8_t* data, const settings::ModelProfile& profile,
+                workspace::PixelImage& out) {
+    const int depth = profile.colorDepth;
+    const int perByte = 8 / depth;
+    const unsigned codeMask = (1u << depth) - 1u;
+    const std::array<std::uint8_t, 256> grey = GreyOfCodes(profile);
+    const int band = BandSize(profile);
+    const auto width = static_cast<std::size_t>(out.width);
+    const auto put = [&](int x, int y, unsigned code) {
+        out.pixels[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] =
+            GreyPixel(grey[code]);
+    };
+    // The same scan as the encoder: bands along the split axis, byte groups
+    // across it, lines within the band.
+    const bool rows = profile.convertDirection == 0;
+    const int lines = rows ? out.height : out.width;
+    const int groups = (rows ? out.width : out.height) / perByte;
+    for (int first = 0; first < lines; first += std::min(band, lines - first)) {
+        const int end = first + std::min(band, lines - first);
+        for (int group = 0; group < groups; ++group) {
+            for (int line = first; line < end; ++line) {
+                const unsigned byte = *data++;
+                for (int j = 0; j < perByte; ++j) {
+                    const unsigned code = (byte >> (depth * j)) & codeMask;
+                    const int across = group * perByte + j;
+                    if (rows) {
+                        put(across, line, code);
+                    } else {
+                        put(line, across, code);
+                    }
+                }
+            }
+        }
+    }
+}
+
+void DecodeColour(const std::uint8_t* data, const settings::ModelProfile& profile,
+                  workspace::PixelImage& out) {
+    const settings::ChannelLayout& layout = profile.channelLayout;
+    const auto width = static_cast<std::size_t>(out.width);
+    const auto height = static_cast<std::size_t>(out.height);
+    const auto next = [&]() -> std::uint32_t {
+        if (profile.colorDepth == 24) {
+            const std::uint32_t pixel = Opaque(data[0], data[1], data[2]);
+            data += 3;
+            return pixel;
+        }
+        const std::uint32_t word = (static_cast<std::uint32_t>(data[0]) << 8) | data[1];
+        data += 2;
+        return Opaque(ChannelOf(word, layout.redShift, layout.redBits),
+                      ChannelOf(word, layout.greenShift, layout.greenBits),
+                      ChannelOf(word, layout.blueShift, layout.blueBits));
+    };
+    if (profile.convertDirection == 0) {
+        for (std::uint32_t& pixel : out.pixels) {
+            pixel = next();
+        }
+        return;
+    }
+    for (std::size_t column = 0; column < width; ++column) {
+        for (std::size_t row = 0; row < height; ++row) {
+            out.pixels[row * width + column] = next();
+        }
+    }
+}
+
+DecodeResult Refuse(std::string error) {
+    DecodeResult result;
+    result.error = std::move(error);
+    return result;
+}
+
+std::uint32_t TableEntry(std::span<const std::uint8_t> image, std::size_t index) {
+    const std::size_t at = index * 4;
+    return static_cast<std::uint32_t>(image[at]) |
+           (static_cast<std::uint32_t>(image[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(image[at + 2]) << 16) |
+           (static_cast<std::uint32_t>(image[at + 3]) << 24);
+}
+
+}  // namespace
+
+std::array<std::uint8_t, 256> GreyOfCodes(const settings::ModelProfile& profile) {
+    std::array<std::uint8_t, 256> result{};
+    if (!IsGreyDepth(profile.colorDepth)) {
+        return result;
+    }
+    const int topCode = (1 << profile.colorDepth) - 1;
+    std::array<int, 256> lowest{};
+    std::array<int, 256> highest{};
+    lowest.fill(-1);
+    highest.fill(-1);
+    for (int grey = 0; grey < 256; ++grey) {
+        int code = 0;
+        for (int k = topCode; k >= 0; --k) {
+            if (grey >= profile.colorLevels[static_cast<std::size_t>(k)]) {
+                code = k;
+                break;
+            }
+        }
+        const auto at = static_cast<std::size_t>(code);
+        if (lowest[at] < 0) {
+            lowest[at] = grey;
+        }
+        highest[at] = grey;
+    }
+    for (int k = 0; k <= topCode; ++k) {
+        const auto at = static_cast<std::size_t>(k);
+        result[at] = lowest[at] < 0 ? profile.colorLevels[at]
+                                    : static_cast<std::uint8_t>((lowest[at] + highest[at]) / 2);
+    }
+    return result;
+}
+
+PictureSize EncodedSize(const settings::ModelProfile& profile, int width, int height) {
+    if (!IsGreyDepth(profile.colorDepth)) {
+        return {width, height};
+    }
+    const int perByte = 8 / profile.colorDepth;
+    if (profile.convertDirection == 0) {
+        return {width / perByte * perByte, height};
+    }
+    return {width, height / perByte * perByte};
+}
+
+DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int height,
+                          const settings::ModelProfile& profile) {
+    if (!IsDecodableDepth(profile.colorDepth)) {
+        return Refuse("colour depth " + std::to_string(profile.colorDepth) +
+                      " cannot be decoded (1, 2, 4, 8, 16 or 24)");
+    }
+    if (width < 0 || height < 0) {
+        return Refuse("negative picture size");
+    }
+    const std::uint64_t needed = NeededBytes(profile, width, height);
+    if (needed > data.size()) {
+        return Refuse("the picture needs " + std::to_string(needed) + " bytes, only " +
+                      std::to_string(data.size()) + " are there");
+    }
+    const PictureSize size = EncodedSize(profile, width, height);
+    DecodeResult result;
+    result.image.width = size.width;
+    result.image.height = size.height;
+    result.image.pixels.assign(
+        static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height), 0xFF000000u);
+    if (IsGreyDepth(profile.colorDepth)) {
+        DecodeGrey(data.data(), profile, result.image);
+    } else {
+        DecodeColour(data.data(), profile, result.image);
+    }
+    result.ok = true;
+    return result;
+}
+
+DecodeResult DecodeStoredPicture(std::span<const std::uint8_t> image, std::size_t index,
+                                 const settings::ModelProfile& profile,
+                                 std::optional<PictureSize> size) {
+    const std::string name = "picture " + std::to_string(index);
+    if (image.size() < kTableBytes) {
+        return Refuse("the image is shorter (" + std::to_string(image.size()) +
+                      " bytes) than its table (2048 bytes)");
+    }
+    if (index >= kTableEntries) {
+        return Refuse("the table has no " + name + " (0 to 511)");
+    }
+    if (!IsDecodableDepth(profile.colorDepth)) {
+        return Refuse("colour depth " + std::to_string(profile.colorDepth) +
+                      " cannot be decoded (1, 2, 4, 8, 16 or 24)");
+    }
+    const auto unit = static_cast<std::uint64_t>(std::max(profile.minAllocateSize, 1));
+    const std::uint32_t entry = TableEntry(image, index);
+    const std::uint64_t start = static_cast<std::uint64_t>(entry) * unit;
+    if (entry == 0) {
+        return Refuse("the table holds no " + name);
+    }
+    if (start < kTableBytes) {
+        return Refuse(name + " starts inside the table (offset " + std::to_string(start) + ")");
+    }
+    std::uint64_t dataStart = start;
+    PictureSize dims;
+    if (profile.saveWidthHeightToBin != 0) {
+        const std::uint64_t prefixBytes = SizePrefixBytes(profile);
+        if (start + prefixBytes > image.size()) {
+            return Refuse(name + ": the size prefix at offset " + std::to_string(start) +
+                          " runs past the end of the image");
+        }
+        const auto at = static_cast<std::size_t>(start);
+        const int v = image[at] | (image[at + 2] << 8);
+        const int h = image[at + 1] | (image[at + 3] << 8);
+        const int perByte = IsGreyDepth(profile.colorDepth) ? 8 / profile.colorDepth : 1;
+        dims = profile.convertDirection == 0 ? PictureSize{h * perByte, v}
+                                             : PictureSize{h, v * perByte};
+        if (size) {
+            const PictureSize given = EncodedSize(profile, size->width, size->height);
+            if (given.width != dims.width || given.height != dims.height) {
+                return Refuse(name + ": the size prefix says " + std::to_string(dims.width) + "x" +
+                              std::to_string(dims.height) + ", expected " +
+                              std::to_string(given.width) + "x" + std::to_string(given.height));
+            }
+        }
+        dataStart = start + prefixBytes;
+    } else if (size) {
+        dims = *size;
+    } else {
+        return Refuse(name + ": without a size prefix the picture's size must be given");
+    }
+    if (dims.width < 0 || dims.height < 0) {
+        return Refuse(name + ": negative picture size");
+    }
+    const std::uint64_t end = dataStart + NeededBytes(profile, dims.width, dims.height);
+    if (end > image.size()) {
+        return Refuse(name + " runs past the end of the image (" + std::to_string(end) + " > " +
+                      std::to_string(image.size()) + " bytes)");
+    }
+    if (index + 1 < kTableEntries) {
+        const std::uint64_t next = static_cast<std::uint64_t>(TableEntry(image, index + 1)) * unit;
+        if (next != 0 && next < end) {
+            return Refuse(name + " overlaps the block of picture " + std::to_string(index + 1));
+        }
+    }
+    return DecodePixels(image.subspan(static_cast<std::size_t>(dataStart)), dims.width, dims.height,
+                        profile);
+}
+
+}  // namespace pictor::conversion

@@ -1,0 +1,595 @@
+#include "core/workspace/project_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "core/common/regular_file.h"
+
+namespace pictor::workspace {
+
+namespace {
+
+constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{16} * 1024 * 1024;
+constexpr int kMaxLinkDepth = 40;
+constexpr std::string_view kPictureSection = "picture";
+
+// --- values -------------------------------------------------------------------
+
+std::string_view Trim(std::string_view text) {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Values are written after "key = " on one line. A backslash, a line break and a
+// tab are escaped, and so is a space at either end (it would be trimmed when read).
+std::string EscapeValue(std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case ' ':
+                out += (i == 0 || i + 1 == value.size()) ? "\\s" : " ";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+// Undoes EscapeValue. A backslash before any other character stays as it is, so a
+// hand-written value with a lone backslash reads as typed.
+std::string UnescapeValue(std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c != '\\' || i + 1 == value.size()) {
+            out += c;
+            continue;
+        }
+        const char next = value[i + 1];
+        switch (next) {
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 's':
+                out += ' ';
+                break;
+            default:
+                out += '\\';
+                out += next;
+                break;
+        }
+        ++i;
+    }
+    return out;
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+    text = Trim(text);
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<bool> ParseFlag(std::string_view text) {
+    if (text == "yes" || text == "1" || text == "true") {
+        return true;
+    }
+    if (text == "no" || text == "0" || text == "false") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+std::optional<ProjectPosition> ParsePosition(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::optional<int> left = ParseInt(text.substr(0, comma));
+    const std::optional<int> top = ParseInt(text.substr(comma + 1));
+    if (!left || !top) {
+        return std::nullopt;
+    }
+    return ProjectPosition{*left, *top};
+}
+
+// --- paths --------------------------------------------------------------------
+
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return (error ? path : absolute).lexically_normal();
+}
+
+// Follows `path` through symlinks (a chain of at most 40) to the file they finally
+// name, which need not exist.
+std::filesystem::path FollowLinks(const std::filesystem::path& path) {
+    std::filesystem::path current = Absolute(path);
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) {
+            break;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error) {
+            break;
+        }
+        current = target.is_absolute() ? target.lexically_normal()
+                                       : (current.parent_path() / target).lexically_normal();
+    }
+    return current;
+}
+
+// The directory part resolved through symlinked directories; the file name itself
+// is kept, so a picture that is a symlink keeps its own name.
+std::filesystem::path RealDirectory(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path dir = std::filesystem::weakly_canonical(path, error);
+    return error ? path : dir;
+}
+
+std::string RelativeText(const std::filesystem::path& path,
+                         const std::filesystem::path& baseDirectory) {
+    const std::filesystem::path absolute = Absolute(path);
+    const std::filesystem::path real = RealDirectory(absolute.parent_path()) / absolute.filename();
+    std::filesystem::path relative = real.lexically_relative(RealDirectory(baseDirectory));
+    if (relative.empty()) {
+        relative = absolute.lexically_relative(baseDirectory);
+    }
+    return (relative.empty() ? absolute : relative).generic_string();
+}
+
+std::filesystem::path ResolveText(const std::string& text,
+                                  const std::filesystem::path& baseDirectory) {
+    const std::filesystem::path stored(text);
+    return stored.is_absolute() ? stored.lexically_normal()
+                                : (baseDirectory / stored).lexically_normal();
+}
+
+// --- parsing ------------------------------------------------------------------
+
+class Parser {
+  public:
+    Parser(const std::filesystem::path& baseDirectory, std::string displayName)
+        : base_(baseDirectory), name_(std::move(displayName)) {}
+
+    ProjectLoadResult Run(std::string_view text) {
+        if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+            text.remove_prefix(3);
+        }
+        std::size_t lineNumber = 0;
+        while (!text.empty() && result_.error.empty()) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            ++lineNumber;
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            HandleLine(Trim(line), lineNumber);
+        }
+        if (result_.error.empty()) {
+            FinishPicture();
+        }
+        if (result_.error.empty() && !version_) {
+            result_.error = name_ + ": not a project file (no \"version\" line)";
+        }
+        result_.ok = result_.error.empty();
+        if (!result_.ok) {
+            result_.project = Project{};
+            return std::move(result_);
+        }
+        for (const ProjectPicture& picture : result_.project.pictures) {
+            std::error_code error;
+            if (!std::filesystem::exists(picture.path, error)) {
+                result_.missing.push_back(picture.path);
+            }
+        }
+        return std::move(result_);
+    }
+
+  private:
+    enum class Section { Top, Picture, Other };
+
+    void Fail(std::size_t line, const std::string& reason) {
+        if (result_.error.empty()) {
+            result_.error = name_ + ": line " + std::to_string(line) + ": " + reason;
+        }
+    }
+
+    void HandleLine(std::string_view line, std::size_t number) {
+        if (line.empty() || line.front() == '#' || line.front() == ';') {
+            return;
+        }
+        if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 3) {
+                Fail(number, "a section line must look like [name]");
+                return;
+            }
+            FinishPicture();
+            const std::string_view name = Trim(line.substr(1, line.size() - 2));
+            if (name == kPictureSection) {
+                section_ = Section::Picture;
+                picture_ = ProjectPicture{};
+                pictureLine_ = number;
+                seen_.clear();
+            } else {
+                section_ = Section::Other;
+                result_.project.otherSections.push_back(ProjectSection{std::string(name), {}});
+            }
+            return;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            Fail(number, "expected \"key = value\"");
+            return;
+        }
+        const std::string key(Trim(line.substr(0, equals)));
+        if (key.empty()) {
+            Fail(number, "a key is missing before '='");
+            return;
+        }
+        const std::string rawValue(Trim(line.substr(equals + 1)));
+        switch (section_) {
+            case Section::Top:
+                TopKey(key, rawValue, number);
+                break;
+            case Section::Picture:
+                PictureKey(key, rawValue, number);
+                break;
+            case Section::Other:
+                result_.project.otherSections.back().keys.push_back(ProjectKey{key, rawValue});
+                break;
+        }
+    }
+
+    // Known keys may appear once per section.
+    bool FirstTime(const std::string& key, std::size_t number) {
+        for (const std::string& seen : seen_) {
+            if (seen == key) {
+                Fail(number, "\"" + key + "\" appears twice");
+                return false;
+            }
+        }
+        seen_.push_back(key);
+        return true;
+    }
+
+    void TopKey(const std::string& key, const std::string& value, std::size_t number) {
+        Project& project = result_.project;
+        if (key == "version") {
+            if (!FirstTime(key, number)) {
+                return;
+            }
+            const std::optional<int> version = ParseInt(value);
+            if (!version || *version < 1) {
+                Fail(number, "the version must be a whole number from 1");
+            } else if (*version > kProjectFormatVersion) {
+                Fail(number, "written in project format " + std::to_string(*version) +
+                                 ", newer than this program reads (" +
+                                 std::to_string(kProjectFormatVersion) + ")");
+            }
+            version_ = version;
+        } else if (key == "model") {
+            if (FirstTime(key, number)) {
+                project.model = UnescapeValue(value);
+            }
+        } else if (key == "output-dir") {
+            if (FirstTime(key, number)) {
+                const std::string dir = UnescapeValue(value);
+                project.outputDir = dir.empty() ? std::filesystem::path() : ResolveText(dir, base_);
+            }
+        } else {
+            project.otherKeys.push_back(ProjectKey{key, value});
+        }
+    }
+
+    void PictureKey(const std::string& key, const std::string& value, std::size_t number) {
+        if (key == "file") {
+            if (!FirstTime(key, number)) {
+                return;
+            }
+            const std::string file = UnescapeValue(value);
+            if (file.empty()) {
+                Fail(number, "the picture's file is empty");
+                return;
+            }
+            picture_.path = ResolveText(file, base_);
+        } else if (key == "shown") {
+            if (!FirstTime(key, number)) {
+                return;
+            }
+            const std::optional<bool> shown = ParseFlag(value);
+            if (!shown) {
+                Fail(number, "\"shown\" must be yes or no");
+                return;
+            }
+            picture_.shown = *shown;
+        } else if (key == "position") {
+            if (!FirstTime(key, number)) {
+                return;
+            }
+            picture_.position = ParsePosition(value);
+            if (!picture_.position) {
+                Fail(number, "\"position\" must be two whole numbers: left,top");
+            }
+        } else {
+            picture_.otherKeys.push_back(ProjectKey{key, value});
+        }
+    }
+
+    void FinishPicture() {
+        if (section_ == Section::Picture) {
+            if (picture_.path.empty()) {
+                Fail(pictureLine_, "the picture has no \"file\" line");
+                return;
+            }
+            result_.project.pictures.push_back(std::move(picture_));
+            picture_ = ProjectPicture{};
+        }
+        seen_.clear();
+    }
+
+    std::filesystem::path base_;
+    std::string name_;
+    ProjectLoadResult result_;
+    Section section_ = Section::Top;
+    ProjectPicture picture_;
+    std::size_t pictureLine_ = 0;
+    std::vector<std::string> seen_;
+    std::optional<int> version_;
+};
+
+// --- writing ------------------------------------------------------------------
+
+void AppendKey(std::string& out, std::string_view key, std::string_view escapedValue) {
+    out.append(key);
+    out.append(" = ");
+    out.append(escapedValue);
+    out += '\n';
+}
+
+std::string ErrnoText(int error) {
+    return std::strerror(error);  // NOLINT(concurrency-mt-unsafe): messages only
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path ProjectBaseDirectory(const std::filesystem::path& projectFile) {
+    return FollowLinks(projectFile).parent_path();
+}
+
+ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::path& baseDirectory,
+                               const std::string& displayName) {
+    return Parser(Absolute(baseDirectory), displayName).Run(text);
+}
+
+ProjectLoadResult LoadProject(const std::filesystem::path& projectFile) {
+    const std::string name = projectFile.string();
+    OpenFailure failure = OpenFailure::None;
+    const std::optional<RegularFile> file =
+        RegularFile::Open(projectFile, FileAccess::Read, &failure);
+    if (!file) {
+        ProjectLoadResult result;
+        switch (failure) {
+            case OpenFailure::NotFound:
+                result.error = name + ": no such file";
+                break;
+            case OpenFailure::NotRegular:
+                result.error = name + ": not a regular file";
+                break;
+            case OpenFailure::PermissionDenied:
+                result.error = name + ": permission denied";
+                break;
+            default:
+                result.error = name + ": cannot be opened";
+                break;
+        }
+        return result;
+    }
+    const std::optional<std::vector<std::uint8_t>> bytes = file->ReadAll(kMaxProjectBytes);
+    if (!bytes) {
+        ProjectLoadResult result;
+        result.error = file->Size() > kMaxProjectBytes
+                           ? name + ": too large for a project file (over 16 MiB)"
+                           : name + ": read error";
+        return result;
+    }
+    const std::string text(bytes->begin(), bytes->end());
+    return ParseProject(text, ProjectBaseDirectory(projectFile), name);
+}
+
+std::string FormatProject(const Project& project, const std::filesystem::path& baseDirectory) {
+    const std::filesystem::path base = Absolute(baseDirectory);
+    std::string out = "# Pictor project\n";
+    AppendKey(out, "version", std::to_string(kProjectFormatVersion));
+    if (!project.model.empty()) {
+        AppendKey(out, "model", EscapeValue(project.model));
+    }
+    if (!project.outputDir.empty()) {
+        AppendKey(out, "output-dir", EscapeValue(RelativeText(project.outputDir, base)));
+    }
+    for (const ProjectKey& key : project.otherKeys) {
+        AppendKey(out, key.key, key.value);
+    }
+    for (const ProjectPicture& picture : project.pictures) {
+        out += "\n[picture]\n";
+        AppendKey(out, "file", EscapeValue(RelativeText(picture.path, base)));
+        AppendKey(out, "shown", picture.shown ? "yes" : "no");
+        if (picture.position) {
+            AppendKey(out, "position",
+                      std::to_string(picture.position->left) + "," +
+                          std::to_string(picture.position->top));
+        }
+        for (const ProjectKey& key : picture.otherKeys) {
+            AppendKey(out, key.key, key.value);
+        }
+    }
+    for (const ProjectSection& section : project.otherSections) {
+        out += "\n[" + section.name + "]\n";
+        for (const ProjectKey& key : section.keys) {
+            AppendKey(out, key.key, key.value);
+        }
+    }
+    return out;
+}
+
+bool SaveProject(const std::filesystem::path& projectFile, const Project& project,
+                 std::string* error) {
+    std::string ignored;
+    std::string& reason = error != nullptr ? *error : ignored;
+    reason.clear();
+    const std::filesystem::path target = FollowLinks(projectFile);
+    const std::filesystem::path dir = target.parent_path();
+    const std::string content = FormatProject(project, dir);
+
+    std::string tmpl = (dir / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        reason = projectFile.string() + ": cannot be written (" + ErrnoText(errno) + ")";
+        return false;
+    }
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    int savedErrno = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (ok && std::rename(tmpl.c_str(), target.c_str()) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        std::remove(tmpl.c_str());
+        reason = projectFile.string() + ": cannot be written (" + ErrnoText(savedErrno) + ")";
+        return false;
+    }
+    // The rename is durable only once the directory is on the disk too.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+Project ProjectFromList(const PictureList& list, const std::string& model,
+                        const std::filesystem::path& outputDir, const Project& previous) {
+    Project project;
+    project.model = model;
+    project.outputDir = outputDir.empty() ? std::filesystem::path() : Absolute(outputDir);
+    project.otherKeys = previous.otherKeys;
+    project.otherSections = previous.otherSections;
+    for (const ImageEntry& entry : list.Entries()) {
+        ProjectPicture picture;
+        picture.path = Absolute(entry.path);
+        picture.shown = entry.shown;
+        picture.position = ProjectPosition{entry.left, entry.top};
+        for (const ProjectPicture& old : previous.pictures) {
+            if (Absolute(old.path) == picture.path) {
+                picture.otherKeys = old.otherKeys;
+                break;
+            }
+        }
+        project.pictures.push_back(std::move(picture));
+    }
+    return project;
+}
+
+PictureList BuildPictureList(const Project& project, MessageSink& messages,
+                             const ImportOptions& options, int* added) {
+    PictureList list;
+    for (const ProjectPicture& picture : project.pictures) {
+        std::error_code error;
+        if (!std::filesystem::exists(picture.path, error)) {
+            continue;
+        }
+        // One import per picture keeps the project's order (an import sorts its list).
+        PictureList single;
+        if (ImportPictures(single, {picture.path.string()}, messages, options) != 1) {
+            continue;
+        }
+        ImageEntry entry = single.At(0);
+        entry.shown = picture.shown;
+        if (picture.position) {
+            entry.left = picture.position->left;
+            entry.top = picture.position->top;
+        }
+        list.Append(std::move(entry));
+    }
+    list.Select(-1);
+    if (added != nullptr) {
+        *added = static_cast<int>(list.Size());
+    }
+    return list;
+}
+
+}  // namespace pictor::workspace
