@@ -1,7 +1,7 @@
-// Loading a .bin image for the download, and the capacity checks. The input is the
-// file. Asserts that a small file loads as its own bytes zero-padded to whole
-// sectors, and that a file beyond a flash's limit (a sparse file of that length)
-// is refused with one warning before anything is read.
+// Loading a .bin image for the download, the capacity checks and reading pictures
+// back from a resource image. The input is the file. Asserts that a small file loads as its own
+// bytes zero-padded to whole sectors, and that a file beyond a flash's limit (a sparse file of that
+// length) is refused with one warning before anything is read.
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 
+#include "core/conversion/picture_decoder.h"
 #include "core/device/device_frames.h"
 #include "core/device/flash_layout.h"
 #include "core/device/image_buffer.h"
@@ -53,6 +54,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else {
             // Only an empty image may be refused at this size.
             Require(size == 0, "a small readable image loads");
+        }
+    }
+
+    // The same bytes as a resource image read back picture by picture: a damaged
+    // table or size prefix is refused, and nothing past the image is read.
+    for (const int depth : {1, 4, 16, 24}) {
+        pictor::settings::ModelProfile profile;
+        profile.colorDepth = depth;
+        profile.pixelsPerByte = pictor::settings::PixelsPerByte(depth);
+        profile.saveWidthHeightToBin = 1;
+        profile.minAllocateSize = size > 0 ? 1 << (data[0] % 13) : 1;
+        profile.channelLayout = pictor::settings::ChannelLayoutFor(1);
+        for (std::size_t index = 0; index < 3; ++index) {
+            const auto back = pictor::conversion::DecodeStoredPicture(bytes, index, profile);
+            Require(!back.ok ||
+                        back.image.pixels.size() == static_cast<std::size_t>(back.image.width) *
+                                                        static_cast<std::size_t>(back.image.height),
+                    "a picture read back has width x height pixels");
         }
     }
 

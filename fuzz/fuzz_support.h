@@ -79,14 +79,17 @@ inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-/// Counts the messages a step shows.
+/// Counts the messages a step shows and keeps the first and the last.
 class CountingSink final : public MessageSink {
   public:
     void Show(const Message& message) override {
-        ++count;
+        if (count++ == 0) {
+            first = message;
+        }
         last = message;
     }
     int count = 0;
+    Message first;
     Message last;
 };
 

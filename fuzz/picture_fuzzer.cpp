@@ -1,14 +1,18 @@
-// A picture file as the import reads it: decoding, the position trailer and the
-// list entry. The input is the whole file. Asserts that a loaded picture has a
-// size within limits and exactly width x height pixels, that loading is repeatable
-// (pixels the file did not fill would differ between runs), that a bitmap never
-// loads from fewer pixel bytes than its header declares, and that the trailer and
-// the imported entry agree with the file's last bytes.
+// A picture file as the import and the conversion read it: decoding (direct and
+// general), probing, row-by-row opening, the position trailer and the list entry.
+// The input is the whole file. Asserts that a loaded picture has a size within
+// limits and exactly width x height pixels, that loading is repeatable (pixels the
+// file did not fill would differ between runs), that a bitmap never loads from
+// fewer pixel bytes than its header declares, that every way of reading a picture
+// gives the same pixels, and that the trailer and the imported entry agree with
+// the file's last bytes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_loader.h"
@@ -74,6 +78,27 @@ std::optional<TrailerPosition> ExpectedTrailer(std::span<const std::uint8_t> b) 
     return TrailerPosition{b[b.size() - 2], b[b.size() - 1]};
 }
 
+void CheckRows(const std::filesystem::path& path, const std::optional<PixelImage>& picture) {
+    std::optional<PictureRows> rows = OpenPictureRows(path);
+    Require(rows.has_value() == picture.has_value(),
+            "a picture opens for encoding exactly when it loads");
+    if (!rows) {
+        return;
+    }
+    Require(rows->Width() == picture->width && rows->Height() == picture->height,
+            "the rows have the picture's size");
+    if (const PixelImage* decoded = rows->Decoded()) {
+        Require(SamePicture(*decoded, *picture), "the decoded rows are the loaded picture");
+        return;
+    }
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(picture->width));
+    for (int y = 0; y < picture->height; ++y) {
+        rows->DecodeRow(y, row.data());
+        Require(std::equal(row.begin(), row.end(), picture->Row(y)),
+                "each row decoded from the file is the loaded picture's row");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -88,9 +113,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (const auto declared = DeclaredBitmapBytes(bytes)) {
             Require(size >= *declared, "a bitmap loads only when the file holds all its rows");
         }
-        const std::optional<PixelImage> again = LoadPicture(path);
-        Require(again && SamePicture(*picture, *again), "loading a picture twice gives the same");
     }
+    // The direct bitmap decoder and the general one agree on every picture both take.
+    const std::optional<PixelImage> general = LoadPicture(path, true);
+    if (picture && general) {
+        Require(SamePicture(*picture, *general), "both decoders give the same pixels");
+    }
+    const std::optional<PictureSize> probed = ProbePicture(path);
+    Require(probed.has_value() == picture.has_value() &&
+                (!probed || (probed->width == picture->width && probed->height == picture->height)),
+            "probing tells exactly which pictures load, and their size");
+    CheckRows(path, picture);
 
     const auto trailer = ReadTrailer(path);
     Require(trailer == ExpectedTrailer(bytes), "the trailer is the file's last six bytes");
@@ -102,25 +135,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(messages.count == (picture ? 0 : 1), "a picture that does not load is reported once");
     if (added == 1) {
         const ImageEntry& entry = list.At(0);
-        Require(entry.width == picture->width && entry.height == picture->height && entry.bitmap &&
-                    SamePicture(*entry.bitmap, *picture),
-                "the imported entry holds the loaded picture");
-        Require(entry.thumbnail && entry.thumbnail->width == kThumbnailSide &&
-                    entry.thumbnail->pixels.size() ==
-                        static_cast<std::size_t>(kThumbnailSide) * kThumbnailSide,
-                "the thumbnail is 96 x 96");
+        Require(entry.width == picture->width && entry.height == picture->height,
+                "the imported entry has the picture's size");
+        // The import loads the file again: pixels the file did not fill would differ.
+        Require(!entry.bitmap || SamePicture(*entry.bitmap, *picture),
+                "loading a picture twice gives the same pixels");
         const TrailerPosition at = trailer.value_or(TrailerPosition{});
         Require(entry.left == at.left && entry.top == at.top,
                 "the entry's position comes from the trailer");
     }
 
-    // Storing a position: it reads back as its low bytes, and a bitmap (whose
-    // decoder ignores what follows the pixels) still loads the same.
-    Require(WriteTrailer(path, 300, 7), "a trailer can be written to a scratch file");
-    Require(ReadTrailer(path) == TrailerPosition{44, 7}, "the written trailer reads back");
-    if (picture && !png) {
+    // Storing a position: it reads back as its low bytes and the picture still loads
+    // the same; a trailer that would break the picture is not written at all.
+    if (WriteTrailer(path, 300, 7)) {
+        Require(ReadTrailer(path) == TrailerPosition{44, 7}, "the written trailer reads back");
         const std::optional<PixelImage> moved = LoadPicture(path);
-        Require(moved && SamePicture(*picture, *moved), "a bitmap loads the same with a trailer");
+        Require(moved.has_value(), "a picture with a new trailer still loads");
+        Require(!picture || png || SamePicture(*picture, *moved),
+                "a bitmap loads the same with a trailer");
+    } else {
+        const auto after = pictor::fuzz::ReadBytes(path);
+        Require(std::equal(after.begin(), after.end(), bytes.begin(), bytes.end()),
+                "a trailer that is not written leaves the file as it was");
     }
     return 0;
 }

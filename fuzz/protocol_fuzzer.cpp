@@ -317,13 +317,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "kind %d, mode %d, %zu image bytes: %s\n", kind, result.transferMode,
                      static_cast<std::size_t>(image.fileLength), result.message.text.c_str());
     }
-    Require(messages.count == 1 && messages.last == result.message,
-            "the job ends with exactly its final message");
+    Require(messages.count >= 1 && messages.first == result.message,
+            "the job's final message is shown first");
+    Require(messages.count == (result.settingsWritten == false ? 2 : 1),
+            "only a settings send that failed adds its warning");
     Require(module.WritesAfterCancel() <= 1,
             "after a cancel at most the rest of the running exchange goes out");
+    const std::vector<Bytes> connects = AnswersTo(module, command::kConnect, 0);
+    if (!connects.empty() && connects.back().size() == 2) {
+        Require(result.connectReply[0] == connects.back()[0] &&
+                    result.connectReply[1] == connects.back()[1],
+                "the result names the bytes the module answered the connect with");
+    }
+    if (image.fileLength == 0) {
+        Require(result.outcome == Outcome::Failed && module.Answers().empty(),
+                "an empty image is refused before anything is sent");
+    }
     if (result.outcome == Outcome::Ok) {
         Require(connected.has_value(), "success only after a connect");
         CheckEveryStepAccepted(module, *connected, *image.bytes);
+        if (sendSettings) {
+            const std::vector<Bytes> sent = AnswersTo(module, command::kWriteSettings, 0);
+            // A cancel before the send leaves the frame unsent: not written either.
+            Require(result.settingsWritten.has_value() &&
+                        *result.settingsWritten == (!sent.empty() && sent.back().size() == 2),
+                    "the settings count as written exactly when the module answered them");
+        }
     } else if (!module.FaultInjected() && !cancel.IsCancelled() && kind >= 1 && kind <= 5 &&
                image.fileLength > 0) {
         Require(false, "a download to a module that answers everything correctly succeeds");
