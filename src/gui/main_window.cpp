@@ -378,6 +378,12 @@ void MainWindow::InitDialog() {
     closePortButton_->setEnabled(false);
     ShowFlashType();
     Push();
+    // The saved port is shown as it is: the list's first entry that merely begins
+    // with it ("/dev/ttyUSB10" for a vanished "/dev/ttyUSB1") is another device.
+    if (portBox_->currentText() != QString::fromStdString(portText_)) {
+        portBox_->setCurrentIndex(-1);
+        portBox_->setEditText(QString::fromStdString(portText_));
+    }
     // No current picture yet: its fields start empty.
     SelectPicture(-1);
 }

@@ -173,7 +173,17 @@ TEST(ConfigDialogTest, NewModelNeedsANameAndCanThenBeConfirmed) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
     EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());
 
-    typedName = "Panel 128";
+    // A "]" would end the section name early: refused, nothing saved.
+    typedName = "A]B";
+    Control<QPushButton>(&dialog, 1056)->click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_NE(dialogs.messages[1].text.find("\"A]B\""), std::string::npos);
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "<missing>");
+
+    // Edge blanks are dropped: the file could not give them back.
+    typedName = "  Panel 128 ";
     Control<QPushButton>(&dialog, 1056)->click();
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), (QStringList{"Panel 128", "New"}));
     EXPECT_EQ(Control<QComboBox>(&dialog, 1031)->currentIndex(), 0);
