@@ -488,7 +488,7 @@ bool MainWindow::ConfirmRemoval(int count) {
 }
 
 QString MainWindow::ImportFolder() const {
-    const QString configured =
+    QString configured =
         FromUtf8(settings::ProfileFile(settingsPath_).GetString(kCommon, "DEFAULT_DIR_PATH", ""));
     if (!configured.isEmpty() && QFileInfo(configured).isDir()) {
         return configured;
