@@ -112,8 +112,8 @@ class ScratchPool {
         free_.pop_back();
         return buffer;
     }
+    // The buffer keeps its size: a later resize then clears only what it adds.
     void Give(std::vector<std::uint8_t> buffer) {
-        buffer.clear();
         const std::lock_guard lock(mutex_);
         free_.push_back(std::move(buffer));
     }

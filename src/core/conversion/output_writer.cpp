@@ -281,8 +281,14 @@ bool WriteJournal(const fs::path& journal, const fs::path& first, bool firstExis
     }
     text += kJournalEnd;
     RemoveQuietly(journal);
-    auto writer = FileWriter::CreateNew(journal);
-    return writer && writer->Write(text) && writer->Finish();
+    // No sync: the journal guards against the process dying, and the file system
+    // commits its creation no later than the renames that follow it.
+    const int fd = OpenFile(journal, O_EXCL);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    return ::close(fd) == 0 && written;
 }
 
 // Puts the previous file back in place, or removes the final file when there was none.
