@@ -164,7 +164,52 @@ void BM_WholeConversion(benchmark::State& state) {
     SetRate(state, workload.megapixels);
 }
 
+// Encoding straight from the bitmap files' rows (the command line's path): the
+// files' bytes are in memory, each row is decoded and encoded at once. One thread.
+void BM_EncodeFromFileRows(benchmark::State& state) {
+    const Workload& workload = TheWorkload();
+    std::vector<pictor::workspace::PictureRows> pictures;
+    for (const auto& path : workload.paths) {
+        pictures.push_back(*pictor::workspace::OpenPictureRows(path));
+    }
+    const ModelProfile profile = ProfileForDepth(static_cast<int>(state.range(0)));
+    std::vector<std::uint8_t> out;
+    for (auto _ : state) {
+        for (const auto& picture : pictures) {
+            out.clear();
+            pictor::conversion::EncodePicture(picture, profile, out);
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
+    SetRate(state, workload.megapixels);
+}
+
+// The command line's conversion: sizes only at import, pictures decoded from their
+// files during the conversion by `jobs` workers (0 = one per core).
+void BM_StreamingConversion(benchmark::State& state) {
+    const Workload& workload = TheWorkload();
+    const ModelProfile profile = ProfileForDepth(16);
+    pictor::NullMessageSink messages;
+    pictor::conversion::ConvertOptions options;
+    options.outputDir = workload.dir / "out";
+    options.writeTrailers = false;
+    options.jobs = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        pictor::workspace::PictureList list;
+        pictor::workspace::ImportPictures(list, workload.paths, messages,
+                                          {.openForWriting = false, .keepPixels = false});
+        const auto result = pictor::conversion::Convert(list, profile, options, messages);
+        if (!result.success) {
+            state.SkipWithError("conversion failed");
+            break;
+        }
+    }
+    SetRate(state, workload.megapixels);
+}
+
 BENCHMARK(BM_EncodeOnly)->Arg(16)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeFromFileRows)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StreamingConversion)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeConversion)->Arg(16)->Arg(1)->Unit(benchmark::kMillisecond);

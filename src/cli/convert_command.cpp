@@ -213,6 +213,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     workspace::PictureList list;
     workspace::ImportOptions importOptions;
     importOptions.openForWriting = args.writeTrailers;
+    importOptions.keepPixels = false;  // decoded one at a time by the conversion
     if (project) {
         int added = 0;
         list = workspace::BuildPictureList(*project, messages, importOptions, &added);
@@ -232,6 +233,14 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     conversion::ConvertOptions options;
     options.outputDir = outputDir;
     options.writeTrailers = args.writeTrailers;
+    options.jobs = args.jobs;
+    // The image has to fit the flash the settings name, or the largest one.
+    if (settings::ProfileFile file(args.settingsPath); file.Exists()) {
+        const std::string flashType = file.GetString("Scom", "FLASH_TYPE", "");
+        if (const auto capacity = conversion::FlashTypeCapacity(flashType)) {
+            options.flashCapacity = *capacity;
+        }
+    }
     const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
     if (!result.success) {
         return kExitFailed;
@@ -307,6 +316,10 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
         "Output directory (default: the project's, else the working directory)");
     command->add_flag("--write-trailers", args->writeTrailers,
                       "Store each picture's position in its file's trailer");
+    command
+        ->add_option("--jobs", args->jobs,
+                     "Threads that decode and encode pictures (default: all cores)")
+        ->check(CLI::Range(1U, 256U));
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
 }

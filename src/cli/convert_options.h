@@ -33,6 +33,7 @@ struct ConvertArgs {
     long long bkColor = 0;
     std::string outputDir;
     bool writeTrailers = false;
+    unsigned jobs = 0;  // 0: all cores
     std::vector<std::string> pictures;
     std::string projectPath;
     std::string dither;

@@ -184,6 +184,14 @@ void ConfigDialog::BuildLayout() {
     connect(colorButton_, &QPushButton::clicked, this, &ConfigDialog::OnChooseColor);
     connect(saveButton_, &QPushButton::clicked, this, &ConfigDialog::SaveProfile);
     connect(okButton_, &QPushButton::clicked, this, &ConfigDialog::OnOk);
+    // Width and Height show the panel the chosen "LCD尺寸" stands for, the size
+    // the output and the preview use.
+    connect(lcdSize_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        const settings::PanelSize panel = settings::PanelSizeFromLcdType(text.toStdString());
+        form_.widthValue = static_cast<unsigned>(panel.width);
+        form_.heightValue = static_cast<unsigned>(panel.height);
+        exchange_.Push({width_, height_});
+    });
     connect(cancelButton_, &QPushButton::clicked, this, &ConfigDialog::reject);
 }
 

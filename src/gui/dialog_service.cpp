@@ -72,6 +72,20 @@ int QtDialogService::RunModal(QDialog& dialog) {
     return dialog.exec();
 }
 
+QMessageBox::StandardButton QtDialogService::Ask(QWidget* parent, const Message& message,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(ToQtIcon(message.icon), CaptionOf(message),
+                    QString::fromStdString(message.text), buttons, parent);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(defaultButton);
+    const int answer = box.exec();
+    // The box's close button (Escape without an escape button) gives no standard button.
+    return buttons.testFlag(static_cast<QMessageBox::StandardButton>(answer))
+               ? static_cast<QMessageBox::StandardButton>(answer)
+               : defaultButton;
+}
+
 bool LaunchDetached(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/conversion/convert_operation.h"
 #include "core/device/device_link.h"
 #include "core/device/image_buffer.h"
 #include "core/settings/model_profile.h"
@@ -22,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
+class QSplitter;
 class QPushButton;
 class QStackedWidget;
 class QTreeView;
@@ -98,10 +100,19 @@ class MainWindow final : public QMainWindow,
     std::optional<device::Outcome> ReadLcdSettings(device::LcdSettingsReply& reply) override;
     bool LoadResourceImage(const std::string& path, QWidget* owner) override;
     void StartResourceDownload(std::optional<device::LcdSettings> settings) override;
+    void CancelResourceDownload() override;
 
     /// Members to controls; controls to members (false at a failed check).
     void Push();
     bool Pull();
+
+    // --- Closing while a download runs; picture fields and shown flags ---
+    /// True when the window may close. While a download job runs it asks "A
+    /// download is running. Cancel it and quit?" (No is the default); Yes cancels
+    /// the job at its next exchange boundary and returns once it has ended.
+    bool ConfirmCloseWhileJobRuns();
+    /// Inverts the shown flag of the picture at `row` and redraws the preview.
+    void ToggleShown(int row);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +134,13 @@ class MainWindow final : public QMainWindow,
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     void StartJob(device::DownloadRequest request);
     void ShowFlashType();
+
+    // --- Picture fields, job wait, layout ---
+    void ClearPictureFields();
+    void WaitForJobEnd();
+    void ShowConvertOutcome(const conversion::ConvertResult& result,
+                            const std::optional<Message>& success);
+    QSplitter* splitter_ = nullptr;
 
     std::filesystem::path settingsPath_;
     DialogService& dialogs_;

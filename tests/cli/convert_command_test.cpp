@@ -93,8 +93,14 @@ TEST_F(ConvertCommandTest, ModelAndOverridesShapeTheProfile) {
               std::string::npos);
 
     ASSERT_EQ(Convert({"--output", "c", Picture()}), kExitOk);
-    EXPECT_TRUE(fs::exists(dir_ / "out" / "Icon.c"));
     EXPECT_NE(out_.str().find("Icon.c"), std::string::npos);
+    // The time comment, the array of the two RGB_565 red words (high byte first,
+    // each value followed by a comma), the closing brace and the final blank lines.
+    const std::string time = "\r\n// Generation Time: 1970/01/01  AM 12:00:00   \r\n\r\n";
+    EXPECT_EQ(ReadFile(dir_ / "out" / "Icon.c"),
+              time + "\r\n\r\n CBYTE RED[] ={  \r\n\r\n248,0,248,0, } \r\n\r\n\r\n");
+    // No order-number line: C arrays have no index table.
+    EXPECT_EQ(ReadFile(dir_ / "out" / "Icon.h"), time + "\r\n\r\n");
 }
 
 TEST_F(ConvertCommandTest, MissingSettingsFileWarnsAndUsesDefaults) {
@@ -175,6 +181,22 @@ TEST_F(ConvertCommandTest, TrailersOnlyWithWriteTrailers) {
     EXPECT_EQ(ReadFile(Picture()), original);
     ASSERT_EQ(Convert({"--write-trailers", Picture()}), kExitOk);
     EXPECT_EQ(ReadFile(Picture()), original + std::string("aVaV\0\0", 6));
+}
+
+TEST_F(ConvertCommandTest, JobsGiveTheSameImageAndFlashTypeBoundsIt) {
+    // 1024 x 520 at 16 bits: 2048 + 1064960 bytes, over the 1 MiB of an "8Mbit" flash.
+    WriteBitmap(dir_ / "big.bmp", 1024, 520, 0x336699);
+    std::ofstream(dir_ / "Pictor.ini", std::ios::app) << "[Scom]\nFLASH_TYPE=8Mbit\n";
+    ASSERT_EQ(Convert({"--jobs", "1", (dir_ / "big.bmp").string(), Picture()}), kExitOk)
+        << err_.str();
+    const std::string single = Data();
+    EXPECT_EQ(single.size(), 2048U + 1064960U + 4U);
+    EXPECT_NE(err_.str().find("1067012 bytes, more than the flash's 1048576 bytes"),
+              std::string::npos)
+        << err_.str();
+    ASSERT_EQ(Convert({"--jobs", "2", (dir_ / "big.bmp").string(), Picture()}), kExitOk);
+    EXPECT_EQ(Data(), single);
+    EXPECT_EQ(Convert({"--jobs", "0", Picture()}), kExitUsage);
 }
 
 }  // namespace

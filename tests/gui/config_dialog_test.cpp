@@ -169,7 +169,17 @@ TEST(ConfigDialogTest, NewModelNeedsANameAndCanThenBeConfirmed) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
     EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());
 
-    typedName = "Panel 128";
+    // A "]" would end the section name early: refused, nothing saved.
+    typedName = "A]B";
+    Control<QPushButton>(&dialog, 1056)->click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_NE(dialogs.messages[1].text.find("\"A]B\""), std::string::npos);
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "<missing>");
+
+    // Edge blanks are dropped: the file could not give them back.
+    typedName = "  Panel 128 ";
     Control<QPushButton>(&dialog, 1056)->click();
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), (QStringList{"Panel 128", "New"}));
     EXPECT_EQ(Control<QComboBox>(&dialog, 1031)->currentIndex(), 0);
@@ -211,6 +221,41 @@ TEST(ConfigDialogTest, InvalidWidthShowsTheStandardMessageAndKeepsTheDialogOpen)
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages[0].text, "Please enter a positive integer.");
     EXPECT_FALSE(QFile::exists(dir.Path()));
+}
+
+TEST(ConfigDialogTest, WidthAndHeightFollowTheChosenLcdSize) {
+    SettingsDir dir(
+        "[COMMON]\nLCD_TYPE=320x240\nMODEL_COUNT=1\nMODEL_NAME0=Panel\nCURRENT_MODE=0\n"
+        "[Panel]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\n");
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    auto* size = Control<QComboBox>(&dialog, 1101);
+    auto* width = Control<QLineEdit>(&dialog, 1037);
+    auto* height = Control<QLineEdit>(&dialog, 1038);
+    EXPECT_EQ(width->text(), "320");
+    EXPECT_EQ(height->text(), "240");
+
+    const struct {
+        QString entry;
+        QString width;
+        QString height;
+    } cases[] = {{"220x176", "220", "176"},
+                 {"400x240", "400", "240"},
+                 {"272x480", "480", "272"},  // the panel is used lying down
+                 {"480x320", "480", "320"}};
+    for (const auto& c : cases) {
+        Choose(size, size->findText(c.entry));
+        EXPECT_EQ(width->text(), c.width) << c.entry.toStdString();
+        EXPECT_EQ(height->text(), c.height) << c.entry.toStdString();
+    }
+
+    // What the fields show is what the confirmed profile and the file get.
+    Control<QPushButton>(&dialog, 1)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(profile.panelWidth, 480);
+    EXPECT_EQ(profile.panelHeight, 320);
+    EXPECT_EQ(dir.Key("COMMON", "LCD_TYPE"), "480x320");
 }
 
 }  // namespace

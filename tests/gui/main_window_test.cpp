@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
 
     QAction* about = window.findChild<QAction*>("aboutAction");
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->text(), "&About Iconwright...");
+    EXPECT_EQ(about->text(), "&About Pictor...");
     about->trigger();
     EXPECT_EQ(dialogs_.modalRuns.back(), "AboutDialog");
 }
@@ -256,7 +256,13 @@ TEST_F(MainWindowTest, ConvertWritesTheResourceImageAndReports) {
     Button(1028)->click();  // b before a; the conversion sorts again
     Button(1021)->click();
     ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0], (Message{"转档成功", "", MessageIcon::Information}));
+    // The notice names the folder, the files and the share of the 64 Mbit flash:
+    // 2072 of 8388608 bytes.
+    EXPECT_EQ(dialogs_.messages[0],
+              (Message{"转档成功\n\nFolder: " + dir_->Dir().toStdString() +
+                           "\nFiles: Icon.bin, Icon.h\nIcon.bin: 2072 bytes, 0.02 % of the 64Mbit "
+                           "flash (8388608 bytes)",
+                       "", MessageIcon::Information}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(window.Pictures().CurrentIndex(), 0);
     // Table + 2 x 2 + 4 x 2 pixels of two bytes each.

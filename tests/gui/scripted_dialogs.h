@@ -62,6 +62,19 @@ class ScriptedDialogs final : public DialogService {
         return handler->second(dialog);
     }
 
+    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Message& message,
+                                    QMessageBox::StandardButtons /*buttons*/,
+                                    QMessageBox::StandardButton defaultButton) override {
+        questions.push_back(message);
+        questionDefaults.push_back(defaultButton);
+        if (questionAnswers.empty()) {
+            return defaultButton;
+        }
+        const auto answer = questionAnswers.front();
+        questionAnswers.pop_front();
+        return answer;
+    }
+
     /// Texts of the recorded messages, in order.
     [[nodiscard]] std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -80,6 +93,11 @@ class ScriptedDialogs final : public DialogService {
     std::vector<std::pair<QString, QStringList>> started;
     std::map<QString, std::function<int(QDialog&)>> modalHandlers;
     std::vector<QString> modalRuns;
+    /// Questions asked, their default buttons, and the scripted answers (the
+    /// default answers when none is left).
+    std::vector<Message> questions;
+    std::vector<QMessageBox::StandardButton> questionDefaults;
+    std::deque<QMessageBox::StandardButton> questionAnswers;
 };
 
 }  // namespace pictor::gui::testing

@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
+#include "core/conversion/ordered_work.h"
 #include "core/conversion/pixel_encoder.h"
 #include "core/conversion/resource_image.h"
 #include "core/workspace/position_trailer.h"
@@ -70,7 +73,88 @@ std::string WriteFailedText(const std::filesystem::path& path) {
     return "写入" + path.string() + " 失败!";
 }
 
+std::string LoadFailedText(const ImageEntry& entry) {
+    return "加载图片 " + entry.path + " 错误 !";
+}
+
+unsigned WorkerCount(unsigned requested) {
+    if (requested > 0) {
+        return requested;
+    }
+    return std::max(1U, std::thread::hardware_concurrency());
+}
+
+// One picture's place in the outputs, planned before any picture is decoded.
+struct PictureJob {
+    std::vector<std::uint8_t> preamble;  // binary: alignment, sector fill, size prefix
+    std::string opening;                 // C source: array opening and size prefix text
+    std::uint64_t pixelBytes = 0;
+};
+
+// One picture's finished block: the preamble and the encoded pixels.
+struct EncodedBlock {
+    bool loaded = false;
+    std::vector<std::uint8_t> bytes;
+    std::string text;
+};
+
+// Encodes one picture: from the list's decoded bitmap when the entry has one,
+// otherwise decoded from its file now (and dropped with the block). A file that
+// no longer loads at the size the layout used gives `loaded` false.
+EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
+                         const settings::ModelProfile& profile, bool cSource) {
+    EncodedBlock block;
+    std::optional<workspace::PictureRows> rows;
+    // Dithering diffuses errors between neighbours, so it works on the whole
+    // decoded picture; without it the encoder reads the file's rows directly.
+    std::optional<workspace::PixelImage> decoded;
+    workspace::PixelImage dithered;
+    const workspace::PixelImage* picture = entry.bitmap.get();
+    if (Dithers(profile)) {
+        if (picture == nullptr) {
+            decoded = workspace::LoadPicture(entry.path);
+            if (!decoded || decoded->width != entry.width || decoded->height != entry.height) {
+                return block;
+            }
+            picture = &*decoded;
+        }
+        picture = &DitherForEncoding(*picture, profile, dithered);
+    } else if (picture == nullptr) {
+        rows = workspace::OpenPictureRows(entry.path);
+        if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
+            return block;
+        }
+    }
+    const auto encode = [&](auto& out) {
+        return rows ? EncodePicture(*rows, profile, out) : EncodePicture(*picture, profile, out);
+    };
+    if (cSource) {
+        block.text = job.opening;
+        block.loaded = encode(block.text);
+        WriteArrayClosing(block.text);
+    } else {
+        block.bytes.reserve(job.preamble.size() + static_cast<std::size_t>(job.pixelBytes));
+        block.bytes = job.preamble;
+        block.loaded =
+            encode(block.bytes) && block.bytes.size() == job.preamble.size() + job.pixelBytes;
+    }
+    return block;
+}
+
 }  // namespace
+
+std::optional<std::uint64_t> FlashTypeCapacity(std::string_view flashTypeText) {
+    std::uint64_t megabits = 0;
+    std::size_t digits = 0;
+    while (digits < flashTypeText.size() && IsDigit(flashTypeText[digits]) && megabits < 1000000) {
+        megabits = megabits * 10 + static_cast<std::uint64_t>(flashTypeText[digits] - '0');
+        ++digits;
+    }
+    if (megabits == 0) {
+        return std::nullopt;
+    }
+    return megabits * (std::uint64_t{1} << 20) / 8;
+}
 
 void GroupSeries(workspace::PictureList& list) {
     struct Series {
@@ -183,24 +267,24 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         written = dataOut.Write(kEmptyTable);
     }
 
+    // First pass: the layout needs only each picture's size, so every block is
+    // placed (and every refusal made) before any picture is decoded.
     ResourceImageLayout layout(profile);
-    std::vector<std::uint8_t> block;
-    std::string arrayText;
-    workspace::PixelImage dithered;  // the dithered copy of a picture, when the model dithers
+    std::vector<PictureJob> jobs(list.Size());
     const bool avoidAcrossSector = profile.avoidAcrossSector != 0;
     const bool sizeToBin = profile.saveWidthHeightToBin != 0;
-    for (std::size_t order = 0; order < list.Size() && written; ++order) {
+    for (std::size_t order = 0; order < list.Size(); ++order) {
         const ImageEntry& entry = list.At(order);
-        if (!HasUsableBitmap(entry)) {
-            ShowError(messages, "加载图片 " + entry.path + " 错误 !");
+        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty()) {
+            ShowError(messages, LoadFailedText(entry));
             return result;
         }
+        PictureJob& job = jobs[order];
+        job.pixelBytes = EncodedByteCount(entry.width, entry.height, profile);
         const std::string symbol = SymbolName(entry.name);
         const std::uint64_t estimate = SectorEstimate(profile, entry.width, entry.height);
         const PrefixDimensions dimensions =
             SizePrefixDimensions(profile, entry.width, entry.height);
-        const workspace::PixelImage& pixels = DitherForEncoding(*entry.bitmap, profile, dithered);
-        bool encoded = true;
         if (cSource) {
             // The C source has no sector fill, but a block over one sector is
             // still refused.
@@ -208,31 +292,21 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
                 ShowError(messages, "单个图片尺寸大于1 sector!");
                 return result;
             }
-            arrayText.clear();
-            WriteArrayOpening(arrayText, symbol);
+            WriteArrayOpening(job.opening, symbol);
             if (sizeToBin) {
-                WriteSizePrefixText(arrayText, dimensions);
+                WriteSizePrefixText(job.opening, dimensions);
             }
-            encoded = EncodePicture(pixels, profile, arrayText);
-            WriteArrayClosing(arrayText);
-            written = dataOut.Write(arrayText);
         } else {
-            block.clear();
-            layout.AlignToUnit(block);
-            if (avoidAcrossSector && !layout.KeepInSector(estimate, block, messages)) {
+            layout.AlignToUnit(job.preamble);
+            if (avoidAcrossSector && !layout.KeepInSector(estimate, job.preamble, messages)) {
                 return result;
             }
             layout.RecordBlockStart(order);
             if (sizeToBin) {
-                layout.WriteSizePrefix(dimensions, entry.seriesCount, block);
+                layout.WriteSizePrefix(dimensions, entry.seriesCount, job.preamble);
             }
-            encoded = layout.WritePixels(pixels, block);
-            written = dataOut.Write(block);
+            layout.SkipPixels(job.pixelBytes);
             WriteOrderNumberLine(headerOut, symbol, order);
-        }
-        if (!encoded) {
-            ShowError(messages, "加载图片 " + entry.path + " 错误 !");
-            return result;
         }
         if (profile.saveWidthHeightToDefine != 0) {
             WriteSizeDefines(headerOut, symbol, profile, entry.width, entry.height);
@@ -240,6 +314,29 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         if (profile.saveLeftTopToDefine != 0) {
             WritePositionDefines(headerOut, symbol, entry.left, entry.top);
         }
+    }
+
+    // Second pass: pictures are decoded and encoded by the workers, a few at a time,
+    // and each block is written in list order as one piece; its pixels are dropped
+    // as soon as it is written.
+    const unsigned workers = WorkerCount(options.jobs);
+    bool loaded = true;
+    written =
+        written && RunInOrder<EncodedBlock>(
+                       jobs.size(), workers, std::size_t{2} * workers,
+                       [&](std::size_t order) {
+                           return EncodeBlock(list.At(order), jobs[order], profile, cSource);
+                       },
+                       [&](std::size_t order, EncodedBlock& block) {
+                           if (!block.loaded) {
+                               loaded = false;
+                               ShowError(messages, LoadFailedText(list.At(order)));
+                               return false;
+                           }
+                           return cSource ? dataOut.Write(block.text) : dataOut.Write(block.bytes);
+                       });
+    if (!loaded) {
+        return result;
     }
 
     if (written) {
@@ -280,6 +377,16 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         }
     }
 
+    if (!cSource) {
+        result.imageBytes = layout.Counter();
+        result.exceedsFlash = result.imageBytes > options.flashCapacity;
+        if (result.exceedsFlash) {
+            ShowError(messages,
+                      result.dataPath.string() + " is " + std::to_string(result.imageBytes) +
+                          " bytes, more than the flash's " + std::to_string(options.flashCapacity) +
+                          " bytes; it does not fit in the module");
+        }
+    }
     result.success = true;
     result.pictureCount = static_cast<int>(list.Size());
     messages.Show({"转档成功", "", MessageIcon::Information});

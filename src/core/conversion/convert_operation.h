@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "core/common/message.h"
 #include "core/conversion/output_writer.h"
@@ -23,6 +25,13 @@ void GroupSeries(workspace::PictureList& list);
 using WriterFilter = std::function<std::unique_ptr<OutputWriter>(
     std::unique_ptr<OutputWriter> writer, const std::filesystem::path& finalPath)>;
 
+/// Capacity of the largest flash a module carries (256 Mbit), in bytes.
+inline constexpr std::uint64_t kLargestFlashBytes = std::uint64_t{32} << 20;
+
+/// The capacity a flash-type text names ("64Mbit" → 8 MiB: its leading number in
+/// megabits), or nothing when the text starts with no positive number.
+std::optional<std::uint64_t> FlashTypeCapacity(std::string_view flashTypeText);
+
 struct ConvertOptions {
     /// Directory of the outputs; empty means the working directory.
     std::filesystem::path outputDir;
@@ -32,6 +41,11 @@ struct ConvertOptions {
     WriterFilter writerFilter;
     /// Called between the renames of the two outputs (tests: a failure or a crash there).
     PublishHook afterFirstRename;
+    /// Threads that decode and encode pictures; 0 means one per processor core. The
+    /// outputs are the same for every count.
+    unsigned jobs = 0;
+    /// Flash capacity the resource image is checked against, in bytes.
+    std::uint64_t flashCapacity = kLargestFlashBytes;
 };
 
 struct ConvertResult {
@@ -39,6 +53,8 @@ struct ConvertResult {
     std::filesystem::path dataPath;    // Icon.bin, or Icon.c with C source output
     std::filesystem::path headerPath;  // Icon.h
     int pictureCount = 0;
+    std::uint64_t imageBytes = 0;  // size of Icon.bin (0 for C source)
+    bool exceedsFlash = false;     // imageBytes > ConvertOptions::flashCapacity
 };
 
 /// Converts the whole picture list into the resource image (`Icon.bin`, or C
@@ -53,7 +69,9 @@ struct ConvertResult {
 /// neither (see PublishPair), and any failure leaves the previous outputs as they
 /// were. A publication that a crash interrupted is rolled back first. After the outputs are in
 /// place the position trailers are written when `writeTrailers` is set (a file that cannot be
-/// updated shows "打开bin档错误!" and the conversion goes on). Success shows
+/// updated shows "打开bin档错误!" and the conversion goes on). An `Icon.bin` larger
+/// than `flashCapacity` gives a warning with both sizes (exclamation icon) and
+/// `exceedsFlash`; the conversion still succeeds. Success shows
 /// "转档成功"; every failure shows its message (exclamation icon) and returns
 /// `success` false. Runs on the caller's thread; the list must not be used
 /// elsewhere meanwhile.

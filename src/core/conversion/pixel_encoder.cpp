@@ -238,9 +238,41 @@ workspace::PixelImage DecodeWhole(const workspace::PictureRows& rows) {
     return image;
 }
 
+// A 24-bit bitmap's stored rows go to the output without an intermediate word
+// per pixel: the hot path of the command-line conversion.
+template <class Out>
+void EncodeBgr24Rows(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                     Out& out) {
+    const auto width = static_cast<std::size_t>(rows.Width());
+    if (profile.colorDepth == 24) {
+        for (int y = 0; y < rows.Height(); ++y) {
+            const std::uint8_t* source = rows.Bgr24Row(y);
+            for (std::size_t x = 0; x < width; ++x, source += 3) {
+                out.Byte(source[2]);
+                out.Byte(source[1]);
+                out.Byte(source[0]);
+            }
+        }
+        return;
+    }
+    const WordPacker packer(profile.channelLayout);
+    for (int y = 0; y < rows.Height(); ++y) {
+        const std::uint8_t* source = rows.Bgr24Row(y);
+        for (std::size_t x = 0; x < width; ++x, source += 3) {
+            const std::uint32_t argb = (static_cast<std::uint32_t>(source[2]) << 16) |
+                                       (static_cast<std::uint32_t>(source[1]) << 8) | source[0];
+            EmitColour16(argb, packer, out);
+        }
+    }
+}
+
 template <class Out>
 void EncodeRowByRow(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
                     Out& out) {
+    if (rows.Height() > 0 && rows.Bgr24Row(0) != nullptr) {
+        EncodeBgr24Rows(rows, profile, out);
+        return;
+    }
     std::vector<std::uint32_t> row(static_cast<std::size_t>(std::max(rows.Width(), 0)));
     for (int y = 0; y < rows.Height(); ++y) {
         rows.DecodeRow(y, row.data());

@@ -75,6 +75,10 @@ class ResourceImageLayout {
     /// refuses (nothing appended then).
     bool WritePixels(const workspace::PixelImage& image, std::vector<std::uint8_t>& out);
 
+    /// Advances the counter over `bytes` of pixel data that are written elsewhere
+    /// (the layout is planned before the pictures are encoded).
+    void SkipPixels(std::uint64_t bytes) { counter_ += bytes; }
+
   private:
     void AppendZeros(std::uint64_t count, std::vector<std::uint8_t>& out);
 

@@ -278,10 +278,17 @@ std::optional<DirectBitmap> DirectBitmap::Open(std::span<const std::uint8_t> fil
     return bitmap;
 }
 
-void DirectBitmap::DecodeRow(int y, std::uint32_t* out) const {
+const std::uint8_t* DirectBitmap::StoredRow(int y) const {
     const auto stored = static_cast<std::uint64_t>(header_.topDown ? y : header_.height - 1 - y);
-    const std::uint8_t* row =
-        file_.data() + static_cast<std::size_t>(header_.dataOffset + stored * header_.rowBytes);
+    return file_.data() + static_cast<std::size_t>(header_.dataOffset + stored * header_.rowBytes);
+}
+
+const std::uint8_t* DirectBitmap::Bgr24Row(int y) const {
+    return kind_ == Kind::Bgr24 ? StoredRow(y) : nullptr;
+}
+
+void DirectBitmap::DecodeRow(int y, std::uint32_t* out) const {
+    const std::uint8_t* row = StoredRow(y);
     const auto width = static_cast<std::size_t>(header_.width);
     switch (kind_) {
         case Kind::Palette1:

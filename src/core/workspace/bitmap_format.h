@@ -65,12 +65,17 @@ class DirectBitmap {
     /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB to `out`.
     void DecodeRow(int y, std::uint32_t* out) const;
 
+    /// For a 24-bit bitmap the stored bytes of row `y` (0 = top): blue, green, red
+    /// per pixel. Null for every other layout.
+    [[nodiscard]] const std::uint8_t* Bgr24Row(int y) const;
+
   private:
     enum class Kind { Palette1, Palette4, Palette8, Rgb555, Rgb565, Bgr24, Bgrx32 };
 
     DirectBitmap(const BitmapHeader& header, Kind kind, std::span<const std::uint8_t> file)
         : header_(header), kind_(kind), file_(file) {}
     static std::optional<Kind> LayoutKind(const BitmapHeader& header);
+    [[nodiscard]] const std::uint8_t* StoredRow(int y) const;
 
     BitmapHeader header_;
     Kind kind_;

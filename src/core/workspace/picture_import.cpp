@@ -38,8 +38,17 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
     int added = 0;
     for (const std::string& path : paths) {
         const std::filesystem::path filePath(path);
-        std::optional<PixelImage> picture = LoadPicture(filePath);
-        if (!picture) {
+        std::optional<PixelImage> picture;
+        std::optional<PictureSize> size;
+        if (options.keepPixels) {
+            picture = LoadPicture(filePath);
+            if (picture) {
+                size = PictureSize{picture->width, picture->height};
+            }
+        } else {
+            size = ProbePicture(filePath);
+        }
+        if (!size) {
             ShowError(messages, "加载图片 " + path + " 错误 !");
             continue;
         }
@@ -53,13 +62,15 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
         ImageEntry entry;
         entry.path = path;
         entry.name = DeriveName(path);
-        entry.width = picture->width;
-        entry.height = picture->height;
+        entry.width = size->width;
+        entry.height = size->height;
         entry.left = position->left;
         entry.top = position->top;
         entry.shown = false;
-        entry.thumbnail = std::make_shared<const PixelImage>(MakeThumbnail(*picture));
-        entry.bitmap = std::make_shared<const PixelImage>(std::move(*picture));
+        if (picture) {
+            entry.thumbnail = std::make_shared<const PixelImage>(MakeThumbnail(*picture));
+            entry.bitmap = std::make_shared<const PixelImage>(std::move(*picture));
+        }
         list.Append(std::move(entry));
         ++added;
     }

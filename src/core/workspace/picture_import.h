@@ -13,6 +13,10 @@ struct ImportOptions {
     /// application does, so a file that the later conversion could not update is refused
     /// at import. False opens read-only.
     bool openForWriting = true;
+    /// Keep each decoded picture and its thumbnail in the entry. False checks that the
+    /// picture loads and keeps only its size, for a conversion that decodes the
+    /// pictures from their files one at a time (memory independent of the count).
+    bool keepPixels = true;
 };
 
 /// Imports the picture files at `paths` (UTF-8), in order: each is loaded at its own size

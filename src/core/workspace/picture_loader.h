@@ -60,6 +60,11 @@ class PictureRows {
     [[nodiscard]] const PixelImage* Decoded() const { return direct_ ? nullptr : &decoded_; }
     /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB; only when Decoded() is null.
     void DecodeRow(int y, std::uint32_t* out) const { direct_->DecodeRow(y, out); }
+    /// The stored bytes of row `y` (blue, green, red per pixel) when the rows come
+    /// straight from a 24-bit bitmap file; null otherwise.
+    [[nodiscard]] const std::uint8_t* Bgr24Row(int y) const {
+        return direct_ ? direct_->Bgr24Row(y) : nullptr;
+    }
 
   private:
     friend std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path);
