@@ -42,7 +42,7 @@ void LcdPreview::Redraw() {
 }
 
 void LcdPreview::ForgetPictures() {
-    images_.clear();
+    pictureCache_.Clear();
 }
 
 void LcdPreview::DrawViewerImage(QPoint at, const QImage& image) {
@@ -66,24 +66,20 @@ QSize LcdPreview::sizeHint() const {
     return {panelWidth_ * zoom_, panelHeight_ * zoom_};
 }
 
-const QImage& LcdPreview::ImageOf(const workspace::PixelImage& picture) const {
-    auto found = images_.find(&picture);
-    if (found == images_.end()) {
-        found = images_.emplace(&picture, ToQImage(picture)).first;
-    }
-    return found->second;
-}
-
 void LcdPreview::Paint(QPainter& painter) const {
     painter.fillRect(QRect(0, 0, panelWidth_, panelHeight_), background_);
     painter.setClipRect(QRect(0, 0, panelWidth_, panelHeight_));
     for (std::size_t i = 0; i < pictures_.Size(); ++i) {
         const auto& entry = pictures_.At(i);
-        if (!entry.shown || !entry.bitmap) {
+        if (!entry.shown) {
+            continue;
+        }
+        const QImage picture = pictureCache_.Picture(entry);
+        if (picture.isNull()) {
             continue;
         }
         // Same size, no scaling: the source rectangle is the picture's own size.
-        painter.drawImage(QPoint(entry.left, entry.top), ImageOf(*entry.bitmap),
+        painter.drawImage(QPoint(entry.left, entry.top), picture,
                           QRect(0, 0, entry.width, entry.height));
     }
     if (!viewerLayer_.isNull()) {

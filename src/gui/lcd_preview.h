@@ -2,11 +2,11 @@
 
 #include <QImage>
 #include <QWidget>
-#include <map>
+
+#include "gui/picture_cache.h"
 
 namespace pictor::workspace {
 class PictureList;
-struct PixelImage;
 }  // namespace pictor::workspace
 
 namespace pictor::gui {
@@ -54,7 +54,6 @@ class LcdPreview final : public QWidget {
   private:
     void Paint(QPainter& painter) const;
     [[nodiscard]] QPoint PanelPoint(QPointF position) const;
-    const QImage& ImageOf(const workspace::PixelImage& picture) const;
 
     const workspace::PictureList& pictures_;
     int panelWidth_ = 320;
@@ -62,7 +61,8 @@ class LcdPreview final : public QWidget {
     QColor background_{Qt::black};
     int zoom_ = 1;
     QImage viewerLayer_;
-    mutable std::map<const workspace::PixelImage*, QImage> images_;
+    // Full pictures are decoded on demand: list entries keep only thumbnails.
+    mutable PictureCache pictureCache_;
 };
 
 }  // namespace pictor::gui

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -68,7 +69,12 @@ class MainWindow final : public QMainWindow,
 
     // Picture list (list order = rows).
     void OnImportPictures();
+    /// Imports `paths` as chosen ones. The files are loaded off the user-interface
+    /// thread behind a progress dialog whose cancel keeps the pictures done so far;
+    /// returns when the import has ended. Ignored while another import runs.
     void ImportPaths(const QStringList& paths);
+    /// True while pictures are being imported (a list import or a project open).
+    [[nodiscard]] bool ImportRunning() const { return importRunning_; }
     void OnDeletePictures();
     void OnRemoveAll();
     void OnSortByName();
@@ -151,6 +157,11 @@ class MainWindow final : public QMainWindow,
     /// Inverts the shown flag of the picture at `row` and redraws the preview.
     void ToggleShown(int row);
 
+  signals:
+    /// During an import: `done` of `total` files have been handled (on the
+    /// user-interface thread, between event-loop turns).
+    void importProgress(int done, int total);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -168,6 +179,11 @@ class MainWindow final : public QMainWindow,
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] QAbstractItemView* CurrentView() const;
     void FinishImport(const QStringList& paths);
+    /// Loads `paths` on a worker behind a progress dialog while the event loop
+    /// runs; one slot per file handled before a cancel (empty when it was skipped
+    /// or failed). `skipMissing`: files that do not exist are passed over silently.
+    std::vector<std::optional<workspace::ImageEntry>> RunImport(
+        const std::vector<std::string>& paths, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     void StartJob(device::DownloadRequest request);
     void ShowFlashType();
@@ -236,6 +252,7 @@ class MainWindow final : public QMainWindow,
     int dragStartLeft_ = 0;
     int dragStartTop_ = 0;
     bool dragging_ = false;
+    bool importRunning_ = false;
 
     PictureListModel* model_ = nullptr;
     QStackedWidget* views_ = nullptr;

@@ -1,18 +1,24 @@
 // The main window's picture commands: the list, import, convert, the LCD preview,
 // the external editor and the resource image viewer.
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProgressDialog>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
+#include <limits>
 #include <set>
 
 #include "core/workspace/picture_import.h"
 #include "gui/dialog_service.h"
+#include "gui/import_worker.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_list_model.h"
@@ -23,6 +29,8 @@ namespace {
 
 constexpr const char* kCommon = "COMMON";
 constexpr int kDefaultNameBufferKiB = 1024;
+// An import that takes longer than this shows its progress dialog.
+constexpr int kImportDialogDelayMs = 400;
 
 // The bytes a multi-selection occupies in a classic file dialog's name buffer: the
 // directory, each file name, a terminator after each and one at the end.
@@ -191,6 +199,9 @@ void MainWindow::OnImportPictures() {
 }
 
 void MainWindow::ImportPaths(const QStringList& paths) {
+    if (paths.isEmpty() || importRunning_) {
+        return;
+    }
     FinishImport(paths);
 }
 
@@ -199,13 +210,98 @@ void MainWindow::FinishImport(const QStringList& paths) {
     for (const QString& path : paths) {
         files.push_back(QDir::toNativeSeparators(path).toStdString());
     }
-    workspace::ImportPictures(pictures_, files, messages_);
+    // Whatever was loaded before a cancel is kept; the list is then sorted and its
+    // last picture made current, as after a complete import.
+    for (auto& entry : RunImport(files, false)) {
+        if (entry) {
+            pictures_.Append(std::move(*entry));
+        }
+    }
+    pictures_.SortByName();
+    pictures_.Select(static_cast<int>(pictures_.Size()) - 1);
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : static_cast<int>(pictures_.Size()) - 1);
     settings::ProfileFile(settingsPath_)
         .WriteString(kCommon, "DEFAULT_DIR_PATH",
                      QFileInfo(paths.back()).absolutePath().toStdString());
     userState_.SetLastFolder(UserState::Folder::Import, QFileInfo(paths.back()).absolutePath());
+}
+
+std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
+    const std::vector<std::string>& paths, bool skipMissing) {
+    std::vector<std::optional<workspace::ImageEntry>> done;
+    if (importRunning_ || paths.empty()) {
+        return done;
+    }
+    importRunning_ = true;
+    const int total = static_cast<int>(paths.size());
+
+    // The dialog appears only when the import takes a while. Until it does, user
+    // input waits in the queue (the window still repaints); once it is shown it is
+    // window-modal, so the list cannot change under the import while its cancel works.
+    QProgressDialog progress(QStringLiteral("Importing pictures…"), QStringLiteral("Cancel"), 0,
+                             total, this);
+    progress.setObjectName(QStringLiteral("importProgress"));
+    progress.setWindowTitle(QStringLiteral("Import pictures"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(std::numeric_limits<int>::max());  // shown by the timer below
+    progress.setValue(0);
+    progress.hide();
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    connect(&showLater, &QTimer::timeout, &progress, [&progress] { progress.show(); });
+    showLater.start(kImportDialogDelayMs);
+    const bool wasActive = isActiveWindow();
+
+    bool cancelled = false;
+    bool finished = false;
+    ImportJob job(paths, messages_, skipMissing);
+    connect(&progress, &QProgressDialog::canceled, this, [&job, &cancelled] {
+        // The worker finishes the file in hand; its result and later ones are
+        // dropped, so exactly the files reported so far are kept.
+        cancelled = true;
+        job.Cancel();
+    });
+    job.Start(
+        [&](std::size_t /*index*/, std::optional<workspace::ImageEntry> entry) {
+            // A cancel through the dialog's button, Escape or close is signalled;
+            // one through its slot is only recorded.
+            if (cancelled || progress.wasCanceled()) {
+                cancelled = true;
+                job.Cancel();
+                return;
+            }
+            done.push_back(std::move(entry));
+            const int count = static_cast<int>(done.size());
+            progress.setLabelText(
+                QStringLiteral("Importing pictures… %1 of %2").arg(count).arg(total));
+            progress.setValue(count);
+            emit importProgress(count, total);
+        },
+        [this, &finished] {
+            // Ends the wait from a later turn, so work queued by the last step runs first.
+            QMetaObject::invokeMethod(
+                this, [&finished] { finished = true; }, Qt::QueuedConnection);
+        });
+    // The worker may wait in a failure message shown on this thread, so the job
+    // ends only after its last queued call, never while it waits.
+    while (!finished) {
+        QCoreApplication::processEvents(progress.isVisible()
+                                            ? QEventLoop::WaitForMoreEvents
+                                            : QEventLoop::WaitForMoreEvents |
+                                                  QEventLoop::ExcludeUserInputEvents);
+    }
+    showLater.stop();
+    if (progress.isVisible()) {
+        progress.close();
+        if (wasActive) {
+            activateWindow();
+        }
+    }
+    importRunning_ = false;
+    return done;
 }
 
 void MainWindow::OnRefreshDisplay() {

@@ -110,6 +110,9 @@ void MainWindow::OnOpenProject() {
 }
 
 bool MainWindow::OpenProject(const QString& path) {
+    if (importRunning_) {
+        return false;  // one import at a time
+    }
     const workspace::ProjectLoadResult loaded = workspace::LoadProject(ToPath(path));
     if (!loaded.ok) {
         ShowMessage(loaded.error, MessageIcon::Exclamation);
@@ -133,7 +136,30 @@ bool MainWindow::OpenProject(const QString& path) {
         }
     }
 
-    pictures_ = workspace::BuildPictureList(project, messages_);
+    // The pictures are loaded off the user-interface thread, in project order, with
+    // the same checks and messages as an import; files that do not exist were
+    // listed by the load and are passed over. Cancelled, the pictures loaded so
+    // far make the list.
+    std::vector<std::string> files;
+    for (const workspace::ProjectPicture& picture : project.pictures) {
+        files.push_back(picture.path.string());
+    }
+    std::vector<std::optional<workspace::ImageEntry>> loadedEntries = RunImport(files, true);
+    workspace::PictureList list;
+    for (std::size_t i = 0; i < loadedEntries.size(); ++i) {
+        if (!loadedEntries[i]) {
+            continue;
+        }
+        workspace::ImageEntry entry = std::move(*loadedEntries[i]);
+        entry.shown = project.pictures[i].shown;
+        if (project.pictures[i].position) {
+            entry.left = project.pictures[i].position->left;
+            entry.top = project.pictures[i].position->top;
+        }
+        list.Append(std::move(entry));
+    }
+    list.Select(-1);
+    pictures_ = std::move(list);
     RebuildList();
     preview_->Redraw();
     SelectPicture(-1);

@@ -1,0 +1,220 @@
+// Importing pictures off the user-interface thread: progress between event-loop
+// turns, cancel, entries without full bitmaps, and the preview's picture cache.
+
+#include <QFile>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/conversion/convert_operation.h"
+#include "core/workspace/picture_import.h"
+#include "gui/lcd_preview.h"
+#include "gui/picture_cache.h"
+#include "main_window_fixture.h"
+#include "support/bitmap_files.h"
+
+namespace pictor::gui::testing {
+namespace {
+
+// A 3 x 2 picture with a different colour in every pixel, stored bottom-up:
+// top row red, green, blue; bottom row white, black, 0x4080C0.
+QString PatternPicture(const QString& dir, const QString& name) {
+    test::BitmapLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.pixels = {0xFF, 0xFF, 0xFF, 0, 0,    0, 0xC0, 0x80, 0x40, 0, 0, 0,
+                     0,    0,    0xFF, 0, 0xFF, 0, 0xFF, 0,    0,    0, 0, 0};
+    const QString path = QDir(dir).filePath(name);
+    EXPECT_TRUE(test::WriteBytes(path.toStdString(), test::BuildBitmap(layout)));
+    return path;
+}
+
+class RecordingMessages final : public MessageSink {
+  public:
+    void Show(const Message& message) override { texts.push_back(message.text); }
+    std::vector<std::string> texts;
+};
+
+std::string FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+using ImportWindowTest = MainWindowTest;
+
+TEST_F(ImportWindowTest, ProgressArrivesBetweenEventLoopTurnsAndFailuresStillSpeak) {
+    MainWindow& window = Start();
+    const QString bad = QDir(dir_->Dir()).filePath("broken.bmp");
+    ASSERT_TRUE(WriteFile(bad, QByteArray("BM not a picture")));
+    const QStringList paths{Picture("f.bmp"), Picture("e.bmp"), bad,
+                            Picture("c.bmp"), Picture("b.bmp"), Picture("a.bmp")};
+
+    std::vector<std::pair<int, int>> steps;
+    int stepWhenTimerFired = -1;
+    QObject::connect(&window, &MainWindow::importProgress, &window, [&](int done, int total) {
+        EXPECT_TRUE(window.ImportRunning());
+        steps.emplace_back(done, total);
+        if (done == 1) {
+            QTimer::singleShot(0, &window, [&] {
+                stepWhenTimerFired = window.ImportRunning() ? static_cast<int>(steps.size()) : -2;
+            });
+        }
+    });
+    window.ImportPaths(paths);
+
+    EXPECT_FALSE(window.ImportRunning());
+    // The timer queued at the first step ran before the second: the loop turned.
+    EXPECT_EQ(stepWhenTimerFired, 1);
+    ASSERT_EQ(steps.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(steps[static_cast<std::size_t>(i)], std::make_pair(i + 1, 6));
+    }
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text, "加载图片 " + bad.toStdString() + " 错误 !");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c", "e", "f"}));
+    EXPECT_EQ(window.Pictures().CurrentIndex(), 4);
+}
+
+TEST_F(ImportWindowTest, CancelKeepsThePicturesDoneSoFarSorted) {
+    MainWindow& window = Start();
+    QStringList paths;
+    for (const char* name : {"f.bmp", "e.bmp", "d.bmp", "c.bmp", "b.bmp", "a.bmp"}) {
+        paths << Picture(QString::fromLatin1(name));
+    }
+    int steps = 0;
+    QObject::connect(&window, &MainWindow::importProgress, &window, [&](int done, int /*total*/) {
+        steps = done;
+        if (done == 3) {
+            auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("importProgress"));
+            ASSERT_NE(progress, nullptr);
+            auto* cancel = progress->findChild<QPushButton*>();
+            ASSERT_NE(cancel, nullptr);
+            cancel->click();
+        }
+    });
+    window.ImportPaths(paths);
+
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"d", "e", "f"}));
+    EXPECT_EQ(window.Pictures().CurrentIndex(), 2);
+    EXPECT_EQ(window.findChild<QProgressDialog*>(QStringLiteral("importProgress")), nullptr);
+
+    // The next import runs normally and adds to what was kept.
+    window.ImportPaths({paths[5]});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "d", "e", "f"}));
+}
+
+TEST_F(ImportWindowTest, EntriesKeepThumbnailsOnlyAndThePreviewDecodesFromTheFile) {
+    MainWindow& window = Start();
+    const QString pattern = PatternPicture(dir_->Dir(), "pattern.bmp");
+    window.ImportPaths({pattern});
+    ASSERT_EQ(window.Pictures().Size(), 1u);
+    const auto& entry = window.Pictures().At(0);
+    EXPECT_EQ(entry.bitmap, nullptr);
+    ASSERT_NE(entry.thumbnail, nullptr);
+    EXPECT_EQ(entry.width, 3);
+    EXPECT_EQ(entry.height, 2);
+
+    window.ToggleShown(0);
+    window.Pictures().At(0).left = 5;
+    window.Pictures().At(0).top = 7;
+    const auto expectPattern = [&](const QImage& screen) {
+        EXPECT_EQ(screen.pixelColor(5, 7), QColor(0xFF, 0, 0));
+        EXPECT_EQ(screen.pixelColor(6, 7), QColor(0, 0xFF, 0));
+        EXPECT_EQ(screen.pixelColor(7, 7), QColor(0, 0, 0xFF));
+        EXPECT_EQ(screen.pixelColor(5, 8), QColor(0xFF, 0xFF, 0xFF));
+        EXPECT_EQ(screen.pixelColor(7, 8), QColor(0x40, 0x80, 0xC0));
+        EXPECT_EQ(screen.pixelColor(8, 7), QColor(Qt::black));  // background
+    };
+    expectPattern(window.Preview().Render());
+
+    // A project opened later gives the same: thumbnails only, drawn from the file.
+    const QString project = QDir(dir_->Dir()).filePath("list.pictor");
+    ASSERT_TRUE(window.SaveProjectTo(project));
+    window.OnRemoveAll();
+    ASSERT_TRUE(window.OpenProject(project));
+    ASSERT_EQ(window.Pictures().Size(), 1u);
+    EXPECT_EQ(window.Pictures().At(0).bitmap, nullptr);
+    expectPattern(window.Preview().Render());
+
+    // A file gone since the import is left off the preview; nothing else breaks.
+    window.Preview().ForgetPictures();
+    ASSERT_TRUE(QFile::remove(pattern));
+    const QImage screen = window.Preview().Render();
+    EXPECT_EQ(screen.pixelColor(5, 7), QColor(Qt::black));
+}
+
+TEST_F(ImportWindowTest, ConvertAfterTheImportGivesTheBytesOfDecodedPictures) {
+    MainWindow& window = Start();
+    const QStringList paths{Picture("b.bmp", 5, 3, QColor(0x12, 0x34, 0x56)),
+                            PatternPicture(dir_->Dir(), "a.bmp"),
+                            Picture("c.bmp", 4, 4, Qt::yellow, 3, 9)};
+    window.ImportPaths(paths);
+    ASSERT_EQ(window.Pictures().Size(), 3u);
+
+    // The same files imported the old way, with every picture decoded and kept,
+    // converted into a directory of their own.
+    workspace::PictureList decoded;
+    std::vector<std::string> files;
+    for (const QString& path : paths) {
+        files.push_back(path.toStdString());
+    }
+    RecordingMessages reference;
+    ASSERT_EQ(workspace::ImportPictures(decoded, files, reference), 3);
+    ASSERT_NE(decoded.At(0).bitmap, nullptr);
+    conversion::ConvertOptions options;
+    options.outputDir = std::filesystem::path(dir_->Dir().toStdString()) / "reference";
+    options.writeTrailers = false;
+    std::filesystem::create_directories(options.outputDir);
+    ASSERT_TRUE(conversion::Convert(decoded, window.Profile(), options, reference).success);
+
+    Button(1021)->click();
+    const std::filesystem::path here(dir_->Dir().toStdString());
+    const std::string expected = FileBytes(options.outputDir / "Icon.bin");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(FileBytes(here / "Icon.bin"), expected);
+    EXPECT_EQ(FileBytes(here / "Icon.h"), FileBytes(options.outputDir / "Icon.h"));
+}
+
+TEST(PictureCacheTest, KeepsTheMostRecentlyUsedWithinItsBudget) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto entryFor = [&](const char* name, int width) {
+        workspace::ImageEntry entry;
+        entry.path = QDir(dir.path()).filePath(QString::fromLatin1(name)).toStdString();
+        EXPECT_TRUE(test::WriteBytes(entry.path, test::SolidBitmap(width, 10, 0x00FF00)));
+        return entry;
+    };
+    const auto a = entryFor("a.bmp", 10);
+    const auto b = entryFor("b.bmp", 10);
+    const auto c = entryFor("c.bmp", 10);
+    // Room for two 10 x 10 pictures of 4 bytes per pixel.
+    PictureCache cache(2 * 10 * 10 * 4);
+    EXPECT_EQ(cache.Picture(a).size(), QSize(10, 10));
+    EXPECT_EQ(cache.Picture(b).pixelColor(0, 0), QColor(0, 0xFF, 0));
+    cache.Picture(a);  // a is now the most recent: c pushes b out
+    cache.Picture(c);
+    EXPECT_EQ(cache.Count(), 2u);
+    EXPECT_LE(cache.Bytes(), std::size_t{2 * 10 * 10 * 4});
+
+    // With the files gone, only what is cached still shows.
+    for (const auto* entry : {&a, &b, &c}) {
+        std::filesystem::remove(entry->path);
+    }
+    EXPECT_FALSE(cache.Picture(a).isNull());
+    EXPECT_FALSE(cache.Picture(c).isNull());
+    EXPECT_TRUE(cache.Picture(b).isNull());
+
+    // A picture larger than the whole budget is still kept, alone.
+    PictureCache small(16);
+    const auto big = entryFor("big.bmp", 20);
+    EXPECT_FALSE(small.Picture(big).isNull());
+    EXPECT_EQ(small.Count(), 1u);
+}
+
+}  // namespace
+}  // namespace pictor::gui::testing
