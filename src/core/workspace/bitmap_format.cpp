@@ -187,8 +187,10 @@ bool SizeHoldsDeclaredRows(const BitmapHeader& header, std::uint64_t fileSize) {
     if (header.IsRunLength()) {
         return true;
     }
-    const std::uint64_t rows = header.rowBytes * static_cast<std::uint64_t>(header.height);
-    return rows <= fileSize - start;
+    // Divided rather than multiplied, so no product of header fields has to fit.
+    const std::uint64_t room = fileSize - start;
+    return header.rowBytes <= room &&
+           static_cast<std::uint64_t>(header.height) <= room / header.rowBytes;
 }
 
 bool HoldsDeclaredPixels(const BitmapHeader& header, std::span<const std::uint8_t> file) {
