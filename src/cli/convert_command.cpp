@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/convert_options.h"
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
+#include "core/conversion/dither.h"
 #include "core/conversion/symbol_check.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
@@ -23,60 +25,11 @@
 
 namespace pictor::cli {
 
-namespace {
-
-struct ConvertArgs {
-    std::string settingsPath = "./Pictor.ini";
-    std::string model;
-    int depth = 0;
-    int colorType = 0;
-    int direction = 0;
-    std::string output;
-    int unit = 1;
-    int block = 0;
-    bool avoidAcrossSector = false;
-    bool sizeToBin = false;
-    bool sizeToDefine = false;
-    bool positionToDefine = false;
-    std::string lcdType;
-    long long bkColor = 0;
-    std::string outputDir;
-    bool writeTrailers = false;
-    unsigned jobs = 0;
-    std::vector<std::string> pictures;
-    std::string projectPath;
-
-    // Which overrides were given.
-    CLI::Option* modelOption = nullptr;
-    CLI::Option* depthOption = nullptr;
-    CLI::Option* colorTypeOption = nullptr;
-    CLI::Option* directionOption = nullptr;
-    CLI::Option* outputOption = nullptr;
-    CLI::Option* unitOption = nullptr;
-    CLI::Option* blockOption = nullptr;
-    CLI::Option* lcdTypeOption = nullptr;
-    CLI::Option* bkColorOption = nullptr;
-    CLI::Option* outputDirOption = nullptr;
-    CLI::Option* projectOption = nullptr;
-};
-
-// Information messages (success) go to stdout, everything else to stderr.
-class StreamMessageSink final : public MessageSink {
-  public:
-    explicit StreamMessageSink(Streams streams) : streams_(streams) {}
-    void Show(const Message& message) override {
-        std::ostream& stream =
-            message.icon == MessageIcon::Information ? streams_.out : streams_.err;
-        stream << message.text << '\n';
-    }
-
-  private:
-    Streams streams_;
-};
-
 bool Given(const CLI::Option* option) {
     return option != nullptr && option->count() > 0;
 }
+
+namespace {
 
 int DepthListPosition(int depth) {
     const int depths[] = {1, 2, 4, 8, 16, 24};
@@ -178,6 +131,10 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
     if (Given(args.bkColorOption)) {
         profile.bkColor = static_cast<std::uint32_t>(args.bkColor);
     }
+    if (Given(args.ditherOption)) {
+        profile.dither = static_cast<int>(
+            conversion::ParseDitherMode(args.dither).value_or(conversion::DitherMode::None));
+    }
 
     if (profile.colorDepth == 16) {
         settings::SetChannelLayout(profile);
@@ -187,6 +144,8 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
     profile.pixelsPerByte = settings::PixelsPerByte(profile.colorDepth);
     return true;
 }
+
+}  // namespace
 
 // Loads the --project file; refuses a project whose pictures are not all there, so
 // a build never gets a partial image.
@@ -205,6 +164,25 @@ std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Stream
     return loaded.project;
 }
 
+std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
+                                                     const workspace::Project* project,
+                                                     Streams streams) {
+    std::optional<std::string> model;
+    if (Given(args.modelOption)) {
+        model = args.model;
+    } else if (project != nullptr && !project->model.empty()) {
+        model = project->model;
+    }
+    settings::ProfileFile file(args.settingsPath);
+    std::optional<settings::ModelProfile> profile = LoadProfile(model, file, streams);
+    if (!profile || !ApplyOverrides(args, *profile, file, streams)) {
+        return std::nullopt;
+    }
+    return profile;
+}
+
+namespace {
+
 int RunConvert(const ConvertArgs& args, Streams streams) {
     std::optional<workspace::Project> project;
     if (Given(args.projectOption)) {
@@ -216,19 +194,9 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
         streams.err << "pictor-cli: give the PICTURE files or --project FILE\n";
         return kExitUsage;
     }
-    std::optional<std::string> model;
-    if (Given(args.modelOption)) {
-        model = args.model;
-    } else if (project && !project->model.empty()) {
-        model = project->model;
-    }
-
-    settings::ProfileFile file(args.settingsPath);
-    std::optional<settings::ModelProfile> profile = LoadProfile(model, file, streams);
+    const std::optional<settings::ModelProfile> profile =
+        ResolveProfile(args, project ? &*project : nullptr, streams);
     if (!profile) {
-        return kExitUsage;
-    }
-    if (!ApplyOverrides(args, *profile, file, streams)) {
         return kExitUsage;
     }
 
@@ -267,7 +235,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     options.writeTrailers = args.writeTrailers;
     options.jobs = args.jobs;
     // The image has to fit the flash the settings name, or the largest one.
-    if (file.Exists()) {
+    if (settings::ProfileFile file(args.settingsPath); file.Exists()) {
         const std::string flashType = file.GetString("Scom", "FLASH_TYPE", "");
         if (const auto capacity = conversion::FlashTypeCapacity(flashType)) {
             options.flashCapacity = *capacity;
@@ -294,11 +262,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
 
 }  // namespace
 
-void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
-    auto args = std::make_shared<ConvertArgs>();
-    CLI::App* command = app.add_subcommand(
-        "convert", "Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)");
-
+void AddProfileOptions(CLI::App* command, ConvertArgs* args) {
     command->add_option("--settings", args->settingsPath, "Settings file")->capture_default_str();
     args->modelOption =
         command->add_option("--model", args->model, "Model profile (default: CURRENT_MODE)");
@@ -331,6 +295,22 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
             ->add_option("--bk-color", args->bkColor,
                          "Background colour for transparent pixels (red in the low byte)")
             ->check(CLI::Range(0LL, 0xFFFFFFLL));
+    args->ditherOption =
+        command->add_option("--dither", args->dither, "Dithering: none, ordered or fs")
+            ->check(CLI::IsMember({"none", "ordered", "fs"}));
+    args->projectOption =
+        command->add_option("--project", args->projectPath,
+                            "Project file: its pictures, positions, model and output folder");
+    command->add_option("PICTURE", args->pictures, "Picture files (or --project)")
+        ->excludes(args->projectOption);
+}
+
+void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
+    auto args = std::make_shared<ConvertArgs>();
+    CLI::App* command = app.add_subcommand(
+        "convert", "Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)");
+
+    AddProfileOptions(command, args.get());
     args->outputDirOption = command->add_option(
         "--output-dir", args->outputDir,
         "Output directory (default: the project's, else the working directory)");
@@ -340,11 +320,6 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
         ->add_option("--jobs", args->jobs,
                      "Threads that decode and encode pictures (default: all cores)")
         ->check(CLI::Range(1U, 256U));
-    args->projectOption =
-        command->add_option("--project", args->projectPath,
-                            "Project file: its pictures, positions, model and output folder");
-    command->add_option("PICTURE", args->pictures, "Picture files (or --project)")
-        ->excludes(args->projectOption);
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
 }

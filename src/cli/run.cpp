@@ -10,6 +10,7 @@ int Run(int argc, const char* const* argv, Streams streams) {
     app.require_subcommand(1);
     int exitCode = kExitOk;
     AddConvertCommand(app, streams, exitCode);
+    AddPreviewCommand(app, streams, exitCode);
     AddDeviceCommands(app, streams, exitCode);
     try {
         app.parse(argc, argv);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -50,6 +51,22 @@ class DialogService {
 
     /// Runs a dialog modally and returns its result (QDialog::Accepted/Rejected).
     virtual int RunModal(QDialog& dialog) = 0;
+
+    /// Asks a question with `buttons` and returns the one chosen; `defaultButton`
+    /// is the one Enter picks, and closing the box picks it too. A service that
+    /// cannot ask answers with `defaultButton`.
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, const Message& message,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton) {
+        (void)parent;
+        (void)message;
+        (void)buttons;
+        return defaultButton;
+    }
+
+    /// Asks for a file name to write (confirming an existing file); an empty
+    /// string when cancelled.
+    virtual QString GetSaveFileName(QWidget* parent, const FileRequest& request) = 0;
 };
 
 /// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QProcess.
@@ -61,6 +78,10 @@ class QtDialogService final : public DialogService {
     std::optional<QColor> ChooseColor(QWidget* parent) override;
     bool StartDetached(const QString& program, const QStringList& arguments) override;
     int RunModal(QDialog& dialog) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, const Message& message,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override;
+    QString GetSaveFileName(QWidget* parent, const FileRequest& request) override;
 };
 
 /// Starts a program detached with separate arguments (what `StartDetached` of the

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <limits>
 
 #include "gui/dialog_service.h"
@@ -161,15 +162,31 @@ void FieldExchange::Radio(std::initializer_list<QAbstractButton*> buttons, int& 
                          }});
 }
 
+bool FieldExchange::PullBinding(const Binding& binding) const {
+    if (auto failure = binding.pull()) {
+        dialogs_.ShowMessage(owner_, Message{failure->toStdString(), "", MessageIcon::Exclamation});
+        binding.control->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(binding.control)) {
+            edit->selectAll();
+        }
+        return false;
+    }
+    return true;
+}
+
 bool FieldExchange::Pull() const {
     for (const Binding& binding : bindings_) {
-        if (auto failure = binding.pull()) {
-            dialogs_.ShowMessage(owner_,
-                                 Message{failure->toStdString(), "", MessageIcon::Exclamation});
-            binding.control->setFocus();
-            if (auto* edit = qobject_cast<QLineEdit*>(binding.control)) {
-                edit->selectAll();
-            }
+        if (!PullBinding(binding)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FieldExchange::Pull(std::initializer_list<const QWidget*> controls) const {
+    for (const Binding& binding : bindings_) {
+        if (std::find(controls.begin(), controls.end(), binding.control) != controls.end() &&
+            !PullBinding(binding)) {
             return false;
         }
     }
@@ -179,6 +196,14 @@ bool FieldExchange::Pull() const {
 void FieldExchange::Push() const {
     for (const Binding& binding : bindings_) {
         binding.push();
+    }
+}
+
+void FieldExchange::Push(std::initializer_list<const QWidget*> controls) const {
+    for (const Binding& binding : bindings_) {
+        if (std::find(controls.begin(), controls.end(), binding.control) != controls.end()) {
+            binding.push();
+        }
     }
 }
 

@@ -54,12 +54,20 @@ class FieldExchange {
     /// Members → controls.
     void Push() const;
 
+    /// The same for the bindings of `controls` only (a radio group by its first
+    /// button), in exchange order. A handler exchanges just the fields it uses, so
+    /// a field it does not own is neither checked nor overwritten.
+    bool Pull(std::initializer_list<const QWidget*> controls) const;
+    void Push(std::initializer_list<const QWidget*> controls) const;
+
   private:
     struct Binding {
         QWidget* control = nullptr;
         std::function<std::optional<QString>()> pull;  // the failure text, if any
         std::function<void()> push;
     };
+
+    bool PullBinding(const Binding& binding) const;
 
     DialogService& dialogs_;
     QWidget* owner_;

@@ -16,13 +16,17 @@ LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& d
       link_(link),
       dialogs_(dialogs),
       exchange_(dialogs, this),
-      form_(new LcdSettingsForm({1073, 1109, 1111, 1112, 1113})) {
+      form_(new LcdSettingsForm({1073, 1109, 1111, 1112, 1113})),
+      result_(Name(new QLabel, "resultLabel")) {
     setObjectName(QStringLiteral("LcdSettingsDialog"));
     setWindowTitle(QStringLiteral("LCD SETTING"));
 
     auto* read = Tag(new QPushButton(QStringLiteral("读设置")), 1115, "readSettingsButton");
     auto* write = Tag(new QPushButton(QStringLiteral("写设置")), 1116, "writeSettingsButton");
     auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
+    read->setToolTip(QStringLiteral("Read the settings stored in the module"));
+    write->setToolTip(QStringLiteral("Write these settings into the module"));
+    exit->setToolTip(QStringLiteral("Close the dialog"));
     for (QPushButton* button : {read, write, exit}) {
         button->setAutoDefault(false);
     }
@@ -39,6 +43,7 @@ LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& d
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(form_);
     layout->addLayout(actions);
+    layout->addWidget(result_);
     layout->addWidget(exit, 0, Qt::AlignRight);
 
     form_->Bind(exchange_, values_);
@@ -46,30 +51,38 @@ LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& d
 }
 
 void LcdSettingsDialog::OnWriteSettings() {
+    result_->clear();
     form_->ReadSelections(values_);
-    // A failed address check shows its message; the address held before is sent.
-    exchange_.Pull();
+    // A failed check has shown its message; nothing goes to the module.
+    if (!exchange_.Pull()) {
+        return;
+    }
     const auto outcome = link_.WriteLcdSettings(values_);
     if (!outcome) {
         return;  // refused; the refusal has been shown
     }
     const bool written = *outcome == device::Outcome::Ok;
+    result_->setText(written ? QStringLiteral("写LCD设置数据: 成功")
+                             : QStringLiteral("写LCD设置数据: 失败"));
     dialogs_.ShowMessage(this,
                          Message{"写LCD设置数据", written ? "成功" : "失败", MessageIcon::None});
 }
 
 void LcdSettingsDialog::OnReadSettings() {
+    result_->clear();
     device::LcdSettingsReply reply;
     const auto outcome = link_.ReadLcdSettings(reply);
     if (!outcome) {
         return;
     }
     if (*outcome != device::Outcome::Ok) {
+        result_->setText(QStringLiteral("读LCD设置数据: 失败"));
         dialogs_.ShowMessage(this, Message{"读LCD设置数据", "失败", MessageIcon::None});
         return;
     }
     values_ = device::ApplySettingsReply(values_, reply);
     exchange_.Push();
+    result_->setText(QStringLiteral("读LCD设置数据: 成功"));
     repaint();
     dialogs_.ShowMessage(this, Message{"读LCD设置数据", "成功", MessageIcon::None});
 }

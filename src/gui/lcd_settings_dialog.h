@@ -8,6 +8,8 @@
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_form.h"
 
+class QLabel;
+
 namespace pictor::gui {
 
 class DialogService;
@@ -22,7 +24,9 @@ class LcdSettingsExchange {
 };
 
 /// "LCD SETTING": reads the module's own settings into the form and writes the
-/// form's values to the module. Every opening starts from the defaults.
+/// form's values to the module. Every opening starts from the defaults. A field
+/// that fails its check stops a write before anything is sent; the outcome of
+/// each exchange is shown in the dialog as well as in a message box.
 class LcdSettingsDialog final : public QDialog {
     Q_OBJECT
   public:
@@ -39,6 +43,7 @@ class LcdSettingsDialog final : public QDialog {
     FieldExchange exchange_;
     device::LcdSettings values_;
     LcdSettingsForm* form_;
+    QLabel* result_;  // the outcome of the last read or write
 };
 
 }  // namespace pictor::gui

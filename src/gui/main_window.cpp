@@ -2,21 +2,26 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QSplitter>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -70,6 +75,7 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialog
     baudText_ = scom_.baudText;
     BuildLayout();
     BindFields();
+    BuildActions();
 }
 
 MainWindow::~MainWindow() {
@@ -80,7 +86,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildLayout() {
     auto* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    auto* about = helpMenu->addAction(QStringLiteral("&About Iconwright..."));
+    auto* about = helpMenu->addAction(QStringLiteral("&About Pictor..."));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &MainWindow::OnAbout);
 
@@ -88,9 +94,14 @@ void MainWindow::BuildLayout() {
     connect(escape, &QShortcut::activated, this, &MainWindow::close);
 
     auto* central = new QWidget;
-    auto* columns = new QHBoxLayout;
-    columns->addWidget(BuildListPane(), 3);
-    columns->addWidget(BuildPreviewPane(), 2);
+    // The list and the right-hand side share the width as the user drags the
+    // splitter; neither side can be squeezed away.
+    splitter_ = Name(new QSplitter(Qt::Horizontal), "mainSplitter");
+    splitter_->addWidget(BuildListPane());
+    splitter_->addWidget(BuildPreviewPane());
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 2);
 
     progressBar_ = Tag(new QProgressBar, 1099, "progressBar");
     progressBar_->setRange(0, 100);
@@ -108,13 +119,15 @@ void MainWindow::BuildLayout() {
     progressRow->addWidget(cancelJobButton_);
 
     auto* layout = new QVBoxLayout(central);
-    layout->addLayout(columns, 1);
+    layout->addWidget(splitter_, 1);
     layout->addLayout(progressRow);
     setCentralWidget(central);
 }
 
 QWidget* MainWindow::BuildListPane() {
     model_ = new PictureListModel(pictures_, this);
+    connect(model_, &PictureListModel::shownToggleRequested, this,
+            [this](int row) { ToggleShown(row); });
 
     reportView_ = Tag(new QTreeView, 1000, "pictureList");
     reportView_->setRootIsDecorated(false);
@@ -150,6 +163,7 @@ QWidget* MainWindow::BuildListPane() {
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->viewport()->installEventFilter(this);
+        view->installEventFilter(this);  // Space toggles the current picture
         view->viewport()->setAcceptDrops(true);
         connect(view, &QAbstractItemView::doubleClicked, this, [this] { OnListDoubleClick(); });
         views_->addWidget(view);
@@ -209,7 +223,8 @@ QWidget* MainWindow::BuildPreviewPane() {
     auto* scroll = Name(new QScrollArea, "lcdScroll");
     scroll->setWidget(preview_);
     scroll->setAlignment(Qt::AlignCenter);
-    scroll->setMinimumSize(340, 260);
+    // Small enough for a laptop screen; the panel scrolls inside it.
+    scroll->setMinimumSize(200, 120);
 
     indexEdit_ = Edit(1022, "indexEdit");
     indexEdit_->setReadOnly(true);
@@ -329,6 +344,7 @@ void MainWindow::BindFields() {
 
 void MainWindow::Push() {
     exchange_.Push();
+    RefreshStatus();
 }
 
 bool MainWindow::Pull() {
@@ -341,6 +357,9 @@ bool MainWindow::Start() {
         return false;
     }
     InitDialog();
+    RestoreUserState();
+    ApplyProfile();
+    MarkSaved();
     return true;
 }
 
@@ -350,23 +369,27 @@ void MainWindow::InitDialog() {
         ports.emplace_back(port.path, port.description);
     }
     portBox_->SetPorts(ports);
-    Push();
     startDirectory_ = std::filesystem::current_path();
     RebuildList();
     viewStyleIndex_ = 2;
     views_->setCurrentWidget(reportView_);
     dragging_ = false;
-    Push();
-    SelectPicture(-1);
-    Pull();
     preview_->SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
     closePortButton_->setEnabled(false);
     ShowFlashType();
     Push();
+    // The saved port is shown as it is: the list's first entry that merely begins
+    // with it ("/dev/ttyUSB10" for a vanished "/dev/ttyUSB1") is another device.
+    if (portBox_->currentText() != QString::fromStdString(portText_)) {
+        portBox_->setCurrentIndex(-1);
+        portBox_->setEditText(QString::fromStdString(portText_));
+    }
+    // No current picture yet: its fields start empty.
+    SelectPicture(-1);
 }
 
 void MainWindow::OnViewStyleChange() {
-    Pull();
+    exchange_.Pull({styleBox_});
     switch (viewStyleIndex_) {
         case 0:
             views_->setCurrentWidget(iconView_);
@@ -380,7 +403,6 @@ void MainWindow::OnViewStyleChange() {
         default:
             break;
     }
-    Push();
 }
 
 void MainWindow::OnAbout() {
@@ -393,6 +415,18 @@ QAbstractItemView* MainWindow::CurrentView() const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Space in the list draws or hides the current picture, wherever the view's
+    // cursor cell is (only the first column holds the tick).
+    if (event->type() == QEvent::KeyPress && watched == CurrentView() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        const QModelIndex current = CurrentView()->currentIndex();
+        if (current.isValid()) {
+            SelectPicture(current.row());
+            ToggleShown(current.row());
+        }
+        return true;
+    }
     // A click anywhere in the list, also on empty space, takes the first selected
     // row as the current picture once the view has updated its selection.
     if (event->type() == QEvent::MouseButtonRelease &&
@@ -426,9 +460,52 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!ConfirmCloseWhileJobRuns()) {
+        event->ignore();
+        return;
+    }
+    // A changed list is saved, dropped or kept open as the user says.
+    if (!ConfirmDiscardList()) {
+        event->ignore();
+        return;
+    }
+    SaveUserState();
     // A job waiting in a message must not hold the window's end.
     messages_.Close();
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::ConfirmCloseWhileJobRuns() {
+    if (!link_.IsRunning()) {
+        return true;
+    }
+    const auto answer = dialogs_.Ask(
+        this, Message{"A download is running. Cancel it and quit?", "", MessageIcon::Exclamation},
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        return false;
+    }
+    link_.Cancel();
+    WaitForJobEnd();
+    return true;
+}
+
+void MainWindow::WaitForJobEnd() {
+    // The job may wait in one of its messages, which is shown on this thread: keep
+    // the events flowing (without user input) until it has ended. Cancelled, it
+    // stops at its next exchange, each of which has a bounded time-out.
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
+        if (!link_.IsRunning()) {
+            loop.quit();
+        }
+    });
+    poll.start(20);
+    if (link_.IsRunning()) {
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    link_.Wait();
 }
 
 void MainWindow::ShowMessage(const std::string& text, MessageIcon icon,

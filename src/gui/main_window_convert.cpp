@@ -1,20 +1,95 @@
+// The convert button and the report of where its outputs went.
+#include <QLocale>
+#include <filesystem>
+#include <system_error>
+
 #include "core/conversion/convert_operation.h"
+#include "core/conversion/symbol_check.h"
+#include "core/settings/profile_file.h"
 #include "gui/main_window.h"
 
 namespace pictor::gui {
+namespace {
+
+constexpr const char* kConvertSuccess = "转档成功";
+
+// Passes every message of a conversion on but its success notice, which the
+// window shows itself with the outputs it names.
+class ConvertMessages final : public MessageSink {
+  public:
+    explicit ConvertMessages(MessageSink& next) : next_(next) {}
+    void Show(const Message& message) override {
+        if (message.text == kConvertSuccess) {
+            success = message;
+            return;
+        }
+        next_.Show(message);
+    }
+    std::optional<Message> success;
+
+  private:
+    MessageSink& next_;
+};
+
+}  // namespace
 
 // The convert button: the core conversion writes Icon.bin (or Icon.c) and Icon.h
-// into the directory current at start-up, sorts the list and shows its outcome.
+// into the project's output folder (the directory current at start-up without one), sorts the list
+// and shows its outcome.
 void MainWindow::OnConvert() {
     if (pictures_.Empty()) {
         return;
     }
     conversion::ConvertOptions options;
-    options.outputDir = startDirectory_;
-    conversion::Convert(pictures_, profile_, options, messages_);
+    options.outputDir = OutputDirectory();
+    ConvertMessages messages(messages_);
+    const conversion::ConvertResult result =
+        conversion::Convert(pictures_, profile_, options, messages);
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : 0);
-    Push();
+    ShowConvertOutcome(result, messages.success);
+}
+
+void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
+                                    const std::optional<Message>& success) {
+    if (!result.success) {
+        return;  // the failure has been shown
+    }
+    Message report = success.value_or(Message{kConvertSuccess, "", MessageIcon::Information});
+    const std::string dataName = result.dataPath.filename().string();
+    report.text += "\n\nFolder: " + result.dataPath.parent_path().string() +
+                   "\nFiles: " + dataName + ", " + result.headerPath.filename().string();
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(result.dataPath, error);
+    if (!error) {
+        report.text += "\n" + dataName + ": " + std::to_string(bytes) + " bytes";
+        // The share of the flash the user chose, for the resource image only.
+        const std::string& flashType = link_.State().selectedFlashType;
+        const long long flashBytes =
+            static_cast<long long>(settings::ParseLeadingInt(flashType)) * 1024 * 1024 / 8;
+        if (profile_.outDataType != 1 && flashBytes > 0) {
+            const double share =
+                100.0 * static_cast<double>(bytes) / static_cast<double>(flashBytes);
+            report.text += ", " + QLocale::c().toString(share, 'f', 2).toStdString() +
+                           " % of the " + flashType + " flash (" + std::to_string(flashBytes) +
+                           " bytes)";
+        }
+    }
+    ShowMessage(report.text, report.icon, report.caption);
+
+    // Symbols that break Icon.h are worth a warning; the outputs stay as written.
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < pictures_.Size(); ++i) {
+        names.push_back(pictures_.At(i).name);
+    }
+    const auto warnings = conversion::SymbolWarnings(names);
+    if (!warnings.empty()) {
+        std::string text = "Icon.h was written, but some of its symbols need attention:";
+        for (const std::string& warning : warnings) {
+            text += "\n" + warning;
+        }
+        ShowMessage(text, MessageIcon::Exclamation);
+    }
 }
 
 }  // namespace pictor::gui

@@ -3,24 +3,55 @@
 // the progress bar and percentage text through the user-interface thread.
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "core/device/port_open_failure.h"
 #include "core/device/serial_port.h"
 #include "core/settings/profile_file.h"
 #include "gui/dialog_service.h"
 #include "gui/main_window.h"
+#include "gui/port_box.h"
 
 namespace pictor::gui {
+namespace {
+
+// The second line of "串口无法打开!": why the port did not open, and what helps.
+std::string OpenFailureReason(const std::string& port, const std::string& baud,
+                              std::error_code error) {
+    switch (device::ClassifyPortOpenError(error)) {
+        case device::PortOpenFailure::NoSuchPort:
+            return "No such device: " + port + ".";
+        case device::PortOpenFailure::Busy:
+            return port + " is busy: another program has it open.";
+        case device::PortOpenFailure::PermissionDenied:
+            return "Permission denied on " + port +
+                   ": add your user to the dialout group (sudo usermod -aG dialout $USER) and "
+                   "log in again.";
+        case device::PortOpenFailure::BadBaudRate:
+            return "The baud rate " + baud + " is not usable on " + port + ".";
+        case device::PortOpenFailure::Other:
+            break;
+    }
+    return port + ": " + error.message();
+}
+
+}  // namespace
 
 void MainWindow::OnOpenPort() {
-    Pull();
+    // The port and baud rate as the boxes show them now, whatever else the window holds.
+    exchange_.Pull({portBox_, baudBox_});
     auto port = std::make_unique<device::SerialPort>();
     const int baud = settings::ParseLeadingInt(baudText_);
     if (!port->Open(portText_, baud)) {
-        ShowMessage("串口无法打开!", MessageIcon::None, "错误");
+        std::string text = "串口无法打开!";
+        if (port->LastOpenError()) {
+            text += "\n" + OpenFailureReason(portText_, baudText_, port->LastOpenError());
+        }
+        ShowMessage(text, MessageIcon::None, "错误");
         return;
     }
     if (!link_.AttachLine(std::move(port), messages_)) {
@@ -28,7 +59,6 @@ void MainWindow::OnOpenPort() {
     }
     closePortButton_->setEnabled(true);
     openPortButton_->setEnabled(false);
-    Push();
     settings::ProfileFile file(settingsPath_);
     settings::WritePortChoice(file, portText_, baudText_);
 }
@@ -40,10 +70,17 @@ void MainWindow::OnClosePort() {
     }
     closePortButton_->setEnabled(false);
     openPortButton_->setEnabled(true);
-    Push();
+    // Nothing is connected over a closed port.
+    connectionText_.clear();
+    exchange_.Push({connectionEdit_});
 }
 
 void MainWindow::OnConnect() {
+    if (!link_.HasLine()) {
+        ShowMessage("The serial port is closed: open it first (\"打开串口\").",
+                    MessageIcon::Exclamation, "信息");
+        return;
+    }
     const auto result = link_.Connect(messages_);
     if (!result) {
         return;
@@ -56,7 +93,7 @@ void MainWindow::OnConnect() {
         ShowMessage("连接失败", MessageIcon::Stop, "信息");
         connectionText_ = "未连接";
     }
-    Push();
+    exchange_.Push({connectionEdit_});
 }
 
 void MainWindow::OnFlashTypeChanged() {
@@ -72,20 +109,22 @@ void MainWindow::ShowFlashType() {
 }
 
 void MainWindow::OnDownloadBin() {
-    Pull();
     const QString path = dialogs_.GetOpenFileName(
         this,
-        FileRequest{
-            {}, {}, QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+        FileRequest{QStringLiteral("Choose the .bin file to download"),
+                    userState_.LastFolder(UserState::Folder::Bin),
+                    QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+    if (path.isEmpty()) {
+        return;  // the user changed their mind
+    }
+    userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
     device::DownloadRequest request;
     request.source = device::ImageSource::File;
-    // A cancelled choice still runs the job, which then ends with "读取 Bin 档失败!".
     request.filePath = QDir::toNativeSeparators(path).toStdString();
     StartJob(std::move(request));
 }
 
 void MainWindow::StartResourceDownload(std::optional<device::LcdSettings> settings) {
-    Pull();
     device::DownloadRequest request;
     request.source = device::ImageSource::Resource;
     request.image = resourceImage_;
@@ -113,10 +152,16 @@ void MainWindow::OnCancelJob() {
     link_.Cancel();
 }
 
+void MainWindow::CancelResourceDownload() {
+    link_.Cancel();
+}
+
 bool MainWindow::LoadResourceImage(const std::string& path, QWidget* owner) {
     UiMessageSink ownerMessages(dialogs_, owner);
     auto image = device::LoadBinFile(path, link_.State().flashSizeCode, ownerMessages);
     if (!image) {
+        // Nothing stays loaded that a later download could send by mistake.
+        resourceImage_.reset();
         return false;
     }
     resourceImage_ = std::move(image);

@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QStandardPaths>
 #include <QTreeView>
 #include <algorithm>
 #include <set>
@@ -36,6 +37,24 @@ qint64 NameBufferBytes(const QStringList& paths) {
     return bytes;
 }
 
+// Why the editor did not start, as far as the file system tells.
+std::string EditorFailureText(const QString& program) {
+    const QString found =
+        program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    const QFileInfo info(found.isEmpty() ? program : found);
+    std::string reason;
+    if (!info.exists()) {
+        reason = "it does not exist";
+    } else if (info.isDir()) {
+        reason = "it is a folder";
+    } else if (!info.isExecutable()) {
+        reason = "it is not executable";
+    } else {
+        reason = "the system refused to start it";
+    }
+    return "The editor " + program.toStdString() + " could not be started: " + reason + ".";
+}
+
 }  // namespace
 
 void MainWindow::RebuildList() {
@@ -47,6 +66,7 @@ void MainWindow::SelectPicture(int position) {
     pictures_.Select(position);
     if (position < 0) {
         model_->SetHotRow(-1);
+        ClearPictureFields();
         return;
     }
     model_->SetHotRow(position);
@@ -62,7 +82,19 @@ void MainWindow::ShowPictureFields(const workspace::ImageEntry& entry, int posit
     heightValue_ = entry.height;
     leftValue_ = entry.left;
     topValue_ = entry.top;
-    Push();
+    exchange_.Push({indexEdit_, widthEdit_, heightEdit_, leftEdit_, topEdit_});
+}
+
+void MainWindow::ClearPictureFields() {
+    // Fields of a picture that is gone show nothing rather than its old values.
+    indexValue_ = 0;
+    widthValue_ = 0;
+    heightValue_ = 0;
+    leftValue_ = 0;
+    topValue_ = 0;
+    for (QLineEdit* edit : {indexEdit_, widthEdit_, heightEdit_, leftEdit_, topEdit_}) {
+        edit->clear();
+    }
 }
 
 std::vector<int> MainWindow::SelectedRows() const {
@@ -85,7 +117,6 @@ void MainWindow::OnDeletePictures() {
     RebuildList();
     preview_->Redraw();
     SelectPicture(-1);
-    Push();
 }
 
 void MainWindow::OnRemoveAll() {
@@ -93,34 +124,28 @@ void MainWindow::OnRemoveAll() {
     RebuildList();
     preview_->Redraw();
     SelectPicture(-1);
-    Push();
 }
 
 void MainWindow::OnSortByName() {
     pictures_.SortByName();
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : 0);
-    Push();
 }
 
 void MainWindow::OnMoveUp() {
-    Pull();
     if (!pictures_.MoveUp()) {
         return;
     }
     RebuildList();
-    model_->SetHotRow(pictures_.CurrentIndex());
-    Push();
+    SelectPicture(pictures_.CurrentIndex());
 }
 
 void MainWindow::OnMoveDown() {
-    Pull();
     if (!pictures_.MoveDown()) {
         return;
     }
     RebuildList();
-    model_->SetHotRow(pictures_.CurrentIndex());
-    Push();
+    SelectPicture(pictures_.CurrentIndex());
 }
 
 void MainWindow::OnListClick() {
@@ -128,15 +153,20 @@ void MainWindow::OnListClick() {
 }
 
 void MainWindow::OnListDoubleClick() {
-    Pull();
     const int row = FirstSelectedRow();
     if (row < 0) {
         return;
     }
     SelectPicture(row);
-    // The change shows at the next redraw of the preview.
-    pictures_.ToggleShown(row);
-    Push();
+    ToggleShown(row);
+}
+
+void MainWindow::ToggleShown(int row) {
+    if (!pictures_.ToggleShown(row)) {
+        return;
+    }
+    model_->RowChanged(row);
+    preview_->Redraw();
 }
 
 void MainWindow::OnImportPictures() {
@@ -145,9 +175,9 @@ void MainWindow::OnImportPictures() {
     file.WriteInt(kCommon, "OPEN_FILE_MEMORY_SIZE", bufferKiB);
 
     const QStringList paths = dialogs_.GetOpenFileNames(
-        this, FileRequest{{},
-                          {},
-                          QStringLiteral("Bitmap file(*.bmp);;Icon file(*.ico);;All file(*)"),
+        this, FileRequest{QStringLiteral("Import pictures"), ImportFolder(),
+                          QStringLiteral("Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;"
+                                         "PNG file(*.png);;Icon file(*.ico);;All file(*)"),
                           QStringLiteral("bmp")});
     // A selection that does not fit the configured name buffer fails like a
     // cancelled dialog (a size of 0 or less falls back to the default).
@@ -172,23 +202,23 @@ void MainWindow::FinishImport(const QStringList& paths) {
     workspace::ImportPictures(pictures_, files, messages_);
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : static_cast<int>(pictures_.Size()) - 1);
-    Push();
     settings::ProfileFile(settingsPath_)
         .WriteString(kCommon, "DEFAULT_DIR_PATH",
                      QFileInfo(paths.back()).absolutePath().toStdString());
+    userState_.SetLastFolder(UserState::Folder::Import, QFileInfo(paths.back()).absolutePath());
 }
 
 void MainWindow::OnRefreshDisplay() {
-    Pull();
     const int current = pictures_.CurrentIndex();
-    if (current < 0) {
+    // A position that fails its check is not applied: the picture stays put.
+    if (current < 0 || !exchange_.Pull({leftEdit_, topEdit_})) {
         return;
     }
     auto& entry = pictures_.At(static_cast<std::size_t>(current));
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();
-    Push();
+    exchange_.Push({leftEdit_, topEdit_});
 }
 
 void MainWindow::OnPreviewMouseDown(QPoint point) {
@@ -207,7 +237,6 @@ void MainWindow::OnPreviewMouseDown(QPoint point) {
         dragStartLeft_ = entry.left;
         dragStartTop_ = entry.top;
         dragging_ = true;
-        Push();
     } else {
         dragging_ = false;
     }
@@ -224,15 +253,11 @@ void MainWindow::OnPreviewMouseMove(QPoint point) {
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();
-    Push();
+    exchange_.Push({leftEdit_, topEdit_});
 }
 
 void MainWindow::OnPreviewMouseUp(QPoint /*point*/) {
-    if (!dragging_) {
-        return;
-    }
     dragging_ = false;
-    Push();
 }
 
 void MainWindow::OnEditItem() {
@@ -246,27 +271,33 @@ void MainWindow::OnEditItem() {
         return;
     }
     // The picture's path is one argument of its own, so paths with blanks work.
-    dialogs_.StartDetached(
-        QString::fromStdString(profile_.extEditExe),
-        {QString::fromStdString(pictures_.At(static_cast<std::size_t>(current)).path)});
+    const QString program = QString::fromStdString(profile_.extEditExe);
+    if (dialogs_.StartDetached(
+            program,
+            {QString::fromStdString(pictures_.At(static_cast<std::size_t>(current)).path)})) {
+        return;
+    }
+    ShowMessage(EditorFailureText(program), MessageIcon::Exclamation);
 }
 
 void MainWindow::OnChooseImageFile() {
-    Pull();
     if (profile_.outDataType == 1) {
         ShowMessage("只支持二进制文件", MessageIcon::Exclamation);
         return;
     }
     const QString path = dialogs_.GetOpenFileName(
-        this, FileRequest{{}, {}, QStringLiteral("Binary file(*.bin)"), QStringLiteral("bin")});
+        this, FileRequest{QStringLiteral("Choose the .bin file to view"),
+                          userState_.LastFolder(UserState::Folder::Bin),
+                          QStringLiteral("Binary file(*.bin)"), QStringLiteral("bin")});
     if (!path.isEmpty()) {
+        userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
         fileNameText_ = QDir::toNativeSeparators(path).toStdString();
-        Push();
+        exchange_.Push({fileNameEdit_});
     }
 }
 
 void MainWindow::OnViewFromImageFile() {
-    Pull();
+    exchange_.Pull({fileNameEdit_});
     if (fileNameText_.empty()) {
         ShowMessage(" 请选择图片数据文件(*.bin)", MessageIcon::Exclamation);
         return;
@@ -274,6 +305,9 @@ void MainWindow::OnViewFromImageFile() {
     QFile file(QString::fromStdString(fileNameText_));
     if (!file.open(QIODevice::ReadOnly)) {
         ShowMessage("文件 " + fileNameText_ + "不存在..", MessageIcon::Exclamation);
+        return;
+    }
+    if (!exchange_.Pull({addressEdit_, heightEdit_, leftEdit_, topEdit_, widthEdit_})) {
         return;
     }
     ViewerRequest request;
@@ -293,7 +327,6 @@ void MainWindow::OnViewFromImageFile() {
     if (!picture.isNull()) {
         preview_->DrawViewerImage(QPoint(leftValue_ & 0xFFFF, topValue_ & 0xFFFF), picture);
     }
-    Pull();
 }
 
 }  // namespace pictor::gui

@@ -65,6 +65,11 @@ QVariant PictureListModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(entry.path);
         case Qt::TextAlignmentRole:
             return index.column() == 0 ? QVariant() : QVariant(Qt::AlignCenter);
+        case Qt::CheckStateRole:
+            if (index.column() == 0) {
+                return entry.shown ? Qt::Checked : Qt::Unchecked;
+            }
+            return {};
         case Qt::FontRole:
             if (index.row() == hotRow_) {
                 QFont font;
@@ -91,7 +96,29 @@ QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 Qt::ItemFlags PictureListModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return index.column() == 0 ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool PictureListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 ||
+        index.row() >= rowCount_ || static_cast<std::size_t>(index.row()) >= pictures_.Size()) {
+        return false;
+    }
+    const bool wanted = static_cast<Qt::CheckState>(value.toInt()) == Qt::Checked;
+    if (wanted != pictures_.At(static_cast<std::size_t>(index.row())).shown) {
+        emit shownToggleRequested(index.row());
+    }
+    return true;
+}
+
+void PictureListModel::RowChanged(int row) {
+    if (row >= 0 && row < rowCount_) {
+        emit dataChanged(index(row, 0), index(row, 1));
+    }
 }
 
 }  // namespace pictor::gui

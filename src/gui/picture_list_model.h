@@ -12,8 +12,10 @@ namespace pictor::gui {
 
 /// The list view's model: row i is the picture at list position i (rows are kept
 /// in list order, never sorted by the view). Column 0 shows the name with the
-/// 96 x 96 thumbnail, column 1 the order number. The hot row (the current
-/// picture) is shown in bold.
+/// 96 x 96 thumbnail and a tick when the picture is drawn on the preview, column 1
+/// the order number. The hot row (the current picture) is shown in bold. A click
+/// on the tick does not change the list: it asks for the change through
+/// `shownToggleRequested`, and the owner calls `RowChanged` once it is done.
 class PictureListModel final : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -26,12 +28,18 @@ class PictureListModel final : public QAbstractTableModel {
     /// Marks `row` as the hot item (-1: none). The selection is not touched.
     void SetHotRow(int row);
     [[nodiscard]] int HotRow() const { return hotRow_; }
+    /// The picture at `row` changed (its shown flag): its cells are redrawn.
+    void RowChanged(int row);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+  signals:
+    void shownToggleRequested(int row);
 
   private:
     const workspace::PictureList& pictures_;

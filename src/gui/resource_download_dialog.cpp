@@ -28,10 +28,18 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
 
     auto* choose = Tag(new QPushButton(QStringLiteral("...")), 1098, "chooseImageButton");
     auto* download = Tag(new QPushButton(QStringLiteral("下载")), 1, "downloadButton");
+    auto* cancel = Tag(new QPushButton(QStringLiteral("取消下载")), 1126, "cancelDownloadButton");
     auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
+    choose->setToolTip(QStringLiteral("Choose the resource image (.bin) to download"));
+    download->setToolTip(
+        QStringLiteral("Write the image (and the settings when chosen) into the module"));
+    cancel->setToolTip(QStringLiteral("Stop the running download"));
+    exit->setToolTip(QStringLiteral("Close the dialog"));
     download->setDefault(true);
     choose->setAutoDefault(false);
+    cancel->setAutoDefault(false);
     exit->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &ResourceDownloadDialog::OnCancelDownload);
     connect(choose, &QPushButton::clicked, this, &ResourceDownloadDialog::OnChooseImage);
     connect(download, &QPushButton::clicked, this, &ResourceDownloadDialog::OnDownload);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
@@ -50,6 +58,7 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(download);
+    buttons->addWidget(cancel);
     buttons->addWidget(exit);
 
     auto* layout = new QVBoxLayout(this);
@@ -80,16 +89,31 @@ void ResourceDownloadDialog::OnChooseImage() {
 }
 
 void ResourceDownloadDialog::OnDownload() {
+    exchange_.Pull({pathEdit_});
+    if (QString::fromStdString(imagePath_).trimmed().isEmpty()) {
+        dialogs_.ShowMessage(this, Message{"Choose the resource image (*.bin) to download first.",
+                                           "提示", MessageIcon::Exclamation});
+        return;
+    }
     // The settings travel with the job as values taken now, so a job never
-    // touches this dialog after it was closed.
+    // touches this dialog after it was closed. A failed field check sends nothing.
     std::optional<device::LcdSettings> settings;
     if (sendSettings_ != 0) {
         form_->ReadSelections(values_);
-        // A failed address check shows its message; the address held before is sent.
-        exchange_.Pull();
+        if (!exchange_.Pull()) {
+            return;
+        }
         settings = values_;
     }
+    // The file the field names now is the one sent: loaded (and checked) again here.
+    if (!host_.LoadResourceImage(imagePath_, this)) {
+        return;
+    }
     host_.StartResourceDownload(settings);
+}
+
+void ResourceDownloadDialog::OnCancelDownload() {
+    host_.CancelResourceDownload();
 }
 
 void ResourceDownloadDialog::OnSendSettingsToggled() {

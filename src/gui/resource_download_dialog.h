@@ -24,10 +24,14 @@ class ResourceDownloadHost {
     /// Starts the resource download job; with `settings`, the module settings are
     /// sent after a successful download.
     virtual void StartResourceDownload(std::optional<device::LcdSettings> settings) = 0;
+    /// Asks the running download to stop at its next exchange (no effect when none runs).
+    virtual void CancelResourceDownload() = 0;
 };
 
 /// "图片资源下载": picks the resource image (checked and loaded at once) and starts
-/// its download; optionally sends the module settings after it.
+/// its download; optionally sends the module settings after it. "下载" loads the
+/// file its path field names at that moment, so a typed path is used and nothing
+/// loaded before is sent in its place. "取消下载" stops the job it started.
 class ResourceDownloadDialog final : public QDialog {
     Q_OBJECT
   public:
@@ -37,6 +41,7 @@ class ResourceDownloadDialog final : public QDialog {
     void OnChooseImage();
     void OnDownload();
     void OnSendSettingsToggled();
+    void OnCancelDownload();
 
   private:
     ResourceDownloadHost& host_;

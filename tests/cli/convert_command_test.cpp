@@ -93,8 +93,14 @@ TEST_F(ConvertCommandTest, ModelAndOverridesShapeTheProfile) {
               std::string::npos);
 
     ASSERT_EQ(Convert({"--output", "c", Picture()}), kExitOk);
-    EXPECT_TRUE(fs::exists(dir_ / "out" / "Icon.c"));
     EXPECT_NE(out_.str().find("Icon.c"), std::string::npos);
+    // The time comment, the array of the two RGB_565 red words (high byte first,
+    // each value followed by a comma), the closing brace and the final blank lines.
+    const std::string time = "\r\n// Generation Time: 1970/01/01  AM 12:00:00   \r\n\r\n";
+    EXPECT_EQ(ReadFile(dir_ / "out" / "Icon.c"),
+              time + "\r\n\r\n CBYTE RED[] ={  \r\n\r\n248,0,248,0, } \r\n\r\n\r\n");
+    // No order-number line: C arrays have no index table.
+    EXPECT_EQ(ReadFile(dir_ / "out" / "Icon.h"), time + "\r\n\r\n");
 }
 
 TEST_F(ConvertCommandTest, MissingSettingsFileWarnsAndUsesDefaults) {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -65,7 +66,9 @@ TEST(ConfigDialogTest, SecondOfTwoModelsIsShownAndConfirmed) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), (QStringList{"First", "Second", "New"}));
     EXPECT_EQ(Control<QComboBox>(&dialog, 1031)->currentIndex(), 1);
     EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isEnabled());
-    EXPECT_FALSE(Control<QPushButton>(&dialog, 1056)->isEnabled());
+    // An existing model can be edited, saved and (with another model left) deleted.
+    EXPECT_TRUE(Control<QPushButton>(&dialog, 1056)->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(&dialog, 1057)->isEnabled());
 
     // The mappings through list positions.
     EXPECT_EQ(Control<QComboBox>(&dialog, 1069)->currentText(), "16-Bit");
@@ -117,10 +120,11 @@ TEST(ConfigDialogTest, ChoosingModelsAndDepthsRefillsTheColourTypes) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1070)), QStringList{"Level"});
     EXPECT_EQ(Control<QComboBox>(&dialog, 1071)->currentText(), "MAX");
     EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isEnabled());
-    EXPECT_FALSE(Control<QComboBox>(&dialog, 1069)->isEnabled());
+    EXPECT_TRUE(Control<QComboBox>(&dialog, 1069)->isEnabled());
 
-    Choose(models, 2);  // "New": editing mode
+    Choose(models, 2);  // "New": nothing to confirm or delete yet
     EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&dialog, 1057)->isEnabled());
     EXPECT_TRUE(Control<QComboBox>(&dialog, 1069)->isEnabled());
 
     auto* depth = Control<QComboBox>(&dialog, 1069);
@@ -169,7 +173,17 @@ TEST(ConfigDialogTest, NewModelNeedsANameAndCanThenBeConfirmed) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
     EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());
 
-    typedName = "Panel 128";
+    // A "]" would end the section name early: refused, nothing saved.
+    typedName = "A]B";
+    Control<QPushButton>(&dialog, 1056)->click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_NE(dialogs.messages[1].text.find("\"A]B\""), std::string::npos);
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "<missing>");
+
+    // Edge blanks are dropped: the file could not give them back.
+    typedName = "  Panel 128 ";
     Control<QPushButton>(&dialog, 1056)->click();
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), (QStringList{"Panel 128", "New"}));
     EXPECT_EQ(Control<QComboBox>(&dialog, 1031)->currentIndex(), 0);
@@ -185,6 +199,54 @@ TEST(ConfigDialogTest, NewModelNeedsANameAndCanThenBeConfirmed) {
     EXPECT_EQ(profile.modelName, "Panel 128");
     EXPECT_EQ(profile.colorType, 1);
     EXPECT_EQ(dir.Key("COMMON", "CURRENT_MODE"), "0");
+}
+
+TEST(ConfigDialogTest, ExistingModelIsEditedAndSaved) {
+    SettingsDir dir(kTwoModels);
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    Choose(Control<QComboBox>(&dialog, 1031), 0);
+    Choose(Control<QComboBox>(&dialog, 1069), 3);   // 8-Bit
+    Control<QRadioButton>(&dialog, 1078)->click();  // vertical first
+    Control<QPushButton>(&dialog, 1056)->click();
+    EXPECT_EQ(dir.Key("First", "COLOR_DEPTH"), "8");
+    EXPECT_EQ(dir.Key("First", "CONVERT_DIRECTION"), "1");
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "2");
+    EXPECT_EQ(dir.Key("Second", "COLOR_DEPTH"), "16");
+    EXPECT_TRUE(dialogs.modalRuns.empty());  // no name prompt for an existing model
+}
+
+TEST(ConfigDialogTest, DeleteAsksAndNeverRemovesTheLastModel) {
+    SettingsDir dir(kTwoModels);
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    auto* models = Control<QComboBox>(&dialog, 1031);
+    auto* remove = Control<QPushButton>(&dialog, 1057);
+    Choose(models, 0);
+
+    dialogs.questionAnswers = {QMessageBox::No};
+    remove->click();
+    EXPECT_EQ(Items(models), (QStringList{"First", "Second", "New"}));
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "2");
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_NE(dialogs.questions[0].text.find("First"), std::string::npos);
+
+    dialogs.questionAnswers = {QMessageBox::Yes};
+    remove->click();
+    EXPECT_EQ(Items(models), (QStringList{"Second", "New"}));
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "1");
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_NAME0"), "Second");
+    EXPECT_EQ(dir.Key("COMMON", "CURRENT_MODE"), "0");  // Second, now first
+    EXPECT_EQ(models->currentText(), "Second");
+    EXPECT_EQ(Control<QComboBox>(&dialog, 1069)->currentText(), "16-Bit");
+
+    // The one model left cannot go.
+    EXPECT_FALSE(remove->isEnabled());
+    remove->click();
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+    EXPECT_EQ(Items(models), (QStringList{"Second", "New"}));
 }
 
 TEST(ConfigDialogTest, CancelLeavesTheFileByteForByte) {
@@ -211,6 +273,41 @@ TEST(ConfigDialogTest, InvalidWidthShowsTheStandardMessageAndKeepsTheDialogOpen)
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages[0].text, "Please enter a positive integer.");
     EXPECT_FALSE(QFile::exists(dir.Path()));
+}
+
+TEST(ConfigDialogTest, WidthAndHeightFollowTheChosenLcdSize) {
+    SettingsDir dir(
+        "[COMMON]\nLCD_TYPE=320x240\nMODEL_COUNT=1\nMODEL_NAME0=Panel\nCURRENT_MODE=0\n"
+        "[Panel]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\n");
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    auto* size = Control<QComboBox>(&dialog, 1101);
+    auto* width = Control<QLineEdit>(&dialog, 1037);
+    auto* height = Control<QLineEdit>(&dialog, 1038);
+    EXPECT_EQ(width->text(), "320");
+    EXPECT_EQ(height->text(), "240");
+
+    const struct {
+        QString entry;
+        QString width;
+        QString height;
+    } cases[] = {{"220x176", "220", "176"},
+                 {"400x240", "400", "240"},
+                 {"272x480", "480", "272"},  // the panel is used lying down
+                 {"480x320", "480", "320"}};
+    for (const auto& c : cases) {
+        Choose(size, size->findText(c.entry));
+        EXPECT_EQ(width->text(), c.width) << c.entry.toStdString();
+        EXPECT_EQ(height->text(), c.height) << c.entry.toStdString();
+    }
+
+    // What the fields show is what the confirmed profile and the file get.
+    Control<QPushButton>(&dialog, 1)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(profile.panelWidth, 480);
+    EXPECT_EQ(profile.panelHeight, 320);
+    EXPECT_EQ(dir.Key("COMMON", "LCD_TYPE"), "480x320");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -57,20 +58,31 @@ TEST(LcdSettingsDialogTest, OpensWithTheDefaultsAndWritesThem) {
     EXPECT_EQ(Shown(dialog, kLcdIds),
               (std::array<QString, 5>{"255", "9600", "5", "WHITE", "BLUE"}));
 
+    auto* result = dialog.findChild<QLabel*>("resultLabel");
+    ASSERT_NE(result, nullptr);
     Control<QPushButton>(&dialog, 1116)->click();
     ASSERT_EQ(link.written.size(), 1u);
     EXPECT_EQ(Bytes(link.written[0]), (std::array<int, 5>{0xFF, 3, 5, 4, 1}));
     EXPECT_EQ(dialogs.messages.back(), (Message{"写LCD设置数据", "成功", MessageIcon::None}));
+    EXPECT_EQ(result->text(), "写LCD设置数据: 成功");
 
-    // An address out of range: the standard message, and the address held before goes out.
+    // An address out of range: the standard message, nothing is sent and the
+    // earlier success no longer shows.
     Control<QLineEdit>(&dialog, 1073)->setText("300");
     Control<QComboBox>(&dialog, 1112)->setCurrentIndex(3);  // RED
+    Control<QPushButton>(&dialog, 1116)->click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "Please enter an integer between 0 and 255.");
+    EXPECT_EQ(link.written.size(), 1u);
+    EXPECT_TRUE(result->text().isEmpty());
+
+    Control<QLineEdit>(&dialog, 1073)->setText("12");
     link.answer = device::Outcome::Failed;
     Control<QPushButton>(&dialog, 1116)->click();
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(dialogs.messages[1].text, "Please enter an integer between 0 and 255.");
-    EXPECT_EQ(Bytes(link.written[1]), (std::array<int, 5>{0xFF, 3, 5, 3, 1}));
-    EXPECT_EQ(dialogs.messages[2], (Message{"写LCD设置数据", "失败", MessageIcon::None}));
+    ASSERT_EQ(link.written.size(), 2u);
+    EXPECT_EQ(Bytes(link.written[1]), (std::array<int, 5>{12, 3, 5, 3, 1}));
+    EXPECT_EQ(dialogs.messages.back(), (Message{"写LCD设置数据", "失败", MessageIcon::None}));
+    EXPECT_EQ(result->text(), "写LCD设置数据: 失败");
 }
 
 TEST(LcdSettingsDialogTest, ReadTakesValuesInRangeOnly) {
@@ -95,6 +107,8 @@ TEST(LcdSettingsDialogTest, ReadTakesValuesInRangeOnly) {
         EXPECT_EQ(Shown(dialog, kLcdIds), c.shown) << c.name;
         EXPECT_EQ(dialogs.messages.back(), (Message{"读LCD设置数据", "成功", MessageIcon::None}))
             << c.name;
+        EXPECT_EQ(dialog.findChild<QLabel*>("resultLabel")->text(), "读LCD设置数据: 成功")
+            << c.name;
     }
 
     ScriptedDialogs dialogs;
@@ -115,8 +129,10 @@ class FakeDownloadHost final : public ResourceDownloadHost {
     void StartResourceDownload(std::optional<device::LcdSettings> settings) override {
         starts.push_back(settings);
     }
+    void CancelResourceDownload() override { ++cancels; }
 
     bool accept = true;
+    int cancels = 0;
     std::vector<std::string> loads;
     std::vector<std::optional<device::LcdSettings>> starts;
 };
@@ -142,6 +158,8 @@ TEST(ResourceDownloadDialogTest, LoadsTheChosenImageAndStartsTheJob) {
     Control<QPushButton>(&dialog, 1)->click();
     ASSERT_EQ(host.starts.size(), 1u);
     EXPECT_FALSE(host.starts[0].has_value());
+    // "下载" loads the file again: what is sent is what the field names now.
+    EXPECT_EQ(host.loads.back(), "/data/Icon.bin");
 
     auto* tick = Control<QCheckBox>(&dialog, 1124);
     tick->click();
@@ -153,11 +171,60 @@ TEST(ResourceDownloadDialogTest, LoadsTheChosenImageAndStartsTheJob) {
     ASSERT_TRUE(host.starts[1].has_value());
     EXPECT_EQ(Bytes(*host.starts[1]), (std::array<int, 5>{0xFF, 3, 7, 4, 1}));
 
+    // A failed address check with the settings ticked sends nothing at all.
+    Control<QLineEdit>(&dialog, 1119)->setText("256");
+    Control<QPushButton>(&dialog, 1)->click();
+    EXPECT_EQ(dialogs.messages.back().text, "Please enter an integer between 0 and 255.");
+    EXPECT_EQ(host.starts.size(), 2u);
+
     tick->click();
     EXPECT_EQ(dialogs.messages.back(),
               (Message{"关闭下载LCD设置!!", "提示", MessageIcon::Information}));
     Control<QPushButton>(&dialog, 1)->click();
+    ASSERT_EQ(host.starts.size(), 3u);
     EXPECT_FALSE(host.starts[2].has_value());
+}
+
+TEST(ResourceDownloadDialogTest, DownloadUsesTheTypedPathAndNeverAnEarlierImage) {
+    ScriptedDialogs dialogs;
+    FakeDownloadHost host;
+    ResourceDownloadDialog dialog(host, dialogs);
+    auto* path = Control<QLineEdit>(&dialog, 1118);
+    auto* download = Control<QPushButton>(&dialog, 1);
+
+    // Nothing chosen or typed: it says so and starts nothing.
+    download->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], (Message{"Choose the resource image (*.bin) to download first.",
+                                            "提示", MessageIcon::Exclamation}));
+    EXPECT_TRUE(host.loads.empty());
+    EXPECT_TRUE(host.starts.empty());
+
+    // A typed path is loaded when "下载" is pressed.
+    path->setText("/typed/Icon.bin");
+    download->click();
+    EXPECT_EQ(host.loads, (std::vector<std::string>{"/typed/Icon.bin"}));
+    EXPECT_EQ(host.starts.size(), 1u);
+
+    // A chosen image, then a typed path that does not load: nothing is sent (the
+    // chosen image must not go out in its place).
+    dialogs.fileAnswers.push_back({"/data/chosen.bin"});
+    Control<QPushButton>(&dialog, 1098)->click();
+    path->setText("/typed/missing.bin");
+    host.accept = false;
+    download->click();
+    EXPECT_EQ(host.loads.back(), "/typed/missing.bin");
+    EXPECT_EQ(host.starts.size(), 1u);
+
+    // The field emptied after a choice: says so again, sends nothing.
+    host.accept = true;
+    path->clear();
+    download->click();
+    EXPECT_EQ(dialogs.messages.back().text, "Choose the resource image (*.bin) to download first.");
+    EXPECT_EQ(host.starts.size(), 1u);
+
+    Control<QPushButton>(&dialog, 1126)->click();
+    EXPECT_EQ(host.cancels, 1);
 }
 
 }  // namespace

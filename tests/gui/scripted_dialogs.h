@@ -11,8 +11,9 @@
 namespace pictor::gui::testing {
 
 /// A dialog service with scripted answers that records what was shown. Messages
-/// are answered at once; file and colour dialogs take the next scripted answer
-/// (cancel when none is left); modal dialogs are handed to the handler registered
+/// are answered at once; file, save and colour dialogs take the next scripted
+/// answer (cancel when none is left); questions the next scripted answer (their
+/// default button when none is left); modal dialogs are handed to the handler registered
 /// under their object name (rejected when none is).
 class ScriptedDialogs final : public DialogService {
   public:
@@ -62,6 +63,30 @@ class ScriptedDialogs final : public DialogService {
         return handler->second(dialog);
     }
 
+    QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Message& message,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override {
+        questions.push_back(message);
+        questionDefaults.push_back(defaultButton);
+        questionButtons.push_back(buttons);
+        if (questionAnswers.empty()) {
+            return defaultButton;
+        }
+        const auto answer = questionAnswers.front();
+        questionAnswers.pop_front();
+        return answer;
+    }
+
+    QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty()) {
+            return {};
+        }
+        QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+
     /// Texts of the recorded messages, in order.
     [[nodiscard]] std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -80,6 +105,14 @@ class ScriptedDialogs final : public DialogService {
     std::vector<std::pair<QString, QStringList>> started;
     std::map<QString, std::function<int(QDialog&)>> modalHandlers;
     std::vector<QString> modalRuns;
+    /// Questions asked, their default buttons, and the scripted answers (the
+    /// default answers when none is left).
+    std::vector<Message> questions;
+    std::vector<QMessageBox::StandardButton> questionDefaults;
+    std::deque<QMessageBox::StandardButton> questionAnswers;
+    std::vector<QMessageBox::StandardButtons> questionButtons;
+    std::deque<QString> saveAnswers;
+    std::vector<FileRequest> saveRequests;
 };
 
 }  // namespace pictor::gui::testing

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/ordered_work.h"
 #include "core/conversion/pixel_encoder.h"
@@ -130,7 +131,21 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
                          const settings::ModelProfile& profile, bool cSource, ScratchPool& pool) {
     EncodedBlock block;
     std::optional<workspace::PictureRows> rows;
-    if (entry.bitmap == nullptr) {
+    // Dithering diffuses errors between neighbours, so it works on the whole
+    // decoded picture; without it the encoder reads the file's rows directly.
+    std::optional<workspace::PixelImage> decoded;
+    workspace::PixelImage dithered;
+    const workspace::PixelImage* picture = entry.bitmap.get();
+    if (Dithers(profile)) {
+        if (picture == nullptr) {
+            decoded = workspace::LoadPicture(entry.path);
+            if (!decoded || decoded->width != entry.width || decoded->height != entry.height) {
+                return block;
+            }
+            picture = &*decoded;
+        }
+        picture = &DitherForEncoding(*picture, profile, dithered);
+    } else if (picture == nullptr) {
         rows = workspace::OpenPictureRows(entry.path, pool.Take());
         if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
             return block;
@@ -146,8 +161,7 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
         }
     } returnFileBuffer{rows, pool};
     const auto encode = [&](auto& out) {
-        return rows ? EncodePicture(*rows, profile, out)
-                    : EncodePicture(*entry.bitmap, profile, out);
+        return rows ? EncodePicture(*rows, profile, out) : EncodePicture(*picture, profile, out);
     };
     if (cSource) {
         block.text = job.opening;

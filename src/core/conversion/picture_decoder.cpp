@@ -25,25 +25,10 @@ std::uint32_t GreyPixel(std::uint8_t grey) {
     return Opaque(grey, grey, grey);
 }
 
-// A channel of `bits` bits (1..8) widened to 8 bits by repeating its top bits.
-std::uint32_t Widen(std::uint32_t value, int bits) {
-    if (bits <= 0) {
-        return 0;
-    }
-    std::uint32_t wide = 0;
-    int filled = 0;
-    while (filled < 8) {
-        const int shift = 8 - filled - bits;
-        wide |= shift >= 0 ? value << shift : value >> -shift;
-        filled += bits;
-    }
-    return wide & 0xFFu;
-}
-
 std::uint32_t ChannelOf(std::uint32_t word, int shift, int bits) {
     const int width = std::clamp(bits, 0, 8);
     const std::uint32_t mask = (1u << width) - 1u;
-    return Widen((word >> std::clamp(shift, 0, 16)) & mask, width);
+    return WidenChannel((word >> std::clamp(shift, 0, 16)) & mask, width);
 }
 
 // Bytes the encoder writes for a source of `width` x `height`.
@@ -143,6 +128,18 @@ std::uint32_t TableEntry(std::span<const std::uint8_t> image, std::size_t index)
 }
 
 }  // namespace
+
+std::uint32_t WidenChannel(std::uint32_t value, int bits) {
+    if (bits <= 0 || bits > 8) {
+        return 0;
+    }
+    std::uint32_t wide = 0;
+    for (int filled = 0; filled < 8; filled += bits) {
+        const int shift = 8 - filled - bits;
+        wide |= shift >= 0 ? value << shift : value >> -shift;
+    }
+    return wide & 0xFFu;
+}
 
 std::array<std::uint8_t, 256> GreyOfCodes(const settings::ModelProfile& profile) {
     std::array<std::uint8_t, 256> result{};

@@ -31,6 +31,10 @@ struct PictureSize {
 /// own threshold.
 std::array<std::uint8_t, 256> GreyOfCodes(const settings::ModelProfile& profile);
 
+/// A channel value of `bits` bits (1..8) widened to 8 bits by repeating its top
+/// bits (5 bits: 31 -> 255, 16 -> 132).
+std::uint32_t WidenChannel(std::uint32_t value, int bits);
+
 /// The size the decoded picture of a `width` x `height` source has: the grey
 /// depths keep only whole byte groups (the width, or with direction 1 the
 /// height, rounded down to a multiple of the pixels per byte).

@@ -78,6 +78,7 @@ ModelProfile LoadModelProfile(const ProfileFile& file, const std::string& sectio
     profile.avoidAcrossSector = Flag(file.GetInt(sectionName, "AVOID_ACROSS_SECTOR", 0));
     profile.saveWidthHeightToBin = Flag(file.GetInt(sectionName, "SAVE_WIDTH_HEIGHT_TO_BIN", 0));
     profile.bkColor = ParseColorValue(file.GetString(sectionName, "BKCOLOR", "0"));
+    profile.dither = file.GetInt(sectionName, "DITHER", 0);  // absent in older files: none
     // A path, written back by the next Save: read whole.
     profile.extEditExe =
         file.GetString(kCommon, "EXT_EDIT_EXE", "Error load", ProfileFile::kWholeValue);

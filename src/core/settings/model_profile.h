@@ -47,6 +47,7 @@ struct ModelProfile {
     std::string extEditExe;
     std::uint32_t bkColor = 0;  // Windows RGB value: red in the low byte
     int blockColNum = 0;        // 0 = "MAX", else a multiple of 8 up to 104
+    int dither = 0;             // "DITHER": 0 none, 1 ordered (Bayer 8x8), 2 Floyd-Steinberg
 
     friend bool operator==(const ModelProfile&, const ModelProfile&) = default;
 };

@@ -68,10 +68,10 @@ bool ReadAt(const RegularFile& file, std::uint64_t offset, std::span<std::uint8_
     return true;
 }
 
-bool WriteAt(const RegularFile& file, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+bool WriteAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = ::pwrite(file.Descriptor(), bytes.data() + done, bytes.size() - done,
+        const ssize_t put = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
                                      static_cast<off_t>(offset + done));
         if (put < 0 && errno == EINTR) {
             continue;
@@ -97,8 +97,8 @@ bool LoadsAsPicture(std::span<const std::uint8_t> bytes) {
     if (fd < 0) {
         return false;
     }
-    const auto written = ::write(fd, bytes.data(), bytes.size());
-    const bool complete = ::close(fd) == 0 && written == static_cast<ssize_t>(bytes.size());
+    const bool written = WriteAt(fd, 0, bytes);
+    const bool complete = ::close(fd) == 0 && written;
     const bool loads = complete && LoadPicture(name).has_value();
     std::filesystem::remove(name, ec);
     return loads;
@@ -174,7 +174,7 @@ bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
     if (!LoadsAsPicture(wouldBe)) {
         return false;
     }
-    return WriteAt(*file, offset, change);
+    return WriteAt(file->Descriptor(), offset, change);
 }
 
 }  // namespace pictor::workspace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace pictor::conversion {
 namespace {
@@ -82,11 +83,12 @@ TEST_F(OutputWriterTest, AbandonedStagedFileLeavesTargetAndNoTemporary) {
 
 TEST_F(OutputWriterTest, StagedFileFailsInMissingOrReadOnlyDirectory) {
     EXPECT_EQ(StagedFile::Create(dir_ / "missing" / "Icon.bin"), nullptr);
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root ignores directory permissions";
-    }
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(StagedFile::Create(dir_ / "Icon.bin"), nullptr);
+    test::MakeReadOnlyFolder(dir_);
+    // Without root, which could create files in the read-only folder.
+    EXPECT_EQ(test::RunUnprivileged(
+                  [this] { return StagedFile::Create(dir_ / "Icon.bin") == nullptr ? 0 : 1; }),
+              0);
+    EXPECT_EQ(FileCount(), 0u);
 }
 
 }  // namespace

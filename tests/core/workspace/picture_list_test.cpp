@@ -115,6 +115,24 @@ TEST(PictureList, SortIsStableAndSelectsFirst) {
     EXPECT_EQ(list.Current()->name, "_x");
 }
 
+TEST(PictureList, SortKeepsTheImportOrderOfManyEqualNames) {
+    // More than 16 equal names: below that an unstable sort still happens to keep
+    // their order. Names differing only in case are equal; "a" sorts first.
+    const Strings variants = {"pic", "Pic", "PIC", "piC"};
+    Strings names;
+    for (int i = 0; i < 40; ++i) {
+        names.push_back(i % 2 == 0 ? variants[static_cast<std::size_t>(i / 2) % 4] : "a");
+    }
+    PictureList list = MakeList(names);
+    list.SortByName();
+    EXPECT_EQ(
+        Column(list, &ImageEntry::path),
+        (Strings{"1",  "3",  "5",  "7",  "9",  "11", "13", "15", "17", "19", "21", "23", "25", "27",
+                 "29", "31", "33", "35", "37", "39", "0",  "2",  "4",  "6",  "8",  "10", "12", "14",
+                 "16", "18", "20", "22", "24", "26", "28", "30", "32", "34", "36", "38"}));
+    ExpectNumbered(list);
+}
+
 TEST(PictureList, DeleteRowsRemovesExactlyThosePositions) {
     PictureList list = MakeList({"a", "b", "c", "d", "e", "f"});
     list.Select(2);

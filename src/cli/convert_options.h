@@ -1,0 +1,89 @@
+#pragma once
+
+// What pictor-cli convert and preview share: the settings, model, profile
+// overrides and the pictures or project to work on.
+
+#include <CLI/CLI.hpp>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "core/common/message.h"
+#include "core/settings/model_profile.h"
+#include "core/workspace/project_file.h"
+
+namespace pictor::cli {
+
+struct ConvertArgs {
+    std::string settingsPath = "./Pictor.ini";
+    std::string model;
+    int depth = 0;
+    int colorType = 0;
+    int direction = 0;
+    std::string output;
+    int unit = 1;
+    int block = 0;
+    bool avoidAcrossSector = false;
+    bool sizeToBin = false;
+    bool sizeToDefine = false;
+    bool positionToDefine = false;
+    std::string lcdType;
+    long long bkColor = 0;
+    std::string outputDir;
+    bool writeTrailers = false;
+    unsigned jobs = 0;  // 0: all cores
+    std::vector<std::string> pictures;
+    std::string projectPath;
+    std::string dither;
+
+    // Which overrides were given.
+    CLI::Option* modelOption = nullptr;
+    CLI::Option* depthOption = nullptr;
+    CLI::Option* colorTypeOption = nullptr;
+    CLI::Option* directionOption = nullptr;
+    CLI::Option* outputOption = nullptr;
+    CLI::Option* unitOption = nullptr;
+    CLI::Option* blockOption = nullptr;
+    CLI::Option* lcdTypeOption = nullptr;
+    CLI::Option* bkColorOption = nullptr;
+    CLI::Option* outputDirOption = nullptr;
+    CLI::Option* projectOption = nullptr;
+    CLI::Option* ditherOption = nullptr;
+};
+
+// Information messages (success) go to stdout, everything else to stderr.
+class StreamMessageSink final : public MessageSink {
+  public:
+    explicit StreamMessageSink(Streams streams) : streams_(streams) {}
+    void Show(const Message& message) override {
+        std::ostream& stream =
+            message.icon == MessageIcon::Information ? streams_.out : streams_.err;
+        stream << message.text << '\n';
+    }
+
+  private:
+    Streams streams_;
+};
+
+/// Whether the option was given on the command line.
+bool Given(const CLI::Option* option);
+
+/// Registers --settings, --model, the profile overrides, --dither, --project and
+/// the PICTURE arguments (which exclude --project) on `command`, storing into `args`
+/// (both must outlive the parse).
+void AddProfileOptions(CLI::App* command, ConvertArgs* args);
+
+/// Loads the --project file. Prints why and returns nothing when it is malformed or
+/// any of its pictures is missing, so a build never works on part of a project.
+std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams);
+
+/// The profile the command works with: the model from --model, else the project's
+/// (when `project` names one), else the settings file's current one, with the
+/// overrides applied. Nothing is written. Prints why and returns nothing on bad usage.
+std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
+                                                     const workspace::Project* project,
+                                                     Streams streams);
+
+}  // namespace pictor::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/settings/model_profile.h"
+#include "core/workspace/picture_list.h"
+#include "core/workspace/pixel_image.h"
+
+namespace pictor::conversion {
+
+/// Which pictures `RenderPanel` draws.
+enum class PreviewPictures { Shown, All };
+
+/// The panel as the module shows it after a conversion with `profile`: a
+/// `panelWidth` x `panelHeight` picture filled with the background colour
+/// (`bkColor`, as the profile's depth shows it), and on it each picture of `list`
+/// (the shown ones, or all), in list order, at its position and clipped to the
+/// panel, as it comes out of the encoder and back through the decoder (dithered
+/// when the profile dithers, blended over the background when it has
+/// transparency). A picture the encoder refuses is left out. Opaque 0xFFRRGGBB
+/// pixels.
+workspace::PixelImage RenderPanel(const workspace::PictureList& list,
+                                  const settings::ModelProfile& profile,
+                                  PreviewPictures which = PreviewPictures::Shown);
+
+/// One picture as the panel shows it: dithered when the profile dithers, encoded
+/// and decoded (so of the decoder's size). Empty when the encoder refuses it.
+workspace::PixelImage PanelTruePicture(const workspace::PixelImage& picture,
+                                       const settings::ModelProfile& profile);
+
+}  // namespace pictor::conversion
