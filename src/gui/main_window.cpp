@@ -460,6 +460,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // An import in progress is ended with its own Cancel; the list it fills is
+    // not asked about half-built.
+    if (importRunning_) {
+        event->ignore();
+        return;
+    }
     if (!ConfirmCloseWhileJobRuns()) {
         event->ignore();
         return;

@@ -58,6 +58,9 @@ TEST_F(ImportWindowTest, ProgressArrivesBetweenEventLoopTurnsAndFailuresStillSpe
     QObject::connect(&window, &MainWindow::importProgress, &window, [&](int done, int total) {
         EXPECT_TRUE(window.ImportRunning());
         steps.emplace_back(done, total);
+        if (done == 2) {
+            EXPECT_FALSE(window.close());  // the import's Cancel ends it, not a close
+        }
         if (done == 1) {
             QTimer::singleShot(0, &window, [&] {
                 stepWhenTimerFired = window.ImportRunning() ? static_cast<int>(steps.size()) : -2;
