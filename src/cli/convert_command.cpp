@@ -15,6 +15,7 @@
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/dither.h"
+#include "core/conversion/memory_map.h"
 #include "core/conversion/symbol_check.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
@@ -199,6 +200,12 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     if (!profile) {
         return kExitUsage;
     }
+    const bool cSource = profile->outDataType == 1;
+    if (Given(args.mapOption) && cSource) {
+        streams.err << "pictor-cli: --map needs the binary output: C source (Icon.c) has no "
+                       "memory layout; nothing converted\n";
+        return kExitUsage;
+    }
 
     std::filesystem::path outputDir = args.outputDir;
     if (outputDir.empty() && project) {
@@ -253,10 +260,21 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     for (const std::string& warning : conversion::SymbolWarnings(names)) {
         streams.err << "pictor-cli: " << warning << '\n';
     }
-    const bool cSource = profile->outDataType == 1;
     streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
-                << "Icon.h: " << result.headerPath.string() << '\n'
-                << "pictures: " << result.pictureCount << '\n';
+                << "Icon.h: " << result.headerPath.string() << '\n';
+    if (!Given(args.mapOption) || !result.map) {
+        streams.out << "pictures: " << result.pictureCount << '\n';
+        return kExitOk;
+    }
+    if (!conversion::WriteMemoryMapCsv(*result.map, args.mapPath)) {
+        streams.err << "pictor-cli: cannot write the memory map " << args.mapPath
+                    << "; the image and the header were written\n";
+        return kExitFailed;
+    }
+    streams.out << "memory map: " << args.mapPath << '\n';
+    for (const std::string& line : conversion::MemoryMapSummary(result.map->totals)) {
+        streams.out << line << '\n';
+    }
     return kExitOk;
 }
 
@@ -320,6 +338,9 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
         ->add_option("--jobs", args->jobs,
                      "Threads that decode and encode pictures (default: all cores)")
         ->check(CLI::Range(1U, 256U));
+    args->mapOption = command->add_option(
+        "--map", args->mapPath,
+        "Write the memory map of Icon.bin as CSV to this file and print its totals");
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
 }
