@@ -184,6 +184,23 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
 
 namespace {
 
+// The file of `files` that `path` names too, if any (compared after resolving
+// the working directory, dot segments and symbolic links).
+const std::filesystem::path* SameFile(const std::filesystem::path& path,
+                                      const std::vector<std::filesystem::path>& files) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    if (error) {
+        return nullptr;
+    }
+    for (const std::filesystem::path& file : files) {
+        if (std::filesystem::weakly_canonical(file, error) == target && !error) {
+            return &file;
+        }
+    }
+    return nullptr;
+}
+
 int RunConvert(const ConvertArgs& args, Streams streams) {
     std::optional<workspace::Project> project;
     if (Given(args.projectOption)) {
@@ -235,6 +252,22 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     if (list.Empty()) {
         streams.err << "pictor-cli: no picture could be loaded; nothing converted\n";
         return kExitFailed;
+    }
+
+    if (Given(args.mapOption)) {
+        std::vector<std::filesystem::path> kept = {outputDir / "Icon.bin", outputDir / "Icon.c",
+                                                   outputDir / "Icon.h", args.settingsPath};
+        if (Given(args.projectOption)) {
+            kept.emplace_back(args.projectPath);
+        }
+        for (const workspace::ImageEntry& entry : list.Entries()) {
+            kept.emplace_back(entry.path);
+        }
+        if (const auto* file = SameFile(args.mapPath, kept)) {
+            streams.err << "pictor-cli: --map " << args.mapPath << " would overwrite "
+                        << file->string() << "; nothing converted\n";
+            return kExitUsage;
+        }
     }
 
     conversion::ConvertOptions options;

@@ -72,12 +72,27 @@ TEST_F(ConvertMapTest, WritesTheCsvAndPrintsTheTotals) {
     }
 }
 
-TEST_F(ConvertMapTest, CSourceOutputIsRefusedBeforeAnythingIsWritten) {
-    const fs::path map = dir_ / "map.csv";
-    EXPECT_EQ(Convert({"--output", "c", "--map", map.string()}), kExitUsage);
-    EXPECT_NE(err_.str().find("--map needs the binary output"), std::string::npos) << err_.str();
-    EXPECT_FALSE(fs::exists(map));
-    EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+// C source has no binary layout; a map over an output or an input would destroy
+// it. Both are refused before anything is written.
+TEST_F(ConvertMapTest, RefusalsComeBeforeAnythingIsWritten) {
+    const std::string picture = test::ReadFile(dir_ / "red.bmp");
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--output", "c", "--map", (dir_ / "map.csv").string()}, "--map needs the binary output"},
+        {{"--map", (dir_ / "out" / "Icon.bin").string()}, "would overwrite"},
+        {{"--map", (dir_ / "out" / "." / "Icon.h").string()}, "would overwrite"},
+        {{"--map", (dir_ / "red.bmp").string()}, "would overwrite"},
+        {{"--map", (dir_ / "Pictor.ini").string()}, "would overwrite"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Convert(c.args), kExitUsage) << c.args.back();
+        EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
+        EXPECT_FALSE(fs::exists(dir_ / "map.csv"));
+        EXPECT_TRUE(fs::is_empty(dir_ / "out")) << c.args.back();
+    }
+    EXPECT_EQ(test::ReadFile(dir_ / "red.bmp"), picture);
 }
 
 TEST_F(ConvertMapTest, AMapThatCannotBeWrittenFailsTheCommand) {
