@@ -19,6 +19,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(AppIcon().pixmap(64, 64));
     auto* version = Name(new QLabel(QStringLiteral("version:1.0")), "versionLabel");
     auto* ok = Tag(new QPushButton(QStringLiteral("OK")), 1, "okButton");
+    ok->setToolTip(QStringLiteral("Close"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

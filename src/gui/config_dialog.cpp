@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "core/settings/model_list.h"
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
 #include "gui/model_name_dialog.h"
@@ -115,15 +117,21 @@ void ConfigDialog::BuildLayout() {
     swatch_->setFrameShape(QFrame::Box);
     swatch_->setAutoFillBackground(true);
     colorButton_ = Tag(new QPushButton(QStringLiteral("Color")), 1068, "colorButton");
+    browseEditor_->setToolTip(QStringLiteral("Choose the program that edits pictures"));
+    colorButton_->setToolTip(QStringLiteral("Choose the background colour of the preview"));
 
     saveButton_ = Tag(new QPushButton(QStringLiteral("Save")), 1056, "saveButton");
-    // The delete command has no behaviour; the button stays out of sight.
+    // Deletes the selected model after a confirmation (never the last one).
     deleteButton_ = Tag(new QPushButton(QStringLiteral("Delete")), 1057, "deleteButton");
-    deleteButton_->setVisible(false);
+    deleteButton_->setToolTip(QStringLiteral("Remove the selected model from the model list"));
+    saveButton_->setToolTip(QStringLiteral("Write the shown values into the selected model"));
     okButton_ = Tag(new QPushButton(QStringLiteral("确定")), 1, "okButton");
     cancelButton_ = Tag(new QPushButton(QStringLiteral("取消")), 1061, "cancelButton");
+    okButton_->setToolTip(QStringLiteral("Make the selected model active (its values are saved)"));
+    cancelButton_->setToolTip(QStringLiteral("Close without changing the active model"));
     okButton_->setDefault(true);
-    for (QPushButton* button : {browseEditor_, colorButton_, saveButton_, cancelButton_}) {
+    for (QPushButton* button :
+         {browseEditor_, colorButton_, saveButton_, deleteButton_, cancelButton_}) {
         button->setAutoDefault(false);
     }
 
@@ -183,6 +191,7 @@ void ConfigDialog::BuildLayout() {
     connect(browseEditor_, &QPushButton::clicked, this, &ConfigDialog::OnBrowseEditor);
     connect(colorButton_, &QPushButton::clicked, this, &ConfigDialog::OnChooseColor);
     connect(saveButton_, &QPushButton::clicked, this, &ConfigDialog::SaveProfile);
+    connect(deleteButton_, &QPushButton::clicked, this, &ConfigDialog::OnDeleteModel);
     connect(okButton_, &QPushButton::clicked, this, &ConfigDialog::OnOk);
     // Width and Height show the panel the chosen "LCD尺寸" stands for, the size
     // the output and the preview use.
@@ -271,22 +280,21 @@ void ConfigDialog::CollectProfile(settings::WriteBack writeBack) {
                              writeBack);
 }
 
-void ConfigDialog::EnableEditing(bool on) {
-    saveButton_->setEnabled(on);
-    deleteButton_->setEnabled(!on);
+void ConfigDialog::EnableEditing(bool newSelected) {
+    // Every model can be edited and saved; only an existing model can be confirmed,
+    // and deleted while another one remains.
+    saveButton_->setEnabled(true);
+    deleteButton_->setEnabled(!newSelected && modelList_->count() > 2);
     for (QWidget* control : std::initializer_list<QWidget*>{
              browseEditor_, outputBinary_, outputSource_, swatch_, colorButton_, horizontal_,
              vertical_, depth_, colorType_, width_, height_, block_, allocation_, avoidSector_,
              sizeToDefine_, leftTop_, sizeToBin_, allocationLabel_}) {
-        control->setEnabled(on);
+        control->setEnabled(true);
     }
-    okButton_->setEnabled(!on);
+    okButton_->setEnabled(!newSelected);
 }
 
 void ConfigDialog::EnableAllocationControls(bool on) {
-    if (!NewSelected()) {
-        return;
-    }
     allocationLabel_->setEnabled(on);
     allocation_->setEnabled(on);
     avoidSector_->setEnabled(on);
@@ -311,9 +319,10 @@ void ConfigDialog::OnDepthChanged() {
 void ConfigDialog::OnBrowseEditor() {
     exchange_.Pull();
     const QString path = dialogs_.GetOpenFileName(
-        this,
-        FileRequest{
-            {}, {}, QStringLiteral("Execute file(*.exe);;All Files(*)"), QStringLiteral("exe")});
+        this, FileRequest{QStringLiteral("Choose the picture editor"),
+                          {},
+                          QStringLiteral("All Files(*);;Execute file(*.exe)"),
+                          {}});
     if (!path.isEmpty()) {
         form_.editorPath = path.toStdString();
         exchange_.Push();
@@ -376,6 +385,33 @@ void ConfigDialog::SaveProfile() {
     file_.WriteString(kCommon, "MODEL_NAME" + std::to_string(selected), name);
     file_.WriteString(kCommon, "EXT_EDIT_EXE", profile_.extEditExe);
     settings::WriteModelSection(file_, name, profile_);
+}
+
+void ConfigDialog::OnDeleteModel() {
+    const int selected = modelList_->currentIndex();
+    if (NewSelected() || modelList_->count() <= 2) {
+        return;
+    }
+    const std::string name = modelList_->itemText(selected).toStdString();
+    const auto answer = dialogs_.Ask(
+        this,
+        Message{"Delete the model \"" + name +
+                    "\"? It leaves the model list; its section stays in the settings file.",
+                "", MessageIcon::Exclamation},
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        return;
+    }
+    if (!settings::DeleteModel(file_, selected)) {
+        dialogs_.ShowMessage(
+            this, Message{"The settings file could not be written: " + file_.Path().string(), "",
+                          MessageIcon::Exclamation});
+        return;
+    }
+    modelList_->removeItem(selected);
+    const int current = file_.GetInt(kCommon, "CURRENT_MODE", 0);
+    modelList_->setCurrentIndex(std::clamp(current, 0, modelList_->count() - 1));
+    OnModelChanged();
 }
 
 void ConfigDialog::OnOk() {

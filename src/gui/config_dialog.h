@@ -19,8 +19,8 @@ namespace pictor::gui {
 
 class DialogService;
 
-/// The start-up configuration dialog: chooses, shows, creates and activates a
-/// model profile. Ends with OK after writing the settings and completing
+/// The configuration dialog: chooses, shows, edits, creates, deletes and
+/// activates a model profile. Ends with OK after writing the settings and completing
 /// `profile`; ends with cancel without writing anything.
 class ConfigDialog final : public QDialog {
     Q_OBJECT
@@ -36,6 +36,8 @@ class ConfigDialog final : public QDialog {
     void OnBrowseEditor();
     void OnChooseColor();
     void SaveProfile();
+    /// Deletes the selected model after a confirmation; the last model stays.
+    void OnDeleteModel();
     void OnOk();
 
   private:
@@ -46,7 +48,7 @@ class ConfigDialog final : public QDialog {
     void ShowProfile();
     void FillColorTypeList(int selection);
     void CollectProfile(settings::WriteBack writeBack);
-    void EnableEditing(bool on);
+    void EnableEditing(bool newSelected);
     void EnableAllocationControls(bool on);
     void PaintSwatch();
     [[nodiscard]] bool NewSelected() const;

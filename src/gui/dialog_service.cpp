@@ -78,12 +78,25 @@ QMessageBox::StandardButton QtDialogService::Ask(QWidget* parent, const Message&
     QMessageBox box(ToQtIcon(message.icon), CaptionOf(message),
                     QString::fromStdString(message.text), buttons, parent);
     box.setDefaultButton(defaultButton);
-    box.setEscapeButton(defaultButton);
+    // Escape means Cancel where Cancel is offered, else the default answer.
+    box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                                                              : defaultButton);
     const int answer = box.exec();
     // The box's close button (Escape without an escape button) gives no standard button.
     return buttons.testFlag(static_cast<QMessageBox::StandardButton>(answer))
                ? static_cast<QMessageBox::StandardButton>(answer)
                : defaultButton;
+}
+
+QString QtDialogService::GetSaveFileName(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
 }
 
 bool LaunchDetached(const QString& program, const QStringList& arguments) {

@@ -63,6 +63,10 @@ class DialogService {
         (void)buttons;
         return defaultButton;
     }
+
+    /// Asks for a file name to write (confirming an existing file); an empty
+    /// string when cancelled.
+    virtual QString GetSaveFileName(QWidget* parent, const FileRequest& request) = 0;
 };
 
 /// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QProcess.
@@ -77,6 +81,7 @@ class QtDialogService final : public DialogService {
     QMessageBox::StandardButton Ask(QWidget* parent, const Message& message,
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton) override;
+    QString GetSaveFileName(QWidget* parent, const FileRequest& request) override;
 };
 
 /// Starts a program detached with separate arguments (what `StartDetached` of the

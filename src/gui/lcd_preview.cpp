@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
@@ -19,8 +20,20 @@ void LcdPreview::SetPanel(int width, int height, std::uint32_t bkColor) {
     panelWidth_ = std::max(width, 1);
     panelHeight_ = std::max(height, 1);
     background_ = FromWindowsRgb(bkColor);
-    setFixedSize(panelWidth_, panelHeight_);
+    setFixedSize(panelWidth_ * zoom_, panelHeight_ * zoom_);
     Redraw();
+}
+
+void LcdPreview::SetZoom(int zoom) {
+    zoom_ = zoom == 2 || zoom == 4 ? zoom : 1;
+    setFixedSize(panelWidth_ * zoom_, panelHeight_ * zoom_);
+    update();
+}
+
+QPoint LcdPreview::PanelPoint(QPointF position) const {
+    // Whole panel pixels: a point inside a zoomed pixel belongs to that pixel.
+    return {static_cast<int>(std::floor(position.x() / zoom_)),
+            static_cast<int>(std::floor(position.y() / zoom_))};
 }
 
 void LcdPreview::Redraw() {
@@ -50,7 +63,7 @@ QImage LcdPreview::Render() const {
 }
 
 QSize LcdPreview::sizeHint() const {
-    return {panelWidth_, panelHeight_};
+    return {panelWidth_ * zoom_, panelHeight_ * zoom_};
 }
 
 const QImage& LcdPreview::ImageOf(const workspace::PixelImage& picture) const {
@@ -80,24 +93,25 @@ void LcdPreview::Paint(QPainter& painter) const {
 
 void LcdPreview::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    painter.scale(zoom_, zoom_);
     Paint(painter);
 }
 
 void LcdPreview::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        emit pressed(event->position().toPoint());
+        emit pressed(PanelPoint(event->position()));
     }
     QWidget::mousePressEvent(event);
 }
 
 void LcdPreview::mouseMoveEvent(QMouseEvent* event) {
-    emit moved(event->position().toPoint());
+    emit moved(PanelPoint(event->position()));
     QWidget::mouseMoveEvent(event);
 }
 
 void LcdPreview::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        emit released(event->position().toPoint());
+        emit released(PanelPoint(event->position()));
     }
     QWidget::mouseReleaseEvent(event);
 }

@@ -24,6 +24,10 @@ class LcdPreview final : public QWidget {
 
     /// Panel size in pixels and background colour (a Windows RGB value).
     void SetPanel(int width, int height, std::uint32_t bkColor);
+    /// Screen pixels per panel pixel (1, 2 or 4; others count as 1). Mouse
+    /// positions stay in panel pixels whatever the zoom.
+    void SetZoom(int zoom);
+    [[nodiscard]] int Zoom() const { return zoom_; }
     /// Redraws the whole surface and drops the viewer's layer.
     void Redraw();
     /// Drops cached picture copies (after the list changed).
@@ -49,12 +53,14 @@ class LcdPreview final : public QWidget {
 
   private:
     void Paint(QPainter& painter) const;
+    [[nodiscard]] QPoint PanelPoint(QPointF position) const;
     const QImage& ImageOf(const workspace::PixelImage& picture) const;
 
     const workspace::PictureList& pictures_;
     int panelWidth_ = 320;
     int panelHeight_ = 240;
     QColor background_{Qt::black};
+    int zoom_ = 1;
     QImage viewerLayer_;
     mutable std::map<const workspace::PixelImage*, QImage> images_;
 };

@@ -24,6 +24,9 @@ LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& d
     auto* read = Tag(new QPushButton(QStringLiteral("读设置")), 1115, "readSettingsButton");
     auto* write = Tag(new QPushButton(QStringLiteral("写设置")), 1116, "writeSettingsButton");
     auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
+    read->setToolTip(QStringLiteral("Read the settings stored in the module"));
+    write->setToolTip(QStringLiteral("Write these settings into the module"));
+    exit->setToolTip(QStringLiteral("Close the dialog"));
     for (QPushButton* button : {read, write, exit}) {
         button->setAutoDefault(false);
     }

@@ -1,5 +1,6 @@
 // pictor: the desktop application. The settings file is Pictor.ini in the working
 // directory at start-up; cancelling the start-up configuration ends the program.
+// `pictor PROJECT` opens that project file once the start-up box is confirmed.
 #include <QApplication>
 #include <QDir>
 
@@ -19,5 +20,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     window.show();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        window.OpenProject(arguments.at(1));
+    }
     return QApplication::exec();
 }

@@ -76,6 +76,7 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialog
     baudText_ = scom_.baudText;
     BuildLayout();
     BindFields();
+    BuildActions();
 }
 
 MainWindow::~MainWindow() {
@@ -347,6 +348,7 @@ void MainWindow::BindFields() {
 
 void MainWindow::Push() {
     exchange_.Push();
+    RefreshStatus();
 }
 
 bool MainWindow::Pull() {
@@ -359,6 +361,9 @@ bool MainWindow::Start() {
         return false;
     }
     InitDialog();
+    RestoreUserState();
+    ApplyProfile();
+    MarkSaved();
     return true;
 }
 
@@ -463,6 +468,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A changed list is saved, dropped or kept open as the user says.
+    if (!ConfirmDiscardList()) {
+        event->ignore();
+        return;
+    }
+    SaveUserState();
     // A job waiting in a message must not hold the window's end.
     messages_.Close();
     QMainWindow::closeEvent(event);

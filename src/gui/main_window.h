@@ -2,8 +2,11 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "core/conversion/convert_operation.h"
 #include "core/device/device_link.h"
@@ -12,13 +15,17 @@
 #include "core/settings/profile_file.h"
 #include "core/settings/scom_settings.h"
 #include "core/workspace/picture_list.h"
+#include "core/workspace/project_file.h"
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
 #include "gui/resource_download_dialog.h"
 #include "gui/ui_sinks.h"
+#include "gui/user_state.h"
 
 class QAbstractItemView;
+class QAction;
 class QComboBox;
+class QMenu;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -110,6 +117,36 @@ class MainWindow final : public QMainWindow,
     void Push();
     bool Pull();
 
+    // ---- Commands, menus, status bar, models and remembered state
+    // (main_window_actions.cpp) ----
+
+    /// The window's command of that object name ("importAction", …), or nullptr.
+    [[nodiscard]] QAction* Action(const QString& objectName) const;
+    /// Makes the model at `index` of the settings file's model list the active
+    /// profile, as the configuration's OK does. False when it cannot be confirmed.
+    bool SwitchModel(int index);
+    /// Runs the configuration dialog again; its OK makes its model active.
+    void OnConfigureModels();
+    /// Preview zoom: 1, 2 or 4 screen pixels per panel pixel.
+    void SetPreviewZoom(int zoom);
+    /// Refreshes the status bar, the model box and the window title.
+    void RefreshStatus();
+
+    // ---- Project file (main_window_project.cpp) ----
+
+    void OnNewProject();
+    void OnOpenProject();
+    /// Opens `path`; false when it could not be read (the list is then unchanged).
+    bool OpenProject(const QString& path);
+    bool OnSaveProject();
+    bool OnSaveProjectAs();
+    /// Writes the list as a project to `path`; false when that failed (said so).
+    bool SaveProjectTo(const QString& path);
+    /// The project file of the list, empty when the list was never saved.
+    [[nodiscard]] const QString& ProjectPath() const { return projectPath_; }
+    /// True when the list differs from what was last opened or saved.
+    [[nodiscard]] bool ListModified() const;
+
     // --- Closing while a download runs; picture fields and shown flags ---
     /// True when the window may close. While a download job runs it asks "A
     /// download is running. Cancel it and quit?" (No is the default); Yes cancels
@@ -138,6 +175,35 @@ class MainWindow final : public QMainWindow,
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     void StartJob(device::DownloadRequest request);
     void ShowFlashType();
+
+    // ---- Commands, menus, status bar, models and remembered state ----
+    void BuildActions();
+    void BuildMenus();
+    void BuildStatusBar();
+    void FillModelBox();
+    void ApplyProfile();
+    void RestoreUserState();
+    void SaveUserState();
+    void SelectCurrentFromView();
+    void SelectCurrentFromList();
+    /// Deleting more than one picture or removing all asks first; true to go on.
+    [[nodiscard]] bool ConfirmRemoval(int count);
+    /// Where the import dialog starts: "DEFAULT_DIR_PATH" when it exists, else the
+    /// last import folder, else the start directory.
+    [[nodiscard]] QString ImportFolder() const;
+
+    // ---- Project file ----
+    struct ListSnapshot {
+        std::vector<std::tuple<std::string, bool, int, int>> pictures;  // path, shown, x, y
+        std::string modelName;
+        friend bool operator==(const ListSnapshot&, const ListSnapshot&) = default;
+    };
+    [[nodiscard]] ListSnapshot Snapshot() const;
+    void MarkSaved();
+    /// Closing with a changed list asks Save / Discard / Cancel; true to go on.
+    [[nodiscard]] bool ConfirmDiscardList();
+    void FillRecentMenu();
+    [[nodiscard]] std::filesystem::path OutputDirectory() const;
 
     // --- Picture fields, job wait, layout ---
     void ClearPictureFields();
@@ -203,6 +269,22 @@ class MainWindow final : public QMainWindow,
     QProgressBar* progressBar_ = nullptr;
     MemoryMapDialog* memoryMap_ = nullptr;
     QLabel* percentLabel_ = nullptr;
+
+    // ---- Commands, menus, status bar, models, remembered state, project ----
+    UserState userState_;
+    std::map<QString, QAction*> actions_;
+    QComboBox* modelBox_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QLabel* statusModel_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QLabel* statusPort_ = nullptr;
+    QLabel* statusPictures_ = nullptr;
+    int previewZoom_ = 1;
+    QString projectPath_;
+    std::filesystem::path projectOutputDir_;
+    ListSnapshot savedSnapshot_;
+    // The project as last opened or saved: its unknown keys survive a rewrite.
+    workspace::Project loadedProject_;
 
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).

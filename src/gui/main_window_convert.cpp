@@ -35,13 +35,14 @@ class ConvertMessages final : public MessageSink {
 }  // namespace
 
 // The convert button: the core conversion writes Icon.bin (or Icon.c) and Icon.h
-// into the directory current at start-up, sorts the list and shows its outcome.
+// into the project's output folder (the directory current at start-up without one), sorts the list
+// and shows its outcome.
 void MainWindow::OnConvert() {
     if (pictures_.Empty()) {
         return;
     }
     conversion::ConvertOptions options;
-    options.outputDir = startDirectory_;
+    options.outputDir = OutputDirectory();
     ConvertMessages messages(messages_);
     const conversion::ConvertResult result =
         conversion::Convert(pictures_, profile_, options, messages);

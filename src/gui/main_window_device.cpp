@@ -3,6 +3,7 @@
 // the progress bar and percentage text through the user-interface thread.
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -112,11 +113,13 @@ void MainWindow::ShowFlashType() {
 void MainWindow::OnDownloadBin() {
     const QString path = dialogs_.GetOpenFileName(
         this,
-        FileRequest{
-            {}, {}, QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+        FileRequest{QStringLiteral("Choose the .bin file to download"),
+                    userState_.LastFolder(UserState::Folder::Bin),
+                    QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
     if (path.isEmpty()) {
         return;  // the user changed their mind
     }
+    userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
     device::DownloadRequest request;
     request.source = device::ImageSource::File;
     request.filePath = QDir::toNativeSeparators(path).toStdString();

@@ -175,9 +175,9 @@ void MainWindow::OnImportPictures() {
     file.WriteInt(kCommon, "OPEN_FILE_MEMORY_SIZE", bufferKiB);
 
     const QStringList paths = dialogs_.GetOpenFileNames(
-        this, FileRequest{{},
-                          {},
-                          QStringLiteral("Bitmap file(*.bmp);;Icon file(*.ico);;All file(*)"),
+        this, FileRequest{QStringLiteral("Import pictures"), ImportFolder(),
+                          QStringLiteral("Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;"
+                                         "PNG file(*.png);;Icon file(*.ico);;All file(*)"),
                           QStringLiteral("bmp")});
     // A selection that does not fit the configured name buffer fails like a
     // cancelled dialog (a size of 0 or less falls back to the default).
@@ -205,6 +205,7 @@ void MainWindow::FinishImport(const QStringList& paths) {
     settings::ProfileFile(settingsPath_)
         .WriteString(kCommon, "DEFAULT_DIR_PATH",
                      QFileInfo(paths.back()).absolutePath().toStdString());
+    userState_.SetLastFolder(UserState::Folder::Import, QFileInfo(paths.back()).absolutePath());
 }
 
 void MainWindow::OnRefreshDisplay() {
@@ -285,8 +286,11 @@ void MainWindow::OnChooseImageFile() {
         return;
     }
     const QString path = dialogs_.GetOpenFileName(
-        this, FileRequest{{}, {}, QStringLiteral("Binary file(*.bin)"), QStringLiteral("bin")});
+        this, FileRequest{QStringLiteral("Choose the .bin file to view"),
+                          userState_.LastFolder(UserState::Folder::Bin),
+                          QStringLiteral("Binary file(*.bin)"), QStringLiteral("bin")});
     if (!path.isEmpty()) {
+        userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
         fileNameText_ = QDir::toNativeSeparators(path).toStdString();
         exchange_.Push({fileNameEdit_});
     }

@@ -27,6 +27,9 @@ ModelNameDialog::ModelNameDialog(DialogService& dialogs, QWidget* parent)
 
     auto* okButton = Tag(new QPushButton(QStringLiteral("OK")), 1, "okButton");
     auto* cancelButton = Tag(new QPushButton(QStringLiteral("Cancel")), 2, "cancelButton");
+    browseButton_->setToolTip(QStringLiteral("Choose a file"));
+    okButton->setToolTip(QStringLiteral("Use the name"));
+    cancelButton->setToolTip(QStringLiteral("Close without a name"));
     okButton->setDefault(true);
     cancelButton->setAutoDefault(false);
     browseButton_->setAutoDefault(false);

@@ -30,6 +30,11 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     auto* download = Tag(new QPushButton(QStringLiteral("下载")), 1, "downloadButton");
     auto* cancel = Tag(new QPushButton(QStringLiteral("取消下载")), 1126, "cancelDownloadButton");
     auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
+    choose->setToolTip(QStringLiteral("Choose the resource image (.bin) to download"));
+    download->setToolTip(
+        QStringLiteral("Write the image (and the settings when chosen) into the module"));
+    cancel->setToolTip(QStringLiteral("Stop the running download"));
+    exit->setToolTip(QStringLiteral("Close the dialog"));
     download->setDefault(true);
     choose->setAutoDefault(false);
     cancel->setAutoDefault(false);

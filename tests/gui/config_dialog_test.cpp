@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -65,7 +66,9 @@ TEST(ConfigDialogTest, SecondOfTwoModelsIsShownAndConfirmed) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), (QStringList{"First", "Second", "New"}));
     EXPECT_EQ(Control<QComboBox>(&dialog, 1031)->currentIndex(), 1);
     EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isEnabled());
-    EXPECT_FALSE(Control<QPushButton>(&dialog, 1056)->isEnabled());
+    // An existing model can be edited, saved and (with another model left) deleted.
+    EXPECT_TRUE(Control<QPushButton>(&dialog, 1056)->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(&dialog, 1057)->isEnabled());
 
     // The mappings through list positions.
     EXPECT_EQ(Control<QComboBox>(&dialog, 1069)->currentText(), "16-Bit");
@@ -117,10 +120,11 @@ TEST(ConfigDialogTest, ChoosingModelsAndDepthsRefillsTheColourTypes) {
     EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1070)), QStringList{"Level"});
     EXPECT_EQ(Control<QComboBox>(&dialog, 1071)->currentText(), "MAX");
     EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isEnabled());
-    EXPECT_FALSE(Control<QComboBox>(&dialog, 1069)->isEnabled());
+    EXPECT_TRUE(Control<QComboBox>(&dialog, 1069)->isEnabled());
 
-    Choose(models, 2);  // "New": editing mode
+    Choose(models, 2);  // "New": nothing to confirm or delete yet
     EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&dialog, 1057)->isEnabled());
     EXPECT_TRUE(Control<QComboBox>(&dialog, 1069)->isEnabled());
 
     auto* depth = Control<QComboBox>(&dialog, 1069);
@@ -195,6 +199,54 @@ TEST(ConfigDialogTest, NewModelNeedsANameAndCanThenBeConfirmed) {
     EXPECT_EQ(profile.modelName, "Panel 128");
     EXPECT_EQ(profile.colorType, 1);
     EXPECT_EQ(dir.Key("COMMON", "CURRENT_MODE"), "0");
+}
+
+TEST(ConfigDialogTest, ExistingModelIsEditedAndSaved) {
+    SettingsDir dir(kTwoModels);
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    Choose(Control<QComboBox>(&dialog, 1031), 0);
+    Choose(Control<QComboBox>(&dialog, 1069), 3);   // 8-Bit
+    Control<QRadioButton>(&dialog, 1078)->click();  // vertical first
+    Control<QPushButton>(&dialog, 1056)->click();
+    EXPECT_EQ(dir.Key("First", "COLOR_DEPTH"), "8");
+    EXPECT_EQ(dir.Key("First", "CONVERT_DIRECTION"), "1");
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "2");
+    EXPECT_EQ(dir.Key("Second", "COLOR_DEPTH"), "16");
+    EXPECT_TRUE(dialogs.modalRuns.empty());  // no name prompt for an existing model
+}
+
+TEST(ConfigDialogTest, DeleteAsksAndNeverRemovesTheLastModel) {
+    SettingsDir dir(kTwoModels);
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    auto* models = Control<QComboBox>(&dialog, 1031);
+    auto* remove = Control<QPushButton>(&dialog, 1057);
+    Choose(models, 0);
+
+    dialogs.questionAnswers = {QMessageBox::No};
+    remove->click();
+    EXPECT_EQ(Items(models), (QStringList{"First", "Second", "New"}));
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "2");
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_NE(dialogs.questions[0].text.find("First"), std::string::npos);
+
+    dialogs.questionAnswers = {QMessageBox::Yes};
+    remove->click();
+    EXPECT_EQ(Items(models), (QStringList{"Second", "New"}));
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_COUNT"), "1");
+    EXPECT_EQ(dir.Key("COMMON", "MODEL_NAME0"), "Second");
+    EXPECT_EQ(dir.Key("COMMON", "CURRENT_MODE"), "0");  // Second, now first
+    EXPECT_EQ(models->currentText(), "Second");
+    EXPECT_EQ(Control<QComboBox>(&dialog, 1069)->currentText(), "16-Bit");
+
+    // The one model left cannot go.
+    EXPECT_FALSE(remove->isEnabled());
+    remove->click();
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+    EXPECT_EQ(Items(models), (QStringList{"Second", "New"}));
 }
 
 TEST(ConfigDialogTest, CancelLeavesTheFileByteForByte) {

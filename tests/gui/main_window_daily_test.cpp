@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -135,6 +136,7 @@ TEST_F(MainWindowTest, PictureFieldsAreEmptyWhenNoPictureIsCurrent) {
 
     Button(1024)->click();  // sorting makes "a" current
     EXPECT_EQ(fields(), (QStringList{"0", "3", "5", "7", "9"}));
+    dialogs_.questionAnswers = {QMessageBox::Yes};  // remove all asks
     Button(1004)->click();
     EXPECT_EQ(fields(), empty);
     (void)window;
@@ -165,6 +167,7 @@ TEST_F(MainWindowTest, ConvertWarnsAboutSymbolsButKeepsTheOutput) {
 
     // A list whose symbols are all usable gets the notice alone.
     dialogs_.messages.clear();
+    dialogs_.questionAnswers = {QMessageBox::Yes};  // remove all asks
     Button(1004)->click();
     Import({Picture("logo.bmp")});
     Button(1021)->click();

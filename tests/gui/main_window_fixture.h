@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QSettings>
 #include <memory>
 
 #include "bitmap_files.h"
@@ -25,7 +26,13 @@ class MainWindowTest : public ::testing::Test {
                "OUT_DATA_TYPE=0\nMIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nBKCOLOR=0\n";
     }
 
-    void SetUp() override { previousDir_ = QDir::currentPath(); }
+    void SetUp() override {
+        previousDir_ = QDir::currentPath();
+        // Each test starts without state remembered by an earlier one.
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("pictor"),
+                  QStringLiteral("pictor"))
+            .clear();
+    }
     void TearDown() override {
         window_.reset();
         QDir::setCurrent(previousDir_);

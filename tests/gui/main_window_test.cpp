@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -20,7 +21,8 @@ namespace {
 
 TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     MainWindow& window = Start();
-    EXPECT_EQ(window.windowTitle(), "Pictor");
+    EXPECT_EQ(window.windowTitle(), "Untitled[*] - Pictor");
+    EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(Get<QComboBox>(1091)->currentText(), "COM1");
     EXPECT_EQ(Get<QComboBox>(1090)->currentText(), "256000");
     EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "Report");
@@ -150,13 +152,30 @@ TEST_F(MainWindowTest, DeletesExactlyTheSelectedRowsAndRenumbers) {
         list->selectionModel()->select(list->model()->index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+    // Deleting more than one picture asks first; No keeps them.
+    dialogs_.questionAnswers = {QMessageBox::No};
+    Button(1002)->click();
+    ASSERT_EQ(dialogs_.questions.size(), 1u);
+    EXPECT_EQ(dialogs_.questions[0].text, "Remove 3 pictures from the list?");
+    EXPECT_EQ(Names().size(), 5u);
+    dialogs_.questionAnswers = {QMessageBox::Yes};
     Button(1002)->click();
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(list->model()->index(1, 1).data().toString(), "1");
     EXPECT_EQ(window.Pictures().At(1).index, 1);
     EXPECT_EQ(window.Pictures().CurrentIndex(), -1);
 
+    // One selected picture goes without a question.
+    list->selectionModel()->select(list->model()->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Button(1002)->click();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(dialogs_.questions.size(), 2u);
+
+    // Remove all always asks.
+    dialogs_.questionAnswers = {QMessageBox::Yes};
     Button(1004)->click();
+    EXPECT_EQ(dialogs_.questions.size(), 3u);
     EXPECT_TRUE(window.Pictures().Empty());
     EXPECT_EQ(list->model()->rowCount(), 0);
 }

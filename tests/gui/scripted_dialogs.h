@@ -11,8 +11,9 @@
 namespace pictor::gui::testing {
 
 /// A dialog service with scripted answers that records what was shown. Messages
-/// are answered at once; file and colour dialogs take the next scripted answer
-/// (cancel when none is left); modal dialogs are handed to the handler registered
+/// are answered at once; file, save and colour dialogs take the next scripted
+/// answer (cancel when none is left); questions the next scripted answer (their
+/// default button when none is left); modal dialogs are handed to the handler registered
 /// under their object name (rejected when none is).
 class ScriptedDialogs final : public DialogService {
   public:
@@ -63,15 +64,26 @@ class ScriptedDialogs final : public DialogService {
     }
 
     QMessageBox::StandardButton Ask(QWidget* /*parent*/, const Message& message,
-                                    QMessageBox::StandardButtons /*buttons*/,
+                                    QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton) override {
         questions.push_back(message);
         questionDefaults.push_back(defaultButton);
+        questionButtons.push_back(buttons);
         if (questionAnswers.empty()) {
             return defaultButton;
         }
         const auto answer = questionAnswers.front();
         questionAnswers.pop_front();
+        return answer;
+    }
+
+    QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty()) {
+            return {};
+        }
+        QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
 
@@ -98,6 +110,9 @@ class ScriptedDialogs final : public DialogService {
     std::vector<Message> questions;
     std::vector<QMessageBox::StandardButton> questionDefaults;
     std::deque<QMessageBox::StandardButton> questionAnswers;
+    std::vector<QMessageBox::StandardButtons> questionButtons;
+    std::deque<QString> saveAnswers;
+    std::vector<FileRequest> saveRequests;
 };
 
 }  // namespace pictor::gui::testing

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -98,11 +99,36 @@ struct EncodedBlock {
     std::string text;
 };
 
+// Buffers that finished blocks hand back for the next pictures, so that the
+// workers do not take fresh memory (and its page faults) for every picture. Holds
+// at most as many buffers as blocks are in flight.
+class ScratchPool {
+  public:
+    std::vector<std::uint8_t> Take() {
+        const std::lock_guard lock(mutex_);
+        if (free_.empty()) {
+            return {};
+        }
+        std::vector<std::uint8_t> buffer = std::move(free_.back());
+        free_.pop_back();
+        return buffer;
+    }
+    // The buffer keeps its size: a later resize then clears only what it adds.
+    void Give(std::vector<std::uint8_t> buffer) {
+        const std::lock_guard lock(mutex_);
+        free_.push_back(std::move(buffer));
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::vector<std::uint8_t>> free_;
+};
+
 // Encodes one picture: from the list's decoded bitmap when the entry has one,
 // otherwise decoded from its file now (and dropped with the block). A file that
 // no longer loads at the size the layout used gives `loaded` false.
 EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
-                         const settings::ModelProfile& profile, bool cSource) {
+                         const settings::ModelProfile& profile, bool cSource, ScratchPool& pool) {
     EncodedBlock block;
     std::optional<workspace::PictureRows> rows;
     // Dithering diffuses errors between neighbours, so it works on the whole
@@ -120,11 +146,20 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
         }
         picture = &DitherForEncoding(*picture, profile, dithered);
     } else if (picture == nullptr) {
-        rows = workspace::OpenPictureRows(entry.path);
+        rows = workspace::OpenPictureRows(entry.path, pool.Take());
         if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
             return block;
         }
     }
+    struct ReturnFileBuffer {
+        std::optional<workspace::PictureRows>& rows;
+        ScratchPool& pool;
+        ~ReturnFileBuffer() {
+            if (rows) {
+                pool.Give(std::move(*rows).TakeBuffer());
+            }
+        }
+    } returnFileBuffer{rows, pool};
     const auto encode = [&](auto& out) {
         return rows ? EncodePicture(*rows, profile, out) : EncodePicture(*picture, profile, out);
     };
@@ -133,8 +168,9 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
         block.loaded = encode(block.text);
         WriteArrayClosing(block.text);
     } else {
+        block.bytes = pool.Take();
         block.bytes.reserve(job.preamble.size() + static_cast<std::size_t>(job.pixelBytes));
-        block.bytes = job.preamble;
+        block.bytes.assign(job.preamble.begin(), job.preamble.end());
         block.loaded =
             encode(block.bytes) && block.bytes.size() == job.preamble.size() + job.pixelBytes;
     }
@@ -320,12 +356,13 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     // and each block is written in list order as one piece; its pixels are dropped
     // as soon as it is written.
     const unsigned workers = WorkerCount(options.jobs);
+    ScratchPool pool;
     bool loaded = true;
     written =
         written && RunInOrder<EncodedBlock>(
                        jobs.size(), workers, std::size_t{2} * workers,
                        [&](std::size_t order) {
-                           return EncodeBlock(list.At(order), jobs[order], profile, cSource);
+                           return EncodeBlock(list.At(order), jobs[order], profile, cSource, pool);
                        },
                        [&](std::size_t order, EncodedBlock& block) {
                            if (!block.loaded) {
@@ -333,7 +370,12 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
                                ShowError(messages, LoadFailedText(list.At(order)));
                                return false;
                            }
-                           return cSource ? dataOut.Write(block.text) : dataOut.Write(block.bytes);
+                           if (cSource) {
+                               return dataOut.Write(block.text);
+                           }
+                           const bool done = dataOut.Write(block.bytes);
+                           pool.Give(std::move(block.bytes));
+                           return done;
                        });
     if (!loaded) {
         return result;

@@ -22,6 +22,8 @@ namespace pictor::conversion {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
+// Bytes appended between two requests to start writing them to the disk.
+constexpr std::uint64_t kWritebackChunk = std::uint64_t{4} << 20;
 
 int OpenFile(const std::filesystem::path& path, int extraFlags) {
     int fd = -1;
@@ -86,6 +88,14 @@ bool FileWriter::WriteAll(const std::uint8_t* data, std::size_t size) {
         }
         data += written;
         size -= static_cast<std::size_t>(written);
+        appended_ += static_cast<std::uint64_t>(written);
+    }
+    // Start the disk writes of what has accumulated, so that the sync in Finish has
+    // little left to wait for; failures show up in that sync.
+    if (appended_ - writebackStart_ >= kWritebackChunk) {
+        ::sync_file_range(fd_, static_cast<off_t>(writebackStart_),
+                          static_cast<off_t>(appended_ - writebackStart_), SYNC_FILE_RANGE_WRITE);
+        writebackStart_ = appended_;
     }
     return true;
 }
@@ -271,8 +281,14 @@ bool WriteJournal(const fs::path& journal, const fs::path& first, bool firstExis
     }
     text += kJournalEnd;
     RemoveQuietly(journal);
-    auto writer = FileWriter::CreateNew(journal);
-    return writer && writer->Write(text) && writer->Finish();
+    // No sync: the journal guards against the process dying, and the file system
+    // commits its creation no later than the renames that follow it.
+    const int fd = OpenFile(journal, O_EXCL);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    return ::close(fd) == 0 && written;
 }
 
 // Puts the previous file back in place, or removes the final file when there was none.

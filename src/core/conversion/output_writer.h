@@ -61,6 +61,8 @@ class FileWriter final : public OutputWriter {
     bool failed_ = false;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t buffered_ = 0;
+    std::uint64_t appended_ = 0;        // bytes written to the file by WriteAll
+    std::uint64_t writebackStart_ = 0;  // first byte whose disk write was not started
 };
 
 /// A generated file written under a temporary name beside its final path and

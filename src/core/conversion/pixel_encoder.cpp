@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <type_traits>
 
 namespace pictor::conversion {
 
@@ -238,6 +239,24 @@ workspace::PixelImage DecodeWhole(const workspace::PictureRows& rows) {
     return image;
 }
 
+template <unsigned RedShift, unsigned BlueShift>
+void PackBgr24Rows565(const workspace::PictureRows& rows, BinaryOut& out) {
+    const auto width = static_cast<std::size_t>(rows.Width());
+    for (int y = 0; y < rows.Height(); ++y) {
+        const std::uint8_t* source = rows.Bgr24Row(y);
+        std::uint8_t* target = out.next;
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint8_t* pixel = source + 3 * x;
+            const unsigned word = ((static_cast<unsigned>(pixel[2]) >> 3) << RedShift) |
+                                  ((static_cast<unsigned>(pixel[1]) >> 2) << 5) |
+                                  ((static_cast<unsigned>(pixel[0]) >> 3) << BlueShift);
+            target[2 * x] = static_cast<std::uint8_t>(word >> 8);
+            target[2 * x + 1] = static_cast<std::uint8_t>(word);
+        }
+        out.next = target + 2 * width;
+    }
+}
+
 // A 24-bit bitmap's stored rows go to the output without an intermediate word
 // per pixel: the hot path of the command-line conversion.
 template <class Out>
@@ -254,6 +273,21 @@ void EncodeBgr24Rows(const workspace::PictureRows& rows, const settings::ModelPr
             }
         }
         return;
+    }
+    if constexpr (std::is_same_v<Out, BinaryOut>) {
+        // The two common 5-6-5 layouts with constant shifts, which the compiler can
+        // turn into vector code.
+        const settings::ChannelLayout& layout = profile.channelLayout;
+        const bool common = layout.redBits == 5 && layout.greenBits == 6 && layout.blueBits == 5 &&
+                            layout.greenShift == 5;
+        if (common && layout.redShift == 11 && layout.blueShift == 0) {
+            PackBgr24Rows565<11, 0>(rows, out);
+            return;
+        }
+        if (common && layout.redShift == 0 && layout.blueShift == 11) {
+            PackBgr24Rows565<0, 11>(rows, out);
+            return;
+        }
     }
     const WordPacker packer(profile.channelLayout);
     for (int y = 0; y < rows.Height(); ++y) {

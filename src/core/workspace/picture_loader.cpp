@@ -59,6 +59,24 @@ std::vector<std::uint8_t> ReadHead(const RegularFile& file, std::size_t size) {
     return bytes;
 }
 
+// Reads the file from offset 0 into all of `bytes`; false when it is shorter (it
+// shrank since it was opened) or a read fails.
+bool ReadFully(const RegularFile& file, std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
 bool IsAcceptedSize(int width, int height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
@@ -167,7 +185,8 @@ struct CheckedPicture {
 
 // `readBitmap` false checks a directly decodable bitmap from its headers and size
 // alone and leaves `bytes` empty.
-std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, bool readBitmap) {
+std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, bool readBitmap,
+                                          std::vector<std::uint8_t> buffer = {}) {
     std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
     if (!file) {
         return std::nullopt;
@@ -191,11 +210,14 @@ std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, boo
     if (!readBitmap && DirectBitmap::IsDirectLayout(*header)) {
         return picture;
     }
-    std::optional<std::vector<std::uint8_t>> bytes = picture.file.ReadAll(kMaxBitmapFileBytes);
-    if (!bytes || !HoldsDeclaredPixels(*header, *bytes)) {
+    if (picture.file.Size() > kMaxBitmapFileBytes) {
         return std::nullopt;
     }
-    picture.bytes = std::move(*bytes);
+    buffer.resize(static_cast<std::size_t>(picture.file.Size()));
+    if (!ReadFully(picture.file, buffer) || !HoldsDeclaredPixels(*header, buffer)) {
+        return std::nullopt;
+    }
+    picture.bytes = std::move(buffer);
     return picture;
 }
 
@@ -244,8 +266,14 @@ int PictureRows::Height() const {
     return direct_ ? direct_->Height() : decoded_.height;
 }
 
-std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path) {
-    std::optional<CheckedPicture> picture = OpenChecked(path, true);
+std::vector<std::uint8_t> PictureRows::TakeBuffer() && {
+    direct_.reset();
+    return std::move(file_);
+}
+
+std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path,
+                                           std::vector<std::uint8_t> buffer) {
+    std::optional<CheckedPicture> picture = OpenChecked(path, true, std::move(buffer));
     if (!picture) {
         return std::nullopt;
     }

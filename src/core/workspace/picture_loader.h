@@ -66,16 +66,22 @@ class PictureRows {
         return direct_ ? direct_->Bgr24Row(y) : nullptr;
     }
 
+    /// Gives the file's bytes away for reuse by a later OpenPictureRows.
+    std::vector<std::uint8_t> TakeBuffer() &&;
+
   private:
-    friend std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path);
+    friend std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path,
+                                                      std::vector<std::uint8_t> buffer);
 
     std::vector<std::uint8_t> file_;
     std::optional<DirectBitmap> direct_;  // views file_
     PixelImage decoded_;
 };
 
-/// Opens `path` for encoding; nothing where LoadPicture gives nothing. Thread-safe.
-std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path);
+/// Opens `path` for encoding; nothing where LoadPicture gives nothing. A bitmap's
+/// bytes are read into `buffer` (whose memory is reused; see TakeBuffer). Thread-safe.
+std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path,
+                                           std::vector<std::uint8_t> buffer = {});
 
 /// Returns `picture` stretched to kThumbnailSide x kThumbnailSide pixels by sampling the
 /// nearest source pixel, keeping `hasAlpha`. An empty picture (or one with fewer pixels

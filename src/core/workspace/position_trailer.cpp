@@ -84,24 +84,32 @@ bool WriteAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes) 
     return true;
 }
 
-// Whether `bytes` load as a picture: they are written to a private temporary
+// The picture that `bytes` load as: they are written to a private temporary
 // file, loaded from there and removed again.
-bool LoadsAsPicture(std::span<const std::uint8_t> bytes) {
+std::optional<PixelImage> LoadFromBytes(std::span<const std::uint8_t> bytes) {
     std::error_code ec;
     const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
     if (ec) {
-        return false;
+        return std::nullopt;
     }
     std::string name = (dir / "pictor-trailer-XXXXXX").string();
     const int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        return false;
+        return std::nullopt;
     }
     const bool written = WriteAt(fd, 0, bytes);
     const bool complete = ::close(fd) == 0 && written;
-    const bool loads = complete && LoadPicture(name).has_value();
+    std::optional<PixelImage> picture;
+    if (complete) {
+        picture = LoadPicture(name);
+    }
     std::filesystem::remove(name, ec);
-    return loads;
+    return picture;
+}
+
+bool SamePicture(const PixelImage& a, const PixelImage& b) {
+    return a.width == b.width && a.height == b.height && a.hasAlpha == b.hasAlpha &&
+           a.pixels == b.pixels;
 }
 
 }  // namespace
@@ -166,12 +174,18 @@ bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
         return true;  // the trailer already holds this position
     }
     // Some pictures end with bytes their decoder still reads (a PNG cut inside its
-    // last checksum): the trailer would then break the picture. The file is
-    // changed only when the picture loads with the trailer in place.
+    // last checksum, a run-length bitmap without its end mark): the trailer would
+    // then break or alter the picture. The file is changed only when it loads with
+    // the trailer in place to exactly the pixels it has now.
+    const std::optional<PixelImage> before = LoadFromBytes(*content);
+    if (!before) {
+        return false;
+    }
     std::vector<std::uint8_t> wouldBe(content->begin(),
                                       content->begin() + static_cast<std::ptrdiff_t>(offset));
     wouldBe.insert(wouldBe.end(), change.begin(), change.end());
-    if (!LoadsAsPicture(wouldBe)) {
+    const std::optional<PixelImage> after = LoadFromBytes(wouldBe);
+    if (!after || !SamePicture(*before, *after)) {
         return false;
     }
     return WriteAt(file->Descriptor(), offset, change);

@@ -1,6 +1,7 @@
 // pictor-screenshot: starts the main window as pictor does (settings from
 // Pictor.ini in the working directory), confirms the start-up box, imports the
-// given pictures, shows a few on the LCD preview and saves a PNG of the window.
+// given pictures, shows a few on the LCD preview, saves them as a project and
+// saves a PNG of the window.
 // Used by scripts/screenshot; not installed.
 #include <QApplication>
 #include <QDialog>
@@ -39,6 +40,9 @@ class UnattendedDialogs final : public DialogService {
     std::optional<QColor> ChooseColor(QWidget* /*parent*/) override { return std::nullopt; }
     bool StartDetached(const QString& /*program*/, const QStringList& /*arguments*/) override {
         return false;
+    }
+    QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
+        return {};
     }
     int RunModal(QDialog& dialog) override {
         if (dialog.objectName() == QLatin1String("ConfigDialog")) {
@@ -88,6 +92,8 @@ int main(int argc, char** argv) {
         list->scrollToTop();
     }
     window.Preview().Redraw();
+    // Kept as a project beside the pictures, so the title shows its name.
+    window.SaveProjectTo(QDir::current().filePath(QStringLiteral("example.pictor")));
 
     window.resize(1180, 820);
     window.show();

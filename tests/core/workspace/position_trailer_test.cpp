@@ -85,6 +85,21 @@ TEST(PositionTrailer, NoTrailerGoesWhereThePictureWouldNoLongerLoad) {
     EXPECT_EQ(ReadFile(path), cut);
     EXPECT_TRUE(LoadPicture(path));
 
+    // A run-length bitmap without its end mark loads, but its decoder would read the
+    // trailer as more runs and change the picture: no trailer either.
+    pictor::test::BitmapLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.bitCount = 8;
+    layout.compression = 1;  // BI_RLE8
+    layout.palette = {0x00FF00, 0xFF0000};
+    layout.pixels = {3, 0, 0, 0, 3, 1};  // a row of index 0, end of line, a row of index 1
+    const Bytes open = pictor::test::BuildBitmap(layout);
+    WriteFile(dir / "open.bmp", open);
+    ASSERT_TRUE(LoadPicture(dir / "open.bmp")) << "the bitmap loads as it is";
+    EXPECT_FALSE(WriteTrailer(dir / "open.bmp", 44, 7));
+    EXPECT_EQ(ReadFile(dir / "open.bmp"), open);
+
     // Bytes that are no picture at all get no trailer either, nor does an empty file.
     WriteFile(dir / "text.bmp", {'B', 'M', 1, 2});
     EXPECT_FALSE(WriteTrailer(dir / "text.bmp", 1, 2));
@@ -95,7 +110,7 @@ TEST(PositionTrailer, NoTrailerGoesWhereThePictureWouldNoLongerLoad) {
     // The check leaves nothing behind beside the picture.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
-              3);
+              4);
 }
 
 TEST(PositionTrailer, AFifoIsNeitherReadNorWrittenAndNeverBlocks) {

@@ -1,0 +1,529 @@
+// The main window's commands as actions shared by the menus, the buttons and the
+// shortcuts; the status bar; the model box; and the state remembered per user.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTreeView>
+#include <functional>
+
+#include "core/settings/model_list.h"
+#include "core/settings/startup_profile.h"
+#include "gui/config_dialog.h"
+#include "gui/dialog_service.h"
+#include "gui/lcd_preview.h"
+#include "gui/main_window.h"
+#include "gui/picture_list_model.h"
+
+namespace pictor::gui {
+namespace {
+
+constexpr const char* kCommon = "COMMON";
+
+// Keeps an action's enabled state equal to its button's, so a command the window
+// disables (closing a port that is not open, cancelling without a job) is
+// disabled in the menu and for its shortcut too.
+class EnabledMirror final : public QObject {
+  public:
+    EnabledMirror(QAction* action, QObject* parent) : QObject(parent), action_(action) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) {
+            action_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QAction* action_;
+};
+
+// Reports a key that moves the current row of a list view (arrows, page keys,
+// Home, End) once the view has handled it.
+class NavigationKeys final : public QObject {
+  public:
+    NavigationKeys(std::function<void()> moved, QObject* parent)
+        : QObject(parent), moved_(std::move(moved)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+                case Qt::Key_Up:
+                case Qt::Key_Down:
+                case Qt::Key_Left:
+                case Qt::Key_Right:
+                case Qt::Key_PageUp:
+                case Qt::Key_PageDown:
+                case Qt::Key_Home:
+                case Qt::Key_End:
+                    QMetaObject::invokeMethod(this, moved_, Qt::QueuedConnection);
+                    break;
+                default:
+                    break;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> moved_;
+};
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "16-Bit RGB_565": the depth and the colour type as the configuration lists name them.
+QString DepthAndColourType(const settings::ModelProfile& profile) {
+    const auto& depths = settings::DepthListTexts();
+    const std::string prefix = std::to_string(profile.colorDepth) + "-";
+    for (std::size_t i = 0; i < depths.size(); ++i) {
+        if (depths[i].rfind(prefix, 0) != 0) {
+            continue;
+        }
+        const auto types = settings::ColorTypeListTexts(static_cast<int>(i));
+        QString text = FromUtf8(depths[i]);
+        if (profile.colorType >= 0 && static_cast<std::size_t>(profile.colorType) < types.size()) {
+            text += QLatin1Char(' ') + FromUtf8(types[static_cast<std::size_t>(profile.colorType)]);
+        }
+        return text;
+    }
+    return QStringLiteral("%1-Bit").arg(profile.colorDepth);
+}
+
+}  // namespace
+
+QAction* MainWindow::Action(const QString& objectName) const {
+    const auto found = actions_.find(objectName);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::BuildActions() {
+    struct Command {
+        const char* name;
+        const char* text;
+        QKeySequence shortcut;
+        const char* tip;
+        const char* button;  // the button that runs the same command, if any
+        std::function<void()> run;
+    };
+    const Command commands[] = {
+        {"newProjectAction", "&New project", QKeySequence::New,
+         "Start an empty picture list (asks to save a changed one)", nullptr,
+         [this] { OnNewProject(); }},
+        {"openProjectAction", "&Open project...", QKeySequence::Open,
+         "Open a project file: its pictures, positions, model and output folder", nullptr,
+         [this] { OnOpenProject(); }},
+        {"saveProjectAction", "&Save project", QKeySequence::Save,
+         "Save the picture list as a project file", nullptr, [this] { OnSaveProject(); }},
+        {"saveProjectAsAction", "Save project &as...", QKeySequence::SaveAs,
+         "Save the picture list as a new project file", nullptr, [this] { OnSaveProjectAs(); }},
+        {"importAction", "&Import pictures...", QKeySequence(Qt::CTRL | Qt::Key_I),
+         "Add picture files (BMP, PNG, ICO) to the end of the list", "importButton",
+         [this] { OnImportPictures(); }},
+        {"convertAction", "&Convert", QKeySequence(Qt::CTRL | Qt::Key_B),
+         "Sort the list by name and write Icon.bin (or Icon.c) and Icon.h into the output folder",
+         "convertButton", [this] { OnConvert(); }},
+        {"quitAction", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Close the window", nullptr,
+         [this] { close(); }},
+        {"deleteAction", "&Delete", QKeySequence(Qt::Key_Delete),
+         "Remove the selected pictures from the list (asks for more than one)", "deleteButton",
+         [this] {
+             const auto rows = SelectedRows();
+             if (rows.size() > 1 && !ConfirmRemoval(static_cast<int>(rows.size()))) {
+                 return;
+             }
+             OnDeletePictures();
+         }},
+        {"removeAllAction", "Remove &all", QKeySequence(), "Remove every picture from the list",
+         "removeAllButton",
+         [this] {
+             if (!pictures_.Empty() && ConfirmRemoval(static_cast<int>(pictures_.Size()))) {
+                 OnRemoveAll();
+             }
+         }},
+        {"sortAction", "&Sort by name", QKeySequence(), "Sort the list by picture name",
+         "sortButton", [this] { OnSortByName(); }},
+        {"moveUpAction", "Move &up", QKeySequence(Qt::CTRL | Qt::Key_Up),
+         "Move the current picture one place up", "upButton",
+         [this] {
+             OnMoveUp();
+             SelectCurrentFromList();
+         }},
+        {"moveDownAction", "Move do&wn", QKeySequence(Qt::CTRL | Qt::Key_Down),
+         "Move the current picture one place down", "downButton",
+         [this] {
+             OnMoveDown();
+             SelectCurrentFromList();
+         }},
+        {"editItemAction", "&Edit in editor", QKeySequence(),
+         "Open the current picture in the editor chosen in the configuration", "editItemButton",
+         [this] { OnEditItem(); }},
+        {"openPortAction", "&Open port", QKeySequence(),
+         "Open the serial port shown in the port box", "openPortButton", [this] { OnOpenPort(); }},
+        {"closePortAction", "C&lose port", QKeySequence(), "Close the serial port",
+         "closePortButton", [this] { OnClosePort(); }},
+        {"connectAction", "&Connect", QKeySequence(),
+         "Ask the module on the open port for its flash type", "connectButton",
+         [this] { OnConnect(); }},
+        {"downloadBinAction", "Download .&bin...", QKeySequence(),
+         "Write a .bin file into the module's flash", "downloadBinButton",
+         [this] { OnDownloadBin(); }},
+        {"resourceDownloadAction", "&Resource download...", QKeySequence(),
+         "Write a resource image and optionally the LCD settings into the module",
+         "resourceDownloadButton", [this] { OnResourceDownload(); }},
+        {"lcdSettingsAction", "LCD &settings...", QKeySequence(),
+         "Read or write the module's LCD settings", "lcdSettingsButton",
+         [this] { OnLcdSettings(); }},
+        {"cancelJobAction", "C&ancel download", QKeySequence(), "Stop the running download",
+         "cancelJobButton", [this] { OnCancelJob(); }},
+        {"configureModelsAction", "&Configure models...", QKeySequence(),
+         "Edit, create or delete model profiles and choose the active one", nullptr,
+         [this] { OnConfigureModels(); }},
+    };
+
+    for (const Command& command : commands) {
+        auto* action = new QAction(QString::fromUtf8(command.text), this);
+        action->setObjectName(QString::fromLatin1(command.name));
+        action->setShortcut(command.shortcut);
+        QString tip = QString::fromUtf8(command.tip);
+        if (!command.shortcut.isEmpty()) {
+            tip += QStringLiteral(" (%1)").arg(command.shortcut.toString(QKeySequence::NativeText));
+        }
+        action->setToolTip(tip);
+        action->setStatusTip(QString::fromUtf8(command.tip));
+        connect(action, &QAction::triggered, this, command.run);
+        // After the command: the status bar and the title show its effect.
+        connect(action, &QAction::triggered, this, &MainWindow::RefreshStatus);
+        actions_[action->objectName()] = action;
+
+        if (command.button == nullptr) {
+            continue;
+        }
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(command.button));
+        if (button == nullptr) {
+            continue;
+        }
+        // The button runs the action: one command, one path.
+        disconnect(button, &QPushButton::clicked, this, nullptr);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        button->setToolTip(tip);
+        action->setEnabled(button->isEnabled());
+        button->installEventFilter(new EnabledMirror(action, action));
+    }
+
+    // Buttons that are not commands of a menu still explain themselves.
+    const std::pair<const char*, const char*> otherTips[] = {
+        {"refreshButton", "Apply the X and Y fields to the current picture"},
+        {"chooseImageFileButton", "Choose the .bin file the viewer reads"},
+        {"viewImageButton",
+         "Draw the picture stored at the address from the .bin file onto the preview"},
+    };
+    for (const auto& [name, tip] : otherTips) {
+        if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name))) {
+            button->setToolTip(QString::fromUtf8(tip));
+        }
+    }
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->toolTip().isEmpty()) {
+            button->setToolTip(button->text());
+        }
+    }
+
+    // The arrow keys in the list move the current picture with the selection.
+    auto* keys = new NavigationKeys([this] { SelectCurrentFromView(); }, this);
+    for (QAbstractItemView* view :
+         std::initializer_list<QAbstractItemView*>{iconView_, listView_, reportView_}) {
+        view->installEventFilter(keys);
+    }
+
+    // List changes made outside the commands (double-click, drop, drag on the preview).
+    connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::RefreshStatus);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::RefreshStatus);
+    connect(preview_, &LcdPreview::released, this, &MainWindow::RefreshStatus);
+
+    BuildMenus();
+    BuildStatusBar();
+    connect(styleBox_, &QComboBox::activated, this, [this] {
+        userState_.SetListStyle(viewStyleIndex_);
+        RefreshStatus();
+    });
+}
+
+void MainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    // The menus go before the ones the window already has (Help).
+    QAction* before = bar->actions().isEmpty() ? nullptr : bar->actions().front();
+    auto addMenu = [&](const char* title, const char* name) {
+        auto* menu = new QMenu(QString::fromUtf8(title), bar);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->setToolTipsVisible(true);
+        bar->insertMenu(before, menu);
+        return menu;
+    };
+    auto add = [this](QMenu* menu, const char* name) {
+        menu->addAction(Action(QString::fromLatin1(name)));
+    };
+
+    QMenu* file = addMenu("&File", "fileMenu");
+    add(file, "newProjectAction");
+    add(file, "openProjectAction");
+    recentMenu_ = file->addMenu(QStringLiteral("Open &recent"));
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
+    add(file, "saveProjectAction");
+    add(file, "saveProjectAsAction");
+    file->addSeparator();
+    add(file, "importAction");
+    add(file, "convertAction");
+    file->addSeparator();
+    add(file, "quitAction");
+
+    QMenu* edit = addMenu("&Edit", "editMenu");
+    for (const char* name : {"deleteAction", "removeAllAction", "sortAction", "moveUpAction",
+                             "moveDownAction", "editItemAction"}) {
+        add(edit, name);
+    }
+
+    QMenu* device = addMenu("&Device", "deviceMenu");
+    for (const char* name :
+         {"openPortAction", "closePortAction", "connectAction", "downloadBinAction",
+          "resourceDownloadAction", "lcdSettingsAction", "cancelJobAction"}) {
+        add(device, name);
+    }
+
+    QMenu* view = addMenu("&View", "viewMenu");
+    auto* styles = new QActionGroup(this);
+    const std::pair<const char*, const char*> styleNames[] = {
+        {"&Icons", "listIconAction"}, {"&List", "listRowsAction"}, {"&Report", "listReportAction"}};
+    int styleIndex = 0;
+    for (const auto& [text, name] : styleNames) {
+        auto* action = view->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setActionGroup(styles);
+        actions_[action->objectName()] = action;
+        connect(action, &QAction::triggered, this, [this, index = styleIndex] {
+            styleBox_->setCurrentIndex(index);
+            OnViewStyleChange();
+            userState_.SetListStyle(viewStyleIndex_);
+        });
+        ++styleIndex;
+    }
+    view->addSeparator();
+    auto* zooms = new QActionGroup(this);
+    for (int zoom : {1, 2, 4}) {
+        auto* action = view->addAction(zoom == 1 ? QStringLiteral("Preview &1x (real pixel size)")
+                                                 : QStringLiteral("Preview &%1x").arg(zoom));
+        action->setObjectName(QStringLiteral("zoom%1Action").arg(zoom));
+        action->setCheckable(true);
+        action->setChecked(zoom == 1);
+        action->setActionGroup(zooms);
+        actions_[action->objectName()] = action;
+        connect(action, &QAction::triggered, this, [this, zoom] { SetPreviewZoom(zoom); });
+    }
+
+    QMenu* models = addMenu("&Model", "modelMenu");
+    add(models, "configureModelsAction");
+
+    // The model box sits in the menu bar's corner: no extra row of height.
+    auto* corner = new QWidget;
+    corner->setObjectName(QStringLiteral("modelCorner"));
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(4, 0, 4, 0);
+    cornerLayout->addWidget(new QLabel(QStringLiteral("Model")));
+    modelBox_ = new QComboBox;
+    modelBox_->setObjectName(QStringLiteral("modelBox"));
+    modelBox_->setToolTip(QStringLiteral("The active model: choosing one applies it at once"));
+    modelBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cornerLayout->addWidget(modelBox_);
+    bar->setCornerWidget(corner, Qt::TopRightCorner);
+    connect(modelBox_, &QComboBox::activated, this, [this](int index) { SwitchModel(index); });
+}
+
+void MainWindow::BuildStatusBar() {
+    auto label = [this](const char* name) {
+        auto* field = new QLabel;
+        field->setObjectName(QString::fromLatin1(name));
+        field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        field->setContentsMargins(6, 0, 6, 0);
+        statusBar()->addPermanentWidget(field);
+        return field;
+    };
+    statusModel_ = label("statusModel");
+    statusPanel_ = label("statusPanel");
+    statusPort_ = label("statusPort");
+    statusPictures_ = label("statusPictures");
+}
+
+void MainWindow::RefreshStatus() {
+    if (statusModel_ == nullptr) {
+        return;
+    }
+    statusModel_->setText(QStringLiteral("Model: %1").arg(FromUtf8(profile_.modelName)));
+    statusPanel_->setText(QStringLiteral("%1 x %2, %3")
+                              .arg(profile_.panelWidth)
+                              .arg(profile_.panelHeight)
+                              .arg(DepthAndColourType(profile_)));
+    QString port = QStringLiteral("Port %1: %2")
+                       .arg(FromUtf8(portText_),
+                            link_.HasLine() ? QStringLiteral("open") : QStringLiteral("closed"));
+    if (link_.HasLine() && !connectionText_.empty()) {
+        port += QStringLiteral(", ") + FromUtf8(connectionText_);
+    }
+    statusPort_->setText(port);
+    QString count = pictures_.Size() == 1 ? QStringLiteral("1 picture")
+                                          : QStringLiteral("%1 pictures").arg(pictures_.Size());
+    if (const auto* current = pictures_.Current()) {
+        count += QStringLiteral(", current %1 x %2").arg(current->width).arg(current->height);
+    }
+    statusPictures_->setText(count);
+
+    if (auto* style =
+            Action(QStringList{QStringLiteral("listIconAction"), QStringLiteral("listRowsAction"),
+                               QStringLiteral("listReportAction")}
+                       .value(viewStyleIndex_))) {
+        style->setChecked(true);
+    }
+    const QString name =
+        projectPath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(projectPath_).fileName();
+    setWindowTitle(name + QStringLiteral("[*] - Pictor"));
+    setWindowModified(ListModified());
+}
+
+void MainWindow::FillModelBox() {
+    if (modelBox_ == nullptr) {
+        return;
+    }
+    const auto names = settings::ReadModelNames(settings::ProfileFile(settingsPath_));
+    modelBox_->clear();
+    for (const std::string& name : names) {
+        modelBox_->addItem(FromUtf8(name));
+    }
+    modelBox_->setCurrentIndex(settings::FindModel(names, profile_.modelName).value_or(-1));
+}
+
+void MainWindow::ApplyProfile() {
+    preview_->SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
+    preview_->Redraw();
+    FillModelBox();
+    RefreshStatus();
+}
+
+bool MainWindow::SwitchModel(int index) {
+    settings::ProfileFile file(settingsPath_);
+    const settings::StartupProfile confirmed =
+        settings::ConfirmStartupProfile(file, settings::WriteBack::Yes, index);
+    if (!confirmed.confirmable) {
+        ShowMessage("The model cannot be made active: it has no entry in the settings file.",
+                    MessageIcon::Exclamation);
+        FillModelBox();
+        return false;
+    }
+    profile_ = confirmed.profile;
+    ApplyProfile();
+    return true;
+}
+
+void MainWindow::OnConfigureModels() {
+    // The dialog works on a copy: only its OK changes the active profile.
+    settings::ModelProfile chosen = profile_;
+    ConfigDialog dialog(chosen, settingsPath_, dialogs_, this);
+    if (dialogs_.RunModal(dialog) == QDialog::Accepted) {
+        profile_ = chosen;
+    }
+    // Models may have been saved or deleted even when the dialog was cancelled.
+    ApplyProfile();
+}
+
+void MainWindow::SetPreviewZoom(int zoom) {
+    previewZoom_ = zoom;
+    preview_->SetZoom(zoom);
+    if (auto* action = Action(QStringLiteral("zoom%1Action").arg(preview_->Zoom()))) {
+        action->setChecked(true);
+    }
+}
+
+void MainWindow::SelectCurrentFromView() {
+    const QAbstractItemView* view = CurrentView();
+    const int row = view != nullptr ? view->currentIndex().row() : -1;
+    if (row < 0 || row == pictures_.CurrentIndex()) {
+        return;
+    }
+    SelectPicture(row);
+    RefreshStatus();
+}
+
+void MainWindow::SelectCurrentFromList() {
+    // After a move the view's current row follows the moved picture, so the next
+    // arrow key starts from it.
+    const int current = pictures_.CurrentIndex();
+    if (current < 0) {
+        return;
+    }
+    const QModelIndex index = model_->index(current, 0);
+    reportView_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool MainWindow::ConfirmRemoval(int count) {
+    const std::string text = count == 1
+                                 ? std::string("Remove the picture from the list?")
+                                 : "Remove " + std::to_string(count) + " pictures from the list?";
+    return dialogs_.Ask(this, Message{text, "", MessageIcon::Exclamation},
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString MainWindow::ImportFolder() const {
+    QString configured =
+        FromUtf8(settings::ProfileFile(settingsPath_).GetString(kCommon, "DEFAULT_DIR_PATH", ""));
+    if (!configured.isEmpty() && QFileInfo(configured).isDir()) {
+        return configured;
+    }
+    QString last = userState_.LastFolder(UserState::Folder::Import);
+    if (!last.isEmpty() && QFileInfo(last).isDir()) {
+        return last;
+    }
+    return QString::fromStdString(startDirectory_.string());
+}
+
+void MainWindow::RestoreUserState() {
+    const QByteArray geometry = userState_.Geometry();
+    if (!geometry.isEmpty()) {
+        restoreGeometry(geometry);
+    }
+    for (QSplitter* splitter : findChildren<QSplitter*>()) {
+        const QByteArray state = userState_.SplitterState(splitter->objectName());
+        if (!splitter->objectName().isEmpty() && !state.isEmpty()) {
+            splitter->restoreState(state);
+        }
+    }
+    viewStyleIndex_ = userState_.ListStyle(viewStyleIndex_);
+    styleBox_->setCurrentIndex(viewStyleIndex_);
+    OnViewStyleChange();
+}
+
+void MainWindow::SaveUserState() {
+    userState_.SetGeometry(saveGeometry());
+    for (QSplitter* splitter : findChildren<QSplitter*>()) {
+        if (!splitter->objectName().isEmpty()) {
+            userState_.SetSplitterState(splitter->objectName(), splitter->saveState());
+        }
+    }
+    userState_.SetListStyle(viewStyleIndex_);
+}
+
+}  // namespace pictor::gui

@@ -1,0 +1,230 @@
+// The main window's project commands: new, open, save, save as and the recent
+// projects, the modified mark, and the question before a changed list is lost.
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+#include "core/settings/model_list.h"
+#include "core/settings/startup_profile.h"
+#include "gui/dialog_service.h"
+#include "gui/lcd_preview.h"
+#include "gui/main_window.h"
+
+namespace pictor::gui {
+namespace {
+
+constexpr int kMissingListed = 20;
+
+QString ProjectFilter() {
+    return QStringLiteral("Pictor project (*%1);;All files (*)")
+        .arg(QString::fromLatin1(workspace::kProjectSuffix));
+}
+
+std::filesystem::path ToPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString FromPath(const std::filesystem::path& path) {
+    return QString::fromStdU16String(path.u16string());
+}
+
+}  // namespace
+
+MainWindow::ListSnapshot MainWindow::Snapshot() const {
+    ListSnapshot snapshot;
+    snapshot.pictures.reserve(pictures_.Size());
+    for (const auto& entry : pictures_.Entries()) {
+        snapshot.pictures.emplace_back(entry.path, entry.shown, entry.left, entry.top);
+    }
+    snapshot.modelName = profile_.modelName;
+    return snapshot;
+}
+
+void MainWindow::MarkSaved() {
+    savedSnapshot_ = Snapshot();
+    RefreshStatus();
+}
+
+bool MainWindow::ListModified() const {
+    // An untitled empty list holds nothing worth keeping, whatever the model.
+    if (projectPath_.isEmpty() && pictures_.Empty()) {
+        return false;
+    }
+    return Snapshot() != savedSnapshot_;
+}
+
+std::filesystem::path MainWindow::OutputDirectory() const {
+    return projectOutputDir_.empty() ? startDirectory_ : projectOutputDir_;
+}
+
+bool MainWindow::ConfirmDiscardList() {
+    if (!ListModified()) {
+        return true;
+    }
+    const std::string name =
+        projectPath_.isEmpty() ? std::string("The picture list")
+                               : "The project " + QFileInfo(projectPath_).fileName().toStdString();
+    const auto answer = dialogs_.Ask(
+        this, Message{name + " has changed. Save it?", "", MessageIcon::Exclamation},
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    switch (answer) {
+        case QMessageBox::Save:
+            return OnSaveProject();
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainWindow::OnNewProject() {
+    if (!ConfirmDiscardList()) {
+        return;
+    }
+    pictures_.RemoveAll();
+    RebuildList();
+    preview_->Redraw();
+    SelectPicture(-1);
+    projectPath_.clear();
+    projectOutputDir_.clear();
+    loadedProject_ = {};
+    MarkSaved();
+    Push();
+}
+
+void MainWindow::OnOpenProject() {
+    if (!ConfirmDiscardList()) {
+        return;
+    }
+    QString folder = userState_.LastFolder(UserState::Folder::Project);
+    if (folder.isEmpty()) {
+        folder = FromPath(startDirectory_);
+    }
+    const QString path = dialogs_.GetOpenFileName(
+        this, FileRequest{QStringLiteral("Open project"), folder, ProjectFilter(),
+                          QString::fromLatin1(workspace::kProjectSuffix + 1)});
+    if (!path.isEmpty()) {
+        OpenProject(path);
+    }
+}
+
+bool MainWindow::OpenProject(const QString& path) {
+    const workspace::ProjectLoadResult loaded = workspace::LoadProject(ToPath(path));
+    if (!loaded.ok) {
+        ShowMessage(loaded.error, MessageIcon::Exclamation);
+        if (!QFileInfo::exists(path)) {
+            userState_.RemoveRecentProject(QFileInfo(path).absoluteFilePath());
+        }
+        return false;
+    }
+    const workspace::Project& project = loaded.project;
+
+    // The project's model becomes active when the settings file knows it.
+    if (!project.model.empty() && project.model != profile_.modelName) {
+        const auto names = settings::ReadModelNames(settings::ProfileFile(settingsPath_));
+        if (const auto index = settings::FindModel(names, project.model)) {
+            SwitchModel(*index);
+        } else {
+            ShowMessage("The project's model \"" + project.model +
+                            "\" is not in the settings file; the model \"" + profile_.modelName +
+                            "\" stays active.",
+                        MessageIcon::Exclamation);
+        }
+    }
+
+    pictures_ = workspace::BuildPictureList(project, messages_);
+    RebuildList();
+    preview_->Redraw();
+    SelectPicture(-1);
+    projectPath_ = QFileInfo(path).absoluteFilePath();
+    projectOutputDir_ = project.outputDir;
+    loadedProject_ = project;
+    savedSnapshot_ = Snapshot();
+    if (pictures_.Size() != project.pictures.size()) {
+        // Saving now would drop the pictures left out: the list counts as changed.
+        savedSnapshot_.pictures.clear();
+        savedSnapshot_.modelName.clear();
+    }
+    userState_.AddRecentProject(projectPath_);
+    userState_.SetLastFolder(UserState::Folder::Project, QFileInfo(projectPath_).absolutePath());
+    Push();
+
+    if (!loaded.missing.empty()) {
+        std::string text =
+            "These pictures of the project were not found and are left out of "
+            "the list (saving the project removes them from it):";
+        std::size_t listed = 0;
+        for (const auto& missing : loaded.missing) {
+            if (listed++ == kMissingListed) {
+                text +=
+                    "\n… and " + std::to_string(loaded.missing.size() - kMissingListed) + " more";
+                break;
+            }
+            const std::u8string utf8 = missing.u8string();
+            text += "\n" + std::string(utf8.begin(), utf8.end());
+        }
+        ShowMessage(text, MessageIcon::Exclamation);
+    }
+    return true;
+}
+
+bool MainWindow::OnSaveProject() {
+    return projectPath_.isEmpty() ? OnSaveProjectAs() : SaveProjectTo(projectPath_);
+}
+
+bool MainWindow::OnSaveProjectAs() {
+    QString folder = projectPath_.isEmpty() ? userState_.LastFolder(UserState::Folder::Project)
+                                            : QFileInfo(projectPath_).absolutePath();
+    if (folder.isEmpty()) {
+        folder = FromPath(startDirectory_);
+    }
+    QString path = dialogs_.GetSaveFileName(
+        this, FileRequest{QStringLiteral("Save project as"), folder, ProjectFilter(),
+                          QString::fromLatin1(workspace::kProjectSuffix + 1)});
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QString::fromLatin1(workspace::kProjectSuffix);
+    }
+    return SaveProjectTo(path);
+}
+
+bool MainWindow::SaveProjectTo(const QString& path) {
+    const workspace::Project project = workspace::ProjectFromList(
+        pictures_, profile_.modelName, OutputDirectory(), loadedProject_);
+    std::string error;
+    if (!workspace::SaveProject(ToPath(path), project, &error)) {
+        ShowMessage("The project was not saved: " + error, MessageIcon::Exclamation);
+        return false;
+    }
+    projectPath_ = QFileInfo(path).absoluteFilePath();
+    projectOutputDir_ = project.outputDir;
+    loadedProject_ = project;
+    userState_.AddRecentProject(projectPath_);
+    userState_.SetLastFolder(UserState::Folder::Project, QFileInfo(projectPath_).absolutePath());
+    MarkSaved();
+    return true;
+}
+
+void MainWindow::FillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList recent = userState_.RecentProjects();
+    if (recent.isEmpty()) {
+        recentMenu_->addAction(QStringLiteral("(none)"))->setEnabled(false);
+        return;
+    }
+    int number = 1;
+    for (const QString& path : recent) {
+        auto* action = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(QDir::toNativeSeparators(path)));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (ConfirmDiscardList()) {
+                OpenProject(path);
+            }
+        });
+    }
+}
+
+}  // namespace pictor::gui
