@@ -3,8 +3,10 @@
 
 #include "gui/memory_map_dialog.h"
 
+#include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -36,10 +38,19 @@ TEST_F(MemoryMapWindowTest, ConvertFillsTheTableAndTheBar) {
     Button(1021)->click();
     ASSERT_TRUE(window.MemoryMap().Map().has_value());
 
+    // The View menu's action and the button beside convert open it.
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("viewMenu"));
+    ASSERT_NE(menu, nullptr);
+    auto* action = window.findChild<QAction*>(QStringLiteral("memoryMapAction"));
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(menu->actions().contains(action));
+    MemoryMapDialog& dialog = window.MemoryMap();
+    action->trigger();
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.close();
     auto* button = window.findChild<QPushButton*>(QStringLiteral("memoryMapButton"));
     ASSERT_NE(button, nullptr);
     button->click();
-    MemoryMapDialog& dialog = window.MemoryMap();
     EXPECT_TRUE(dialog.isVisible());
 
     const auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("memoryMapTable"));
