@@ -50,6 +50,7 @@ void MainWindow::OnConvert() {
     ConvertMessages messages(messages_);
     const conversion::ConvertResult result =
         conversion::Convert(pictures_, profile_, options, messages);
+    memoryMap_->SetFlashType(link_.State().selectedFlashType);
     memoryMap_->SetConversion(result);
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : 0);
