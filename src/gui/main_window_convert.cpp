@@ -7,6 +7,7 @@
 #include "core/conversion/symbol_check.h"
 #include "core/settings/profile_file.h"
 #include "gui/main_window.h"
+#include "gui/memory_map_dialog.h"
 
 namespace pictor::gui {
 namespace {
@@ -49,9 +50,19 @@ void MainWindow::OnConvert() {
     ConvertMessages messages(messages_);
     const conversion::ConvertResult result =
         conversion::Convert(pictures_, profile_, options, messages);
+    memoryMap_->SetFlashType(link_.State().selectedFlashType);
+    memoryMap_->SetConversion(result);
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : 0);
     ShowConvertOutcome(result, messages.success);
+}
+
+// The memory map of the last conversion, against the flash type chosen now.
+void MainWindow::OnMemoryMap() {
+    memoryMap_->SetFlashType(link_.State().selectedFlashType);
+    memoryMap_->show();
+    memoryMap_->raise();
+    memoryMap_->activateWindow();
 }
 
 void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
