@@ -29,7 +29,7 @@ void LcdPreview::SetPanel(int width, int height, std::uint32_t bkColor) {
 }
 
 void LcdPreview::SetProfile(const settings::ModelProfile& profile) {
-    if (!(profile == profile_)) {
+    if (profile != profile_) {
         profile_ = profile;
         for (auto& [picture, copies] : copies_) {
             copies.panel.reset();

@@ -267,9 +267,9 @@ QWidget* MainWindow::BuildPreviewPane() {
     auto* viewerGroup = Name(new QGroupBox(QStringLiteral("View from binary")), "viewerGroup");
     auto* viewer = new QGridLayout(viewerGroup);
     viewer->addWidget(Label("File Name", 1016, "fileNameLabel"), 0, 0);
-    viewer->addWidget(fileNameEdit_, 0, 1, 1, 2);
-    viewer->addWidget(choose, 0, 3);
-    viewer->addWidget(view, 1, 1, 1, 3);
+    viewer->addWidget(fileNameEdit_, 0, 1);
+    viewer->addWidget(choose, 0, 2);
+    viewer->addWidget(view, 0, 3);
     viewer->setColumnStretch(1, 1);
 
     // The serial line and the module.
