@@ -3,7 +3,8 @@
 // at least its 2048-byte table whose entries point at blocks inside the file in
 // list order; one that fails leaves the previous outputs as they were; every
 // picture decodes back from Icon.bin, 24-bit ones exactly; and the encoder on its
-// own appends exactly the bytes it announces, also for pictures without pixels.
+// own appends exactly the bytes it announces, also for pictures without pixels;
+// converting with three threads gives the same Icon.bin as with one.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -135,8 +136,11 @@ void CheckReadBack(const std::vector<std::uint8_t>& bin, const settings::ModelPr
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const settings::ModelProfile profile = ProfileFrom(input);
+    settings::ModelProfile profile = ProfileFrom(input);
     workspace::PictureList list = PicturesFrom(input);
+    // Taken last, so that inputs made before these choices keep their meaning.
+    profile.dither = input.ConsumeIntegralInRange(0, 2);
+    const bool alsoInParallel = input.ConsumeBool();
 
     // The encoder on its own, as the layout calls it: it appends exactly the bytes
     // it announces, for every picture including the empty ones.
@@ -159,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     conversion::ConvertOptions options;
     options.outputDir = dir.Path();
     options.writeTrailers = false;
+    options.jobs = 1;  // one thread: the same input always takes the same path
     pictor::fuzz::CountingSink messages;
     const conversion::ConvertResult result = conversion::Convert(list, profile, options, messages);
     Require(messages.count >= 1, "a conversion always ends with a message");
@@ -185,5 +190,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckResourceImage(first, profile, list);
     CheckReadBack(first, profile, list);
 
+    // More threads give the same image.
+    if (alsoInParallel) {
+        options.jobs = 3;
+        pictor::fuzz::CountingSink parallelMessages;
+        const conversion::ConvertResult parallel =
+            conversion::Convert(list, profile, options, parallelMessages);
+        Require(parallel.success && pictor::fuzz::ReadBytes(dataPath) == first,
+                "three threads convert the pictures into the same Icon.bin as one");
+    }
     return 0;
 }

@@ -18,16 +18,23 @@
 namespace pictor::fuzz {
 
 /// A private directory for the files a target writes, made once per fuzzing
-/// process and removed when it ends. Every run reuses the same file names, so
-/// the directory never grows. It lies in memory (/dev/shm) where there is one:
-/// the outputs' data syncs then cost nothing, which multiplies the runs per second.
+/// process and removed when it ends normally (scripts/fuzz removes the whole
+/// scratch tree it passes in TMPDIR, also after a crash). Every run reuses the same
+/// file names, so the directory never grows. Without TMPDIR it lies in memory
+/// (/dev/shm) where there is one: the outputs' data syncs then cost nothing.
 class ScratchDir {
   public:
     ScratchDir() {
         std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
+        const char* tmpdir = std::getenv("TMPDIR");
+        std::filesystem::path base;
+        if (tmpdir != nullptr && *tmpdir != '\0') {
+            base = tmpdir;
+        } else if (std::filesystem::is_directory("/dev/shm", ec)) {
+            base = "/dev/shm";
+        } else {
+            base = std::filesystem::temp_directory_path();
+        }
         std::string pattern = (base / "pictor-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::perror("pictor fuzz: cannot make a scratch directory");

@@ -1,7 +1,8 @@
 // The settings file as the start-up box, the serial settings and the model lookup
 // read it. The input is the whole file. Asserts that reading never changes the
-// file, that the form's list mappings leave only values from their lists, and
-// that the model lookup finds a model by its own name and never by another one.
+// file, that a confirmed profile written back reads back the same, that the
+// form's list mappings leave only values from their lists, and that the model
+// lookup finds a model by its own name and never by another one.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -84,6 +85,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(scom.imageStartSector == 0 || scom.imageStartSector == 4096 ||
                 scom.imageStartSector == 12288,
             "the image starts at sector 0, 4096 or 12288");
+
+    // Confirming writes the profile back (the OK of the start-up box); reading the
+    // written file gives the same profile again, so no setting is lost on the way.
+    const auto savedPath = pictor::fuzz::Scratch() / "Saved.ini";
+    pictor::fuzz::WriteBytes(savedPath, bytes);
+    ProfileFile saved(savedPath);
+    const StartupProfile confirmed = ConfirmStartupProfile(saved, WriteBack::Yes);
+    if (confirmed.confirmable) {
+        const StartupProfile reread = ConfirmStartupProfile(saved, WriteBack::No);
+        Require(reread.confirmable && reread.currentIndex == confirmed.currentIndex &&
+                    reread.lcdSizeText == confirmed.lcdSizeText,
+                "the confirmed model is current after the write");
+        Require(reread.profile == confirmed.profile, "the written profile reads back the same");
+    }
 
     const auto after = pictor::fuzz::ReadBytes(path);
     Require(std::equal(after.begin(), after.end(), bytes.begin(), bytes.end()),

@@ -15,6 +15,7 @@
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/dither.h"
+#include "core/conversion/memory_map.h"
 #include "core/conversion/symbol_check.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
@@ -183,6 +184,23 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
 
 namespace {
 
+// The file of `files` that `path` names too, if any (compared after resolving
+// the working directory, dot segments and symbolic links).
+const std::filesystem::path* SameFile(const std::filesystem::path& path,
+                                      const std::vector<std::filesystem::path>& files) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    if (error) {
+        return nullptr;
+    }
+    for (const std::filesystem::path& file : files) {
+        if (std::filesystem::weakly_canonical(file, error) == target && !error) {
+            return &file;
+        }
+    }
+    return nullptr;
+}
+
 int RunConvert(const ConvertArgs& args, Streams streams) {
     std::optional<workspace::Project> project;
     if (Given(args.projectOption)) {
@@ -197,6 +215,12 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     const std::optional<settings::ModelProfile> profile =
         ResolveProfile(args, project ? &*project : nullptr, streams);
     if (!profile) {
+        return kExitUsage;
+    }
+    const bool cSource = profile->outDataType == 1;
+    if (Given(args.mapOption) && cSource) {
+        streams.err << "pictor-cli: --map needs the binary output: C source (Icon.c) has no "
+                       "memory layout; nothing converted\n";
         return kExitUsage;
     }
 
@@ -230,6 +254,22 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
         return kExitFailed;
     }
 
+    if (Given(args.mapOption)) {
+        std::vector<std::filesystem::path> kept = {outputDir / "Icon.bin", outputDir / "Icon.c",
+                                                   outputDir / "Icon.h", args.settingsPath};
+        if (Given(args.projectOption)) {
+            kept.emplace_back(args.projectPath);
+        }
+        for (const workspace::ImageEntry& entry : list.Entries()) {
+            kept.emplace_back(entry.path);
+        }
+        if (const auto* file = SameFile(args.mapPath, kept)) {
+            streams.err << "pictor-cli: --map " << args.mapPath << " would overwrite "
+                        << file->string() << "; nothing converted\n";
+            return kExitUsage;
+        }
+    }
+
     conversion::ConvertOptions options;
     options.outputDir = outputDir;
     options.writeTrailers = args.writeTrailers;
@@ -253,10 +293,21 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     for (const std::string& warning : conversion::SymbolWarnings(names)) {
         streams.err << "pictor-cli: " << warning << '\n';
     }
-    const bool cSource = profile->outDataType == 1;
     streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
-                << "Icon.h: " << result.headerPath.string() << '\n'
-                << "pictures: " << result.pictureCount << '\n';
+                << "Icon.h: " << result.headerPath.string() << '\n';
+    if (!Given(args.mapOption) || !result.map) {
+        streams.out << "pictures: " << result.pictureCount << '\n';
+        return kExitOk;
+    }
+    if (!conversion::WriteMemoryMapCsv(*result.map, args.mapPath)) {
+        streams.err << "pictor-cli: cannot write the memory map " << args.mapPath
+                    << "; the image and the header were written\n";
+        return kExitFailed;
+    }
+    streams.out << "memory map: " << args.mapPath << '\n';
+    for (const std::string& line : conversion::MemoryMapSummary(result.map->totals)) {
+        streams.out << line << '\n';
+    }
     return kExitOk;
 }
 
@@ -320,6 +371,9 @@ void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
         ->add_option("--jobs", args->jobs,
                      "Threads that decode and encode pictures (default: all cores)")
         ->check(CLI::Range(1U, 256U));
+    args->mapOption = command->add_option(
+        "--map", args->mapPath,
+        "Write the memory map of Icon.bin as CSV to this file and print its totals");
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
 }

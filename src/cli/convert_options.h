@@ -37,6 +37,7 @@ struct ConvertArgs {
     std::vector<std::string> pictures;
     std::string projectPath;
     std::string dither;
+    std::string mapPath;  // convert --map: the memory map's CSV file
 
     // Which overrides were given.
     CLI::Option* modelOption = nullptr;
@@ -51,6 +52,7 @@ struct ConvertArgs {
     CLI::Option* outputDirOption = nullptr;
     CLI::Option* projectOption = nullptr;
     CLI::Option* ditherOption = nullptr;
+    CLI::Option* mapOption = nullptr;
 };
 
 // Information messages (success) go to stdout, everything else to stderr.

@@ -32,6 +32,7 @@
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
+#include "gui/memory_map_dialog.h"
 #include "gui/picture_list_model.h"
 #include "gui/port_box.h"
 
@@ -187,6 +188,8 @@ QWidget* MainWindow::BuildListPane() {
     auto* down = Button("DOWN", 1029, "downButton");
     auto* edit = Button("Edit Item", 1064, "editItemButton");
     auto* convert = Button("BMP转档", 1021, "convertButton");
+    auto* memoryMap = Name(new QPushButton(QStringLiteral("Memory map")), "memoryMapButton");
+    memoryMap_ = new MemoryMapDialog(this);
     connect(import, &QPushButton::clicked, this, &MainWindow::OnImportPictures);
     connect(remove, &QPushButton::clicked, this, &MainWindow::OnDeletePictures);
     connect(removeAll, &QPushButton::clicked, this, &MainWindow::OnRemoveAll);
@@ -195,6 +198,7 @@ QWidget* MainWindow::BuildListPane() {
     connect(down, &QPushButton::clicked, this, &MainWindow::OnMoveDown);
     connect(edit, &QPushButton::clicked, this, &MainWindow::OnEditItem);
     connect(convert, &QPushButton::clicked, this, &MainWindow::OnConvert);
+    connect(memoryMap, &QPushButton::clicked, this, &MainWindow::OnMemoryMap);
 
     auto* buttons = new QGridLayout;
     int column = 0;
@@ -202,7 +206,7 @@ QWidget* MainWindow::BuildListPane() {
         buttons->addWidget(button, 0, column++);
     }
     column = 0;
-    for (QPushButton* button : {up, down, edit, convert}) {
+    for (QPushButton* button : {up, down, edit, convert, memoryMap}) {
         buttons->addWidget(button, 1, column++);
     }
 

@@ -39,6 +39,7 @@ namespace pictor::gui {
 
 class DialogService;
 class LcdPreview;
+class MemoryMapDialog;
 class PictureListModel;
 class PortBox;
 
@@ -78,6 +79,9 @@ class MainWindow final : public QMainWindow,
     void OnListDoubleClick();
     void OnViewStyleChange();
     void OnConvert();
+    /// Shows the "Memory map" window of the last conversion.
+    void OnMemoryMap();
+    [[nodiscard]] MemoryMapDialog& MemoryMap() const { return *memoryMap_; }
 
     // LCD preview.
     void OnRefreshDisplay();
@@ -261,6 +265,7 @@ class MainWindow final : public QMainWindow,
     QPushButton* lcdSettingsButton_ = nullptr;
     QPushButton* cancelJobButton_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
+    MemoryMapDialog* memoryMap_ = nullptr;
     QLabel* percentLabel_ = nullptr;
 
     // ---- Commands, menus, status bar, models, remembered state, project ----

@@ -137,6 +137,9 @@ void MainWindow::BuildActions() {
         {"convertAction", "&Convert", QKeySequence(Qt::CTRL | Qt::Key_B),
          "Sort the list by name and write Icon.bin (or Icon.c) and Icon.h into the output folder",
          "convertButton", [this] { OnConvert(); }},
+        {"memoryMapAction", "&Memory map", QKeySequence(Qt::CTRL | Qt::Key_M),
+         "Where the pictures of the last conversion sit in Icon.bin, and how full the flash is",
+         "memoryMapButton", [this] { OnMemoryMap(); }},
         {"quitAction", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Close the window", nullptr,
          [this] { close(); }},
         {"deleteAction", "&Delete", QKeySequence(Qt::Key_Delete),
@@ -351,6 +354,9 @@ void MainWindow::BuildMenus() {
         connect(preview_, &LcdPreview::panelTrueChanged, action,
                 [action, panel](bool on) { action->setChecked(on == panel); });
     }
+
+    view->addSeparator();
+    add(view, "memoryMapAction");
 
     QMenu* models = addMenu("&Model", "modelMenu");
     add(models, "configureModelsAction");

@@ -7,6 +7,7 @@
 #include "core/conversion/symbol_check.h"
 #include "core/settings/profile_file.h"
 #include "gui/main_window.h"
+#include "gui/memory_map_dialog.h"
 
 namespace pictor::gui {
 namespace {
@@ -42,12 +43,26 @@ void MainWindow::OnConvert() {
     }
     conversion::ConvertOptions options;
     options.outputDir = OutputDirectory();
+    // The image is checked against the flash the user chose (the largest one without).
+    if (const auto capacity = conversion::FlashTypeCapacity(link_.State().selectedFlashType)) {
+        options.flashCapacity = *capacity;
+    }
     ConvertMessages messages(messages_);
     const conversion::ConvertResult result =
         conversion::Convert(pictures_, profile_, options, messages);
+    memoryMap_->SetFlashType(link_.State().selectedFlashType);
+    memoryMap_->SetConversion(result);
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : 0);
     ShowConvertOutcome(result, messages.success);
+}
+
+// The memory map of the last conversion, against the flash type chosen now.
+void MainWindow::OnMemoryMap() {
+    memoryMap_->SetFlashType(link_.State().selectedFlashType);
+    memoryMap_->show();
+    memoryMap_->raise();
+    memoryMap_->activateWindow();
 }
 
 void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
@@ -65,8 +80,7 @@ void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
         report.text += "\n" + dataName + ": " + std::to_string(bytes) + " bytes";
         // The share of the flash the user chose, for the resource image only.
         const std::string& flashType = link_.State().selectedFlashType;
-        const long long flashBytes =
-            static_cast<long long>(settings::ParseLeadingInt(flashType)) * 1024 * 1024 / 8;
+        const std::uint64_t flashBytes = conversion::FlashTypeCapacity(flashType).value_or(0);
         if (profile_.outDataType != 1 && flashBytes > 0) {
             const double share =
                 100.0 * static_cast<double>(bytes) / static_cast<double>(flashBytes);

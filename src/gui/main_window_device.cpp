@@ -14,6 +14,7 @@
 #include "core/settings/profile_file.h"
 #include "gui/dialog_service.h"
 #include "gui/main_window.h"
+#include "gui/memory_map_dialog.h"
 #include "gui/port_box.h"
 
 namespace pictor::gui {
@@ -99,6 +100,7 @@ void MainWindow::OnConnect() {
 void MainWindow::OnFlashTypeChanged() {
     const std::string text = flashTypeBox_->currentText().toStdString();
     link_.PickFlashType(text);
+    memoryMap_->SetFlashType(text);
     settings::ProfileFile file(settingsPath_);
     settings::WriteFlashType(file, text);
 }

@@ -1,7 +1,10 @@
 // The main window as a daily tool: picture fields, shown ticks, the convert
 // report, the editor's failures and the window's size.
 #include <QAbstractItemModel>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -140,6 +143,23 @@ TEST_F(MainWindowTest, PictureFieldsAreEmptyWhenNoPictureIsCurrent) {
     Button(1004)->click();
     EXPECT_EQ(fields(), empty);
     (void)window;
+}
+
+// The chosen flash type bounds the image: a larger one is written, with a warning
+// that gives both sizes.
+TEST_F(MainWindowTest, ConvertWarnsWhenTheImageExceedsTheChosenFlash) {
+    Start();
+    Choose(Get<QComboBox>(1103), 0);  // 16Mbit: 2097152 bytes
+    // 1100 x 1000 pixels at 16 bits: 2200000 bytes behind the 2048-byte table.
+    Import({Picture("big.bmp", 1100, 1000)});
+    Button(1021)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    const Message& warning = dialogs_.messages[0];
+    EXPECT_EQ(warning.icon, MessageIcon::Exclamation);
+    EXPECT_NE(warning.text.find("2202048"), std::string::npos) << warning.text;
+    EXPECT_NE(warning.text.find("2097152"), std::string::npos) << warning.text;
+    EXPECT_EQ(dialogs_.messages[1].text.rfind("转档成功", 0), 0u);
+    EXPECT_EQ(QFileInfo(QDir(dir_->Dir()).filePath("Icon.bin")).size(), 2202048);
 }
 
 TEST_F(MainWindowTest, ConvertWarnsAboutSymbolsButKeepsTheOutput) {

@@ -421,6 +421,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
 
     if (!cSource) {
         result.imageBytes = layout.Counter();
+        result.map = BuildMemoryMap(layout, list, options.flashCapacity);
         result.exceedsFlash = result.imageBytes > options.flashCapacity;
         if (result.exceedsFlash) {
             ShowError(messages,

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/common/message.h"
+#include "core/conversion/memory_map.h"
 #include "core/conversion/output_writer.h"
 #include "core/settings/model_profile.h"
 #include "core/workspace/picture_list.h"
@@ -55,6 +56,9 @@ struct ConvertResult {
     int pictureCount = 0;
     std::uint64_t imageBytes = 0;  // size of Icon.bin (0 for C source)
     bool exceedsFlash = false;     // imageBytes > ConvertOptions::flashCapacity
+    /// Where every picture went in Icon.bin, against ConvertOptions::flashCapacity;
+    /// nothing for C source output, which has no binary layout.
+    std::optional<MemoryMap> map;
 };
 
 /// Converts the whole picture list into the resource image (`Icon.bin`, or C

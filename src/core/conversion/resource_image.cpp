@@ -59,6 +59,7 @@ void ResourceImageLayout::AlignToUnit(std::vector<std::uint8_t>& out) {
     const std::uint64_t rest = counter_ % unit_;
     if (rest != 0) {
         AppendZeros(unit_ - rest, out);
+        next_.alignmentFill += unit_ - rest;
     }
 }
 
@@ -71,6 +72,7 @@ bool ResourceImageLayout::KeepInSector(std::uint64_t estimate, std::vector<std::
     const std::uint64_t room = kSectorBytes - counter_ % kSectorBytes;
     if (estimate > room) {
         AppendZeros(room, out);
+        next_.sectorFill += room;
     }
     return true;
 }
@@ -79,6 +81,20 @@ void ResourceImageLayout::RecordBlockStart(std::size_t index) {
     if (index < kTableEntries) {
         table_[index] = static_cast<std::uint32_t>(counter_ / unit_);
     }
+    next_.start = counter_;
+    blocks_.push_back(next_);
+    next_ = PlacedBlock{};
+}
+
+void ResourceImageLayout::AddToBlock(std::uint64_t PlacedBlock::*part, std::uint64_t bytes) {
+    if (!blocks_.empty()) {
+        blocks_.back().*part += bytes;
+    }
+}
+
+void ResourceImageLayout::SkipPixels(std::uint64_t bytes) {
+    counter_ += bytes;
+    AddToBlock(&PlacedBlock::pixelBytes, bytes);
 }
 
 void ResourceImageLayout::WriteSizePrefix(PrefixDimensions dimensions, int seriesCount,
@@ -93,9 +109,12 @@ void ResourceImageLayout::WriteSizePrefix(PrefixDimensions dimensions, int serie
     };
     out.insert(out.end(), std::begin(prefix), std::end(prefix));
     counter_ += 6;
+    std::uint64_t bytes = 6;
     if (unit_ > 6) {
         AppendZeros(unit_ - 6, out);
+        bytes = unit_;
     }
+    AddToBlock(&PlacedBlock::prefixBytes, bytes);
 }
 
 bool ResourceImageLayout::WritePixels(const workspace::PixelImage& image,
@@ -105,6 +124,7 @@ bool ResourceImageLayout::WritePixels(const workspace::PixelImage& image,
         return false;
     }
     counter_ += out.size() - before;
+    AddToBlock(&PlacedBlock::pixelBytes, out.size() - before);
     return true;
 }
 

@@ -42,6 +42,17 @@ std::uint64_t SectorEstimate(const settings::ModelProfile& profile, int width, i
 std::array<std::uint8_t, kTableBytes> EncodeIndexTable(
     const std::array<std::uint32_t, kTableEntries>& entries);
 
+/// Where one picture's block went, as the layout placed it. The fills are the
+/// zero bytes inserted in front of the block; the block itself is the size prefix
+/// (with its fill to the unit) and the pixels.
+struct PlacedBlock {
+    std::uint64_t start = 0;          // byte offset in the file
+    std::uint64_t alignmentFill = 0;  // zero bytes the allocation unit put before it
+    std::uint64_t sectorFill = 0;     // zero bytes the sector rule put before it
+    std::uint64_t prefixBytes = 0;
+    std::uint64_t pixelBytes = 0;
+};
+
 /// Places picture blocks in the resource image and keeps the address counter (the
 /// byte offset in the file, starting behind the table) and the index table. Each
 /// operation appends the bytes it places to the caller's buffer and advances the
@@ -53,6 +64,9 @@ class ResourceImageLayout {
 
     [[nodiscard]] std::uint64_t Counter() const { return counter_; }
     [[nodiscard]] const std::array<std::uint32_t, kTableEntries>& Table() const { return table_; }
+    [[nodiscard]] std::uint64_t Unit() const { return unit_; }
+    /// Every block begun by RecordBlockStart, in the order they were begun.
+    [[nodiscard]] const std::vector<PlacedBlock>& Blocks() const { return blocks_; }
 
     /// Appends zero bytes up to the next multiple of the allocation unit.
     void AlignToUnit(std::vector<std::uint8_t>& out);
@@ -63,7 +77,9 @@ class ResourceImageLayout {
     bool KeepInSector(std::uint64_t estimate, std::vector<std::uint8_t>& out,
                       MessageSink& messages);
 
-    /// Records the counter, in allocation units, as table entry `index` (< 512).
+    /// Records the counter, in allocation units, as table entry `index` (< 512),
+    /// and begins a block there: the fills since the previous block are its fills,
+    /// and the prefix and pixels placed after this call belong to it.
     void RecordBlockStart(std::size_t index);
 
     /// Appends the binary size prefix: v low, h low, v high, h high, the series
@@ -77,15 +93,18 @@ class ResourceImageLayout {
 
     /// Advances the counter over `bytes` of pixel data that are written elsewhere
     /// (the layout is planned before the pictures are encoded).
-    void SkipPixels(std::uint64_t bytes) { counter_ += bytes; }
+    void SkipPixels(std::uint64_t bytes);
 
   private:
     void AppendZeros(std::uint64_t count, std::vector<std::uint8_t>& out);
+    void AddToBlock(std::uint64_t PlacedBlock::*part, std::uint64_t bytes);
 
     settings::ModelProfile profile_;
     std::uint64_t unit_;
     std::uint64_t counter_ = kTableBytes;
     std::array<std::uint32_t, kTableEntries> table_{};
+    std::vector<PlacedBlock> blocks_;
+    PlacedBlock next_;  // the fills placed since the last block began
 };
 
 }  // namespace pictor::conversion

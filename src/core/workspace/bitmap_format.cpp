@@ -114,9 +114,11 @@ std::optional<BitmapHeader> ParseBitmapHeader(std::span<const std::uint8_t> head
     header.dataOffset = Le32(head, 10);
     header.headerSize = Le32(head, 14);
     std::uint32_t declaredColours = 0;
+    std::uint32_t planes = 0;
     if (header.headerSize == 12) {
         header.width = static_cast<int>(Le16(head, 18));
         header.height = static_cast<int>(Le16(head, 20));
+        planes = Le16(head, 22);
         header.bitCount = static_cast<int>(Le16(head, 24));
         header.paletteEntryBytes = 3;
     } else if (IsKnownInfoHeader(header.headerSize)) {
@@ -131,13 +133,15 @@ std::optional<BitmapHeader> ParseBitmapHeader(std::span<const std::uint8_t> head
         header.width = width;
         header.topDown = height < 0;
         header.height = height < 0 ? -height : height;
+        planes = Le16(head, 26);
         header.bitCount = static_cast<int>(Le16(head, 28));
         header.compression = Le32(head, 30);
         declaredColours = Le32(head, 46);
     } else {
         return std::nullopt;
     }
-    if (header.width <= 0 || header.height <= 0 ||
+    // A bitmap has exactly one plane; Qt's decoder refuses any other count.
+    if (planes != 1 || header.width <= 0 || header.height <= 0 ||
         !IsKnownEncoding(header.compression, header.bitCount)) {
         return std::nullopt;
     }
@@ -183,8 +187,10 @@ bool SizeHoldsDeclaredRows(const BitmapHeader& header, std::uint64_t fileSize) {
     if (header.IsRunLength()) {
         return true;
     }
-    const std::uint64_t rows = header.rowBytes * static_cast<std::uint64_t>(header.height);
-    return rows <= fileSize - start;
+    // Divided rather than multiplied, so no product of header fields has to fit.
+    const std::uint64_t room = fileSize - start;
+    return header.rowBytes <= room &&
+           static_cast<std::uint64_t>(header.height) <= room / header.rowBytes;
 }
 
 bool HoldsDeclaredPixels(const BitmapHeader& header, std::span<const std::uint8_t> file) {

@@ -151,6 +151,41 @@ TEST(DirectBitmap, GivesWhatQtGivesForEveryVariant) {
     }
 }
 
+TEST(DirectBitmap, MalformedHeadersGetWhatQtGives) {
+    // Header fields a writer may get wrong: both decoders must accept or refuse
+    // alike, and give the same pixels when they accept.
+    const Bytes plain = BuildBitmap({5, 3, 8, 0, {}, Palette(4), PatternRows(5, 3, 8)});
+    const auto patched = [&plain](std::size_t at, std::uint32_t value, int bytes = 4) {
+        Bytes file = plain;
+        for (int i = 0; i < bytes; ++i) {
+            file[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+        return file;
+    };
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"planes 0", patched(26, 0, 2)},
+        {"planes 3", patched(26, 3, 2)},
+        {"image size wrong", patched(34, 7)},
+        {"colours used 300", patched(46, 300)},
+        {"colours used 0", patched(46, 0)},
+        {"data offset 0", patched(10, 0)},
+        {"data offset inside palette", patched(10, 54 + 8)},
+        {"file size field wrong", patched(2, 9)},
+        {"24 bits with bit fields", patched(28, 24, 2)},
+    };
+    const TempDir dir;
+    for (const auto& [label, file] : cases) {
+        SCOPED_TRACE(label);
+        WriteFile(dir / "odd.bmp", file);
+        const auto direct = LoadPicture(dir / "odd.bmp");
+        const auto general = LoadPicture(dir / "odd.bmp", true);
+        EXPECT_EQ(direct.has_value(), general.has_value());
+        if (direct && general) {
+            EXPECT_EQ(direct->pixels, general->pixels);
+        }
+    }
+}
+
 TEST(DirectBitmap, ShortPaletteIndexesReadBlack) {
     // Index 5 of a 2-entry palette; a hand-made value, not the decoder's own table.
     const Bytes file = BuildBitmap({1, 1, 8, 0, {}, {0x112233, 0x445566}, {5, 0, 0, 0}});
