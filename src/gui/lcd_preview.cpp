@@ -1,9 +1,13 @@
 #include "gui/lcd_preview.h"
 
+#include <QButtonGroup>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <cmath>
 
+#include "core/conversion/panel_preview.h"
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
 
@@ -24,6 +28,62 @@ void LcdPreview::SetPanel(int width, int height, std::uint32_t bkColor) {
     Redraw();
 }
 
+void LcdPreview::SetProfile(const settings::ModelProfile& profile) {
+    if (profile != profile_) {
+        profile_ = profile;
+        for (auto& [picture, copies] : copies_) {
+            copies.panel.reset();
+        }
+        const std::uint32_t shown = conversion::PanelBackground(profile_);
+        panelBackground_ = QColor::fromRgb(shown);
+    }
+    if (!modeChosen_) {
+        ApplyMode(profile_.colorDepth < 16);
+    }
+    SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
+}
+
+void LcdPreview::SetPanelTrue(bool on) {
+    modeChosen_ = true;
+    ApplyMode(on);
+}
+
+void LcdPreview::ApplyMode(bool on) {
+    if (on == panelTrue_) {
+        return;
+    }
+    panelTrue_ = on;
+    update();
+    emit panelTrueChanged(on);
+}
+
+QWidget* LcdPreview::CreateModeSwitch() {
+    auto* row = new QWidget;
+    row->setObjectName(QStringLiteral("previewModeSwitch"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* source = new QRadioButton(QStringLiteral("Source"));
+    source->setObjectName(QStringLiteral("previewSourceButton"));
+    source->setToolTip(QStringLiteral("Draw the pictures as they were loaded"));
+    auto* panel = new QRadioButton(QStringLiteral("As on the panel"));
+    panel->setObjectName(QStringLiteral("previewPanelButton"));
+    panel->setToolTip(
+        QStringLiteral("Draw the pictures as the module shows them with the active model"));
+    auto* group = new QButtonGroup(row);
+    group->addButton(source);
+    group->addButton(panel);
+    (panelTrue_ ? panel : source)->setChecked(true);
+    layout->addWidget(source);
+    layout->addWidget(panel);
+    layout->addStretch(1);
+    // Clicks are the user's choice; a mode that follows the profile only moves the check.
+    connect(source, &QRadioButton::clicked, this, [this] { SetPanelTrue(false); });
+    connect(panel, &QRadioButton::clicked, this, [this] { SetPanelTrue(true); });
+    connect(this, &LcdPreview::panelTrueChanged, row,
+            [source, panel](bool on) { (on ? panel : source)->setChecked(true); });
+    return row;
+}
+
 void LcdPreview::SetZoom(int zoom) {
     zoom_ = zoom == 2 || zoom == 4 ? zoom : 1;
     setFixedSize(panelWidth_ * zoom_, panelHeight_ * zoom_);
@@ -42,7 +102,7 @@ void LcdPreview::Redraw() {
 }
 
 void LcdPreview::ForgetPictures() {
-    pictureCache_.Clear();
+    std::erase_if(copies_, [](const auto& item) { return item.second.source.expired(); });
 }
 
 void LcdPreview::DrawViewerImage(QPoint at, const QImage& image) {
@@ -66,20 +126,47 @@ QSize LcdPreview::sizeHint() const {
     return {panelWidth_ * zoom_, panelHeight_ * zoom_};
 }
 
+LcdPreview::Copies& LcdPreview::CopiesOf(
+    const std::shared_ptr<const workspace::PixelImage>& picture) const {
+    Copies& copies = copies_[picture.get()];
+    if (copies.source.expired()) {
+        // New here, or a released picture's address taken by another one.
+        copies = Copies{picture, {}, std::nullopt};
+    }
+    return copies;
+}
+
 void LcdPreview::Paint(QPainter& painter) const {
-    painter.fillRect(QRect(0, 0, panelWidth_, panelHeight_), background_);
+    painter.fillRect(QRect(0, 0, panelWidth_, panelHeight_),
+                     panelTrue_ ? panelBackground_ : background_);
     painter.setClipRect(QRect(0, 0, panelWidth_, panelHeight_));
+    // Copies of pictures the cache has let go are dropped with them.
+    std::erase_if(copies_, [](const auto& item) { return item.second.source.expired(); });
     for (std::size_t i = 0; i < pictures_.Size(); ++i) {
         const auto& entry = pictures_.At(i);
         if (!entry.shown) {
             continue;
         }
-        const QImage picture = pictureCache_.Picture(entry);
-        if (picture.isNull()) {
+        // List entries keep only thumbnails: the full picture comes from the cache.
+        const std::shared_ptr<const workspace::PixelImage> bitmap = pictureCache_.Picture(entry);
+        if (!bitmap) {
             continue;
         }
+        Copies& copies = CopiesOf(bitmap);
+        if (panelTrue_) {
+            if (!copies.panel) {
+                copies.panel = ToQImage(conversion::PanelTruePicture(*bitmap, profile_));
+                ++panelConversions_;
+            }
+            // The panel copy may be narrower: grey depths keep whole byte groups.
+            painter.drawImage(QPoint(entry.left, entry.top), *copies.panel);
+            continue;
+        }
+        if (copies.plain.isNull()) {
+            copies.plain = ToQImage(*bitmap);
+        }
         // Same size, no scaling: the source rectangle is the picture's own size.
-        painter.drawImage(QPoint(entry.left, entry.top), picture,
+        painter.drawImage(QPoint(entry.left, entry.top), copies.plain,
                           QRect(0, 0, entry.width, entry.height));
     }
     if (!viewerLayer_.isNull()) {

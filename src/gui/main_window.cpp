@@ -258,11 +258,12 @@ QWidget* MainWindow::BuildPreviewPane() {
     auto* previewGroup = Tag(new QGroupBox(QStringLiteral("模拟LCD屏幕")), 1030, "lcdGroup");
     auto* previewLayout = new QVBoxLayout(previewGroup);
     previewLayout->addWidget(scroll, 1);
+    previewLayout->addWidget(preview_->CreateModeSwitch());
     previewLayout->addLayout(fields);
 
-    // The viewer: one picture of a resource image drawn onto the surface.
+    // The viewer: one picture of a resource image, picked from its table, drawn
+    // onto the surface.
     fileNameEdit_ = Tag(new QLineEdit, 1015, "fileNameEdit");
-    addressEdit_ = Edit(1073, "addressEdit", 96);
     auto* choose = Button("...", 1075, "chooseImageFileButton");
     auto* view = Button("View icon from binary file", 1072, "viewImageButton");
     connect(choose, &QPushButton::clicked, this, &MainWindow::OnChooseImageFile);
@@ -270,11 +271,9 @@ QWidget* MainWindow::BuildPreviewPane() {
     auto* viewerGroup = Name(new QGroupBox(QStringLiteral("View from binary")), "viewerGroup");
     auto* viewer = new QGridLayout(viewerGroup);
     viewer->addWidget(Label("File Name", 1016, "fileNameLabel"), 0, 0);
-    viewer->addWidget(fileNameEdit_, 0, 1, 1, 2);
-    viewer->addWidget(choose, 0, 3);
-    viewer->addWidget(Label("存放地址", 1026, "addressLabel"), 1, 0);
-    viewer->addWidget(addressEdit_, 1, 1);
-    viewer->addWidget(view, 1, 2, 1, 2);
+    viewer->addWidget(fileNameEdit_, 0, 1);
+    viewer->addWidget(choose, 0, 2);
+    viewer->addWidget(view, 0, 3);
     viewer->setColumnStretch(1, 1);
 
     // The serial line and the module.
@@ -340,7 +339,6 @@ void MainWindow::BindFields() {
     exchange_.Int(leftEdit_, leftValue_, std::pair{-1280, 1280});
     exchange_.Int(topEdit_, topValue_, std::pair{-1280, 1280});
     exchange_.Int(widthEdit_, widthValue_, std::pair{0, 1280});
-    exchange_.Unsigned(addressEdit_, addressValue_);
     exchange_.Text(connectionEdit_, connectionText_);
     exchange_.ComboText(portBox_, portText_);
     exchange_.ComboText(baudBox_, baudText_);

@@ -245,7 +245,6 @@ class MainWindow final : public QMainWindow,
     int leftValue_ = 0;
     int topValue_ = 0;
     int widthValue_ = 0;
-    unsigned addressValue_ = 0;
     std::string connectionText_;
     std::string portText_;
     std::string baudText_;
@@ -271,7 +270,6 @@ class MainWindow final : public QMainWindow,
     QLineEdit* leftEdit_ = nullptr;
     QLineEdit* topEdit_ = nullptr;
     QLineEdit* widthEdit_ = nullptr;
-    QLineEdit* addressEdit_ = nullptr;
     QLineEdit* connectionEdit_ = nullptr;
     PortBox* portBox_ = nullptr;
     QComboBox* baudBox_ = nullptr;

@@ -233,7 +233,7 @@ void MainWindow::BuildActions() {
         {"refreshButton", "Apply the X and Y fields to the current picture"},
         {"chooseImageFileButton", "Choose the .bin file the viewer reads"},
         {"viewImageButton",
-         "Draw the picture stored at the address from the .bin file onto the preview"},
+         "Pick a picture of the .bin file's table and draw it onto the preview at X, Y"},
     };
     for (const auto& [name, tip] : otherTips) {
         if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name))) {
@@ -338,6 +338,22 @@ void MainWindow::BuildMenus() {
         actions_[action->objectName()] = action;
         connect(action, &QAction::triggered, this, [this, zoom] { SetPreviewZoom(zoom); });
     }
+    view->addSeparator();
+    auto* modes = new QActionGroup(this);
+    for (const bool panel : {false, true}) {
+        auto* action =
+            view->addAction(panel ? QStringLiteral("As on the panel") : QStringLiteral("Source"));
+        action->setObjectName(panel ? QStringLiteral("previewPanelAction")
+                                    : QStringLiteral("previewSourceAction"));
+        action->setCheckable(true);
+        action->setChecked(preview_->PanelTrue() == panel);
+        action->setActionGroup(modes);
+        actions_[action->objectName()] = action;
+        connect(action, &QAction::triggered, this,
+                [this, panel] { preview_->SetPanelTrue(panel); });
+        connect(preview_, &LcdPreview::panelTrueChanged, action,
+                [action, panel](bool on) { action->setChecked(on == panel); });
+    }
 
     view->addSeparator();
     add(view, "memoryMapAction");
@@ -423,8 +439,7 @@ void MainWindow::FillModelBox() {
 }
 
 void MainWindow::ApplyProfile() {
-    preview_->SetPanel(profile_.panelWidth, profile_.panelHeight, profile_.bkColor);
-    preview_->Redraw();
+    preview_->SetProfile(profile_);
     FillModelBox();
     RefreshStatus();
 }

@@ -22,7 +22,6 @@
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_list_model.h"
-#include "gui/resource_viewer.h"
 
 namespace pictor::gui {
 namespace {
@@ -389,39 +388,6 @@ void MainWindow::OnChooseImageFile() {
         userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
         fileNameText_ = QDir::toNativeSeparators(path).toStdString();
         exchange_.Push({fileNameEdit_});
-    }
-}
-
-void MainWindow::OnViewFromImageFile() {
-    exchange_.Pull({fileNameEdit_});
-    if (fileNameText_.empty()) {
-        ShowMessage(" 请选择图片数据文件(*.bin)", MessageIcon::Exclamation);
-        return;
-    }
-    QFile file(QString::fromStdString(fileNameText_));
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessage("文件 " + fileNameText_ + "不存在..", MessageIcon::Exclamation);
-        return;
-    }
-    if (!exchange_.Pull({addressEdit_, heightEdit_, leftEdit_, topEdit_, widthEdit_})) {
-        return;
-    }
-    ViewerRequest request;
-    request.address = addressValue_;
-    request.minAllocateSize = profile_.minAllocateSize;
-    request.rows = heightValue_ & 0xFFFF;
-    request.columns = widthValue_ & 0xFFFF;
-    request.sizePrefix = profile_.saveWidthHeightToBin != 0;
-    request.layout = profile_.channelLayout;
-    if (request.layout == settings::ChannelLayout{}) {
-        // Profiles of the grey-level depths carry no 16-bit layout; their words
-        // are shown as RGB 565.
-        request.layout = settings::ChannelLayoutFor(1);
-    }
-    const QImage picture = DecodeResourcePicture(file, request);
-    file.close();
-    if (!picture.isNull()) {
-        preview_->DrawViewerImage(QPoint(leftValue_ & 0xFFFF, topValue_ & 0xFFFF), picture);
     }
 }
 

@@ -4,32 +4,51 @@
 
 #include "core/workspace/image_entry.h"
 #include "core/workspace/picture_loader.h"
-#include "gui/picture_images.h"
 
 namespace pictor::gui {
 
-QImage PictureCache::Picture(const workspace::ImageEntry& entry) {
-    const void* bitmap = entry.bitmap.get();
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
-        if (it->bitmap == bitmap && (bitmap != nullptr || it->path == entry.path)) {
-            items_.splice(items_.begin(), items_, it);
-            return items_.front().image;
-        }
-    }
-    QImage image;
+std::shared_ptr<const workspace::PixelImage> PictureCache::Picture(
+    const workspace::ImageEntry& entry) {
     if (entry.bitmap) {
-        image = ToQImage(*entry.bitmap);
-    } else if (const auto loaded = workspace::LoadPicture(std::filesystem::path(entry.path))) {
-        image = ToQImage(*loaded);
+        return entry.bitmap;
     }
-    bytes_ += static_cast<std::size_t>(image.sizeInBytes());
-    items_.push_front(Item{bitmap, bitmap != nullptr ? std::string() : entry.path, image});
+    const std::filesystem::path path(entry.path);
+    std::error_code error;
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+    const bool present = !error;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    const std::int64_t ticks = error ? 0 : modified.time_since_epoch().count();
+
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (it->path != entry.path) {
+            continue;
+        }
+        if (present && it->fileSize == fileSize && it->modified == ticks) {
+            items_.splice(items_.begin(), items_, it);
+            return items_.front().picture;
+        }
+        // The file changed (or vanished) since it was decoded.
+        bytes_ -= it->bytes;
+        items_.erase(it);
+        break;
+    }
+    if (!present) {
+        return nullptr;
+    }
+    auto loaded = workspace::LoadPicture(path);
+    if (!loaded) {
+        return nullptr;
+    }
+    const std::size_t bytes = loaded->pixels.size() * sizeof(loaded->pixels[0]);
+    auto picture = std::make_shared<const workspace::PixelImage>(std::move(*loaded));
+    items_.push_front(Item{entry.path, fileSize, ticks, picture, bytes});
+    bytes_ += bytes;
     // The newest picture stays even when it alone exceeds the budget.
     while (bytes_ > budget_ && items_.size() > 1) {
-        bytes_ -= static_cast<std::size_t>(items_.back().image.sizeInBytes());
+        bytes_ -= items_.back().bytes;
         items_.pop_back();
     }
-    return image;
+    return picture;
 }
 
 void PictureCache::Clear() {

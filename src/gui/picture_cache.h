@@ -1,29 +1,33 @@
 #pragma once
 
-#include <QImage>
 #include <cstddef>
+#include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 
 namespace pictor::workspace {
 struct ImageEntry;
+struct PixelImage;
 }  // namespace pictor::workspace
 
 namespace pictor::gui {
 
-/// The full pictures the preview draws, as QImages. An entry that keeps its
-/// decoded bitmap is copied from it; an entry that keeps only its thumbnail is
-/// decoded from its file when first asked. The most recently used pictures are
-/// kept up to `budgetBytes` (at least one picture, whatever its size), so a long
-/// list costs memory only for the pictures that are shown.
+/// The full pictures the preview draws. An entry that keeps its decoded bitmap
+/// gives that bitmap; an entry that keeps only its thumbnail is decoded from its
+/// file when first asked, and again when the file's size or modification time has
+/// changed since. The most recently used decoded pictures are kept up to
+/// `budgetBytes` (at least one, whatever its size), so a long list costs memory
+/// only for the pictures that are shown.
 class PictureCache {
   public:
     explicit PictureCache(std::size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
 
-    /// The picture of `entry` at its own size; a null image when its file no longer
-    /// loads (remembered until `Clear`, so a broken file is not read at every paint).
-    QImage Picture(const workspace::ImageEntry& entry);
-    /// Drops every picture (after the list changed or files may have been edited).
+    /// The picture of `entry` at its own size; null when its file does not load.
+    /// The same picture object is returned while it stays cached and its file is
+    /// unchanged, so copies made from it can be kept by its address.
+    std::shared_ptr<const workspace::PixelImage> Picture(const workspace::ImageEntry& entry);
+    /// Drops every decoded picture.
     void Clear();
 
     [[nodiscard]] std::size_t Bytes() const { return bytes_; }
@@ -33,9 +37,11 @@ class PictureCache {
 
   private:
     struct Item {
-        const void* bitmap = nullptr;  // the entry's decoded bitmap, or null for a file
         std::string path;
-        QImage image;
+        std::uintmax_t fileSize = 0;
+        std::int64_t modified = 0;  // file time ticks
+        std::shared_ptr<const workspace::PixelImage> picture;
+        std::size_t bytes = 0;
     };
     std::size_t budget_;
     std::size_t bytes_ = 0;

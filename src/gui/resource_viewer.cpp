@@ -1,69 +1,134 @@
 #include "gui/resource_viewer.h"
 
-#include <QColor>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
 #include <algorithm>
+
+#include "core/conversion/resource_image.h"
 
 namespace pictor::gui {
 namespace {
 
-int Channel(std::uint16_t word, std::uint16_t mask, int shift, int bits) {
-    if (bits <= 0 || bits > 8 || shift < 0 || shift > 15) {
-        return 0;
+std::uint64_t TableEntry(std::span<const std::uint8_t> image, std::size_t index) {
+    const std::size_t at = index * 4;
+    return static_cast<std::uint64_t>(image[at]) |
+           (static_cast<std::uint64_t>(image[at + 1]) << 8) |
+           (static_cast<std::uint64_t>(image[at + 2]) << 16) |
+           (static_cast<std::uint64_t>(image[at + 3]) << 24);
+}
+
+QString RowText(const StoredPicture& picture) {
+    QString text = QStringLiteral("%1: ").arg(picture.index);
+    if (picture.size) {
+        text += QStringLiteral("%1 x %2, ").arg(picture.size->width).arg(picture.size->height);
     }
-    return (((word & mask) >> shift) << (8 - bits)) & 0xFF;
+    text += QStringLiteral("%1 bytes at %2").arg(picture.bytes).arg(picture.offset);
+    if (!picture.error.empty()) {
+        text += QStringLiteral(" (unreadable: %1)").arg(QString::fromStdString(picture.error));
+    }
+    return text;
 }
 
 }  // namespace
 
-QColor DecodeColorWord(std::uint16_t word, const settings::ChannelLayout& layout) {
-    return QColor(Channel(word, layout.redMask, layout.redShift, layout.redBits),
-                  Channel(word, layout.greenMask, layout.greenShift, layout.greenBits),
-                  Channel(word, layout.blueMask, layout.blueShift, layout.blueBits));
+std::vector<StoredPicture> ListStoredPictures(std::span<const std::uint8_t> image,
+                                              const settings::ModelProfile& profile) {
+    std::vector<StoredPicture> pictures;
+    if (image.size() < conversion::kTableBytes) {
+        return pictures;
+    }
+    const auto unit = static_cast<std::uint64_t>(std::max(profile.minAllocateSize, 1));
+    for (std::size_t index = 0; index < conversion::kTableEntries; ++index) {
+        const std::uint64_t entry = TableEntry(image, index);
+        if (entry == 0) {
+            break;
+        }
+        StoredPicture picture;
+        picture.index = index;
+        picture.offset = entry * unit;
+        const std::uint64_t next =
+            index + 1 < conversion::kTableEntries ? TableEntry(image, index + 1) * unit : 0;
+        const std::uint64_t end = next > picture.offset ? next : image.size();
+        picture.bytes = end > picture.offset ? end - picture.offset : 0;
+        if (profile.saveWidthHeightToBin != 0) {
+            const conversion::DecodeResult decoded =
+                conversion::DecodeStoredPicture(image, index, profile);
+            if (decoded.ok) {
+                picture.size = conversion::PictureSize{decoded.image.width, decoded.image.height};
+            } else {
+                picture.error = decoded.error;
+            }
+        }
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
 }
 
-QImage DecodeResourcePicture(QIODevice& file, const ViewerRequest& request) {
-    const qint64 start =
-        static_cast<qint64>(request.address) * std::max(request.minAllocateSize, 1);
-    if (start < 0 || start > file.size() || !file.seek(start)) {
-        return {};
+StoredPictureDialog::StoredPictureDialog(const std::vector<StoredPicture>& pictures,
+                                         bool sizePrefix, conversion::PictureSize size,
+                                         QWidget* parent)
+    : QDialog(parent),
+      list_(new QListWidget),
+      index_(new QSpinBox),
+      width_(new QSpinBox),
+      height_(new QSpinBox) {
+    setObjectName(QStringLiteral("StoredPictureDialog"));
+    setWindowTitle(QStringLiteral("View from binary"));
+    list_->setObjectName(QStringLiteral("storedPictureList"));
+    for (const StoredPicture& picture : pictures) {
+        list_->addItem(RowText(picture));
     }
-    int rows = request.rows;
-    int columns = request.columns;
-    if (request.sizePrefix) {
-        // Prefix bytes: height low, width low, height high, width high, then
-        // padding up to 6 bytes or the allocation unit, whichever is larger.
-        const QByteArray prefix = file.read(4);
-        if (prefix.size() < 4) {
-            return {};
+    index_->setObjectName(QStringLiteral("storedPictureIndex"));
+    // Any index the table can hold; one past its pictures is refused when viewing.
+    index_->setRange(0, static_cast<int>(conversion::kTableEntries) - 1);
+    width_->setObjectName(QStringLiteral("storedPictureWidth"));
+    height_->setObjectName(QStringLiteral("storedPictureHeight"));
+    for (QSpinBox* box : {width_, height_}) {
+        box->setRange(0, 65535);
+        box->setEnabled(!sizePrefix);
+        box->setToolTip(sizePrefix ? QStringLiteral("The image stores each picture's size")
+                                   : QStringLiteral("The image stores no sizes: give the "
+                                                    "picture's size as it was converted"));
+    }
+    width_->setValue(size.width);
+    height_->setValue(size.height);
+
+    connect(list_, &QListWidget::currentRowChanged, index_, [this](int row) {
+        if (row >= 0) {
+            index_->setValue(row);
         }
-        const auto byte = [&](int i) { return static_cast<std::uint8_t>(prefix[i]); };
-        rows = byte(0) + 256 * byte(2);
-        columns = byte(1) + 256 * byte(3);
-        const qint64 prefixLength = std::max(6, request.minAllocateSize);
-        if (!file.seek(start + prefixLength)) {
-            return {};
-        }
-    }
-    if (rows <= 0 || columns <= 0) {
-        return {};
-    }
-    const qint64 wordsLeft = (file.size() - file.pos()) / 2;
-    const qint64 rowsWithData = (wordsLeft + columns - 1) / columns;
-    const int shownRows = static_cast<int>(std::min<qint64>(rows, rowsWithData));
-    if (shownRows <= 0) {
-        return {};
-    }
-    QImage image(columns, shownRows, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    const QByteArray data = file.read(static_cast<qint64>(columns) * shownRows * 2);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
-    const qint64 words = data.size() / 2;
-    for (qint64 i = 0; i < words; ++i) {
-        const auto word = static_cast<std::uint16_t>((bytes[2 * i] << 8) | bytes[2 * i + 1]);
-        image.setPixelColor(static_cast<int>(i % columns), static_cast<int>(i / columns),
-                            DecodeColorWord(word, request.layout));
-    }
-    return image;
+    });
+    connect(index_, &QSpinBox::valueChanged, list_,
+            [this](int value) { list_->setCurrentRow(value < list_->count() ? value : -1); });
+    list_->setCurrentRow(pictures.empty() ? -1 : 0);
+    connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Picture"), index_);
+    fields->addRow(QStringLiteral("Width"), width_);
+    fields->addRow(QStringLiteral("Height"), height_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+}
+
+std::size_t StoredPictureDialog::Index() const {
+    return static_cast<std::size_t>(index_->value());
+}
+
+conversion::PictureSize StoredPictureDialog::Size() const {
+    return {width_->value(), height_->value()};
 }
 
 }  // namespace pictor::gui

@@ -1,31 +1,59 @@
 #pragma once
 
-#include <QIODevice>
-#include <QImage>
+#include <QDialog>
+#include <QString>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
+#include "core/conversion/picture_decoder.h"
 #include "core/settings/model_profile.h"
+
+class QListWidget;
+class QSpinBox;
 
 namespace pictor::gui {
 
-/// Where a picture sits in a resource image and how to read it.
-struct ViewerRequest {
-    std::uint64_t address = 0;  // block start in units of `minAllocateSize`
-    int minAllocateSize = 1;
-    int rows = 0;  // used when the picture has no size prefix
-    int columns = 0;
-    bool sizePrefix = false;  // read rows and columns from the picture's prefix
-    settings::ChannelLayout layout;
+/// One picture that the table of a resource image (`Icon.bin`) lists.
+struct StoredPicture {
+    std::size_t index = 0;
+    std::uint64_t offset = 0;  // block start in bytes: table entry x allocation unit
+    std::uint64_t bytes = 0;   // up to the next picture's block, or to the end of the image
+    // Read through the decoder: the size from the block's size prefix, or why the
+    // block cannot be read. Neither when the image has no size prefix.
+    std::optional<conversion::PictureSize> size;
+    std::string error;
 };
 
-/// Decodes one picture of 16-bit colour words (high byte first, row by row) from
-/// a resource image. Pixels beyond the end of the file are left transparent and
-/// the image is no taller than the data the file holds. A null image when there is
-/// nothing to draw.
-QImage DecodeResourcePicture(QIODevice& file, const ViewerRequest& request);
+/// The pictures the table of `image` lists under `profile` (its allocation unit
+/// and size prefix): entries 0, 1, ... up to the first empty one. Empty when the
+/// image is shorter than its table or the table lists nothing.
+std::vector<StoredPicture> ListStoredPictures(std::span<const std::uint8_t> image,
+                                              const settings::ModelProfile& profile);
 
-/// The colour of one 16-bit word under a channel layout: each channel is masked,
-/// shifted down and widened to 8 bits by shifting left (8 - its width).
-QColor DecodeColorWord(std::uint16_t word, const settings::ChannelLayout& layout);
+/// Picks the picture the viewer draws: a list of the table's pictures with
+/// their sizes, an index box kept in step with it, and, for an image without
+/// size prefix, the width and height to read the picture with.
+class StoredPictureDialog final : public QDialog {
+    Q_OBJECT
+  public:
+    /// `size` is what the width and height boxes start with (an image without
+    /// size prefix); with a prefix they are disabled.
+    StoredPictureDialog(const std::vector<StoredPicture>& pictures, bool sizePrefix,
+                        conversion::PictureSize size, QWidget* parent = nullptr);
+
+    /// The index typed or chosen; it may lie past the table's last picture.
+    [[nodiscard]] std::size_t Index() const;
+    [[nodiscard]] conversion::PictureSize Size() const;
+
+  private:
+    QListWidget* list_ = nullptr;
+    QSpinBox* index_ = nullptr;
+    QSpinBox* width_ = nullptr;
+    QSpinBox* height_ = nullptr;
+};
 
 }  // namespace pictor::gui

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
+    // Test mode alone points every test process at one shared ~/.qttest; each
+    // process keeps its remembered state in its own directory instead, so test
+    // programs run side by side cannot see each other's settings.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -189,13 +189,13 @@ TEST_F(ImportWindowTest, ConvertAfterTheImportGivesTheBytesOfDecodedPictures) {
               withoutTime(FileBytes(options.outputDir / "Icon.h")));
 }
 
-TEST(PictureCacheTest, KeepsTheMostRecentlyUsedWithinItsBudget) {
+TEST(PictureCacheTest, KeepsTheMostRecentlyUsedWithinItsBudgetAndFollowsFileChanges) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    auto entryFor = [&](const char* name, int width) {
+    auto entryFor = [&](const char* name, int width, std::uint32_t colour = 0x00FF00) {
         workspace::ImageEntry entry;
         entry.path = QDir(dir.path()).filePath(QString::fromLatin1(name)).toStdString();
-        EXPECT_TRUE(test::WriteBytes(entry.path, test::SolidBitmap(width, 10, 0x00FF00)));
+        EXPECT_TRUE(test::WriteBytes(entry.path, test::SolidBitmap(width, 10, colour)));
         return entry;
     };
     const auto a = entryFor("a.bmp", 10);
@@ -203,25 +203,37 @@ TEST(PictureCacheTest, KeepsTheMostRecentlyUsedWithinItsBudget) {
     const auto c = entryFor("c.bmp", 10);
     // Room for two 10 x 10 pictures of 4 bytes per pixel.
     PictureCache cache(2 * 10 * 10 * 4);
-    EXPECT_EQ(cache.Picture(a).size(), QSize(10, 10));
-    EXPECT_EQ(cache.Picture(b).pixelColor(0, 0), QColor(0, 0xFF, 0));
-    cache.Picture(a);  // a is now the most recent: c pushes b out
-    cache.Picture(c);
+    const auto first = cache.Picture(a);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->width, 10);
+    EXPECT_EQ(cache.Picture(b)->pixels[0] & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_EQ(cache.Picture(a), first);  // a is now the most recent: c pushes b out
+    const auto third = cache.Picture(c);
     EXPECT_EQ(cache.Count(), 2u);
-    EXPECT_LE(cache.Bytes(), std::size_t{2 * 10 * 10 * 4});
+    EXPECT_EQ(cache.Bytes(), std::size_t{2 * 10 * 10 * 4});
+    EXPECT_EQ(cache.Picture(a), first);
+    EXPECT_EQ(cache.Picture(c), third);
 
-    // With the files gone, only what is cached still shows.
-    for (const auto* entry : {&a, &b, &c}) {
-        std::filesystem::remove(entry->path);
-    }
-    EXPECT_FALSE(cache.Picture(a).isNull());
-    EXPECT_FALSE(cache.Picture(c).isNull());
-    EXPECT_TRUE(cache.Picture(b).isNull());
+    // A file rewritten with other pixels (and another size) is decoded again.
+    entryFor("a.bmp", 12, 0x0000FF);
+    const auto rewritten = cache.Picture(a);
+    ASSERT_NE(rewritten, nullptr);
+    EXPECT_NE(rewritten, first);
+    EXPECT_EQ(rewritten->pixels[0] & 0xFFFFFFu, 0x0000FFu);
+    // A file gone gives nothing, cached or not.
+    std::filesystem::remove(c.path);
+    EXPECT_EQ(cache.Picture(c), nullptr);
+
+    // An entry that keeps its bitmap is given that bitmap, without a file.
+    workspace::ImageEntry kept;
+    kept.bitmap = first;
+    kept.path = "/nonexistent/kept.bmp";
+    EXPECT_EQ(cache.Picture(kept), first);
 
     // A picture larger than the whole budget is still kept, alone.
     PictureCache small(16);
     const auto big = entryFor("big.bmp", 20);
-    EXPECT_FALSE(small.Picture(big).isNull());
+    EXPECT_NE(small.Picture(big), nullptr);
     EXPECT_EQ(small.Count(), 1u);
 }
 

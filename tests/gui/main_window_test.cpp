@@ -339,23 +339,28 @@ TEST_F(MainWindowTest, ViewerDrawsAKnownPictureOntoTheSurface) {
     Button(1072)->click();
     EXPECT_EQ(dialogs_.messages.back().text, "文件 " + missing.toStdString() + "不存在..");
 
-    // A table of 2048 bytes, then a 2 x 2 picture: red, green / blue, white.
+    // A table whose entry 0 is 2048 (unit 1), then a 2 x 2 picture: red, green /
+    // blue, white, as RGB 565 words. Each channel widens by repeating its top bits.
     const QString image = QDir(dir_->Dir()).filePath("pictures.bin");
-    WriteFile(image, QByteArray(2048, '\0') + QByteArray::fromHex("F80007E0001FFFFF"));
+    WriteFile(image, QByteArray::fromHex("00080000") + QByteArray(2044, '\0') +
+                         QByteArray::fromHex("F80007E0001FFFFF"));
     dialogs_.fileAnswers.push_back({image});
     Button(1075)->click();
     EXPECT_EQ(Get<QLineEdit>(1015)->text(), image);
-    Get<QLineEdit>(1073)->setText("2048");
     Get<QLineEdit>(1010)->setText("2");
     Get<QLineEdit>(1011)->setText("2");
     Get<QLineEdit>(1012)->setText("100");
     Get<QLineEdit>(1013)->setText("50");
+    dialogs_.modalHandlers["StoredPictureDialog"] = [](QDialog& dialog) {
+        dialog.accept();  // picture 0, the size from the fields
+        return dialog.result();
+    };
     Button(1072)->click();
     const QImage surface = window.Preview().Render();
-    EXPECT_EQ(surface.pixelColor(100, 50), QColor(0xF8, 0, 0));
-    EXPECT_EQ(surface.pixelColor(101, 50), QColor(0, 0xFC, 0));
-    EXPECT_EQ(surface.pixelColor(100, 51), QColor(0, 0, 0xF8));
-    EXPECT_EQ(surface.pixelColor(101, 51), QColor(0xF8, 0xFC, 0xF8));
+    EXPECT_EQ(surface.pixelColor(100, 50), QColor(0xFF, 0, 0));
+    EXPECT_EQ(surface.pixelColor(101, 50), QColor(0, 0xFF, 0));
+    EXPECT_EQ(surface.pixelColor(100, 51), QColor(0, 0, 0xFF));
+    EXPECT_EQ(surface.pixelColor(101, 51), QColor(0xFF, 0xFF, 0xFF));
     EXPECT_EQ(surface.pixelColor(102, 50), QColor(Qt::black));
 
     window.Preview().Redraw();  // the next redraw paints over it

@@ -2,82 +2,66 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QColor>
+#include <cstdint>
+#include <vector>
 
 namespace pictor::gui {
 namespace {
 
-// RGB 565: red in bits 11-15, green in 5-10, blue in 0-4.
-settings::ChannelLayout Rgb565() {
-    settings::ChannelLayout layout;
-    layout.redShift = 11;
-    layout.greenShift = 5;
-    layout.blueShift = 0;
-    layout.redBits = 5;
-    layout.greenBits = 6;
-    layout.blueBits = 5;
-    layout.redMask = 0xF800;
-    layout.greenMask = 0x07E0;
-    layout.blueMask = 0x001F;
-    return layout;
-}
-
-// A 2 x 2 picture: red, green / blue, white, as big-endian words.
-const QByteArray kPixels = QByteArray::fromHex(
-    "F800"
-    "07E0"
-    "001F"
-    "FFFF");
-
-TEST(ResourceViewerTest, DecodesWordsRowByRowAtTheBlockStart) {
-    const struct {
-        const char* name;
-        QByteArray block;  // what precedes the pixels within the block
-        int unit;
-        bool prefix;
-    } cases[] = {
-        {"no prefix", {}, 1, false},
-        {"prefix padded to 6 bytes", QByteArray::fromHex("0202000000 00"), 4, true},
-        {"prefix padded to the unit", QByteArray::fromHex("02020000") + QByteArray(12, '\0'), 16,
-         true},
-    };
-    for (const auto& c : cases) {
-        // One allocation unit of filler before the block: address 1.
-        QByteArray data = QByteArray(c.unit, '\x55') + c.block + kPixels;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        ViewerRequest request;
-        request.address = 1;
-        request.minAllocateSize = c.unit;
-        request.rows = c.prefix ? 9 : 2;  // the prefix wins over the fields
-        request.columns = c.prefix ? 9 : 2;
-        request.sizePrefix = c.prefix;
-        request.layout = Rgb565();
-        const QImage image = DecodeResourcePicture(buffer, request);
-        ASSERT_EQ(image.size(), QSize(2, 2)) << c.name;
-        EXPECT_EQ(image.pixelColor(0, 0), QColor(0xF8, 0, 0)) << c.name;
-        EXPECT_EQ(image.pixelColor(1, 0), QColor(0, 0xFC, 0)) << c.name;
-        EXPECT_EQ(image.pixelColor(0, 1), QColor(0, 0, 0xF8)) << c.name;
-        EXPECT_EQ(image.pixelColor(1, 1), QColor(0xF8, 0xFC, 0xF8)) << c.name;
+// A resource image of `size` bytes whose table holds `entries` (little-endian,
+// in allocation units) and zeros after them.
+std::vector<std::uint8_t> Image(std::size_t size, const std::vector<std::uint32_t>& entries) {
+    std::vector<std::uint8_t> image(size, 0);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        for (int b = 0; b < 4; ++b) {
+            image[i * 4 + static_cast<std::size_t>(b)] =
+                static_cast<std::uint8_t>(entries[i] >> (8 * b));
+        }
     }
+    return image;
 }
 
-TEST(ResourceViewerTest, StopsAtTheEndOfTheFile) {
-    QByteArray data = kPixels.left(6);  // three words of a 2 x 4 picture
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    ViewerRequest request;
-    request.rows = 4;
-    request.columns = 2;
-    request.layout = Rgb565();
-    const QImage image = DecodeResourcePicture(buffer, request);
-    ASSERT_EQ(image.size(), QSize(2, 2));
-    EXPECT_EQ(image.pixelColor(0, 1), QColor(0, 0, 0xF8));
-    EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0);
+TEST(ResourceViewerTest, ListsTheTableUpToItsFirstEmptyEntry) {
+    settings::ModelProfile profile;
+    profile.colorDepth = 16;
+    profile.minAllocateSize = 4;
+    // Blocks at 2052 (28 bytes up to 2080) and 2080 (to the end, 2100); entry 3
+    // follows an empty one and is not listed.
+    const auto image = Image(2100, {513, 520, 0, 521});
+    const auto pictures = ListStoredPictures(image, profile);
+    ASSERT_EQ(pictures.size(), 2u);
+    EXPECT_EQ(pictures[0].offset, 2052u);
+    EXPECT_EQ(pictures[0].bytes, 28u);
+    EXPECT_EQ(pictures[1].index, 1u);
+    EXPECT_EQ(pictures[1].offset, 2080u);
+    EXPECT_EQ(pictures[1].bytes, 20u);
+    EXPECT_FALSE(pictures[0].size.has_value());  // no size prefix: sizes unknown
 
-    request.address = 100;  // past the end: nothing to draw
-    EXPECT_TRUE(DecodeResourcePicture(buffer, request).isNull());
+    EXPECT_TRUE(ListStoredPictures(Image(2047, {}), profile).empty());
+    EXPECT_TRUE(ListStoredPictures(Image(4096, {}), profile).empty());
+}
+
+TEST(ResourceViewerTest, ReadsSizesFromThePrefixAndNamesABrokenBlock) {
+    settings::ModelProfile profile;
+    profile.colorDepth = 16;
+    profile.colorType = 1;
+    profile.minAllocateSize = 1;
+    profile.saveWidthHeightToBin = 1;
+    // Picture 0 at 2048: prefix height 1, width 2 (then 2 bytes of padding), two
+    // words. Picture 1 at 2058 claims 3 x 3 but only 4 bytes follow.
+    auto image = Image(2048 + 10 + 6 + 4, {2048, 2058});
+    image[2048] = 1;
+    image[2049] = 2;
+    image[2058] = 3;
+    image[2059] = 3;
+    const auto pictures = ListStoredPictures(image, profile);
+    ASSERT_EQ(pictures.size(), 2u);
+    ASSERT_TRUE(pictures[0].size.has_value());
+    EXPECT_EQ(pictures[0].size->width, 2);
+    EXPECT_EQ(pictures[0].size->height, 1);
+    EXPECT_TRUE(pictures[0].error.empty());
+    EXPECT_FALSE(pictures[1].size.has_value());
+    EXPECT_NE(pictures[1].error.find("past the end"), std::string::npos) << pictures[1].error;
 }
 
 }  // namespace

@@ -9,8 +9,6 @@
 
 namespace pictor::conversion {
 
-namespace {
-
 // The background colour (a Windows RGB value, red in the low byte) as the
 // profile's depth shows it: an 8 x 8 block of it through the encoder and decoder,
 // large enough for a whole byte group at every depth.
@@ -27,8 +25,6 @@ std::uint32_t PanelBackground(const settings::ModelProfile& profile) {
     const workspace::PixelImage shown = PanelTruePicture(block, plain);
     return shown.pixels.empty() ? argb : shown.pixels.front();
 }
-
-}  // namespace
 
 workspace::PixelImage PanelTruePicture(const workspace::PixelImage& picture,
                                        const settings::ModelProfile& profile) {

@@ -23,6 +23,10 @@ workspace::PixelImage RenderPanel(const workspace::PictureList& list,
                                   const settings::ModelProfile& profile,
                                   PreviewPictures which = PreviewPictures::Shown);
 
+/// The background colour (`bkColor`, a Windows RGB value) as the profile's depth
+/// shows it on the panel, as an opaque 0xFFRRGGBB pixel.
+std::uint32_t PanelBackground(const settings::ModelProfile& profile);
+
 /// One picture as the panel shows it: dithered when the profile dithers, encoded
 /// and decoded (so of the decoder's size). Empty when the encoder refuses it.
 workspace::PixelImage PanelTruePicture(const workspace::PixelImage& picture,
