@@ -454,7 +454,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         if (!paths.isEmpty()) {
             drop->acceptProposedAction();
-            ImportPaths(paths);
+            // Imported once the drop has been answered: the import runs the event
+            // loop while it loads, which must not happen inside the drag and drop.
+            QMetaObject::invokeMethod(
+                this, [this, paths] { ImportPaths(paths); }, Qt::QueuedConnection);
             return true;
         }
     }

@@ -138,6 +138,8 @@ TEST_F(MainWindowTest, DroppedFilesAreImportedLikeChosenOnes) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    QCoreApplication::processEvents();  // the import starts after the drop is answered
     EXPECT_EQ(Names(), (std::vector<std::string>{"eta", "zeta"}));
     EXPECT_EQ(window.Pictures().CurrentIndex(), 1);
     EXPECT_TRUE(dialogs_.messages.empty());
