@@ -177,6 +177,9 @@ void MainWindow::ToggleShown(int row) {
 }
 
 void MainWindow::OnImportPictures() {
+    if (importRunning_) {
+        return;
+    }
     settings::ProfileFile file(settingsPath_);
     const int bufferKiB = file.GetInt(kCommon, "OPEN_FILE_MEMORY_SIZE", kDefaultNameBufferKiB);
     file.WriteInt(kCommon, "OPEN_FILE_MEMORY_SIZE", bufferKiB);
