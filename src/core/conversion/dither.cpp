@@ -173,10 +173,11 @@ class Diffusion {
         std::swap(current_, next_);
     }
 
-    // Quantises the 8-bit `value` at `x`, walking `Dir`; returns the written value.
+    // Quantises the pixel at `x` whose own value is `sixteenths` (an 8-bit value
+    // x 16), walking `Dir`; returns the written 8-bit value.
     template <int Dir>
-    std::uint32_t Pixel(Lane& lane, std::uint32_t value, std::ptrdiff_t x) const {
-        const std::ptrdiff_t own = static_cast<std::ptrdiff_t>(value) * 16 + lane.current[x];
+    std::uint32_t Pixel(Lane& lane, std::uint32_t sixteenths, std::ptrdiff_t x) const {
+        const std::ptrdiff_t own = static_cast<std::ptrdiff_t>(sixteenths) + lane.current[x];
         const std::ptrdiff_t v = own + (lane.carried >> kShareShift);  // exact: a multiple
         const auto index = static_cast<std::size_t>(v + kMargin);
         if (index >= kEntries) {
@@ -380,6 +381,11 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
             });
         } else {
             Diffusion diffusion(grey, width);
+            // The grey of each channel sum R + G + B, in sixteenths.
+            std::array<std::uint32_t, 3 * 255 + 1> greySixteenths{};
+            for (std::uint32_t sum = 0; sum < greySixteenths.size(); ++sum) {
+                greySixteenths[sum] = sum / 3 * 16;
+            }
             Serpentine(image.height, [&](auto dir, int y) {
                 constexpr int kDir = decltype(dir)::value;
                 const std::uint32_t* in = source + static_cast<std::size_t>(y) * width;
@@ -388,7 +394,10 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
                 const auto w = static_cast<std::ptrdiff_t>(width);
                 std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
                 for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
-                    row[x] = GreyPixel(diffusion.Pixel<kDir>(lane, GreyOf(in[x]), x));
+                    const std::uint32_t p = in[x];
+                    const std::uint32_t sum =
+                        ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
+                    row[x] = GreyPixel(diffusion.Pixel<kDir>(lane, greySixteenths[sum], x));
                 }
                 diffusion.EndRow(lane, x - kDir);
             });
@@ -429,9 +438,9 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
         std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
         for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
             const std::uint32_t p = in[x];
-            row[x] = 0xFF000000u | (red.Pixel<kDir>(r, (p >> 16) & 0xFFu, x) << 16) |
-                     (green.Pixel<kDir>(g, (p >> 8) & 0xFFu, x) << 8) |
-                     blue.Pixel<kDir>(b, p & 0xFFu, x);
+            row[x] = 0xFF000000u | (red.Pixel<kDir>(r, (p >> 12) & 0xFF0u, x) << 16) |
+                     (green.Pixel<kDir>(g, (p >> 4) & 0xFF0u, x) << 8) |
+                     blue.Pixel<kDir>(b, (p << 4) & 0xFF0u, x);
         }
         red.EndRow(r, x - kDir);
         green.EndRow(g, x - kDir);
