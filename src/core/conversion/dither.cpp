@@ -125,7 +125,7 @@ class Diffusion {
   public:
     static constexpr int kMargin = 2048;
 
-    // The state of a row walk: the carried share (as a `ShareOffset`), the
+    // The state of a row walk: the carried share, the
     // errors the previous row left for this one (`current`) and the next row's
     // slots being filled. Each slot of the next row gets its three shares from
     // three consecutive pixels, so they are summed in `behindSlot` (the slot
@@ -153,11 +153,10 @@ class Diffusion {
                 ++code;
             }
             const Outcome o = OutcomeOf(channel, v, code);
-            carriedShares_[i] = static_cast<std::int16_t>(ShareOffset(o.ahead));
+            carriedShares_[i] = static_cast<std::int16_t>(o.ahead);
             outcomes_[i] = Pack(o.behind) | (Pack(o.below) << 16) | (Pack(o.rest) << 32) |
                            (std::uint64_t{o.written} << 48);
         }
-        carriedAt_ = reinterpret_cast<std::uintptr_t>(carriedShares_.data() + kMargin);
     }
 
     [[nodiscard]] Lane StartRow() {
@@ -178,16 +177,13 @@ class Diffusion {
     template <int Dir>
     std::uint32_t Pixel(Lane& lane, std::uint32_t sixteenths, std::ptrdiff_t x) const {
         const std::ptrdiff_t own = static_cast<std::ptrdiff_t>(sixteenths) + lane.current[x];
-        const std::ptrdiff_t v = own + (lane.carried >> kShareShift);  // exact: a multiple
+        const std::ptrdiff_t v = own + lane.carried;
         const auto index = static_cast<std::size_t>(v + kMargin);
         if (index >= kEntries) {
             return Computed<Dir>(lane, static_cast<int>(v), x);
         }
-        // The load the next pixel waits for: the entry of `own` moved by the
-        // carried share addresses the entry of their sum.
-        lane.carried = *reinterpret_cast<const std::int16_t*>(
-            carriedAt_ + static_cast<std::uintptr_t>(own) * kShareStep +
-            static_cast<std::uintptr_t>(lane.carried));
+        // The load the next pixel waits for.
+        lane.carried = carriedShares_[index];
         const std::uint64_t outcome = outcomes_[index];
         lane.next[x - Dir] = lane.behindSlot + Unpack(outcome);
         lane.behindSlot = lane.hereSlot + Unpack(outcome >> 16);
@@ -197,18 +193,13 @@ class Diffusion {
 
   private:
     static constexpr std::size_t kEntries = kFullScale + 2 * kMargin + 1;
-    static constexpr std::ptrdiff_t kShareStep = sizeof(std::int16_t);
-    static constexpr int kShareShift = 1;  // log2 of kShareStep
-
-    // A share as the walk carries it: a distance between table entries.
-    static std::ptrdiff_t ShareOffset(int share) { return std::ptrdiff_t{share} * kShareStep; }
     static std::uint64_t Pack(int share) { return static_cast<std::uint16_t>(share); }
     static int Unpack(std::uint64_t bits) { return static_cast<std::int16_t>(bits & 0xFFFFu); }
 
     template <int Dir>
     std::uint32_t Computed(Lane& lane, int v, std::ptrdiff_t x) const {
         const Outcome o = OutcomeOf(channel_, v);
-        lane.carried = ShareOffset(o.ahead);
+        lane.carried = o.ahead;
         lane.next[x - Dir] = lane.behindSlot + o.behind;
         lane.behindSlot = lane.hereSlot + o.below;
         lane.hereSlot = o.rest;
@@ -216,9 +207,8 @@ class Diffusion {
     }
 
     const Channel& channel_;
-    std::vector<std::int16_t> carriedShares_;  // per value, as `ShareOffset`
+    std::vector<std::int16_t> carriedShares_;  // per value: error x 7 / 16
     std::vector<std::uint64_t> outcomes_;      // per value: behind, below, rest, written
-    std::uintptr_t carriedAt_ = 0;             // address of the entry of value 0
     std::vector<int> rowA_;
     std::vector<int> rowB_;
     std::vector<int>* current_ = &rowA_;
