@@ -117,6 +117,11 @@ void ConfigDialog::BuildLayout() {
     swatch_->setFrameShape(QFrame::Box);
     swatch_->setAutoFillBackground(true);
     colorButton_ = Tag(new QPushButton(QStringLiteral("Color")), 1068, "colorButton");
+    dither_ = Name(new QComboBox, "ditherBox");
+    dither_->addItems(ToQt(settings::DitherListTexts()));
+    dither_->setToolTip(
+        QStringLiteral("How grey levels and 565 colours are mixed to render shades between "
+                       "them (24-bit keeps every colour)"));
     browseEditor_->setToolTip(QStringLiteral("Choose the program that edits pictures"));
     colorButton_->setToolTip(QStringLiteral("Choose the background colour of the preview"));
 
@@ -167,6 +172,8 @@ void ConfigDialog::BuildLayout() {
     form->addWidget(Name(new QLabel(QStringLiteral("Background")), "backgroundLabel"), row, 0);
     form->addWidget(swatch_, row, 1);
     form->addWidget(colorButton_, row++, 2);
+    form->addWidget(Name(new QLabel(QStringLiteral("Dither")), "ditherLabel"), row, 0);
+    form->addWidget(dither_, row++, 1);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
 
@@ -218,6 +225,7 @@ void ConfigDialog::BindFields() {
     exchange_.ComboIndex(colorType_, form_.colorTypeIndex);
     exchange_.Radio({horizontal_, vertical_}, form_.directionIndex);
     exchange_.ComboIndex(block_, form_.blockIndex);
+    exchange_.ComboIndex(dither_, form_.ditherIndex);
     exchange_.ComboText(lcdSize_, form_.lcdSizeText);
 }
 
@@ -288,7 +296,7 @@ void ConfigDialog::EnableEditing(bool newSelected) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              browseEditor_, outputBinary_, outputSource_, swatch_, colorButton_, horizontal_,
              vertical_, depth_, colorType_, width_, height_, block_, allocation_, avoidSector_,
-             sizeToDefine_, leftTop_, sizeToBin_, allocationLabel_}) {
+             sizeToDefine_, leftTop_, sizeToBin_, allocationLabel_, dither_}) {
         control->setEnabled(true);
     }
     okButton_->setEnabled(!newSelected);

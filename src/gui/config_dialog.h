@@ -80,6 +80,7 @@ class ConfigDialog final : public QDialog {
     QPushButton* browseEditor_;
     QLabel* swatch_;
     QPushButton* colorButton_;
+    QComboBox* dither_;
     QPushButton* saveButton_;
     QPushButton* deleteButton_;
     QPushButton* okButton_;

@@ -217,6 +217,33 @@ TEST(ConfigDialogTest, ExistingModelIsEditedAndSaved) {
     EXPECT_TRUE(dialogs.modalRuns.empty());  // no name prompt for an existing model
 }
 
+TEST(ConfigDialogTest, DitherBoxShowsSavesAndActivatesTheModelsMode) {
+    // "First" comes from a file written before dithering existed: no "DITHER" key.
+    SettingsDir dir(
+        "[COMMON]\nLCD_TYPE=480\nMODEL_COUNT=2\nMODEL_NAME0=First\nMODEL_NAME1=Second\n"
+        "CURRENT_MODE=1\n[First]\nCOLOR_DEPTH=1\n[Second]\nCOLOR_DEPTH=16\nDITHER=1\n");
+    ScriptedDialogs dialogs;
+    settings::ModelProfile profile;
+    ConfigDialog dialog(profile, dir.FsPath(), dialogs);
+    auto* dither = dialog.findChild<QComboBox*>(QStringLiteral("ditherBox"));
+    ASSERT_NE(dither, nullptr);
+    EXPECT_EQ(Items(dither), (QStringList{"None", "Ordered", "Floyd–Steinberg"}));
+    EXPECT_EQ(dither->currentText(), "Ordered");
+
+    Choose(Control<QComboBox>(&dialog, 1031), 0);
+    EXPECT_EQ(dither->currentText(), "None");
+    Control<QPushButton>(&dialog, 1056)->click();
+    EXPECT_EQ(dir.Key("First", "DITHER"), "0");  // none, as the missing key meant
+
+    Choose(Control<QComboBox>(&dialog, 1031), 1);
+    EXPECT_EQ(dither->currentText(), "Ordered");
+    Choose(dither, 2);
+    Control<QPushButton>(&dialog, 1)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(profile.dither, 2);
+    EXPECT_TRUE(dir.Bytes().contains("[Second]\nCOLOR_DEPTH=16\nDITHER=2\n"));
+}
+
 TEST(ConfigDialogTest, DeleteAsksAndNeverRemovesTheLastModel) {
     SettingsDir dir(kTwoModels);
     ScriptedDialogs dialogs;

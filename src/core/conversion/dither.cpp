@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/conversion/picture_decoder.h"
@@ -66,56 +68,164 @@ OrderedTable MakeOrderedTable(const Channel& channel) {
     return table;
 }
 
-// Floyd-Steinberg state of one channel: the errors (in sixteenths) waiting for
-// the next row, indexed x + 1 so that x - 1 and x + 1 always exist (shares that
-// fall outside the picture land in slots 0 and width + 1 and are dropped), and
-// the share carried to the next pixel of the row.
-struct Diffusion {
-    const Channel* channel = nullptr;
-    std::vector<std::uint8_t> nearest;  // code of each value 0..kFullScale in sixteenths
-    std::vector<int> intensity16;
-    std::vector<int> current;
-    std::vector<int> next;
-    int carry = 0;
-
-    Diffusion(const Channel& c, std::size_t width)
-        : channel(&c), current(width + 2, 0), next(width + 2, 0) {
-        nearest.resize(kFullScale + 1);
-        for (int v = 0; v <= kFullScale; ++v) {
-            nearest[static_cast<std::size_t>(v)] =
-                static_cast<std::uint8_t>(NearestCode(v, c.levels));
-        }
-        for (const int i : c.intensity) {
-            intensity16.push_back(i * 16);
-        }
-    }
-
-    // Quantises `value` (8-bit) at slot x + 1 going `step` (+1 or -1); returns the
-    // written 8-bit value.
-    std::uint8_t Pixel(int value, std::size_t slot, int step) {
-        const int v = value * 16 + current[slot] + carry;
-        const int code = v <= 0            ? 0
-                         : v >= kFullScale ? channel->levels - 1
-                                           : nearest[static_cast<std::size_t>(v)];
-        const int error = v - intensity16[static_cast<std::size_t>(code)];
-        const int ahead = error * 7 / 16;
-        const int behindBelow = error * 3 / 16;
-        const int below = error * 5 / 16;
-        carry = ahead;
-        next[step > 0 ? slot - 1 : slot + 1] += behindBelow;
-        next[slot] += below;
-        next[step > 0 ? slot + 1 : slot - 1] += error - ahead - behindBelow - below;
-        return channel->output[static_cast<std::size_t>(code)];
-    }
-
-    void EndRow() {
-        current.swap(next);
-        std::fill(next.begin(), next.end(), 0);
-        current.front() = 0;
-        current.back() = 0;
-        carry = 0;
-    }
+// What one pixel's value (in sixteenths) decides under Floyd-Steinberg: the
+// error's shares (7/16 to the next pixel of the row, 3/16 to the pixel below
+// the previous one, 5/16 straight below, the rest below the next one) and the
+// written 8-bit value.
+struct Outcome {
+    int ahead = 0;
+    int behind = 0;
+    int below = 0;
+    int rest = 0;
+    std::uint32_t written = 0;
 };
+
+Outcome OutcomeOf(const Channel& channel, int v, std::size_t code) {
+    const int error = v - channel.intensity[code] * 16;
+    Outcome outcome;
+    outcome.ahead = error * 7 / 16;
+    outcome.behind = error * 3 / 16;
+    outcome.below = error * 5 / 16;
+    outcome.rest = error - outcome.ahead - outcome.behind - outcome.below;
+    outcome.written = channel.output[code];
+    return outcome;
+}
+
+Outcome OutcomeOf(const Channel& channel, int v) {
+    return OutcomeOf(
+        channel, v,
+        static_cast<std::size_t>(NearestCode(std::clamp(v, 0, kFullScale), channel.levels)));
+}
+
+// The lowest value (in sixteenths, 0..kFullScale) whose nearest code is k, for
+// each code k: the codes of ascending values follow without a division each.
+std::vector<int> FirstValueOfEachCode(int levels) {
+    std::vector<int> first(static_cast<std::size_t>(levels), 0);
+    for (int k = 1; k < levels; ++k) {
+        int low = 0;
+        int high = kFullScale + 1;
+        while (low < high) {
+            const int middle = (low + high) / 2;
+            if (NearestCode(middle, levels) >= k) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
+        }
+        first[static_cast<std::size_t>(k)] = low;
+    }
+    return first;
+}
+
+// Floyd-Steinberg over one channel. The outcomes of all values within kMargin
+// of 0..kFullScale are tabulated (errors stay well inside; values outside are
+// computed), so a pixel costs a few loads and the serial part of a row, where
+// each pixel waits for the share its predecessor carries ahead, is one load.
+class Diffusion {
+  public:
+    static constexpr int kMargin = 2048;
+
+    // The state of a row walk: the carried share, the
+    // errors the previous row left for this one (`current`) and the next row's
+    // slots being filled. Each slot of the next row gets its three shares from
+    // three consecutive pixels, so they are summed in `behindSlot` (the slot
+    // behind the pixel) and `hereSlot` (its own) and stored once, final: rows
+    // need no clearing. Slots -1 and width exist; what lands there is dropped.
+    struct Lane {
+        std::ptrdiff_t carried = 0;
+        int behindSlot = 0;
+        int hereSlot = 0;
+        const int* current = nullptr;
+        int* next = nullptr;
+    };
+
+    Diffusion(const Channel& channel, std::size_t width)
+        : channel_(channel),
+          carriedShares_(kEntries),
+          outcomes_(kEntries),
+          rowA_(width + 2, 0),
+          rowB_(width + 2, 0) {
+        const std::vector<int> first = FirstValueOfEachCode(channel.levels);
+        std::size_t code = 0;
+        for (std::size_t i = 0; i < kEntries; ++i) {
+            const int v = static_cast<int>(i) - kMargin;
+            while (code + 1 < first.size() && v >= first[code + 1]) {
+                ++code;
+            }
+            const Outcome o = OutcomeOf(channel, v, code);
+            carriedShares_[i] = static_cast<std::int16_t>(o.ahead);
+            outcomes_[i] = Pack(o.behind) | (Pack(o.below) << 16) | (Pack(o.rest) << 32) |
+                           (std::uint64_t{o.written} << 48);
+        }
+    }
+
+    [[nodiscard]] Lane StartRow() {
+        Lane lane;
+        lane.current = current_->data() + 1;
+        lane.next = next_->data() + 1;
+        return lane;
+    }
+
+    // Stores the slot of the row's last pixel `lastX` and turns to the next row.
+    void EndRow(const Lane& lane, std::ptrdiff_t lastX) {
+        lane.next[lastX] = lane.behindSlot;
+        std::swap(current_, next_);
+    }
+
+    // Quantises the pixel at `x` whose own value is `sixteenths` (an 8-bit value
+    // x 16), walking `Dir`; returns the written 8-bit value.
+    template <int Dir>
+    std::uint32_t Pixel(Lane& lane, std::uint32_t sixteenths, std::ptrdiff_t x) const {
+        const std::ptrdiff_t own = static_cast<std::ptrdiff_t>(sixteenths) + lane.current[x];
+        const std::ptrdiff_t v = own + lane.carried;
+        const auto index = static_cast<std::size_t>(v + kMargin);
+        if (index >= kEntries) {
+            return Computed<Dir>(lane, static_cast<int>(v), x);
+        }
+        // The load the next pixel waits for.
+        lane.carried = carriedShares_[index];
+        const std::uint64_t outcome = outcomes_[index];
+        lane.next[x - Dir] = lane.behindSlot + Unpack(outcome);
+        lane.behindSlot = lane.hereSlot + Unpack(outcome >> 16);
+        lane.hereSlot = Unpack(outcome >> 32);
+        return static_cast<std::uint32_t>(outcome >> 48);
+    }
+
+  private:
+    static constexpr std::size_t kEntries = kFullScale + 2 * kMargin + 1;
+    static std::uint64_t Pack(int share) { return static_cast<std::uint16_t>(share); }
+    static int Unpack(std::uint64_t bits) { return static_cast<std::int16_t>(bits & 0xFFFFu); }
+
+    template <int Dir>
+    std::uint32_t Computed(Lane& lane, int v, std::ptrdiff_t x) const {
+        const Outcome o = OutcomeOf(channel_, v);
+        lane.carried = o.ahead;
+        lane.next[x - Dir] = lane.behindSlot + o.behind;
+        lane.behindSlot = lane.hereSlot + o.below;
+        lane.hereSlot = o.rest;
+        return o.written;
+    }
+
+    const Channel& channel_;
+    std::vector<std::int16_t> carriedShares_;  // per value: error x 7 / 16
+    std::vector<std::uint64_t> outcomes_;      // per value: behind, below, rest, written
+    std::vector<int> rowA_;
+    std::vector<int> rowB_;
+    std::vector<int>* current_ = &rowA_;
+    std::vector<int>* next_ = &rowB_;
+};
+
+// Runs `row(Dir, y)` for every row, the even ones left to right.
+template <class Row>
+void Serpentine(int height, Row row) {
+    for (int y = 0; y < height; ++y) {
+        if (y % 2 == 0) {
+            row(std::integral_constant<int, 1>{}, y);
+        } else {
+            row(std::integral_constant<int, -1>{}, y);
+        }
+    }
+}
 
 // Lowest grey the encoder maps to each code (its thresholds searched from the
 // top code down); a code no grey reaches borrows the nearest reachable code's.
@@ -182,16 +292,13 @@ inline std::uint32_t GreyPixel(std::uint32_t grey) {
     return 0xFF000000u | (grey * 0x010101u);
 }
 
-// Runs `visit(x, y, i, step)` over every pixel in the order the mode needs:
-// row by row, every row left to right (ordered) or alternately (serpentine).
+// Runs `visit(x, y, i)` over every pixel, row by row, left to right.
 template <class Visit>
-void Scan(int width, int height, bool serpentine, Visit visit) {
+void Scan(int width, int height, Visit visit) {
     for (int y = 0; y < height; ++y) {
-        const bool leftToRight = !serpentine || (y % 2) == 0;
         const std::size_t rowStart = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        for (int i = 0; i < width; ++i) {
-            const int x = leftToRight ? i : width - 1 - i;
-            visit(x, y, rowStart + static_cast<std::size_t>(x), leftToRight ? 1 : -1);
+        for (int x = 0; x < width; ++x) {
+            visit(x, y, rowStart + static_cast<std::size_t>(x));
         }
     }
 }
@@ -250,25 +357,39 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
     }
     std::uint32_t* out = storage.pixels.data();
     const auto width = static_cast<std::size_t>(image.width);
+    if (count == 0) {
+        return storage;
+    }
 
     if (profile.colorDepth != 16) {
         const Channel grey = GreyChannel(profile);
         if (ordered) {
             const OrderedTable table = MakeOrderedTable(grey);
-            Scan(image.width, image.height, false, [&](int x, int y, std::size_t i, int) {
+            Scan(image.width, image.height, [&](int x, int y, std::size_t i) {
                 const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
                 out[i] = GreyPixel(table[cell][GreyOf(source[i])]);
             });
         } else {
             Diffusion diffusion(grey, width);
-            Scan(image.width, image.height, true, [&](int x, int, std::size_t i, int step) {
-                const auto slot = static_cast<std::size_t>(x) + 1;
-                out[i] =
-                    GreyPixel(diffusion.Pixel(static_cast<int>(GreyOf(source[i])), slot, step));
-                if ((step > 0 && static_cast<std::size_t>(x) + 1 == width) ||
-                    (step < 0 && x == 0)) {
-                    diffusion.EndRow();
+            // The grey of each channel sum R + G + B, in sixteenths.
+            std::array<std::uint32_t, 3 * 255 + 1> greySixteenths{};
+            for (std::uint32_t sum = 0; sum < greySixteenths.size(); ++sum) {
+                greySixteenths[sum] = sum / 3 * 16;
+            }
+            Serpentine(image.height, [&](auto dir, int y) {
+                constexpr int kDir = decltype(dir)::value;
+                const std::uint32_t* in = source + static_cast<std::size_t>(y) * width;
+                std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
+                Diffusion::Lane lane = diffusion.StartRow();
+                const auto w = static_cast<std::ptrdiff_t>(width);
+                std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
+                for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
+                    const std::uint32_t p = in[x];
+                    const std::uint32_t sum =
+                        ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
+                    row[x] = GreyPixel(diffusion.Pixel<kDir>(lane, greySixteenths[sum], x));
                 }
+                diffusion.EndRow(lane, x - kDir);
             });
         }
         return storage;
@@ -282,7 +403,7 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
         const std::array<OrderedTable, 3> tables = {MakeOrderedTable(channels[0]),
                                                     MakeOrderedTable(channels[1]),
                                                     MakeOrderedTable(channels[2])};
-        Scan(image.width, image.height, false, [&](int x, int y, std::size_t i, int) {
+        Scan(image.width, image.height, [&](int x, int y, std::size_t i) {
             const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
             const std::uint32_t p = source[i];
             out[i] = 0xFF000000u |
@@ -292,25 +413,28 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
         });
         return storage;
     }
-    std::array<Diffusion, 3> diffusions = {Diffusion(channels[0], width),
-                                           Diffusion(channels[1], width),
-                                           Diffusion(channels[2], width)};
-    Scan(image.width, image.height, true, [&](int x, int, std::size_t i, int step) {
-        const auto slot = static_cast<std::size_t>(x) + 1;
-        const std::uint32_t p = source[i];
-        out[i] = 0xFF000000u |
-                 (static_cast<std::uint32_t>(
-                      diffusions[0].Pixel(static_cast<int>((p >> 16) & 0xFFu), slot, step))
-                  << 16) |
-                 (static_cast<std::uint32_t>(
-                      diffusions[1].Pixel(static_cast<int>((p >> 8) & 0xFFu), slot, step))
-                  << 8) |
-                 diffusions[2].Pixel(static_cast<int>(p & 0xFFu), slot, step);
-        if ((step > 0 && static_cast<std::size_t>(x) + 1 == width) || (step < 0 && x == 0)) {
-            for (Diffusion& d : diffusions) {
-                d.EndRow();
-            }
+    Diffusion red(channels[0], width);
+    Diffusion green(channels[1], width);
+    Diffusion blue(channels[2], width);
+    Serpentine(image.height, [&](auto dir, int y) {
+        constexpr int kDir = decltype(dir)::value;
+        const std::uint32_t* in = source + static_cast<std::size_t>(y) * width;
+        std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
+        // The three channels are independent: interleaved, their waits overlap.
+        Diffusion::Lane r = red.StartRow();
+        Diffusion::Lane g = green.StartRow();
+        Diffusion::Lane b = blue.StartRow();
+        const auto w = static_cast<std::ptrdiff_t>(width);
+        std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
+        for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
+            const std::uint32_t p = in[x];
+            row[x] = 0xFF000000u | (red.Pixel<kDir>(r, (p >> 12) & 0xFF0u, x) << 16) |
+                     (green.Pixel<kDir>(g, (p >> 4) & 0xFF0u, x) << 8) |
+                     blue.Pixel<kDir>(b, (p << 4) & 0xFF0u, x);
         }
+        red.EndRow(r, x - kDir);
+        green.EndRow(g, x - kDir);
+        blue.EndRow(b, x - kDir);
     });
     return storage;
 }

@@ -149,6 +149,7 @@ void WriteModelSection(ProfileFile& file, const std::string& sectionName,
     file.WriteInt(sectionName, "MIN_ALLOCATE_SIZE", profile.minAllocateSize);
     file.WriteInt(sectionName, "BLOCK_COL_NUM", profile.blockColNum);
     file.WriteInt(sectionName, "AVOID_ACROSS_SECTOR", Flag(profile.avoidAcrossSector));
+    file.WriteInt(sectionName, "DITHER", profile.dither);
 }
 
 }  // namespace pictor::settings

@@ -90,7 +90,8 @@ void SetChannelLayout(ModelProfile& profile);
 /// The standard channel layout of a 16-bit colour type, or a zero layout.
 ChannelLayout ChannelLayoutFor(int colorType);
 
-/// Writes the thirteen keys of the model section, in their fixed order.
+/// Writes the fourteen keys of the model section, in their fixed order ("DITHER"
+/// last, also when 0, where older files without it mean the same).
 void WriteModelSection(ProfileFile& file, const std::string& sectionName,
                        const ModelProfile& profile);
 

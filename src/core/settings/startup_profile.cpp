@@ -51,6 +51,11 @@ const std::vector<std::string>& LcdSizeListTexts() {
     return texts;
 }
 
+const std::vector<std::string>& DitherListTexts() {
+    static const std::vector<std::string> texts = {"None", "Ordered", "Floyd–Steinberg"};
+    return texts;
+}
+
 std::vector<std::string> ColorTypeListTexts(int depthIndex) {
     switch (depthIndex) {
         case 0:
@@ -95,6 +100,9 @@ void ShowProfile(const ModelProfile& profile, ProfileForm& form) {
     form.sizeToDefineCheck = profile.saveWidthHeightToDefine;
     form.leftTopCheck = profile.saveLeftTopToDefine;
     form.avoidSectorCheck = profile.avoidAcrossSector;
+    // Modes the box does not offer are used as none, and shown so.
+    const auto modes = static_cast<int>(DitherListTexts().size());
+    form.ditherIndex = profile.dither >= 0 && profile.dither < modes ? profile.dither : 0;
 }
 
 ProfileForm ReadBackThroughControls(const ProfileForm& form) {
@@ -106,6 +114,7 @@ ProfileForm ReadBackThroughControls(const ProfileForm& form) {
     out.blockIndex = ListPositionOrNone(form.blockIndex, BlockListTexts().size());
     out.outputTypeIndex = ListPositionOrNone(form.outputTypeIndex, 2);
     out.directionIndex = ListPositionOrNone(form.directionIndex, 2);
+    out.ditherIndex = ListPositionOrNone(form.ditherIndex, DitherListTexts().size());
     if (!form.lcdSizeText.empty()) {
         for (const std::string& entry : LcdSizeListTexts()) {
             if (StartsWithIgnoringAsciiCase(entry, form.lcdSizeText)) {
@@ -136,6 +145,7 @@ void CollectProfile(const ProfileForm& form, const std::string& modelName, Model
     profile.saveWidthHeightToDefine = form.sizeToDefineCheck;
     profile.saveLeftTopToDefine = form.leftTopCheck;
     profile.avoidAcrossSector = form.avoidSectorCheck;
+    profile.dither = std::max(form.ditherIndex, 0);
     profile.settingsPath = file.Path();
     if (profile.colorDepth == 16) {
         SetChannelLayout(profile);

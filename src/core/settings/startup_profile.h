@@ -26,6 +26,7 @@ struct ProfileForm {
     int colorTypeIndex = -1;
     int directionIndex = -1;
     int blockIndex = -1;
+    int ditherIndex = 0;  // "Dither": 0 none, 1 ordered, 2 Floyd-Steinberg
     std::string lcdSizeText;
 
     friend bool operator==(const ProfileForm&, const ProfileForm&) = default;
@@ -36,12 +37,14 @@ const std::vector<std::string>& DepthListTexts();       // "1-Bit" … "24-Bit"
 const std::vector<std::string>& AllocationListTexts();  // "1 Byte" … "4096 Byte"
 const std::vector<std::string>& BlockListTexts();       // "MAX", "8" … "104"
 const std::vector<std::string>& LcdSizeListTexts();     // "220x176" … "272x480"
+const std::vector<std::string>& DitherListTexts();  // "DITHER" 0, 1, 2: "None" … "Floyd–Steinberg"
 /// Colour types of a depth list position, in the list's (sorted) order.
 std::vector<std::string> ColorTypeListTexts(int depthIndex);
 
 /// Copies a profile into form values (the list-position mappings: depth to its
 /// position, allocation unit to log2 of the largest power of two not above it,
-/// block column number / 8). `form.lcdSizeText` is left as it is.
+/// block column number / 8, dither mode to its position with an unknown mode
+/// shown as none). `form.lcdSizeText` is left as it is.
 void ShowProfile(const ModelProfile& profile, ProfileForm& form);
 
 /// What the form's controls give back: a list position past the end of its list,
@@ -67,7 +70,7 @@ std::string CleanModelName(std::string_view name);
 
 /// Save: writes "MODEL_COUNT" (`modelCount`), "CURRENT_MODE" (`selectedIndex`),
 /// "MODEL_NAME<selectedIndex>" (the profile's model name) and "EXT_EDIT_EXE" to
-/// "COMMON", then the thirteen keys of the model's section. Writes nothing and
+/// "COMMON", then the fourteen keys of the model's section. Writes nothing and
 /// returns false when the model name is not a clean one (`ModelNameProblem`, or
 /// edge blanks left).
 bool SaveProfileKeys(ProfileFile& file, int modelCount, int selectedIndex,
@@ -98,7 +101,7 @@ struct StartupProfile {
 /// passed through the form's list mappings, collected and completed (levels or
 /// layout, panel size from the LCD size text, `pixelsPerByte`). With
 /// `WriteBack::Yes` the OK's writes happen too (model list keys, the model's
-/// thirteen keys, "CURRENT_MODE", "LCD_TYPE", a regenerated level table); with
+/// fourteen keys, "CURRENT_MODE", "LCD_TYPE", a regenerated level table); with
 /// `WriteBack::No` the file is not touched.
 StartupProfile ConfirmStartupProfile(ProfileFile& file, WriteBack writeBack,
                                      std::optional<int> modelIndex = std::nullopt);

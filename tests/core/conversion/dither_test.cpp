@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -108,6 +111,158 @@ TEST(Dither, BlendsFirstAndLeavesOtherCasesAlone) {
     const auto eight = MakeImage(8, 8, Grey(77));
     EXPECT_EQ(DitherForEncoding(eight, WithDither(GreyProfile(8), 1), storage).pixels,
               eight.pixels);
+}
+
+// Floyd-Steinberg written the plain way, as the fast pass must behave: a whole
+// error plane per channel, values in sixteenths, truncating shares (7, 3, 5 and
+// the rest to the next pixel, below-behind, below, below-ahead), shares leaving
+// the picture dropped, even rows left to right.
+struct PlainChannel {
+    int levels;
+    std::array<int, 256> intensity;  // 8-bit value each code stands for
+    std::array<std::uint32_t, 256> written;
+};
+
+int PlainCode(int v, int levels) {
+    if (v <= 0) {
+        return 0;
+    }
+    if (v >= 4080) {
+        return levels - 1;
+    }
+    return (v * (levels - 1) + 2040) / 4080;
+}
+
+std::vector<std::uint32_t> PlainFloydSteinberg(const std::vector<int>& values, int width,
+                                               int height, const PlainChannel& channel) {
+    std::vector<int> error(values.size(), 0);
+    std::vector<std::uint32_t> out(values.size(), 0);
+    const auto at = [width](int x, int y) { return static_cast<std::size_t>(y * width + x); };
+    for (int y = 0; y < height; ++y) {
+        const int dir = y % 2 == 0 ? 1 : -1;
+        for (int i = 0; i < width; ++i) {
+            const int x = dir > 0 ? i : width - 1 - i;
+            const int v = values[at(x, y)] * 16 + error[at(x, y)];
+            const int code = PlainCode(v, channel.levels);
+            const int e = v - channel.intensity[static_cast<std::size_t>(code)] * 16;
+            out[at(x, y)] = channel.written[static_cast<std::size_t>(code)];
+            const int ahead = e * 7 / 16;
+            const int behindBelow = e * 3 / 16;
+            const int below = e * 5 / 16;
+            const int aheadBelow = e - ahead - behindBelow - below;
+            const auto share = [&](int sx, int sy, int amount) {
+                if (sx >= 0 && sx < width && sy < height) {
+                    error[at(sx, sy)] += amount;
+                }
+            };
+            share(x + dir, y, ahead);
+            share(x - dir, y + 1, behindBelow);
+            share(x, y + 1, below);
+            share(x + dir, y + 1, aheadBelow);
+        }
+    }
+    return out;
+}
+
+// The plain result for a profile: grey depths on (R + G + B) / 3 with code k
+// written as the lowest grey the thresholds give k; 565 on each channel with
+// code k standing for its bits repeated to 8 and written as k in the top bits.
+std::vector<std::uint32_t> PlainDither(const workspace::PixelImage& image,
+                                       const settings::ModelProfile& profile) {
+    std::vector<std::uint32_t> argb = image.pixels;
+    if (image.hasAlpha) {
+        for (std::uint32_t& p : argb) {
+            p = BlendOverBackground(p, profile.bkColor);
+        }
+    }
+    std::vector<std::uint32_t> out(argb.size(), 0xFF000000u);
+    if (profile.colorDepth != 16) {
+        PlainChannel grey{1 << profile.colorDepth, {}, {}};
+        std::array<int, 256> codeOfGrey{};  // the highest code whose threshold the grey reaches
+        for (int g = 0; g < 256; ++g) {
+            for (int c = 0; c < grey.levels; ++c) {
+                if (g >= profile.colorLevels[static_cast<std::size_t>(c)]) {
+                    codeOfGrey[static_cast<std::size_t>(g)] = c;
+                }
+            }
+        }
+        for (int k = 0; k < grey.levels; ++k) {
+            grey.intensity[static_cast<std::size_t>(k)] = k * 255 / (grey.levels - 1);
+            const auto first = std::find(codeOfGrey.begin(), codeOfGrey.end(), k);
+            grey.written[static_cast<std::size_t>(k)] =
+                static_cast<std::uint32_t>(first - codeOfGrey.begin()) * 0x010101u;
+        }
+        std::vector<int> values;
+        for (const std::uint32_t p : argb) {
+            values.push_back(
+                static_cast<int>(((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu)) / 3);
+        }
+        const auto result = PlainFloydSteinberg(values, image.width, image.height, grey);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i] |= result[i];
+        }
+        return out;
+    }
+    const std::array<int, 3> bits = {5, 6, 5};
+    for (int c = 0; c < 3; ++c) {
+        const int b = bits[static_cast<std::size_t>(c)];
+        PlainChannel channel{1 << b, {}, {}};
+        for (int k = 0; k < channel.levels; ++k) {
+            // 5 bits: abcde -> abcdeabc; 6 bits: abcdef -> abcdefab.
+            channel.intensity[static_cast<std::size_t>(k)] = (k << (8 - b)) | (k >> (2 * b - 8));
+            channel.written[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(k << (8 - b));
+        }
+        const int shift = 16 - 8 * c;
+        std::vector<int> values;
+        for (const std::uint32_t p : argb) {
+            values.push_back(static_cast<int>((p >> shift) & 0xFFu));
+        }
+        const auto result = PlainFloydSteinberg(values, image.width, image.height, channel);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i] |= result[i] << shift;
+        }
+    }
+    return out;
+}
+
+TEST(Dither, FloydSteinbergMatchesThePlainWayOnRandomPictures) {
+    std::mt19937 random(20261207u);  // fixed start value: the same pictures every run
+    const auto upTo = [&random](int n) { return std::uniform_int_distribution<int>(0, n)(random); };
+    constexpr std::array<int, 5> kDepths = {1, 2, 4, 8, 16};
+    for (int round = 0; round < 400; ++round) {
+        const int depth = kDepths[static_cast<std::size_t>(round % 5)];
+        settings::ModelProfile profile =
+            depth == 16 ? ColourProfile(round % 2) : GreyProfile(depth);
+        if (depth != 16 && upTo(1) == 1) {
+            // Uneven thresholds, each code still reachable.
+            int level = 0;
+            for (int k = 0; k < (1 << depth); ++k) {
+                profile.colorLevels[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(level);
+                level += 1 + upTo(((256 - level) >> depth) * 2);
+                level = std::min(level, 255 - ((1 << depth) - k - 2));
+            }
+        }
+        profile.dither = 2;
+        profile.bkColor = static_cast<std::uint32_t>(random()) & 0xFFFFFFu;
+        // Mostly small pictures; every tenth one wide enough for long rows.
+        auto picture = MakeImage(1 + upTo(round % 10 == 0 ? 70 : 9), 1 + upTo(9));
+        picture.hasAlpha = upTo(3) == 0;
+        const int style = upTo(2);  // noise, saturated extremes, or a smooth ramp
+        for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+            auto p = static_cast<std::uint32_t>(random());
+            if (style == 1) {
+                p = (p & 0x80808080u) / 0x80u * 0xFFu;  // each byte 0 or 255
+            } else if (style == 2) {
+                p = 0xFF000000u | (static_cast<std::uint32_t>(i * 7 % 256) * 0x010101u);
+            }
+            picture.pixels[i] = picture.hasAlpha ? p : (p | 0xFF000000u);
+        }
+        workspace::PixelImage storage;
+        const workspace::PixelImage& out = DitherForEncoding(picture, profile, storage);
+        ASSERT_EQ(out.pixels, PlainDither(picture, profile))
+            << "round " << round << ", depth " << depth << ", " << picture.width << " x "
+            << picture.height;
+    }
 }
 
 TEST(Dither, ModeNames) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/settings/scom_settings.h"
 #include "support/temp_dir.h"
 
@@ -27,7 +29,7 @@ TEST_F(StartupProfileTest, NoSettingsFileCannotBeConfirmedAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(StartupProfileTest, AnEmptySectionLoadsTheDefaultsAndOkWritesAllThirteenKeys) {
+TEST_F(StartupProfileTest, AnEmptySectionLoadsTheDefaultsAndOkWritesAllFourteenKeys) {
     WriteFile(path, "[COMMON]\nMODEL_COUNT=1\nMODEL_NAME0=Bare\n");
     const StartupProfile startup = ConfirmStartupProfile(file, WriteBack::Yes);
     ASSERT_TRUE(startup.confirmable);
@@ -42,6 +44,7 @@ TEST_F(StartupProfileTest, AnEmptySectionLoadsTheDefaultsAndOkWritesAllThirteenK
     EXPECT_EQ(p.bkColor, 0U);
     EXPECT_EQ(p.pixelsPerByte, 8);
     EXPECT_EQ(p.extEditExe, "Error load");
+    EXPECT_EQ(p.dither, 0);  // no "DITHER" key: none
     EXPECT_EQ(p.colorLevels[0], 0);
     EXPECT_EQ(p.colorLevels[1], 128);
     EXPECT_EQ(ReadFile(path),
@@ -51,7 +54,7 @@ TEST_F(StartupProfileTest, AnEmptySectionLoadsTheDefaultsAndOkWritesAllThirteenK
               "[Bare]\nCOLOR_DEPTH=1\nCONVERT_DIRECTION=0\nCOLOR_TYPE=0\nPANEL_WIDTH=320\n"
               "PANEL_HEIGHT=240\nOUT_DATA_TYPE=0\nSAVE_WIDTH_HEIGHT_TO_DEFINE=0\n"
               "SAVE_LEFT_TOP_TO_DEFINE=0\nSAVE_WIDTH_HEIGHT_TO_BIN=0\nBKCOLOR=0\n"
-              "MIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nAVOID_ACROSS_SECTOR=0\n");
+              "MIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nAVOID_ACROSS_SECTOR=0\nDITHER=0\n");
 }
 
 TEST_F(StartupProfileTest, TheCurrentOfTwoModelsIsLoadedAndWrittenBack) {
@@ -59,7 +62,7 @@ TEST_F(StartupProfileTest, TheCurrentOfTwoModelsIsLoadedAndWrittenBack) {
               "[COMMON]\nLCD_TYPE=480\nMODEL_COUNT=2\nMODEL_NAME0=Mono\nMODEL_NAME1=Colour\n"
               "CURRENT_MODE=1\nEXT_EDIT_EXE=/usr/bin/gimp\n"
               "[Colour]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\nCONVERT_DIRECTION=1\nMIN_ALLOCATE_SIZE=100\n"
-              "BLOCK_COL_NUM=20\nBKCOLOR=16711680\nSAVE_WIDTH_HEIGHT_TO_BIN=5\n");
+              "BLOCK_COL_NUM=20\nBKCOLOR=16711680\nSAVE_WIDTH_HEIGHT_TO_BIN=5\nDITHER=2\n");
     const StartupProfile startup = ConfirmStartupProfile(file, WriteBack::Yes);
     ASSERT_TRUE(startup.confirmable);
     ASSERT_EQ(startup.models, (std::vector<std::string>{"Mono", "Colour"}));
@@ -78,6 +81,7 @@ TEST_F(StartupProfileTest, TheCurrentOfTwoModelsIsLoadedAndWrittenBack) {
     EXPECT_EQ(p.panelHeight, 320);
     EXPECT_EQ(p.pixelsPerByte, 1);
     EXPECT_EQ(p.extEditExe, "/usr/bin/gimp");
+    EXPECT_EQ(p.dither, 2);
 
     EXPECT_EQ(file.GetInt("COMMON", "MODEL_COUNT", 0), 2);
     EXPECT_EQ(file.GetInt("COMMON", "CURRENT_MODE", 0), 1);
@@ -87,6 +91,7 @@ TEST_F(StartupProfileTest, TheCurrentOfTwoModelsIsLoadedAndWrittenBack) {
     EXPECT_EQ(file.GetInt("Colour", "BLOCK_COL_NUM", 0), 16);
     EXPECT_EQ(file.GetString("Colour", "BKCOLOR", ""), "16711680");
     EXPECT_EQ(file.GetInt("Colour", "PANEL_WIDTH", 0), 480);
+    EXPECT_EQ(file.GetInt("Colour", "DITHER", 0), 2);
     EXPECT_FALSE(file.GetString("ColorLevel1", "CL0", "none") != "none");
 }
 
@@ -170,6 +175,21 @@ TEST(ProfileForm, ListMappingsFollowTheListPositions) {
     }
 }
 
+TEST(ProfileForm, DitherModesShowAtTheirPositionsAndUnknownOnesAsNone) {
+    EXPECT_EQ(DitherListTexts(), (std::vector<std::string>{"None", "Ordered", "Floyd–Steinberg"}));
+    TempDir dir;
+    ProfileFile file(dir / "none.ini");
+    for (const auto& [stored, shown] : {std::pair{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-1, 0}}) {
+        ModelProfile profile;
+        profile.dither = stored;
+        ProfileForm form;
+        ShowProfile(profile, form);
+        EXPECT_EQ(form.ditherIndex, shown) << stored;
+        CollectProfile(ReadBackThroughControls(form), "m", profile, file, WriteBack::No);
+        EXPECT_EQ(profile.dither, shown) << stored;
+    }
+}
+
 TEST(ProfileForm, ADepthOutsideTheListStaysAndColourTypesFollowTheDepth) {
     ModelProfile profile;
     profile.colorDepth = 3;
@@ -241,7 +261,7 @@ TEST_F(StartupProfileTest, EveryModelKeyIsReadUnderItsOwnName) {
               "[M]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\nCONVERT_DIRECTION=1\nOUT_DATA_TYPE=1\n"
               "SAVE_WIDTH_HEIGHT_TO_DEFINE=1\nSAVE_LEFT_TOP_TO_DEFINE=1\nMIN_ALLOCATE_SIZE=512\n"
               "BLOCK_COL_NUM=24\nAVOID_ACROSS_SECTOR=1\nSAVE_WIDTH_HEIGHT_TO_BIN=1\n"
-              "BKCOLOR=65280\n");
+              "BKCOLOR=65280\nDITHER=1\n");
     const ModelProfile p = LoadModelProfile(file, "M", "400x240");
     EXPECT_EQ(p.colorDepth, 16);
     EXPECT_EQ(p.colorType, 1);
@@ -256,6 +276,7 @@ TEST_F(StartupProfileTest, EveryModelKeyIsReadUnderItsOwnName) {
     EXPECT_EQ(p.bkColor, 65280U);
     EXPECT_EQ(p.extEditExe, "/opt/paint");
     EXPECT_EQ(p.panelWidth, 400);
+    EXPECT_EQ(p.dither, 1);
 }
 
 TEST_F(StartupProfileTest, EveryModelKeyIsWrittenUnderItsOwnName) {
@@ -273,12 +294,13 @@ TEST_F(StartupProfileTest, EveryModelKeyIsWrittenUnderItsOwnName) {
     p.minAllocateSize = 32;
     p.blockColNum = 40;
     p.avoidAcrossSector = 1;
+    p.dither = 2;
     WriteModelSection(file, "Grey", p);
     EXPECT_EQ(ReadFile(path),
               "[Grey]\nCOLOR_DEPTH=4\nCONVERT_DIRECTION=1\nCOLOR_TYPE=2\nPANEL_WIDTH=220\n"
               "PANEL_HEIGHT=176\nOUT_DATA_TYPE=1\nSAVE_WIDTH_HEIGHT_TO_DEFINE=1\n"
               "SAVE_LEFT_TOP_TO_DEFINE=0\nSAVE_WIDTH_HEIGHT_TO_BIN=1\nBKCOLOR=4294967295\n"
-              "MIN_ALLOCATE_SIZE=32\nBLOCK_COL_NUM=40\nAVOID_ACROSS_SECTOR=1\n");
+              "MIN_ALLOCATE_SIZE=32\nBLOCK_COL_NUM=40\nAVOID_ACROSS_SECTOR=1\nDITHER=2\n");
 }
 
 TEST_F(StartupProfileTest, ModelNamesTheFileCannotGiveBackAreRefused) {
