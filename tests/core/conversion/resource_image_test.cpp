@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "conversion_test_support.h"
+#include "support/recording_sink.h"
 
 namespace pictor::conversion {
 namespace {
 
 using namespace testing;  // NOLINT: test helpers
 
-class RecordingSink final : public MessageSink {
-  public:
-    void Show(const Message& message) override { messages.push_back(message); }
-    std::vector<Message> messages;
-};
+using test::RecordingSink;
 
 // Places a picture the way the convert operation does (align, sector rule, table
 // entry, prefix, pixels) and returns the bytes placed.
