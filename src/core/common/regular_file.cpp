@@ -130,4 +130,15 @@ bool WriteAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> byte
     return true;
 }
 
+void SetModeForReplacing(int fd, const std::filesystem::path& target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+}
+
 }  // namespace pictor

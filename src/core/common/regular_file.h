@@ -64,4 +64,9 @@ class RegularFile {
 /// interrupted writes. False when a write fails or writes nothing.
 [[nodiscard]] bool WriteAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes);
 
+/// Gives the new file open as `fd`, which is to replace `target`, the permission
+/// bits of `target`; when `target` does not exist, those a newly created file gets
+/// (0666 less the umask).
+void SetModeForReplacing(int fd, const std::filesystem::path& target);
+
 }  // namespace pictor

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -51,6 +53,32 @@ TEST(RegularFileTest, ReadsAndWritesAtAnOffset) {
     EXPECT_EQ(file->ReadAt(6, out), 2u);
     EXPECT_EQ(out[0], 'X');
     EXPECT_FALSE(WriteAllAt(-1, 0, change));
+}
+
+// A file written to replace another keeps the other's permissions; a new one gets
+// what the umask leaves of 0666 (not the 0600 of a temporary file).
+TEST(RegularFileTest, ReplacementTakesTheModeOfTheFileItReplaces) {
+    test::TempDir dir;
+    { std::ofstream(dir / "old.txt") << "x"; }
+    ASSERT_EQ(::chmod((dir / "old.txt").c_str(), 0640), 0);
+    const auto modeOf = [](int fd) {
+        struct stat status {};
+        return ::fstat(fd, &status) == 0 ? status.st_mode & 07777 : 0U;
+    };
+    std::string name = (dir / "tmp-XXXXXX").string();
+    const int fd = ::mkstemp(name.data());
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(modeOf(fd), 0600U);
+    SetModeForReplacing(fd, dir / "old.txt");
+    EXPECT_EQ(modeOf(fd), 0640U);
+    const mode_t previous = ::umask(002);
+    SetModeForReplacing(fd, dir / "missing.txt");
+    EXPECT_EQ(modeOf(fd), 0664U);
+    ::umask(022);
+    SetModeForReplacing(fd, dir / "missing.txt");
+    EXPECT_EQ(modeOf(fd), 0644U);
+    ::umask(previous);
+    ::close(fd);
 }
 
 // A FIFO would block a plain open until a writer appears; it must be refused at once.
