@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/pixel_encoder.h"
@@ -27,29 +28,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using pictor::bench::SetStandardCodes;
+using pictor::bench::WritePatternBitmap;
 using pictor::settings::ModelProfile;
 
 constexpr int kScreens = 40;
 constexpr int kIcons = 180;
-
-// A 24-bit bottom-up bitmap with a pattern from a small linear congruential rng.
-void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t state) {
-    pictor::test::BitmapLayout layout;
-    layout.width = width;
-    layout.height = height;
-    const auto rowBytes = static_cast<std::size_t>((width * 3 + 3) & ~3);
-    layout.pixels.reserve(rowBytes * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            layout.pixels.push_back(static_cast<std::uint8_t>(x + (state >> 28)));
-            layout.pixels.push_back(static_cast<std::uint8_t>(y + (state >> 26)));
-            layout.pixels.push_back(static_cast<std::uint8_t>((x ^ y) + (state >> 24)));
-        }
-        layout.pixels.resize(rowBytes * static_cast<std::size_t>(y + 1), 0);
-    }
-    pictor::test::WriteBytes(path, pictor::test::BuildBitmap(layout));
-}
 
 struct Workload {
     fs::path dir;
@@ -66,7 +50,7 @@ struct Workload {
             const int height = screen ? 320 : 48;
             char name[32];
             std::snprintf(name, sizeof name, "%s%03d.bmp", screen ? "screen" : "icon", i);
-            WriteBitmap(dir / name, width, height, state += 7919);
+            WritePatternBitmap(dir / name, width, height, state += 7919);
             paths.push_back((dir / name).string());
             megapixels += width * height / 1e6;
         }
@@ -88,13 +72,8 @@ ModelProfile ProfileForDepth(int depth) {
     profile.pixelsPerByte = pictor::settings::PixelsPerByte(depth);
     if (depth == 16) {
         profile.colorType = 1;
-        pictor::settings::SetChannelLayout(profile);
-    } else {
-        for (int code = 0; code < (1 << depth); ++code) {
-            profile.colorLevels[static_cast<std::size_t>(code)] =
-                static_cast<std::uint8_t>(code << (8 - depth));
-        }
     }
+    SetStandardCodes(profile);
     return profile;
 }
 

@@ -10,10 +10,8 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -26,40 +24,21 @@
 #include <string>
 #include <vector>
 
-#include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "support/bitmap_files.h"
+#include "unattended_dialogs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using pictor::gui::FileRequest;
 
-// Confirms the configuration and answers everything else with cancel.
-class Unattended final : public pictor::gui::DialogService {
+// Prints the messages it is shown; otherwise confirms the configuration and
+// answers everything else with cancel.
+class Unattended final : public pictor::bench::UnattendedDialogs {
   public:
     void ShowMessage(QWidget* /*parent*/, const pictor::Message& message) override {
         std::fprintf(stderr, "message: %s\n", message.text.c_str());
-    }
-    QStringList GetOpenFileNames(QWidget* /*parent*/, const FileRequest& /*request*/) override {
-        return {};
-    }
-    QString GetOpenFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
-        return {};
-    }
-    std::optional<QColor> ChooseColor(QWidget* /*parent*/) override { return std::nullopt; }
-    bool StartDetached(const QString& /*program*/, const QStringList& /*arguments*/) override {
-        return false;
-    }
-    int RunModal(QDialog& dialog) override {
-        if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"))) {
-            ok->click();
-        }
-        return dialog.result();
-    }
-    QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
-        return {};
     }
 };
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_support.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/panel_preview.h"
 #include "core/conversion/pixel_encoder.h"
@@ -17,50 +18,17 @@
 
 namespace {
 
+using pictor::bench::FullPanelList;
+using pictor::bench::Gradient;
+using pictor::bench::PanelProfile;
 using pictor::settings::ModelProfile;
 using pictor::workspace::PixelImage;
-
-PixelImage Gradient(int width, int height, std::uint32_t state) {
-    PixelImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            const std::uint32_t red = static_cast<std::uint32_t>(x * 255 / width) & 0xFFu;
-            const std::uint32_t green = static_cast<std::uint32_t>(y * 255 / height) & 0xFFu;
-            const std::uint32_t blue = (state >> 24) & 0x3Fu;
-            image.pixels.push_back(0xFF000000u | (red << 16) | (green << 8) | blue);
-        }
-    }
-    return image;
-}
-
-ModelProfile Profile(int depth, int dither) {
-    ModelProfile profile;
-    profile.colorDepth = depth;
-    profile.colorType = 1;
-    profile.pixelsPerByte = pictor::settings::PixelsPerByte(depth);
-    profile.panelWidth = 480;
-    profile.panelHeight = 320;
-    profile.dither = dither;
-    if (depth == 16) {
-        pictor::settings::SetChannelLayout(profile);
-    } else {
-        for (int code = 0; code < (1 << depth); ++code) {
-            profile.colorLevels[static_cast<std::size_t>(code)] =
-                static_cast<std::uint8_t>(code << (8 - depth));
-        }
-    }
-    return profile;
-}
 
 // Args: depth, dither mode (0 none, 1 ordered, 2 Floyd-Steinberg).
 void BM_EncodeScreen(benchmark::State& state) {
     const PixelImage picture = Gradient(480, 320, 7);
     const ModelProfile profile =
-        Profile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+        PanelProfile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     PixelImage storage;
     std::vector<std::uint8_t> out;
     for (auto _ : state) {
@@ -76,23 +44,9 @@ BENCHMARK(BM_EncodeScreen)->ArgsProduct({{1, 4, 16}, {0, 1, 2}})->Unit(benchmark
 
 // Args: depth, dither mode.
 void BM_PanelPreview(benchmark::State& state) {
-    pictor::workspace::PictureList list;
-    const auto add = [&list](PixelImage image, int left, int top) {
-        pictor::workspace::ImageEntry entry;
-        entry.width = image.width;
-        entry.height = image.height;
-        entry.left = left;
-        entry.top = top;
-        entry.shown = true;
-        entry.bitmap = std::make_shared<const PixelImage>(std::move(image));
-        list.Append(std::move(entry));
-    };
-    add(Gradient(480, 320, 1), 0, 0);
-    for (int i = 0; i < 60; ++i) {
-        add(Gradient(48, 48, static_cast<std::uint32_t>(i)), (i % 10) * 48, (i / 10) * 48);
-    }
+    const pictor::workspace::PictureList list = FullPanelList();
     const ModelProfile profile =
-        Profile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+        PanelProfile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     for (auto _ : state) {
         const PixelImage panel = pictor::conversion::RenderPanel(list, profile);
         benchmark::DoNotOptimize(panel.pixels.data());

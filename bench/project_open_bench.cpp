@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -18,66 +16,30 @@
 #include <memory>
 #include <string>
 
+#include "bench_support.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/project_file.h"
-#include "gui/dialog_service.h"
 #include "gui/main_window.h"
 #include "support/bitmap_files.h"
+#include "unattended_dialogs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using pictor::gui::FileRequest;
 
 constexpr int kIcons = 480;
 constexpr int kScreens = 32;
 
-// Confirms the configuration and answers everything else with cancel.
-class Unattended final : public pictor::gui::DialogService {
+// Discards unsaved changes when asked; otherwise confirms the configuration and
+// answers everything else with cancel.
+class Unattended final : public pictor::bench::UnattendedDialogs {
   public:
-    void ShowMessage(QWidget* /*parent*/, const pictor::Message& /*message*/) override {}
-    QStringList GetOpenFileNames(QWidget* /*parent*/, const FileRequest& /*request*/) override {
-        return {};
-    }
-    QString GetOpenFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
-        return {};
-    }
-    std::optional<QColor> ChooseColor(QWidget* /*parent*/) override { return std::nullopt; }
-    bool StartDetached(const QString& /*program*/, const QStringList& /*arguments*/) override {
-        return false;
-    }
-    int RunModal(QDialog& dialog) override {
-        if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"))) {
-            ok->click();
-        }
-        return dialog.result();
-    }
     QMessageBox::StandardButton Ask(QWidget* /*parent*/, const pictor::Message& /*message*/,
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton) override {
         return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : defaultButton;
     }
-    QString GetSaveFileName(QWidget* /*parent*/, const FileRequest& /*request*/) override {
-        return {};
-    }
 };
-
-void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t state) {
-    pictor::test::BitmapLayout layout;
-    layout.width = width;
-    layout.height = height;
-    const auto rowBytes = static_cast<std::size_t>((width * 3 + 3) & ~3);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            state = state * 1664525u + 1013904223u;
-            layout.pixels.push_back(static_cast<std::uint8_t>(x + (state >> 28)));
-            layout.pixels.push_back(static_cast<std::uint8_t>(y + (state >> 26)));
-            layout.pixels.push_back(static_cast<std::uint8_t>((x ^ y) + (state >> 24)));
-        }
-        layout.pixels.resize(rowBytes * static_cast<std::size_t>(y + 1), 0);
-    }
-    pictor::test::WriteBytes(path, pictor::test::BuildBitmap(layout));
-}
 
 struct Workload {
     fs::path dir;
@@ -95,7 +57,8 @@ struct Workload {
         for (int i = 0; i < kIcons + kScreens; ++i) {
             const bool screen = i < kScreens;
             const fs::path path = dir / ("p" + std::to_string(1000 + i) + ".bmp");
-            WriteBitmap(path, screen ? 320 : 48, screen ? 240 : 48, static_cast<std::uint32_t>(i));
+            pictor::bench::WritePatternBitmap(path, screen ? 320 : 48, screen ? 240 : 48,
+                                              static_cast<std::uint32_t>(i));
             pictor::workspace::ProjectPicture picture;
             picture.path = path;
             picture.shown = true;

@@ -182,6 +182,29 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
     return profile;
 }
 
+std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, Streams streams, int& exitCode) {
+    RunInput input;
+    if (Given(args.projectOption)) {
+        input.project = LoadProjectArg(args, streams);
+        if (!input.project) {
+            exitCode = kExitFailed;
+            return std::nullopt;
+        }
+    } else if (args.pictures.empty()) {
+        streams.err << "pictor-cli: give the PICTURE files or --project FILE\n";
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    std::optional<settings::ModelProfile> profile =
+        ResolveProfile(args, input.project ? &*input.project : nullptr, streams);
+    if (!profile) {
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    input.profile = std::move(*profile);
+    return input;
+}
+
 namespace {
 
 // The file of `files` that `path` names too, if any (compared after resolving
@@ -202,22 +225,14 @@ const std::filesystem::path* SameFile(const std::filesystem::path& path,
 }
 
 int RunConvert(const ConvertArgs& args, Streams streams) {
-    std::optional<workspace::Project> project;
-    if (Given(args.projectOption)) {
-        project = LoadProjectArg(args, streams);
-        if (!project) {
-            return kExitFailed;
-        }
-    } else if (args.pictures.empty()) {
-        streams.err << "pictor-cli: give the PICTURE files or --project FILE\n";
-        return kExitUsage;
+    int exitCode = kExitOk;
+    const std::optional<RunInput> input = ResolveRunInput(args, streams, exitCode);
+    if (!input) {
+        return exitCode;
     }
-    const std::optional<settings::ModelProfile> profile =
-        ResolveProfile(args, project ? &*project : nullptr, streams);
-    if (!profile) {
-        return kExitUsage;
-    }
-    const bool cSource = profile->outDataType == 1;
+    const std::optional<workspace::Project>& project = input->project;
+    const settings::ModelProfile& profile = input->profile;
+    const bool cSource = profile.outDataType == 1;
     if (Given(args.mapOption) && cSource) {
         streams.err << "pictor-cli: --map needs the binary output: C source (Icon.c) has no "
                        "memory layout; nothing converted\n";
@@ -281,7 +296,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
             options.flashCapacity = *capacity;
         }
     }
-    const conversion::ConvertResult result = conversion::Convert(list, *profile, options, messages);
+    const conversion::ConvertResult result = conversion::Convert(list, profile, options, messages);
     if (!result.success) {
         return kExitFailed;
     }

@@ -88,4 +88,16 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
                                                      const workspace::Project* project,
                                                      Streams streams);
 
+/// What a convert or preview run works from: the --project file, when given, and
+/// the resolved model profile.
+struct RunInput {
+    std::optional<workspace::Project> project;
+    settings::ModelProfile profile;
+};
+
+/// Loads the --project file (without it, PICTURE files are required) and resolves
+/// the profile. Prints why and returns nothing on failure, with the exit code in
+/// `exitCode`.
+std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, Streams streams, int& exitCode);
+
 }  // namespace pictor::cli

@@ -48,21 +48,12 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
 
 int RunPreview(const PreviewArgs& args, Streams streams) {
     const ConvertArgs& options = args.profile;
-    std::optional<workspace::Project> project;
-    if (Given(options.projectOption)) {
-        project = LoadProjectArg(options, streams);
-        if (!project) {
-            return kExitFailed;
-        }
-    } else if (options.pictures.empty()) {
-        streams.err << "pictor-cli: give the PICTURE files or --project FILE\n";
-        return kExitUsage;
+    int exitCode = kExitOk;
+    const std::optional<RunInput> input = ResolveRunInput(options, streams, exitCode);
+    if (!input) {
+        return exitCode;
     }
-    std::optional<settings::ModelProfile> profile =
-        ResolveProfile(options, project ? &*project : nullptr, streams);
-    if (!profile) {
-        return kExitUsage;
-    }
+    const std::optional<workspace::Project>& project = input->project;
 
     StreamMessageSink messages(streams);
     workspace::ImportOptions importOptions;
@@ -87,7 +78,7 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
     // The conversion places pictures in name order; later ones are drawn on top.
     list.SortByName();
 
-    const workspace::PixelImage panel = conversion::RenderPanel(list, *profile, which);
+    const workspace::PixelImage panel = conversion::RenderPanel(list, input->profile, which);
     if (!WritePng(panel, args.pngPath)) {
         streams.err << "pictor-cli: cannot write " << args.pngPath << "\n";
         return kExitFailed;

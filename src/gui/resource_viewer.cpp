@@ -13,14 +13,6 @@
 namespace pictor::gui {
 namespace {
 
-std::uint64_t TableEntry(std::span<const std::uint8_t> image, std::size_t index) {
-    const std::size_t at = index * 4;
-    return static_cast<std::uint64_t>(image[at]) |
-           (static_cast<std::uint64_t>(image[at + 1]) << 8) |
-           (static_cast<std::uint64_t>(image[at + 2]) << 16) |
-           (static_cast<std::uint64_t>(image[at + 3]) << 24);
-}
-
 QString RowText(const StoredPicture& picture) {
     QString text = QStringLiteral("%1: ").arg(picture.index);
     if (picture.size) {
@@ -43,7 +35,7 @@ std::vector<StoredPicture> ListStoredPictures(std::span<const std::uint8_t> imag
     }
     const auto unit = static_cast<std::uint64_t>(std::max(profile.minAllocateSize, 1));
     for (std::size_t index = 0; index < conversion::kTableEntries; ++index) {
-        const std::uint64_t entry = TableEntry(image, index);
+        const std::uint64_t entry = conversion::TableEntry(image, index);
         if (entry == 0) {
             break;
         }
@@ -51,7 +43,9 @@ std::vector<StoredPicture> ListStoredPictures(std::span<const std::uint8_t> imag
         picture.index = index;
         picture.offset = entry * unit;
         const std::uint64_t next =
-            index + 1 < conversion::kTableEntries ? TableEntry(image, index + 1) * unit : 0;
+            index + 1 < conversion::kTableEntries
+                ? std::uint64_t{conversion::TableEntry(image, index + 1)} * unit
+                : 0;
         const std::uint64_t end = next > picture.offset ? next : image.size();
         picture.bytes = end > picture.offset ? end - picture.offset : 0;
         if (profile.saveWidthHeightToBin != 0) {

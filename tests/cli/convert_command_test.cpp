@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_test_support.h"
 #include "cli/commands.h"
 #include "support/bitmap_files.h"
 #include "support/temp_dir.h"
@@ -26,7 +27,7 @@ void WriteBitmap(const fs::path& path, int width, int height, std::uint32_t rgb)
     ASSERT_TRUE(test::WriteBytes(path, test::SolidBitmap(width, height, rgb)));
 }
 
-class ConvertCommandTest : public ::testing::Test {
+class ConvertCommandTest : public CliTest {
   protected:
     void SetUp() override {
         fs::create_directories(dir_ / "out");
@@ -40,7 +41,7 @@ class ConvertCommandTest : public ::testing::Test {
     void TearDown() override { ::unsetenv("SOURCE_DATE_EPOCH"); }
 
     int Convert(std::vector<std::string> extra, bool withSettings = true) {
-        std::vector<std::string> args = {"pictor-cli", "convert"};
+        std::vector<std::string> args = {"convert"};
         if (std::find(extra.begin(), extra.end(), "--output-dir") == extra.end()) {
             args.insert(args.end(), {"--output-dir", (dir_ / "out").string()});
         }
@@ -48,21 +49,10 @@ class ConvertCommandTest : public ::testing::Test {
             args.insert(args.end(), {"--settings", (dir_ / "Pictor.ini").string()});
         }
         args.insert(args.end(), extra.begin(), extra.end());
-        std::vector<const char*> argv;
-        for (const auto& a : args) {
-            argv.push_back(a.c_str());
-        }
-        out_.str("");
-        err_.str("");
-        return pictor::cli::Run(static_cast<int>(argv.size()), argv.data(), Streams{out_, err_});
+        return RunCli(args);
     }
     std::string Picture() const { return (dir_ / "red.bmp").string(); }
     std::string Data() const { return ReadFile(dir_ / "out" / "Icon.bin"); }
-
-    test::TempDir temp_;
-    fs::path dir_ = temp_.Path();
-    std::ostringstream out_;
-    std::ostringstream err_;
 };
 
 TEST_F(ConvertCommandTest, ConvertsWithTheCurrentModel) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_test_support.h"
 #include "cli/commands.h"
 #include "support/bitmap_files.h"
 #include "support/temp_dir.h"
@@ -17,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ConvertMapTest : public ::testing::Test {
+class ConvertMapTest : public CliTest {
   protected:
     void SetUp() override {
         fs::create_directories(dir_ / "out");
@@ -29,25 +30,13 @@ class ConvertMapTest : public ::testing::Test {
     }
 
     int Convert(const std::vector<std::string>& extra) {
-        std::vector<std::string> args = {"pictor-cli",   "convert",
-                                         "--output-dir", (dir_ / "out").string(),
-                                         "--settings",   (dir_ / "Pictor.ini").string()};
+        std::vector<std::string> args = {"convert", "--output-dir", (dir_ / "out").string(),
+                                         "--settings", (dir_ / "Pictor.ini").string()};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back((dir_ / "wide,one.bmp").string());
         args.push_back((dir_ / "red.bmp").string());
-        std::vector<const char*> argv;
-        for (const auto& a : args) {
-            argv.push_back(a.c_str());
-        }
-        out_.str("");
-        err_.str("");
-        return pictor::cli::Run(static_cast<int>(argv.size()), argv.data(), Streams{out_, err_});
+        return RunCli(args);
     }
-
-    test::TempDir temp_;
-    fs::path dir_ = temp_.Path();
-    std::ostringstream out_;
-    std::ostringstream err_;
 };
 
 // Unit 64: red (4 bytes) at 2048, then 60 bytes to 2112 where the 600 bytes of

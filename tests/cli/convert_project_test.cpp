@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_test_support.h"
 #include "cli/commands.h"
 #include "core/common/message.h"
 #include "core/conversion/convert_operation.h"
@@ -22,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 
-class ConvertProjectTest : public ::testing::Test {
+class ConvertProjectTest : public CliTest {
   protected:
     void SetUp() override {
         ::setenv("SOURCE_DATE_EPOCH", "0", 1);
@@ -50,20 +51,9 @@ class ConvertProjectTest : public ::testing::Test {
     fs::path Out() const { return dir_ / "my proj" / "out"; }
 
     int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"pictor-cli", "convert"});
-        std::vector<const char*> argv;
-        for (const auto& a : args) {
-            argv.push_back(a.c_str());
-        }
-        out_.str("");
-        err_.str("");
-        return pictor::cli::Run(static_cast<int>(argv.size()), argv.data(), Streams{out_, err_});
+        args.insert(args.begin(), "convert");
+        return RunCli(args);
     }
-
-    test::TempDir temp_;
-    fs::path dir_ = temp_.Path();
-    std::ostringstream out_;
-    std::ostringstream err_;
 };
 
 TEST_F(ConvertProjectTest, SameBytesAsConvertingTheListTheGuiBuilds) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_test_support.h"
 #include "cli/commands.h"
 #include "support/bitmap_files.h"
 #include "support/temp_dir.h"
@@ -18,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PreviewCommandTest : public ::testing::Test {
+class PreviewCommandTest : public CliTest {
   protected:
     void SetUp() override {
         test::WriteFile(dir_ / "Pictor.ini",
@@ -33,28 +34,13 @@ class PreviewCommandTest : public ::testing::Test {
                         "[picture]\nfile = grey.bmp\nshown = no\n");
     }
 
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"pictor-cli"});
-        std::vector<const char*> argv;
-        for (const auto& a : args) {
-            argv.push_back(a.c_str());
-        }
-        out_.str("");
-        err_.str("");
-        return pictor::cli::Run(static_cast<int>(argv.size()), argv.data(), Streams{out_, err_});
-    }
     std::string Settings() const { return (dir_ / "Pictor.ini").string(); }
-
-    test::TempDir temp_;
-    fs::path dir_ = temp_.Path();
-    std::ostringstream out_;
-    std::ostringstream err_;
 };
 
 TEST_F(PreviewCommandTest, RendersTheShownPicturesOfAProject) {
     const std::string png = (dir_ / "panel.png").string();
-    ASSERT_EQ(Run({"preview", "--settings", Settings(), "--project", (dir_ / "p.pictor").string(),
-                   "--png", png}),
+    ASSERT_EQ(RunCli({"preview", "--settings", Settings(), "--project",
+                      (dir_ / "p.pictor").string(), "--png", png}),
               kExitOk)
         << err_.str();
     const QImage image(QString::fromStdString(png));
@@ -70,13 +56,14 @@ TEST_F(PreviewCommandTest, RendersTheShownPicturesOfAProject) {
 
 TEST_F(PreviewCommandTest, RefusesWithoutWritingAnything) {
     const std::string png = (dir_ / "panel.png").string();
-    EXPECT_EQ(Run({"preview", "--settings", Settings(), (dir_ / "grey.bmp").string()}), kExitUsage);
-    EXPECT_EQ(Run({"preview", "--settings", Settings(), "--png", png}), kExitUsage);
-    EXPECT_EQ(
-        Run({"preview", "--settings", Settings(), "--png", png, (dir_ / "missing.bmp").string()}),
-        kExitFailed);
-    EXPECT_EQ(Run({"preview", "--settings", Settings(), "--png",
-                   (dir_ / "no-dir" / "x.png").string(), (dir_ / "grey.bmp").string()}),
+    EXPECT_EQ(RunCli({"preview", "--settings", Settings(), (dir_ / "grey.bmp").string()}),
+              kExitUsage);
+    EXPECT_EQ(RunCli({"preview", "--settings", Settings(), "--png", png}), kExitUsage);
+    EXPECT_EQ(RunCli({"preview", "--settings", Settings(), "--png", png,
+                      (dir_ / "missing.bmp").string()}),
+              kExitFailed);
+    EXPECT_EQ(RunCli({"preview", "--settings", Settings(), "--png",
+                      (dir_ / "no-dir" / "x.png").string(), (dir_ / "grey.bmp").string()}),
               kExitFailed);
     EXPECT_NE(err_.str().find("cannot write"), std::string::npos);
     EXPECT_FALSE(fs::exists(png));
@@ -91,7 +78,7 @@ TEST_F(PreviewCommandTest, ConvertDithersOnlyWhenAsked) {
             args.insert(args.end(), {"--dither", dither});
         }
         args.push_back((dir_ / "grey.bmp").string());
-        EXPECT_EQ(Run(args), kExitOk) << err_.str();
+        EXPECT_EQ(RunCli(args), kExitOk) << err_.str();
         return test::ReadFile(dir_ / "out" / "Icon.bin").substr(2048);
     };
     EXPECT_EQ(convert(""), std::string(1, '\0'));
@@ -99,8 +86,8 @@ TEST_F(PreviewCommandTest, ConvertDithersOnlyWhenAsked) {
     // Floyd-Steinberg along one row of grey 100 (1600 sixteenths): values 1600,
     // 2300, 822, 1959, 2457, 890, 1989, 2470 -> on at 1, 4 and 7.
     EXPECT_EQ(convert("fs"), std::string(1, '\x92'));
-    EXPECT_EQ(Run({"convert", "--settings", Settings(), "--dither", "random",
-                   (dir_ / "grey.bmp").string()}),
+    EXPECT_EQ(RunCli({"convert", "--settings", Settings(), "--dither", "random",
+                      (dir_ / "grey.bmp").string()}),
               kExitUsage);
 }
 

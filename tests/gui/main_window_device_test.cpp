@@ -34,6 +34,18 @@ class MainWindowDeviceTest : public MainWindowTest {
         Button(1087)->click();
     }
 
+    /// Opens the port of a simulator whose erase takes `eraseMs` and starts a .bin
+    /// download.
+    void StartDownload(const char* eraseMs) {
+        StartWithSim({"--kind", "5", "--erase-ms", eraseMs});
+        OpenSimPort();
+        const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+        WriteFile(imagePath, QByteArray(512, '\x5A'));
+        dialogs_.fileAnswers.push_back({imagePath});
+        Button(1098)->click();
+        ASSERT_TRUE(window_->Link().IsRunning());
+    }
+
     bool SawMessage(const std::string& text) const {
         const auto texts = dialogs_.Texts();
         return std::find(texts.begin(), texts.end(), text) != texts.end();
@@ -142,13 +154,7 @@ TEST_F(MainWindowDeviceTest, DownloadBinRunsToOneHundredPercent) {
 }
 
 TEST_F(MainWindowDeviceTest, ClosingTheWindowDuringAJobEndsItWithoutWaitingForMessages) {
-    StartWithSim({"--kind", "5", "--erase-ms", "200"});
-    OpenSimPort();
-    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
-    WriteFile(imagePath, QByteArray(512, '\x5A'));
-    dialogs_.fileAnswers.push_back({imagePath});
-    Button(1098)->click();
-    ASSERT_TRUE(window_->Link().IsRunning());
+    ASSERT_NO_FATAL_FAILURE(StartDownload("200"));
     // No event is processed from here on: the job's messages stay queued, and the
     // window's end must release the job rather than wait for them.
     window_.reset();
@@ -249,22 +255,11 @@ TEST_F(MainWindowDeviceTest, TheTypedPortIsTheOneOpened) {
 
 class CloseDuringJobTest : public MainWindowDeviceTest {
   protected:
-    /// Opens the simulator's port (slow erase) and starts a .bin download.
-    void StartDownload() {
-        StartWithSim({"--kind", "5", "--erase-ms", "100"});
-        OpenSimPort();
-        const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
-        WriteFile(imagePath, QByteArray(512, '\x5A'));
-        dialogs_.fileAnswers.push_back({imagePath});
-        Button(1098)->click();
-        ASSERT_TRUE(window_->Link().IsRunning());
-    }
-
     static constexpr const char* kQuestion = "A download is running. Cancel it and quit?";
 };
 
 TEST_F(CloseDuringJobTest, NoKeepsTheJobRunningToSuccess) {
-    StartDownload();
+    StartDownload("100");
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
 
@@ -290,7 +285,7 @@ TEST_F(CloseDuringJobTest, NoKeepsTheJobRunningToSuccess) {
 }
 
 TEST_F(CloseDuringJobTest, YesCancelsTheJobAndWaitsForItsEndBeforeQuitting) {
-    StartDownload();
+    StartDownload("100");
     dialogs_.questionAnswers.push_back(QMessageBox::Yes);
     EXPECT_TRUE(window_->close());
     // The job has ended by the time the window lets go, cancelled rather than done.

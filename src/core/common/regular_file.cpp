@@ -85,23 +85,60 @@ std::optional<std::vector<std::uint8_t>> RegularFile::ReadAll(std::uint64_t limi
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size_));
+    bool failed = false;
+    const std::size_t got = ReadAt(0, bytes, &failed);
+    if (failed) {
+        return std::nullopt;
+    }
+    bytes.resize(got);  // shorter when the file shrank since the open
+    return bytes;
+}
+
+std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out,
+                                bool* failed) const {
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < out.size()) {
         const ssize_t got =
-            ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+            ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got < 0) {
-            return std::nullopt;
+        if (got < 0 && failed != nullptr) {
+            *failed = true;
         }
-        if (got == 0) {
-            bytes.resize(done);  // the file shrank since the open
+        if (got <= 0) {
             break;
         }
         done += static_cast<std::size_t>(got);
     }
-    return bytes;
+    return done;
+}
+
+bool WriteAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                     static_cast<off_t>(offset + done));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+void SetModeForReplacing(int fd, const std::filesystem::path& target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
 }
 
 }  // namespace pictor

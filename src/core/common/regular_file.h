@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace pictor {
@@ -46,11 +47,26 @@ class RegularFile {
     /// when a read fails or the file holds more than `limit` bytes.
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> ReadAll(std::uint64_t limit) const;
 
+    /// Reads into `out` from `offset` until `out` is full or the file ends, and
+    /// returns the number of bytes read. A failed read stops early and, when
+    /// `failed` is given, sets it; interrupted reads are repeated.
+    [[nodiscard]] std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out,
+                                     bool* failed = nullptr) const;
+
   private:
     RegularFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
 
     int fd_ = -1;
     std::uint64_t size_ = 0;
 };
+
+/// Writes all of `bytes` to descriptor `fd` from `offset` on, repeating short and
+/// interrupted writes. False when a write fails or writes nothing.
+[[nodiscard]] bool WriteAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes);
+
+/// Gives the new file open as `fd`, which is to replace `target`, the permission
+/// bits of `target`; when `target` does not exist, those a newly created file gets
+/// (0666 less the umask).
+void SetModeForReplacing(int fd, const std::filesystem::path& target);
 
 }  // namespace pictor

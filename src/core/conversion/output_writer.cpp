@@ -11,11 +11,14 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
+
+#include "core/common/regular_file.h"
 
 namespace pictor::conversion {
 
@@ -136,18 +139,9 @@ bool FileWriter::Overwrite(std::uint64_t offset, const std::uint8_t* data, std::
     if (!Flush()) {
         return false;
     }
-    while (size > 0) {
-        const ssize_t written = ::pwrite(fd_, data, size, static_cast<off_t>(offset));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            failed_ = true;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-        offset += static_cast<std::uint64_t>(written);
+    if (!WriteAllAt(fd_, offset, std::span(data, size))) {
+        failed_ = true;
+        return false;
     }
     return true;
 }

@@ -119,14 +119,6 @@ DecodeResult Refuse(std::string error) {
     return result;
 }
 
-std::uint32_t TableEntry(std::span<const std::uint8_t> image, std::size_t index) {
-    const std::size_t at = index * 4;
-    return static_cast<std::uint32_t>(image[at]) |
-           (static_cast<std::uint32_t>(image[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(image[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(image[at + 3]) << 24);
-}
-
 }  // namespace
 
 std::uint32_t WidenChannel(std::uint32_t value, int bits) {

@@ -47,6 +47,14 @@ std::array<std::uint8_t, kTableBytes> EncodeIndexTable(
     return bytes;
 }
 
+std::uint32_t TableEntry(std::span<const std::uint8_t> image, std::size_t index) {
+    const std::size_t at = index * 4;
+    return static_cast<std::uint32_t>(image[at]) |
+           (static_cast<std::uint32_t>(image[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(image[at + 2]) << 16) |
+           (static_cast<std::uint32_t>(image[at + 3]) << 24);
+}
+
 ResourceImageLayout::ResourceImageLayout(const settings::ModelProfile& profile)
     : profile_(profile), unit_(static_cast<std::uint64_t>(std::max(profile.minAllocateSize, 1))) {}
 

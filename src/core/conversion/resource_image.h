@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/common/message.h"
@@ -41,6 +42,10 @@ std::uint64_t SectorEstimate(const settings::ModelProfile& profile, int width, i
 /// The index table as it is stored at offset 0.
 std::array<std::uint8_t, kTableBytes> EncodeIndexTable(
     const std::array<std::uint32_t, kTableEntries>& entries);
+
+/// Entry `index` of the index table at the start of `image`, which holds at least
+/// the table's bytes.
+std::uint32_t TableEntry(std::span<const std::uint8_t> image, std::size_t index);
 
 /// Where one picture's block went, as the layout placed it. The fills are the
 /// zero bytes inserted in front of the block; the block itself is the size prefix

@@ -1,6 +1,5 @@
 #include "core/settings/profile_file.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -159,14 +158,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string&
     if (fd < 0) {
         return false;
     }
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+    SetModeForReplacing(fd, path);
     bool ok = true;
     std::size_t written = 0;
     while (ok && written < content.size()) {

@@ -1,14 +1,11 @@
 #include "core/workspace/picture_loader.h"
 
-#include <unistd.h>
-
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QSize>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -43,38 +40,14 @@ PictureFormat SniffFormat(std::span<const std::uint8_t> head) {
 std::vector<std::uint8_t> ReadHead(const RegularFile& file, std::size_t size) {
     std::vector<std::uint8_t> bytes(
         static_cast<std::size_t>(std::min<std::uint64_t>(size, file.Size())));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, bytes.size() - done,
-                                    static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
+    bytes.resize(file.ReadAt(0, bytes));
     return bytes;
 }
 
 // Reads the file from offset 0 into all of `bytes`; false when it is shorter (it
 // shrank since it was opened) or a read fails.
 bool ReadFully(const RegularFile& file, std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, bytes.size() - done,
-                                    static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+    return file.ReadAt(0, bytes) == bytes.size();
 }
 
 bool IsAcceptedSize(int width, int height) {

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <span>
 #include <string>
@@ -52,38 +51,6 @@ std::optional<TrailerPosition> TrailerIn(std::span<const std::uint8_t, kTrailerS
     return TrailerPosition{tail[4], tail[5]};
 }
 
-bool ReadAt(const RegularFile& file, std::uint64_t offset, std::span<std::uint8_t> out) {
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t got = ::pread(file.Descriptor(), out.data() + done, out.size() - done,
-                                    static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
-bool WriteAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                     static_cast<off_t>(offset + done));
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
 // The picture that `bytes` load as: they are written to a private temporary
 // file, loaded from there and removed again.
 std::optional<PixelImage> LoadFromBytes(std::span<const std::uint8_t> bytes) {
@@ -97,7 +64,7 @@ std::optional<PixelImage> LoadFromBytes(std::span<const std::uint8_t> bytes) {
     if (fd < 0) {
         return std::nullopt;
     }
-    const bool written = WriteAt(fd, 0, bytes);
+    const bool written = WriteAllAt(fd, 0, bytes);
     const bool complete = ::close(fd) == 0 && written;
     std::optional<PixelImage> picture;
     if (complete) {
@@ -135,7 +102,7 @@ std::optional<TrailerPosition> ReadTrailer(const RegularFile& file) {
         return std::nullopt;
     }
     std::array<std::uint8_t, kTrailerSize> tail{};
-    if (!ReadAt(file, file.Size() - kTrailerSize, tail)) {
+    if (file.ReadAt(file.Size() - kTrailerSize, tail) != tail.size()) {
         return std::nullopt;
     }
     return TrailerIn(tail);
@@ -188,7 +155,7 @@ bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
     if (!after || !SamePicture(*before, *after)) {
         return false;
     }
-    return WriteAt(file->Descriptor(), offset, change);
+    return WriteAllAt(file->Descriptor(), offset, change);
 }
 
 }  // namespace pictor::workspace

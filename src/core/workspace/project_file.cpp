@@ -1,7 +1,6 @@
 #include "core/workspace/project_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -509,14 +508,7 @@ bool SaveProject(const std::filesystem::path& projectFile, const Project& projec
         reason = projectFile.string() + ": cannot be written (" + ErrnoText(errno) + ")";
         return false;
     }
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
+    SetModeForReplacing(fd, target);
     bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     int savedErrno = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {

@@ -13,6 +13,7 @@
 #include "conversion_test_support.h"
 #include "failing_writer.h"
 #include "support/bitmap_files.h"
+#include "support/recording_sink.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -22,11 +23,7 @@ namespace {
 using namespace testing;  // NOLINT: test helpers
 namespace fs = std::filesystem;
 
-class RecordingSink final : public MessageSink {
-  public:
-    void Show(const Message& message) override { messages.push_back(message); }
-    std::vector<Message> messages;
-};
+using test::RecordingSink;
 
 Message Exclamation(std::string text) {
     return {std::move(text), "", MessageIcon::Exclamation};

@@ -14,6 +14,7 @@
 #include "conversion_test_support.h"
 #include "core/conversion/convert_operation.h"
 #include "support/bitmap_files.h"
+#include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
 namespace pictor::conversion {
@@ -22,11 +23,7 @@ namespace {
 using namespace testing;  // NOLINT: test helpers
 namespace fs = std::filesystem;
 
-class RecordingSink final : public MessageSink {
-  public:
-    void Show(const Message& message) override { messages.push_back(message); }
-    std::vector<Message> messages;
-};
+using test::RecordingSink;
 
 workspace::ImageEntry Entry(const std::string& name, int width, int height) {
     workspace::ImageEntry entry;

@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "conversion_test_support.h"
+#include "support/recording_sink.h"
 
 namespace pictor::conversion {
 namespace {
 
 using namespace testing;  // NOLINT: test helpers
 
-class RecordingSink final : public MessageSink {
-  public:
-    void Show(const Message& message) override { messages.push_back(message); }
-    std::vector<Message> messages;
-};
+using test::RecordingSink;
 
 // Places a picture the way the convert operation does (align, sector rule, table
 // entry, prefix, pixels) and returns the bytes placed.
@@ -165,6 +162,11 @@ TEST(ResourceImageLayout, TableIsLittleEndianWithZerosAfterLastEntry) {
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 12),
               Bytes({4, 3, 2, 1, 131, 0, 0, 0, 255, 255, 255, 255}));
     EXPECT_TRUE(std::all_of(bytes.begin() + 12, bytes.end(), [](auto b) { return b == 0; }));
+    // Reading the entries back gives the values written.
+    EXPECT_EQ(TableEntry(bytes, 0), 0x01020304u);
+    EXPECT_EQ(TableEntry(bytes, 1), 131u);
+    EXPECT_EQ(TableEntry(bytes, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(TableEntry(bytes, kTableEntries - 1), 0u);
 }
 
 }  // namespace

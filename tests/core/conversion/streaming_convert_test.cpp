@@ -21,6 +21,7 @@
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_loader.h"
 #include "support/bitmap_files.h"
+#include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
 namespace pictor::conversion {
@@ -29,11 +30,7 @@ namespace {
 using namespace testing;  // NOLINT: test helpers
 namespace fs = std::filesystem;
 
-class RecordingSink final : public MessageSink {
-  public:
-    void Show(const Message& message) override { messages.push_back(message); }
-    std::vector<Message> messages;
-};
+using test::RecordingSink;
 
 test::Bytes Pattern(std::size_t size, unsigned step) {
     test::Bytes bytes(size);

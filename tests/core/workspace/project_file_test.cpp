@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/workspace/test_files.h"
+#include "support/recording_sink.h"
 
 namespace pictor::workspace {
 namespace {
@@ -17,11 +18,7 @@ using testing::SolidBitmap;
 using testing::TempDir;
 using testing::WriteFile;
 
-class RecordingSink final : public MessageSink {
-  public:
-    void Show(const Message& message) override { messages.push_back(message); }
-    std::vector<Message> messages;
-};
+using test::RecordingSink;
 
 void WriteText(const fs::path& path, const std::string& text) {
     test::WriteFile(path, text);
