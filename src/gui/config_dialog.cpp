@@ -238,12 +238,14 @@ void ConfigDialog::OnInitDialog() {
     if (!file_.Exists()) {
         dialogs_.ShowMessage(this, Message{"没有找到配置文件! ", "", MessageIcon::Information});
     }
-    form_.lcdSizeText = file_.GetString(kCommon, "LCD_TYPE", "");
+    form_.lcdSizeText =
+        file_.GetString(kCommon, "LCD_TYPE", "", settings::ProfileFile::kWholeValue);
 
     const int count = file_.GetInt(kCommon, "MODEL_COUNT", 0);
     for (int i = 0; i < count; ++i) {
         modelList_->addItem(QString::fromStdString(
-            file_.GetString(kCommon, "MODEL_NAME" + std::to_string(i), "Load Error")));
+            file_.GetString(kCommon, "MODEL_NAME" + std::to_string(i), "Load Error",
+                            settings::ProfileFile::kWholeValue)));
     }
     modelList_->addItem(QString::fromLatin1(kNewEntry));
 

@@ -509,8 +509,9 @@ bool MainWindow::ConfirmRemoval(int count) {
 }
 
 QString MainWindow::ImportFolder() const {
-    QString configured =
-        FromUtf8(settings::ProfileFile(settingsPath_).GetString(kCommon, "DEFAULT_DIR_PATH", ""));
+    QString configured = FromUtf8(
+        settings::ProfileFile(settingsPath_)
+            .GetString(kCommon, "DEFAULT_DIR_PATH", "", settings::ProfileFile::kWholeValue));
     if (!configured.isEmpty() && QFileInfo(configured).isDir()) {
         return configured;
     }

@@ -1,14 +1,15 @@
 // The resource image viewer: draws one picture of an `Icon.bin`, picked from the
 // image's table and decoded with the active model, onto the LCD preview.
-#include <QFile>
 #include <QLineEdit>
 #include <QPoint>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "core/common/regular_file.h"
 #include "core/conversion/picture_decoder.h"
 #include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
@@ -24,8 +25,10 @@ void MainWindow::OnViewFromImageFile() {
         ShowMessage(" 请选择图片数据文件(*.bin)", MessageIcon::Exclamation);
         return;
     }
-    QFile file(QString::fromStdString(fileNameText_));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read, so a path naming a FIFO cannot block the window.
+    const std::optional<RegularFile> file =
+        RegularFile::Open(std::filesystem::path(fileNameText_), FileAccess::Read);
+    if (!file) {
         ShowMessage("文件 " + fileNameText_ + "不存在..", MessageIcon::Exclamation);
         return;
     }
@@ -34,17 +37,18 @@ void MainWindow::OnViewFromImageFile() {
     }
     // No module carries a flash this large: such a file is no resource image, and
     // reading it whole would only cost memory.
-    constexpr qint64 kLargestImage = qint64{256} << 20;
-    if (file.size() > kLargestImage) {
+    constexpr std::uint64_t kLargestImage = std::uint64_t{256} << 20;
+    if (file->Size() > kLargestImage) {
         ShowMessage(fileNameText_ + " is too large for a resource image.",
                     MessageIcon::Exclamation);
         return;
     }
-    const QByteArray contents = file.readAll();
-    file.close();
-    const std::span<const std::uint8_t> image(
-        reinterpret_cast<const std::uint8_t*>(contents.data()),
-        static_cast<std::size_t>(contents.size()));
+    const std::optional<std::vector<std::uint8_t>> contents = file->ReadAll(kLargestImage);
+    if (!contents) {
+        ShowMessage(fileNameText_ + " could not be read.", MessageIcon::Exclamation);
+        return;
+    }
+    const std::span<const std::uint8_t> image(*contents);
     const std::vector<StoredPicture> stored = ListStoredPictures(image, profile_);
     if (stored.empty()) {
         ShowMessage(fileNameText_ +

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -340,6 +342,12 @@ TEST_F(MainWindowTest, ViewerDrawsAKnownPictureOntoTheSurface) {
     Get<QLineEdit>(1015)->setText(missing);
     Button(1072)->click();
     EXPECT_EQ(dialogs_.messages.back().text, "文件 " + missing.toStdString() + "不存在..");
+    // A FIFO that nobody writes to would block a plain open for good.
+    const QString fifo = QDir(dir_->Dir()).filePath("pipe.bin");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    Get<QLineEdit>(1015)->setText(fifo);
+    Button(1072)->click();
+    EXPECT_EQ(dialogs_.messages.back().text, "文件 " + fifo.toStdString() + "不存在..");
 
     // A table whose entry 0 is 2048 (unit 1), then a 2 x 2 picture: red, green /
     // blue, white, as RGB 565 words. Each channel widens by repeating its top bits.
