@@ -236,11 +236,11 @@ std::uint32_t Adler32(std::span<const std::uint8_t> bytes) {
     return (b << 16) | a;
 }
 
-// Inflates the image data, which must hold at least the filtered rows of the picture
-// and end in the checksum of what it inflates to (a little surplus data is tolerated
-// and dropped). The rows are stored again as uncompressed deflate blocks, so the
-// decoder below copies them instead of inflating a second time, and cannot be made
-// to inflate without bound.
+// Inflates the image data, which must hold at least the filtered rows of the
+// picture followed by the checksum of what it inflates to (a little surplus data is
+// tolerated and dropped, as are bytes after the checksum). The rows are stored again
+// as uncompressed deflate blocks, so the decoder below copies them instead of
+// inflating a second time, and cannot be made to inflate without bound.
 bool InflateAndCheck(const Header& header, std::vector<std::uint8_t>& imageData) {
     constexpr std::uint64_t kSurplus = 1 << 16;
     const std::uint64_t needed = FilteredSize(header);
@@ -249,12 +249,24 @@ bool InflateAndCheck(const Header& header, std::vector<std::uint8_t>& imageData)
         return false;
     }
     std::vector<std::uint8_t> rows(static_cast<std::size_t>(needed + kSurplus));
-    const int inflated = stbi_zlib_decode_buffer(
-        reinterpret_cast<char*>(rows.data()), static_cast<int>(rows.size()),
-        reinterpret_cast<const char*>(imageData.data()), static_cast<int>(imageData.size()));
-    const std::uint32_t checksum = Be32(imageData.data() + imageData.size() - 4);
-    if (inflated < 0 || static_cast<std::uint64_t>(inflated) < needed ||
-        Adler32(std::span(rows).first(static_cast<std::size_t>(inflated))) != checksum) {
+    // The inflater is driven directly so that it tells where the deflate data ends:
+    // the checksum follows there, and any bytes after it are ignored.
+    stbi__zbuf inflater;
+    inflater.zbuffer = imageData.data();
+    inflater.zbuffer_end = imageData.data() + imageData.size();
+    if (stbi__do_zlib(&inflater, reinterpret_cast<char*>(rows.data()),
+                      static_cast<int>(rows.size()), 0, 1) == 0) {
+        return false;
+    }
+    const auto inflated = static_cast<std::size_t>(inflater.zout - inflater.zout_start);
+    // Whole bytes still held in the bit buffer were read ahead, not used.
+    const auto used = static_cast<std::size_t>(inflater.zbuffer - imageData.data()) -
+                      static_cast<std::size_t>(inflater.num_bits / 8);
+    if (inflated < needed || imageData.size() - used < 4) {
+        return false;
+    }
+    const std::uint32_t checksum = Be32(imageData.data() + used);
+    if (Adler32(std::span(rows).first(inflated)) != checksum) {
         return false;
     }
     rows.resize(static_cast<std::size_t>(needed));

@@ -265,6 +265,11 @@ TEST_F(PngDecoderTest, ImageDataLayoutVariantsDecode) {
     ExpectSameAsQt(build({first, second}), "split over two IDAT chunks");
     ExpectSameAsQt(build({zlib, {}}), "an empty IDAT after the data");
     ExpectSameAsQt(build({zlib, {1, 2, 3}}, true), "a stray IDAT after other chunks");
+    // Bytes behind the zlib checksum are not read, in the same chunk or the next.
+    Bytes padded = zlib;
+    padded.insert(padded.end(), {0, 0});
+    ExpectSameAsQt(build({padded}), "bytes after the zlib stream");
+    ExpectSameAsQt(build({zlib, {'j', 'u', 'n', 'k'}}), "a junk IDAT after the data");
     // More rows than the picture needs: the surplus is dropped.
     PngLayout taller = layout;
     taller.height += 2;
