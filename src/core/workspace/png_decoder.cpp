@@ -328,6 +328,11 @@ bool TransparencyApplies(const Header& header, std::span<const std::uint8_t> dat
     }
 }
 
+// A palette longer than the bit depth can index counts only as far as it can.
+std::size_t UsablePaletteEntries(const Header& header, std::span<const std::uint8_t> palette) {
+    return std::min(palette.size() / 3, std::size_t{1} << header.depth);
+}
+
 std::optional<CleanPng> Clean(std::span<const std::uint8_t> file, int maxSide) {
     ChunkReader reader(file);
     if (!reader.HasSignature()) {
@@ -389,7 +394,8 @@ std::optional<CleanPng> Clean(std::span<const std::uint8_t> file, int maxSide) {
             // Only the first one before the image data, behind the palette.
             const bool inPlace = stage == Stage::BeforeData && transparency.empty() &&
                                  (clean.header.colourType != kPalette || !palette.empty());
-            if (inPlace && TransparencyApplies(clean.header, chunk.data, palette.size() / 3)) {
+            if (inPlace && TransparencyApplies(clean.header, chunk.data,
+                                               UsablePaletteEntries(clean.header, palette))) {
                 transparency = chunk.data;
             }
         } else if (critical || chunk.type == "IHDR") {
@@ -415,9 +421,10 @@ std::optional<CleanPng> Clean(std::span<const std::uint8_t> file, int maxSide) {
     if (!palette.empty()) {
         // Indexes beyond the palette read its first entry; in a 1-bit picture with a
         // single colour, index 1 reads white.
-        const std::size_t entries = palette.size() / 3;
+        const std::size_t entries = UsablePaletteEntries(clean.header, palette);
         std::vector<std::uint8_t> full(kPaletteBytes);
-        std::copy(palette.begin(), palette.end(), full.begin());
+        std::copy(palette.begin(), palette.begin() + static_cast<std::ptrdiff_t>(entries * 3),
+                  full.begin());
         for (std::size_t i = entries; i < 256; ++i) {
             for (std::size_t c = 0; c < 3; ++c) {
                 full[i * 3 + c] = clean.header.depth == 1 ? 0xFF : palette[c];

@@ -144,6 +144,12 @@ TEST_F(PngDecoderTest, TransparentColoursDecodeAsQtDoes) {
                    "tRNS longer than the palette");
     ExpectSameAsQt(BuildPng(indexed, {{"tRNS", {0x10}}, {"PLTE", Palette(200)}}),
                    "tRNS before the palette");
+    // A palette longer than the depth can index counts as 2^depth entries.
+    const PngLayout twoBits = Layout(2, 3, false);
+    ExpectSameAsQt(BuildPng(twoBits, {{"PLTE", Palette(16)}, {"tRNS", {1, 2, 3, 4}}}),
+                   "long palette, tRNS for the usable entries");
+    ExpectSameAsQt(BuildPng(twoBits, {{"PLTE", Palette(16)}, {"tRNS", {1, 2, 3, 4, 5}}}),
+                   "long palette, tRNS beyond the usable entries");
 }
 
 TEST_F(PngDecoderTest, SixteenBitSamplesRoundToTheNearestLevel) {
