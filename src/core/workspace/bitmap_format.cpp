@@ -140,7 +140,7 @@ std::optional<BitmapHeader> ParseBitmapHeader(std::span<const std::uint8_t> head
     } else {
         return std::nullopt;
     }
-    // A bitmap has exactly one plane; Qt's decoder refuses any other count.
+    // A bitmap has exactly one plane; any other count is refused.
     if (planes != 1 || header.width <= 0 || header.height <= 0 ||
         !IsKnownEncoding(header.compression, header.bitCount)) {
         return std::nullopt;
