@@ -248,28 +248,30 @@ bool InflateAndCheck(const Header& header, std::vector<std::uint8_t>& imageData)
         imageData.size() > static_cast<std::size_t>(kMaxChunkLength)) {
         return false;
     }
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(needed + kSurplus));
+    // Not cleared: only what the inflater writes is read.
+    const auto capacity = static_cast<std::size_t>(needed + kSurplus);
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
     // The inflater is driven directly so that it tells where the deflate data ends:
     // the checksum follows there, and any bytes after it are ignored.
     stbi__zbuf inflater;
     inflater.zbuffer = imageData.data();
     inflater.zbuffer_end = imageData.data() + imageData.size();
-    if (stbi__do_zlib(&inflater, reinterpret_cast<char*>(rows.data()),
-                      static_cast<int>(rows.size()), 0, 1) == 0) {
+    if (stbi__do_zlib(&inflater, reinterpret_cast<char*>(buffer.get()), static_cast<int>(capacity),
+                      0, 1) == 0) {
         return false;
     }
     const auto inflated = static_cast<std::size_t>(inflater.zout - inflater.zout_start);
     // Whole bytes still held in the bit buffer were read ahead, not used.
-    const auto used = static_cast<std::size_t>(inflater.zbuffer - imageData.data()) -
-                      static_cast<std::size_t>(inflater.num_bits / 8);
-    if (inflated < needed || imageData.size() - used < 4) {
+    const auto read = static_cast<std::size_t>(inflater.zbuffer - imageData.data());
+    const auto readAhead = static_cast<std::size_t>(inflater.num_bits / 8);
+    if (inflated < needed || readAhead > read || imageData.size() - (read - readAhead) < 4) {
         return false;
     }
-    const std::uint32_t checksum = Be32(imageData.data() + used);
-    if (Adler32(std::span(rows).first(inflated)) != checksum) {
+    const std::uint32_t checksum = Be32(imageData.data() + (read - readAhead));
+    if (Adler32(std::span(buffer.get(), inflated)) != checksum) {
         return false;
     }
-    rows.resize(static_cast<std::size_t>(needed));
+    const std::span<const std::uint8_t> rows(buffer.get(), static_cast<std::size_t>(needed));
 
     std::vector<std::uint8_t>& stored = imageData;
     stored.clear();
@@ -284,8 +286,8 @@ bool InflateAndCheck(const Header& header, std::vector<std::uint8_t>& imageData)
         stored.push_back(static_cast<std::uint8_t>(length >> 8));
         stored.push_back(static_cast<std::uint8_t>(~length));
         stored.push_back(static_cast<std::uint8_t>(~length >> 8));
-        stored.insert(stored.end(), rows.begin() + static_cast<std::ptrdiff_t>(at),
-                      rows.begin() + static_cast<std::ptrdiff_t>(at + length));
+        const auto block = rows.subspan(at, length);
+        stored.insert(stored.end(), block.begin(), block.end());
         at += length;
     } while (at < rows.size());
     // The decoder does not check this checksum; the data's own was checked above.
