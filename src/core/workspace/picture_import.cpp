@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/common/regular_file.h"
 #include "core/workspace/name_compare.h"
 #include "core/workspace/picture_loader.h"
 #include "core/workspace/position_trailer.h"
@@ -37,7 +38,7 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
                    const ImportOptions& options) {
     int added = 0;
     for (const std::string& path : paths) {
-        const std::filesystem::path filePath(path);
+        const std::filesystem::path filePath = PathFromUtf8(path);
         std::optional<PixelImage> picture;
         std::optional<PictureSize> size;
         if (options.keepPixels) {
