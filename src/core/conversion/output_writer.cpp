@@ -334,8 +334,12 @@ bool RecoverInterruptedPublish(const fs::path& firstFinal, const fs::path& secon
         RemoveQuietly(PreviousPath(secondFinal));
         return false;
     }
-    std::ifstream in(journal, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    {
+        // Closed before the journal is removed: Windows cannot remove an open file.
+        std::ifstream in(journal, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     // A journal without its end mark was cut while written, before any rename.
     const bool complete =
         text.size() >= kJournalEnd.size() &&

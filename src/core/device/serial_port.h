@@ -92,6 +92,9 @@ class SerialPort final : public SerialLine {
     bool FailOpen(std::error_code error, NativeHandle handle);
 
     std::atomic<NativeHandle> handle_{kClosed};
+    // Windows: a named mutex per port that other Pictor processes see, because
+    // not every implementation of the Win32 API enforces the unshared open.
+    NativeHandle claim_ = kClosed;
     std::atomic<int> baud_{0};
     std::string devicePath_;
     bool exclusive_ = false;

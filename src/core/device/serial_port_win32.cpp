@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "core/common/ascii_text.h"
 #include "core/common/regular_file.h"
@@ -129,6 +130,21 @@ std::error_code Configure(HANDLE port, int baud) {
     return {};
 }
 
+// A named mutex that marks `path` as in use by a Pictor process: null when
+// another process holds it already (or it cannot be made), with `busy` set when
+// that is the reason. Names may not hold backslashes, so those become '#'.
+HANDLE ClaimPort(const std::string& path, bool& busy) {
+    std::wstring name = L"Global\\pictor-serial-" + PathFromUtf8(path).wstring();
+    std::replace(name.begin() + 7, name.end(), L'\\', L'#');
+    HANDLE claim = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    busy = claim != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    if (busy) {
+        ::CloseHandle(claim);
+        return nullptr;
+    }
+    return claim;
+}
+
 }  // namespace
 
 std::string DevicePathForPort(std::string_view portText) {
@@ -161,6 +177,9 @@ bool SerialPort::FailOpen(std::error_code error, NativeHandle handle) {
     if (handle != kClosed) {
         ::CloseHandle(AsHandle(handle));
     }
+    if (claim_ != kClosed) {
+        ::CloseHandle(AsHandle(std::exchange(claim_, kClosed)));
+    }
     lastOpenError_ = error;
     return false;
 }
@@ -176,6 +195,15 @@ bool SerialPort::Open(const std::string& portText, int baud) {
     if (path.empty()) {
         return FailOpen(std::make_error_code(std::errc::no_such_file_or_directory), kClosed);
     }
+    bool busy = false;
+    HANDLE claim = ClaimPort(path, busy);
+    if (claim == nullptr) {
+        return FailOpen(
+            busy ? std::make_error_code(std::errc::device_or_resource_busy)
+                 : std::error_code(static_cast<int>(::GetLastError()), std::system_category()),
+            kClosed);
+    }
+    claim_ = reinterpret_cast<NativeHandle>(claim);
     // No sharing: a second opener gets a sharing violation while we hold the port.
     HANDLE port = ::CreateFileW(PathFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
@@ -204,6 +232,9 @@ bool SerialPort::Close() {
         return true;
     }
     ::CloseHandle(AsHandle(handle));
+    if (claim_ != kClosed) {
+        ::CloseHandle(AsHandle(std::exchange(claim_, kClosed)));
+    }
     exclusive_ = false;
     baud_.store(0);
     devicePath_.clear();
