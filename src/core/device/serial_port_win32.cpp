@@ -55,6 +55,25 @@ std::error_code ErrorOfOpen(DWORD error) {
     }
 }
 
+// The event an overlapped transfer of the calling thread signals. A thread runs
+// one transfer at a time, so one event per thread serves all of them and saves
+// creating one per transfer (ReadFile and WriteFile reset it when they start).
+HANDLE TransferEvent() {
+    struct Event {
+        HANDLE handle = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        Event() = default;
+        Event(const Event&) = delete;
+        Event& operator=(const Event&) = delete;
+        ~Event() {
+            if (handle != nullptr) {
+                ::CloseHandle(handle);
+            }
+        }
+    };
+    thread_local Event event;
+    return event.handle;
+}
+
 // One overlapped transfer: starts it, waits for it until `deadline` and, when
 // the deadline passes first, cancels it. Returns the bytes transferred (a
 // cancelled read may still have taken some); `completed` tells whether the
@@ -63,7 +82,7 @@ DWORD Transfer(HANDLE port, bool write, void* data, DWORD size, Clock::time_poin
                bool& completed) {
     completed = false;
     OVERLAPPED io{};
-    io.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    io.hEvent = TransferEvent();
     if (io.hEvent == nullptr) {
         return 0;
     }
@@ -78,7 +97,6 @@ DWORD Transfer(HANDLE port, bool write, void* data, DWORD size, Clock::time_poin
         // valid until the driver is done with them.
         ok = ::GetOverlappedResult(port, &io, &done, TRUE);
     }
-    ::CloseHandle(io.hEvent);
     completed = ok != FALSE;
     return done;
 }
