@@ -62,7 +62,29 @@ HANDLE HandleOf(int fd) {
     return reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
 }
 
-// Reads or writes through an OVERLAPPED offset: one call, no shared file position.
+// Keeps the file position of a handle across positioned transfers: on a
+// synchronous handle ReadFile and WriteFile at an OVERLAPPED offset also move the
+// file position, where pread and pwrite leave it alone.
+class KeptPosition {
+  public:
+    explicit KeptPosition(HANDLE handle) : handle_(handle) {
+        kept_ = ::SetFilePointerEx(handle_, LARGE_INTEGER{}, &position_, FILE_CURRENT) != FALSE;
+    }
+    ~KeptPosition() {
+        if (kept_) {
+            ::SetFilePointerEx(handle_, position_, nullptr, FILE_BEGIN);
+        }
+    }
+    KeptPosition(const KeptPosition&) = delete;
+    KeptPosition& operator=(const KeptPosition&) = delete;
+
+  private:
+    HANDLE handle_;
+    LARGE_INTEGER position_{};
+    bool kept_ = false;
+};
+
+// Reads or writes through an OVERLAPPED offset.
 bool TransferAt(HANDLE handle, std::uint64_t offset, void* data, DWORD size, bool write,
                 DWORD& done) {
     OVERLAPPED at{};
@@ -126,6 +148,7 @@ std::optional<RegularFile> RegularFile::Open(const std::filesystem::path& path, 
 std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out,
                                 bool* failed) const {
     const HANDLE handle = HandleOf(fd_);
+    const KeptPosition position(handle);
     std::size_t done = 0;
     while (done < out.size()) {
         DWORD got = 0;
@@ -146,6 +169,7 @@ std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> ou
 
 bool WriteAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     const HANDLE handle = HandleOf(fd);
+    const KeptPosition position(handle);
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD put = 0;

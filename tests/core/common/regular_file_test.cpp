@@ -133,6 +133,19 @@ TEST(RegularFileTest, WritesAndReadsBytesUnchanged) {
     EXPECT_EQ(std::string(bytes->begin(), bytes->end()), content);
 }
 
+// A write at an offset leaves the position of the sequential writes alone, as
+// pwrite does: an output patched in the middle goes on where it was.
+TEST(RegularFileTest, WritingAtAnOffsetKeepsTheSequentialPosition) {
+    test::TempDir dir;
+    const int fd = OpenForWriting(dir / "out.bin", WriteOpen::Truncate);
+    ASSERT_GE(fd, 0);
+    EXPECT_TRUE(WriteAll(fd, Bytes("abcdef")));
+    EXPECT_TRUE(WriteAllAt(fd, 1, Bytes("XY")));
+    EXPECT_TRUE(WriteAll(fd, Bytes("gh")));
+    EXPECT_TRUE(CloseFile(fd));
+    EXPECT_EQ(test::ReadFile(dir / "out.bin"), "aXYdefgh");
+}
+
 TEST(RegularFileTest, CreatingANewFileNeverTakesAnExistingOne) {
     test::TempDir dir;
     test::WriteFile(dir / "taken", "keep");
