@@ -59,7 +59,7 @@ int ErrnoOf(DWORD error) {
 }
 
 HANDLE HandleOf(int fd) {
-    return reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    return reinterpret_cast<HANDLE>(::_get_osfhandle(fd));  // NOLINT(performance-no-int-to-ptr)
 }
 
 // Keeps the file position of a handle across positioned transfers: on a

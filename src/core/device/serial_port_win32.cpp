@@ -22,7 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 HANDLE AsHandle(std::intptr_t value) {
-    return reinterpret_cast<HANDLE>(value);
+    return reinterpret_cast<HANDLE>(value);  // NOLINT(performance-no-int-to-ptr)
 }
 
 // Milliseconds left until `deadline`, rounded up so that a wait never ends early
