@@ -1,11 +1,14 @@
 // A picture file as the import and the conversion read it: decoding (direct and
 // general), probing, row-by-row opening, the position trailer and the list entry.
-// The input is the whole file. Asserts that a loaded picture has a size within
-// limits and exactly width x height pixels, that loading is repeatable (pixels the
-// file did not fill would differ between runs), that a bitmap never loads from
-// fewer pixel bytes than its header declares, that every way of reading a picture
-// gives the same pixels, and that the trailer and the imported entry agree with
-// the file's last bytes.
+// The input is the whole file; a PNG is checked once more with its checksums
+// repaired, so that mutations reach the decoder behind the checks. Asserts that a
+// loaded picture has a size within limits and exactly width x height pixels, that
+// loading is repeatable (pixels the file did not fill would differ between runs),
+// that a bitmap never loads from fewer pixel bytes than its header declares, that
+// every way of reading a picture gives the same pixels, and that the trailer and
+// the imported entry agree with the file's last bytes.
+#include <stb_image.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -99,10 +102,79 @@ void CheckRows(const std::filesystem::path& path, const std::optional<PixelImage
     }
 }
 
-}  // namespace
+std::uint32_t Be32(std::span<const std::uint8_t> b, std::size_t at) {
+    return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 |
+           std::uint32_t{b[at + 2]} << 8 | std::uint32_t{b[at + 3]};
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::span<const std::uint8_t> bytes(data, size);
+void PutBe32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        b[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    }
+}
+
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
+    std::uint32_t c = 0xFFFFFFFFU;
+    for (const std::uint8_t byte : bytes) {
+        c ^= byte;
+        for (int k = 0; k < 8; ++k) {
+            c = (c & 1U) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
+        }
+    }
+    return c ^ 0xFFFFFFFFU;
+}
+
+// A PNG with its checksums made right: the zlib checksum at the end of the image
+// data (when that data inflates) and every chunk's CRC. Mutated files mostly fail
+// these checks; the repaired copy takes the fuzzer's changes into the decoder.
+std::vector<std::uint8_t> RepairPngChecksums(std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint8_t> out(bytes.begin(), bytes.end());
+    std::vector<std::size_t> imageBytes;  // file offsets of the image data, in order
+    std::vector<std::uint8_t> imageData;
+    std::vector<std::pair<std::size_t, std::size_t>> chunks;  // offset, length
+    for (std::size_t at = 8; out.size() - at >= 12;) {
+        const std::uint32_t length = Be32(out, at);
+        if (length > out.size() - at - 12) {
+            break;
+        }
+        chunks.emplace_back(at, length);
+        if (std::equal(out.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                       out.begin() + static_cast<std::ptrdiff_t>(at + 8), "IDAT")) {
+            for (std::size_t i = 0; i < length; ++i) {
+                imageBytes.push_back(at + 8 + i);
+                imageData.push_back(out[at + 8 + i]);
+            }
+        }
+        at += 12 + length;
+    }
+    if (imageData.size() >= 6) {
+        int inflated = 0;
+        char* raw = stbi_zlib_decode_malloc(reinterpret_cast<const char*>(imageData.data()),
+                                            static_cast<int>(imageData.size()), &inflated);
+        if (raw != nullptr) {
+            std::uint32_t a = 1;
+            std::uint32_t b = 0;
+            for (int i = 0; i < inflated; ++i) {
+                a = (a + static_cast<std::uint8_t>(raw[i])) % 65521U;
+                b = (b + a) % 65521U;
+            }
+            stbi_image_free(raw);
+            const std::uint32_t checksum = (b << 16) | a;
+            for (std::size_t i = 0; i < 4; ++i) {
+                out[imageBytes[imageBytes.size() - 4 + i]] =
+                    static_cast<std::uint8_t>(checksum >> (24 - 8 * i));
+            }
+        }
+    }
+    for (const auto& [at, length] : chunks) {
+        PutBe32(out, at + 8 + length,
+                Crc32(std::span(out).subspan(at + 4, std::size_t{length} + 4)));
+    }
+    return out;
+}
+
+void CheckFile(std::span<const std::uint8_t> bytes) {
+    const std::size_t size = bytes.size();
     const auto path = pictor::fuzz::Scratch() / "picture";
     pictor::fuzz::WriteBytes(path, bytes);
     const bool png = size >= 4 && bytes[0] == 0x89 && bytes[1] == 'P';
@@ -157,6 +229,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto after = pictor::fuzz::ReadBytes(path);
         Require(std::equal(after.begin(), after.end(), bytes.begin(), bytes.end()),
                 "a trailer that is not written leaves the file as it was");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    CheckFile(bytes);
+    if (size >= 8 && bytes[0] == 0x89 && bytes[1] == 'P') {
+        const std::vector<std::uint8_t> repaired = RepairPngChecksums(bytes);
+        if (!std::equal(repaired.begin(), repaired.end(), bytes.begin(), bytes.end())) {
+            CheckFile(repaired);
+        }
     }
     return 0;
 }

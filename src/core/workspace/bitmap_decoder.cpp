@@ -279,8 +279,11 @@ std::optional<PixelImage> DecodeBitmap(const BitmapHeader& header,
     if (header.paletteEntries > 256 || header.width <= 0 || header.height <= 0) {
         return std::nullopt;
     }
+    const std::uint64_t paletteEnd =
+        header.paletteOffset +
+        std::uint64_t{header.paletteEntries} * static_cast<std::uint64_t>(header.paletteEntryBytes);
     const std::uint64_t start = PixelDataOffset(header);
-    if (start > file.size()) {
+    if (start > file.size() || paletteEnd > file.size()) {
         return std::nullopt;
     }
     const std::array<std::uint32_t, 256> palette = MakePalette(header, file);

@@ -26,6 +26,7 @@ namespace {
 constexpr std::string_view kSignature("\x89PNG\r\n\x1a\n", 8);
 constexpr std::size_t kChunkOverhead = 12;  // length, type, CRC
 constexpr std::uint32_t kMaxChunkLength = 0x7FFFFFFFU;
+constexpr std::size_t kPaletteBytes = std::size_t{256} * 3;
 
 constexpr int kGrey = 0;
 constexpr int kRgb = 2;
@@ -177,7 +178,8 @@ std::uint64_t FilteredSize(const Header& header) {
     static constexpr std::array<int, 5> kChannels{1, 0, 3, 1, 2};
     const int channels =
         header.colourType == kRgbAlpha ? 4 : kChannels[static_cast<std::size_t>(header.colourType)];
-    const auto bits = static_cast<std::uint64_t>(header.depth * channels);
+    const auto bits =
+        static_cast<std::uint64_t>(header.depth) * static_cast<std::uint64_t>(channels);
     const auto rows = [bits](std::uint64_t width, std::uint64_t height) -> std::uint64_t {
         return width == 0 || height == 0 ? 0 : height * (1 + (width * bits + 7) / 8);
     };
@@ -364,7 +366,7 @@ std::optional<CleanPng> Clean(std::span<const std::uint8_t> file, int maxSide) {
             ended = true;
         } else if (chunk.type == "PLTE") {
             if (stage != Stage::BeforeData || !palette.empty() || chunk.data.empty() ||
-                chunk.data.size() % 3 != 0 || chunk.data.size() > 256 * 3) {
+                chunk.data.size() % 3 != 0 || chunk.data.size() > kPaletteBytes) {
                 if (clean.header.colourType == kPalette) {
                     return std::nullopt;
                 }
@@ -402,7 +404,7 @@ std::optional<CleanPng> Clean(std::span<const std::uint8_t> file, int maxSide) {
         // Indexes beyond the palette read its first entry; in a 1-bit picture with a
         // single colour, index 1 reads white.
         const std::size_t entries = palette.size() / 3;
-        std::vector<std::uint8_t> full(256 * 3);
+        std::vector<std::uint8_t> full(kPaletteBytes);
         std::copy(palette.begin(), palette.end(), full.begin());
         for (std::size_t i = entries; i < 256; ++i) {
             for (std::size_t c = 0; c < 3; ++c) {
