@@ -1,14 +1,18 @@
 // pictor-cli preview: renders the panel as a conversion with the same settings
 // would show it on the module, and writes it as a PNG.
 
-#include <QByteArray>
-#include <QFile>
-#include <QImage>
-#include <QSaveFile>
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <vector>
+
+// The PNG encoder comes from stb_image_write, compiled here once and writing to memory.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
 
 #include "cli/commands.h"
 #include "cli/convert_options.h"
@@ -25,25 +29,55 @@ struct PreviewArgs {
     std::string pngPath;
 };
 
-// Writes `panel` as a PNG file, replacing `path` only once the whole file is written.
+void AppendToVector(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+// Writes `panel` as an opaque 8-bit RGB PNG file, replacing `path` only once the
+// whole file is written (a temporary file beside it is renamed over it).
 bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
-    QImage image(panel.width, panel.height, QImage::Format_RGB32);
-    if (image.isNull() && panel.width > 0 && panel.height > 0) {
+    if (panel.width <= 0 || panel.height <= 0) {
         return false;
     }
+    const auto width = static_cast<std::size_t>(panel.width);
+    std::vector<std::uint8_t> rgb(width * static_cast<std::size_t>(panel.height) * 3);
+    std::uint8_t* out = rgb.data();
     for (int y = 0; y < panel.height; ++y) {
-        std::memcpy(image.scanLine(y), panel.Row(y),
-                    static_cast<std::size_t>(panel.width) * sizeof(std::uint32_t));
+        const std::uint32_t* row = panel.Row(y);
+        for (std::size_t x = 0; x < width; ++x) {
+            *out++ = static_cast<std::uint8_t>(row[x] >> 16);
+            *out++ = static_cast<std::uint8_t>(row[x] >> 8);
+            *out++ = static_cast<std::uint8_t>(row[x]);
+        }
     }
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::WriteOnly)) {
+    std::vector<std::uint8_t> png;
+    if (stbi_write_png_to_func(AppendToVector, &png, panel.width, panel.height, 3, rgb.data(),
+                               panel.width * 3) == 0) {
         return false;
     }
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
+    const std::filesystem::path target(path);
+    std::filesystem::path temporary = target;
+    temporary += ".pictor-tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(png.data()),
+                   static_cast<std::streamsize>(png.size()));
+        file.close();
+        if (!file) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 int RunPreview(const PreviewArgs& args, Streams streams) {

@@ -172,15 +172,18 @@ std::optional<BitmapHeader> ParseBitmapHeader(std::span<const std::uint8_t> head
     return header;
 }
 
+std::uint64_t PixelDataOffset(const BitmapHeader& header) {
+    // A data offset inside the headers, the masks or the palette is not where the
+    // pixels are read: reading goes on behind the palette.
+    return std::max(header.dataOffset, PaletteEnd(header));
+}
+
 bool SizeHoldsDeclaredRows(const BitmapHeader& header, std::uint64_t fileSize) {
     const std::uint64_t paletteEnd = PaletteEnd(header);
     if (paletteEnd > fileSize) {
         return false;
     }
-    // A data offset inside the headers is not where any decoder reads the pixels;
-    // the rows then have to fit behind the palette.
-    const std::uint64_t start =
-        header.dataOffset >= kFileHeaderBytes + header.headerSize ? header.dataOffset : paletteEnd;
+    const std::uint64_t start = PixelDataOffset(header);
     if (start > fileSize) {
         return false;
     }
@@ -200,9 +203,7 @@ bool HoldsDeclaredPixels(const BitmapHeader& header, std::span<const std::uint8_
     if (!header.IsRunLength()) {
         return true;
     }
-    const std::uint64_t start = header.dataOffset >= kFileHeaderBytes + header.headerSize
-                                    ? header.dataOffset
-                                    : PaletteEnd(header);
+    const std::uint64_t start = PixelDataOffset(header);
     return RunLengthStreamIsComplete(header, file.subspan(static_cast<std::size_t>(start)));
 }
 

@@ -36,6 +36,11 @@ inline constexpr std::size_t kBitmapHeadBytes = 14 + 124 + 12 + 256 * 4;
 /// Width and height are not checked against any maximum here.
 std::optional<BitmapHeader> ParseBitmapHeader(std::span<const std::uint8_t> head);
 
+/// File offset where the pixels are read: the header's data offset, or the end of
+/// the palette (or masks) when the data offset points before it, since decoders read
+/// on from there instead of going back.
+std::uint64_t PixelDataOffset(const BitmapHeader& header);
+
 /// Whether `file` (the whole file) holds every pixel `header` declares: for
 /// uncompressed data all rows after the data offset and the palette before it; for
 /// run-length data a stream that reaches its last row (or its end-of-bitmap mark on

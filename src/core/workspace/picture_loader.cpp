@@ -1,11 +1,5 @@
 #include "core/workspace/picture_loader.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QFile>
-#include <QImage>
-#include <QImageReader>
-#include <QSize>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -13,14 +7,17 @@
 #include <utility>
 
 #include "core/common/regular_file.h"
+#include "core/workspace/bitmap_decoder.h"
+#include "core/workspace/png_decoder.h"
 
 namespace pictor::workspace {
 
 namespace {
 
-// A bitmap larger than this is not read: the largest legal picture at 32 bits is
-// 256 MiB, and run-length data of such a picture stays well below this.
-constexpr std::uint64_t kMaxBitmapFileBytes = std::uint64_t{1} << 30;
+// A picture file larger than this is not read: the largest legal picture at 32 bits is
+// 256 MiB as a bitmap, and run-length data or a PNG of such a picture stays well below
+// this.
+constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{1} << 30;
 
 enum class PictureFormat { Unknown, Bitmap, Png };
 
@@ -54,86 +51,6 @@ bool IsAcceptedSize(int width, int height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
-PixelImage ToPixelImage(const QImage& decoded, bool keepAlpha) {
-    // Format_ARGB32 holds unpremultiplied 0xAARRGGBB words, the layout of PixelImage.
-    const QImage image =
-        decoded.format() == QImage::Format_ARGB32 || decoded.format() == QImage::Format_RGB32
-            ? decoded
-            : decoded.convertToFormat(QImage::Format_ARGB32);
-    PixelImage picture;
-    picture.width = image.width();
-    picture.height = image.height();
-    picture.hasAlpha = keepAlpha;
-    const auto width = static_cast<std::size_t>(picture.width);
-    picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        std::uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) * width;
-        std::memcpy(row, image.constScanLine(y), width * sizeof(std::uint32_t));
-        if (!keepAlpha) {
-            for (std::size_t x = 0; x < width; ++x) {
-                row[x] |= 0xFF000000U;
-            }
-        }
-    }
-    return picture;
-}
-
-// Decodes with Qt's reader from `device`. The caller has checked that the file holds
-// what the header declares; Qt's bitmap reader itself stops at short data silently.
-std::optional<PixelImage> DecodeWithQt(QIODevice& device, PictureFormat format) {
-    QImageReader reader(&device, format == PictureFormat::Bitmap ? "bmp" : "png");
-    reader.setAutoDetectImageFormat(false);
-    reader.setAutoTransform(false);
-
-    // The header's size decides before anything is allocated for the pixels. The bitmap
-    // decoder reports a top-down bitmap's height as stored, negative.
-    QSize size = reader.size();
-    if (size.height() < 0 && size.height() != std::numeric_limits<int>::min()) {
-        size.setHeight(-size.height());
-    }
-    if (!size.isValid() || !IsAcceptedSize(size.width(), size.height())) {
-        return std::nullopt;
-    }
-    // Qt refuses to allocate images above its process-wide limit (128 MiB by default),
-    // which a legal 8192 x 8192 picture at 32 bits exceeds. A decoder reuses a target
-    // image of the right size and format without consulting that limit, so the image is
-    // allocated here, bounded by the size check above, instead of changing the global.
-    // It is cleared so that pixels a decoder leaves alone (run-length skips) are
-    // defined and the same on every run.
-    QImage image;
-    const QImage::Format decodedFormat = reader.imageFormat();
-    if (decodedFormat != QImage::Format_Invalid) {
-        image = QImage(size, decodedFormat);
-        if (image.isNull()) {
-            return std::nullopt;
-        }
-        image.fill(0);
-    }
-    if (!reader.read(&image) || image.isNull() || image.size() != size) {
-        return std::nullopt;
-    }
-    const bool keepAlpha = format == PictureFormat::Png && image.hasAlphaChannel();
-    return ToPixelImage(image, keepAlpha);
-}
-
-std::optional<PixelImage> DecodeBitmapWithQt(const std::vector<std::uint8_t>& bytes) {
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    if (!buffer.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    return DecodeWithQt(buffer, PictureFormat::Bitmap);
-}
-
-std::optional<PixelImage> DecodePngWithQt(const RegularFile& file) {
-    QFile device;
-    if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
-        return std::nullopt;
-    }
-    return DecodeWithQt(device, PictureFormat::Png);
-}
-
 PixelImage DecodeDirect(const DirectBitmap& bitmap) {
     PixelImage picture;
     picture.width = bitmap.Width();
@@ -147,8 +64,9 @@ PixelImage DecodeDirect(const DirectBitmap& bitmap) {
 }
 
 // An opened picture file after the checks every path shares: a regular file of a
-// known format, and for a bitmap headers of an accepted size that the file's bytes
-// fill (`bytes` then holds the whole file).
+// known format whose header declares an accepted size, and for a bitmap headers
+// that the file's bytes fill. `bytes` holds the whole file (a directly decodable
+// bitmap that is only probed leaves it empty).
 struct CheckedPicture {
     RegularFile file;
     PictureFormat format = PictureFormat::Unknown;
@@ -171,6 +89,17 @@ std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, boo
         return std::nullopt;
     }
     if (picture.format == PictureFormat::Png) {
+        // The header's size decides before the file is read.
+        const std::optional<PngSize> size = ReadPngSize(head);
+        if (!size || !IsAcceptedSize(size->width, size->height) ||
+            picture.file.Size() > kMaxPictureFileBytes) {
+            return std::nullopt;
+        }
+        buffer.resize(static_cast<std::size_t>(picture.file.Size()));
+        if (!ReadFully(picture.file, buffer)) {
+            return std::nullopt;
+        }
+        picture.bytes = std::move(buffer);
         return picture;
     }
     picture.header = ParseBitmapHeader(head);
@@ -183,7 +112,7 @@ std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, boo
     if (!readBitmap && DirectBitmap::IsDirectLayout(*header)) {
         return picture;
     }
-    if (picture.file.Size() > kMaxBitmapFileBytes) {
+    if (picture.file.Size() > kMaxPictureFileBytes) {
         return std::nullopt;
     }
     buffer.resize(static_cast<std::size_t>(picture.file.Size()));
@@ -196,14 +125,14 @@ std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, boo
 
 std::optional<PixelImage> Decode(const CheckedPicture& picture, bool general) {
     if (picture.format == PictureFormat::Png) {
-        return DecodePngWithQt(picture.file);
+        return DecodePng(picture.bytes, kMaxPictureSide);
     }
     if (!general) {
         if (const std::optional<DirectBitmap> direct = DirectBitmap::Open(picture.bytes)) {
             return DecodeDirect(*direct);
         }
     }
-    return DecodeBitmapWithQt(picture.bytes);
+    return DecodeBitmap(*picture.header, picture.bytes);
 }
 
 }  // namespace

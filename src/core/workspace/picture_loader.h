@@ -26,9 +26,11 @@ inline constexpr int kThumbnailSide = 96;
 /// any pixel memory is taken. A bitmap whose file holds fewer pixel bytes than its header
 /// declares (or whose run-length stream ends early) is damaged. Only regular files (or
 /// links to them) are opened; a FIFO or a device is refused without blocking.
-/// Common uncompressed bitmaps are decoded directly from the file's rows, everything else
-/// by Qt's decoders; `general` forces the latter (for comparisons). Thread-safe; needs no
-/// application object.
+/// Common uncompressed bitmaps are decoded directly from the file's rows, every other
+/// bitmap by the general bitmap decoder and PNG by the PNG decoder; `general` forces the
+/// general bitmap decoder (for comparisons). A PNG is read whole and decoded only when
+/// its header declares an accepted size; a damaged PNG (wrong CRC on a critical chunk,
+/// no IEND, image data cut short) is refused. Thread-safe.
 std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool general = false);
 
 /// Width and height of a picture that LoadPicture would load.
