@@ -73,12 +73,29 @@ struct CheckedPicture {
     std::vector<std::uint8_t> bytes;
 };
 
+// Files up to this size are read in one call when they are to be read whole.
+constexpr std::uint64_t kReadAtOnceBytes = std::uint64_t{16} << 20;
+
 // `readBitmap` false checks a directly decodable bitmap from its headers and size
 // alone and leaves `bytes` empty.
 std::optional<CheckedPicture> Check(const RegularFile& file, bool readBitmap,
                                     std::vector<std::uint8_t> buffer = {}) {
     CheckedPicture picture;
-    std::vector<std::uint8_t> head = ReadHead(file, kBitmapHeadBytes);
+    // A picture that will be read whole anyway and is of a common size is read in
+    // one call, its head taken from the bytes read; a large file is judged by its
+    // head first, so nothing big is read for a file that is refused.
+    const bool readAtOnce = readBitmap && file.Size() <= kReadAtOnceBytes;
+    if (readAtOnce) {
+        buffer.resize(static_cast<std::size_t>(file.Size()));
+        if (!ReadFully(file, buffer)) {
+            return std::nullopt;
+        }
+    }
+    std::vector<std::uint8_t> head =
+        readAtOnce ? std::vector<std::uint8_t>(
+                         buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                              buffer.size(), kBitmapHeadBytes)))
+                   : ReadHead(file, kBitmapHeadBytes);
     picture.format = SniffFormat(head);
     if (picture.format == PictureFormat::Unknown) {
         return std::nullopt;
@@ -90,9 +107,11 @@ std::optional<CheckedPicture> Check(const RegularFile& file, bool readBitmap,
             file.Size() > kMaxPictureFileBytes) {
             return std::nullopt;
         }
-        buffer.resize(static_cast<std::size_t>(file.Size()));
-        if (!ReadFully(file, buffer)) {
-            return std::nullopt;
+        if (!readAtOnce) {
+            buffer.resize(static_cast<std::size_t>(file.Size()));
+            if (!ReadFully(file, buffer)) {
+                return std::nullopt;
+            }
         }
         picture.bytes = std::move(buffer);
         return picture;
@@ -110,8 +129,13 @@ std::optional<CheckedPicture> Check(const RegularFile& file, bool readBitmap,
     if (file.Size() > kMaxPictureFileBytes) {
         return std::nullopt;
     }
-    buffer.resize(static_cast<std::size_t>(file.Size()));
-    if (!ReadFully(file, buffer) || !HoldsDeclaredPixels(*header, buffer)) {
+    if (!readAtOnce) {
+        buffer.resize(static_cast<std::size_t>(file.Size()));
+        if (!ReadFully(file, buffer)) {
+            return std::nullopt;
+        }
+    }
+    if (!HoldsDeclaredPixels(*header, buffer)) {
         return std::nullopt;
     }
     picture.bytes = std::move(buffer);
