@@ -54,11 +54,8 @@ std::optional<RegularFile> RegularFile::Open(const std::filesystem::path& path, 
         reason = OpenFailure::NotRegular;
         return std::nullopt;
     }
-    // Regular files ignore O_NONBLOCK, but clear it so later users see plain blocking I/O.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
+    // O_NONBLOCK stays set: reads and writes of a regular file ignore it, and two
+    // fewer system calls per open count when a conversion opens hundreds of files.
     return RegularFile(fd, static_cast<std::uint64_t>(status.st_size));
 }
 
