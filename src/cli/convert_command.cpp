@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/convert_options.h"
 #include "core/common/message.h"
+#include "core/common/regular_file.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/memory_map.h"
@@ -61,15 +62,15 @@ std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::strin
             settings::ConfirmStartupProfile(file, settings::WriteBack::No);
         index = settings::FindModel(listing.models, *model);
         if (!index) {
-            streams.err << "pictor-cli: model '" << *model << "' is not in " << file.Path().string()
-                        << "\n";
+            streams.err << "pictor-cli: model '" << *model << "' is not in "
+                        << Utf8FromPath(file.Path()) << "\n";
             return std::nullopt;
         }
     }
     settings::StartupProfile startup =
         settings::ConfirmStartupProfile(file, settings::WriteBack::No, index);
     if (!startup.confirmable) {
-        streams.err << "pictor-cli: " << file.Path().string()
+        streams.err << "pictor-cli: " << Utf8FromPath(file.Path())
                     << " names no usable current model; using the built-in defaults\n";
         settings::ModelProfile defaults;
         const settings::PanelSize panel = settings::PanelSizeFromLcdType(startup.lcdSizeText);
@@ -151,13 +152,15 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
 // Loads the --project file; refuses a project whose pictures are not all there, so
 // a build never gets a partial image.
 std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams) {
-    const workspace::ProjectLoadResult loaded = workspace::LoadProject(args.projectPath);
+    const workspace::ProjectLoadResult loaded =
+        workspace::LoadProject(PathFromUtf8(args.projectPath));
     if (!loaded.ok) {
         streams.err << "pictor-cli: " << loaded.error << "\n";
         return std::nullopt;
     }
     for (const std::filesystem::path& missing : loaded.missing) {
-        streams.err << "pictor-cli: picture of the project not found: " << missing.string() << "\n";
+        streams.err << "pictor-cli: picture of the project not found: " << Utf8FromPath(missing)
+                    << "\n";
     }
     if (!loaded.missing.empty()) {
         return std::nullopt;
@@ -174,7 +177,7 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
     } else if (project != nullptr && !project->model.empty()) {
         model = project->model;
     }
-    settings::ProfileFile file(args.settingsPath);
+    settings::ProfileFile file(PathFromUtf8(args.settingsPath));
     std::optional<settings::ModelProfile> profile = LoadProfile(model, file, streams);
     if (!profile || !ApplyOverrides(args, *profile, file, streams)) {
         return std::nullopt;
@@ -239,7 +242,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
         return kExitUsage;
     }
 
-    std::filesystem::path outputDir = args.outputDir;
+    std::filesystem::path outputDir = PathFromUtf8(args.outputDir);
     if (outputDir.empty() && project) {
         outputDir = project->outputDir;
     }
@@ -271,14 +274,15 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
 
     if (Given(args.mapOption)) {
         std::vector<std::filesystem::path> kept = {outputDir / "Icon.bin", outputDir / "Icon.c",
-                                                   outputDir / "Icon.h", args.settingsPath};
+                                                   outputDir / "Icon.h",
+                                                   PathFromUtf8(args.settingsPath)};
         if (Given(args.projectOption)) {
-            kept.emplace_back(args.projectPath);
+            kept.emplace_back(PathFromUtf8(args.projectPath));
         }
         for (const workspace::ImageEntry& entry : list.Entries()) {
-            kept.emplace_back(entry.path);
+            kept.emplace_back(PathFromUtf8(entry.path));
         }
-        if (const auto* file = SameFile(args.mapPath, kept)) {
+        if (const auto* file = SameFile(PathFromUtf8(args.mapPath), kept)) {
             streams.err << "pictor-cli: --map " << args.mapPath << " would overwrite "
                         << file->string() << "; nothing converted\n";
             return kExitUsage;
@@ -290,7 +294,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     options.writeTrailers = args.writeTrailers;
     options.jobs = args.jobs;
     // The image has to fit the flash the settings name, or the largest one.
-    if (settings::ProfileFile file(args.settingsPath); file.Exists()) {
+    if (settings::ProfileFile file(PathFromUtf8(args.settingsPath)); file.Exists()) {
         const std::string flashType = file.GetString("Scom", "FLASH_TYPE", "");
         if (const auto capacity = conversion::FlashTypeCapacity(flashType)) {
             options.flashCapacity = *capacity;
@@ -308,13 +312,13 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     for (const std::string& warning : conversion::SymbolWarnings(names)) {
         streams.err << "pictor-cli: " << warning << '\n';
     }
-    streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
-                << "Icon.h: " << result.headerPath.string() << '\n';
+    streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << Utf8FromPath(result.dataPath) << '\n'
+                << "Icon.h: " << Utf8FromPath(result.headerPath) << '\n';
     if (!Given(args.mapOption) || !result.map) {
         streams.out << "pictures: " << result.pictureCount << '\n';
         return kExitOk;
     }
-    if (!conversion::WriteMemoryMapCsv(*result.map, args.mapPath)) {
+    if (!conversion::WriteMemoryMapCsv(*result.map, PathFromUtf8(args.mapPath))) {
         streams.err << "pictor-cli: cannot write the memory map " << args.mapPath
                     << "; the image and the header were written\n";
         return kExitFailed;

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/device_console.h"
 #include "cli/interrupt_watcher.h"
+#include "core/common/regular_file.h"
 #include "core/device/device_link.h"
 #include "core/device/port_enumeration.h"
 #include "core/device/port_open_failure.h"
@@ -83,7 +84,7 @@ struct PortChoice {
 };
 
 PortChoice ChoosePort(const PortOptions& options) {
-    const settings::ProfileFile file(options.settingsFile);
+    const settings::ProfileFile file(PathFromUtf8(options.settingsFile));
     PortChoice choice;
     choice.scom = settings::ReadScomSettings(file);
     choice.portText = options.port.empty() ? choice.scom.portText : options.port;
@@ -102,9 +103,15 @@ std::string OpenFailureReason(const std::string& portText, const device::SerialP
         case device::PortOpenFailure::Busy:
             return "reason: port " + where + " is busy: another program has it open";
         case device::PortOpenFailure::PermissionDenied:
+#ifdef _WIN32
+            // Windows answers "access denied" also when another program holds the port.
+            return "reason: access denied on " + where +
+                   ": another program may have it open, or it may not be used by this user";
+#else
             return "reason: permission denied on " + where +
                    "; add your user to the dialout group (sudo usermod -aG dialout $USER) and "
                    "log in again";
+#endif
         case device::PortOpenFailure::BadBaudRate:
             return "reason: the baud rate is not usable on " + where;
         case device::PortOpenFailure::Other:
@@ -287,7 +294,7 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
     }
     device::DownloadRequest request;
     request.source = device::ImageSource::File;
-    request.filePath = options.file;
+    request.filePath = PathFromUtf8(options.file);
     if (options.sendSettings) {
         request.sendSettings = options.values.ToSettings();
     }

@@ -16,6 +16,7 @@
 
 #include "cli/commands.h"
 #include "cli/convert_options.h"
+#include "core/common/regular_file.h"
 #include "core/conversion/panel_preview.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
@@ -57,7 +58,7 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
                                panel.width * 3) == 0) {
         return false;
     }
-    const std::filesystem::path target(path);
+    const std::filesystem::path target = PathFromUtf8(path);
     std::filesystem::path temporary = target;
     temporary += ".pictor-tmp";
     {
@@ -72,8 +73,7 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
         }
     }
     std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
+    if (!ReplaceFileAtomically(temporary, target, error)) {
         std::filesystem::remove(temporary, error);
         return false;
     }

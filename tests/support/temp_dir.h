@@ -1,10 +1,10 @@
 #pragma once
 
-#include <unistd.h>
-
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace pictor::test {
@@ -14,9 +14,19 @@ namespace pictor::test {
 class TempDir {
   public:
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "pictor-test-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) != nullptr) {
-            path_ = tmpl;
+        // A random name; creating the directory settles any clash with another run.
+        std::random_device random;
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+        for (int attempt = 0; attempt < 32 && path_.empty(); ++attempt) {
+            char name[32];
+            std::snprintf(name, sizeof name, "pictor-test-%08x%04x", random(), random() & 0xFFFFU);
+            const std::filesystem::path candidate = base / name;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                // Private to its creator, as mkdtemp makes it.
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, ec);
+                path_ = candidate;
+            }
         }
     }
     ~TempDir() {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/common/regular_file.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/ordered_work.h"
@@ -71,7 +72,7 @@ std::unique_ptr<StagedFile> OpenOutput(const std::filesystem::path& finalPath,
 }
 
 std::string WriteFailedText(const std::filesystem::path& path) {
-    return "写入" + path.string() + " 失败!";
+    return "写入" + Utf8FromPath(path) + " 失败!";
 }
 
 std::string LoadFailedText(const ImageEntry& entry) {
@@ -138,7 +139,7 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
     const workspace::PixelImage* picture = entry.bitmap.get();
     if (Dithers(profile)) {
         if (picture == nullptr) {
-            decoded = workspace::LoadPicture(entry.path);
+            decoded = workspace::LoadPicture(PathFromUtf8(entry.path));
             if (!decoded || decoded->width != entry.width || decoded->height != entry.height) {
                 return block;
             }
@@ -146,7 +147,7 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
         }
         picture = &DitherForEncoding(*picture, profile, dithered);
     } else if (picture == nullptr) {
-        rows = workspace::OpenPictureRows(entry.path, pool.Take());
+        rows = workspace::OpenPictureRows(PathFromUtf8(entry.path), pool.Take());
         if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
             return block;
         }
@@ -267,8 +268,8 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     }
     result.dataPath = directory / (cSource ? "Icon.c" : "Icon.bin");
     result.headerPath = directory / "Icon.h";
-    const std::string dataText = result.dataPath.string();
-    const std::string headerText = result.headerPath.string();
+    const std::string dataText = Utf8FromPath(result.dataPath);
+    const std::string headerText = Utf8FromPath(result.headerPath);
 
     // A conversion that died between the two renames left a journal; the previous
     // pair goes back in place before anything else happens here.
@@ -413,7 +414,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
 
     if (options.writeTrailers) {
         for (const ImageEntry& entry : list.Entries()) {
-            if (!workspace::WriteTrailer(entry.path, entry.left, entry.top)) {
+            if (!workspace::WriteTrailer(PathFromUtf8(entry.path), entry.left, entry.top)) {
                 ShowError(messages, "打开bin档错误!");
             }
         }
@@ -425,7 +426,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         result.exceedsFlash = result.imageBytes > options.flashCapacity;
         if (result.exceedsFlash) {
             ShowError(messages,
-                      result.dataPath.string() + " is " + std::to_string(result.imageBytes) +
+                      Utf8FromPath(result.dataPath) + " is " + std::to_string(result.imageBytes) +
                           " bytes, more than the flash's " + std::to_string(options.flashCapacity) +
                           " bytes; it does not fit in the module");
         }

@@ -47,6 +47,24 @@ std::string SymbolName(std::string_view name) {
     return symbol;
 }
 
+// Thread-safe forms of gmtime and localtime; the C runtime of Windows names them
+// differently and swaps the arguments.
+bool UtcTime(std::time_t instant, std::tm& out) {
+#ifdef _WIN32
+    return gmtime_s(&out, &instant) == 0;
+#else
+    return gmtime_r(&instant, &out) != nullptr;
+#endif
+}
+
+void LocalTime(std::time_t instant, std::tm& out) {
+#ifdef _WIN32
+    localtime_s(&out, &instant);
+#else
+    localtime_r(&instant, &out);
+#endif
+}
+
 std::tm GenerationTime() {
     std::tm result{};
     if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH"); fixed != nullptr && *fixed != '\0') {
@@ -56,13 +74,13 @@ std::tm GenerationTime() {
         if (error == std::errc{} && end == text.data() + text.size() && seconds >= 0 &&
             seconds <= std::numeric_limits<std::time_t>::max()) {
             const auto instant = static_cast<std::time_t>(seconds);
-            if (gmtime_r(&instant, &result) != nullptr) {
+            if (UtcTime(instant, result)) {
                 return result;
             }
         }
     }
     const std::time_t now = std::time(nullptr);
-    localtime_r(&now, &result);
+    LocalTime(now, result);
     return result;
 }
 

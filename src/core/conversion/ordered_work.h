@@ -31,17 +31,27 @@ bool RunInOrder(std::size_t count, unsigned workers, std::size_t window, Produce
         return true;
     }
     window = std::max<std::size_t>(window, workers);
+    // Two conditions, each signalled only when its waiter can go on: the caller
+    // waits for the result it consumes next, workers wait for room in the window.
+    // Waking every thread on every change would cost a context switch per thread
+    // and picture.
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable resultReady;
+    std::condition_variable roomFree;
     std::vector<std::optional<Result>> pending(window);
     std::size_t next = 0;      // the next item a worker starts
     std::size_t consumed = 0;  // items handed to `consume` so far
+    unsigned waitingWorkers = 0;
     bool stop = false;
 
     const auto work = [&] {
         std::unique_lock lock(mutex);
         while (true) {
-            changed.wait(lock, [&] { return stop || next >= count || next < consumed + window; });
+            while (!(stop || next >= count || next < consumed + window)) {
+                ++waitingWorkers;
+                roomFree.wait(lock);
+                --waitingWorkers;
+            }
             if (stop || next >= count) {
                 return;
             }
@@ -50,7 +60,9 @@ bool RunInOrder(std::size_t count, unsigned workers, std::size_t window, Produce
             Result result = produce(item);
             lock.lock();
             pending[item % window] = std::move(result);
-            changed.notify_all();
+            if (item == consumed) {
+                resultReady.notify_one();
+            }
         }
     };
     std::vector<std::thread> threads;
@@ -64,12 +76,14 @@ bool RunInOrder(std::size_t count, unsigned workers, std::size_t window, Produce
         std::optional<Result> result;
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return pending[i % window].has_value(); });
+            resultReady.wait(lock, [&] { return pending[i % window].has_value(); });
             result = std::move(pending[i % window]);
             pending[i % window].reset();
             consumed = i + 1;
+            if (waitingWorkers > 0) {
+                roomFree.notify_one();
+            }
         }
-        changed.notify_all();
         if (!consume(i, *result)) {
             completed = false;
             break;
@@ -79,7 +93,7 @@ bool RunInOrder(std::size_t count, unsigned workers, std::size_t window, Produce
         const std::lock_guard lock(mutex);
         stop = true;
     }
-    changed.notify_all();
+    roomFree.notify_all();
     for (std::thread& thread : threads) {
         thread.join();
     }

@@ -1,8 +1,5 @@
 #include "core/conversion/output_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -28,14 +25,6 @@ constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
 // Bytes appended between two requests to start writing them to the disk.
 constexpr std::uint64_t kWritebackChunk = std::uint64_t{4} << 20;
 
-int OpenFile(const std::filesystem::path& path, int extraFlags) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | extraFlags, 0666);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 // A name for a temporary file that no other process is likely to pick: the
 // final name with a random suffix; creation with O_EXCL settles any clash.
 std::filesystem::path TemporaryName(const std::filesystem::path& finalPath, unsigned attempt) {
@@ -45,7 +34,8 @@ std::filesystem::path TemporaryName(const std::filesystem::path& finalPath, unsi
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, "%012llx", value & 0xFFFFFFFFFFFFull);
     std::filesystem::path name = finalPath;
-    name.replace_filename("." + finalPath.filename().string() + ".tmp-" + suffix);
+    name.replace_filename(
+        PathFromUtf8("." + Utf8FromPath(finalPath.filename()) + ".tmp-" + suffix));
     return name;
 }
 
@@ -55,12 +45,12 @@ FileWriter::FileWriter(int fd) : fd_(fd), buffer_(std::make_unique<std::uint8_t[
 
 FileWriter::~FileWriter() {
     if (fd_ >= 0) {
-        ::close(fd_);
+        CloseFile(fd_);
     }
 }
 
 std::unique_ptr<FileWriter> FileWriter::CreateNew(const std::filesystem::path& path) {
-    const int fd = OpenFile(path, O_EXCL);
+    const int fd = OpenForWriting(path, WriteOpen::CreateNew);
     if (fd < 0) {
         return nullptr;
     }
@@ -68,7 +58,7 @@ std::unique_ptr<FileWriter> FileWriter::CreateNew(const std::filesystem::path& p
 }
 
 std::unique_ptr<FileWriter> FileWriter::OpenTruncated(const std::filesystem::path& path) {
-    const int fd = OpenFile(path, O_TRUNC);
+    const int fd = OpenForWriting(path, WriteOpen::Truncate);
     if (fd < 0) {
         return nullptr;
     }
@@ -76,28 +66,15 @@ std::unique_ptr<FileWriter> FileWriter::OpenTruncated(const std::filesystem::pat
 }
 
 bool FileWriter::WriteAll(const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd_, data, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            failed_ = true;
-            return false;
-        }
-        if (written == 0) {
-            failed_ = true;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-        appended_ += static_cast<std::uint64_t>(written);
+    if (!pictor::WriteAll(fd_, std::span(data, size))) {
+        failed_ = true;
+        return false;
     }
+    appended_ += size;
     // Start the disk writes of what has accumulated, so that the sync in Finish has
     // little left to wait for; failures show up in that sync.
     if (appended_ - writebackStart_ >= kWritebackChunk) {
-        ::sync_file_range(fd_, static_cast<off_t>(writebackStart_),
-                          static_cast<off_t>(appended_ - writebackStart_), SYNC_FILE_RANGE_WRITE);
+        StartWriteback(fd_, writebackStart_, appended_ - writebackStart_);
         writebackStart_ = appended_;
     }
     return true;
@@ -152,10 +129,10 @@ bool FileWriter::Finish() {
     }
     bool ok = Flush();
     // Data must be on the disk before a rename publishes the file.
-    if (ok && ::fdatasync(fd_) != 0 && errno != EINVAL) {
+    if (ok && !SyncFileData(fd_)) {
         ok = false;
     }
-    if (::close(fd_) != 0) {
+    if (!CloseFile(fd_)) {
         ok = false;
     }
     fd_ = -1;
@@ -208,8 +185,7 @@ bool StagedFile::Publish() {
 
 bool StagedFile::RenameIntoPlace() {
     std::error_code error;
-    std::filesystem::rename(temporaryPath_, finalPath_, error);
-    published_ = !error;
+    published_ = ReplaceFileAtomically(temporaryPath_, finalPath_, error);
     return published_;
 }
 
@@ -219,7 +195,7 @@ namespace fs = std::filesystem;
 
 fs::path Beside(const fs::path& finalPath, const std::string& suffix) {
     fs::path name = finalPath;
-    name.replace_filename("." + finalPath.filename().string() + suffix);
+    name.replace_filename(PathFromUtf8("." + Utf8FromPath(finalPath.filename()) + suffix));
     return name;
 }
 
@@ -257,7 +233,8 @@ bool KeepPrevious(const fs::path& finalPath, bool& existed) {
     RemoveQuietly(previous);
     // A hard link costs nothing and keeps the file as it is; where links are
     // impossible (an immutable file, some file systems) a copy does.
-    if (::link(finalPath.c_str(), previous.c_str()) == 0) {
+    fs::create_hard_link(finalPath, previous, error);
+    if (!error) {
         return true;
     }
     error.clear();
@@ -270,26 +247,27 @@ bool WriteJournal(const fs::path& journal, const fs::path& first, bool firstExis
     std::string text;
     for (const auto& [path, existed] : {std::pair{first, firstExisted}, {second, secondExisted}}) {
         text += existed ? "1 " : "0 ";
-        text += path.filename().string();
+        text += Utf8FromPath(path.filename());
         text += '\n';
     }
     text += kJournalEnd;
     RemoveQuietly(journal);
     // No sync: the journal guards against the process dying, and the file system
     // commits its creation no later than the renames that follow it.
-    const int fd = OpenFile(journal, O_EXCL);
+    const int fd = OpenForWriting(journal, WriteOpen::CreateNew);
     if (fd < 0) {
         return false;
     }
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    return ::close(fd) == 0 && written;
+    const bool written = pictor::WriteAll(
+        fd, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return CloseFile(fd) && written;
 }
 
 // Puts the previous file back in place, or removes the final file when there was none.
 void PutBack(const fs::path& finalPath, bool existed) {
     if (existed) {
         std::error_code error;
-        fs::rename(PreviousPath(finalPath), finalPath, error);
+        ReplaceFileAtomically(PreviousPath(finalPath), finalPath, error);
     } else {
         RemoveQuietly(finalPath);
     }
@@ -356,8 +334,12 @@ bool RecoverInterruptedPublish(const fs::path& firstFinal, const fs::path& secon
         RemoveQuietly(PreviousPath(secondFinal));
         return false;
     }
-    std::ifstream in(journal, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    {
+        // Closed before the journal is removed: Windows cannot remove an open file.
+        std::ifstream in(journal, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     // A journal without its end mark was cut while written, before any rename.
     const bool complete =
         text.size() >= kJournalEnd.size() &&
@@ -368,9 +350,9 @@ bool RecoverInterruptedPublish(const fs::path& firstFinal, const fs::path& secon
         std::string existed;
         std::string name;
         while (lines >> existed >> name && name != "end") {
-            const fs::path finalPath = name == firstFinal.filename().string()    ? firstFinal
-                                       : name == secondFinal.filename().string() ? secondFinal
-                                                                                 : fs::path();
+            const fs::path finalPath = name == Utf8FromPath(firstFinal.filename())    ? firstFinal
+                                       : name == Utf8FromPath(secondFinal.filename()) ? secondFinal
+                                                                                      : fs::path();
             if (!finalPath.empty()) {
                 PutBack(finalPath, existed == "1");
                 putBack = true;

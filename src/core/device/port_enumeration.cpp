@@ -67,10 +67,6 @@ std::map<std::string, std::string> ReadByIdLinks(const fs::path& byIdDir) {
 
 }  // namespace
 
-std::vector<PortInfo> ListSerialPorts() {
-    return ListSerialPorts(fs::path("/"));
-}
-
 std::vector<PortInfo> ListSerialPorts(const fs::path& root) {
     const fs::path ttyClass = root / "sys" / "class" / "tty";
     const fs::path devDir = root / "dev";

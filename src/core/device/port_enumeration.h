@@ -8,14 +8,17 @@ namespace pictor::device {
 
 /// A serial port present on the system.
 struct PortInfo {
-    std::string path;         ///< device path to open, e.g. "/dev/ttyUSB0"
-    std::string description;  ///< name of its /dev/serial/by-id link, empty when none
+    std::string path;         ///< device path to open, e.g. "/dev/ttyUSB0" or "COM5"
+    std::string description;  ///< name of its /dev/serial/by-id link (on Windows its
+                              ///< friendly name), empty when none
 
     friend bool operator==(const PortInfo&, const PortInfo&) = default;
 };
 
-/// Lists the serial ports present: ttyS*, ttyUSB*, ttyACM* and ttyAMA* devices
-/// that the kernel backs with hardware (a `device` entry under
+/// Lists the serial ports present. On Windows: the COM ports of the Ports device
+/// class (SetupAPI) with their friendly names, and those only registered under
+/// HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, sorted by number. Elsewhere: ttyS*, ttyUSB*, ttyACM* and
+/// ttyAMA* devices that the kernel backs with hardware (a `device` entry under
 /// /sys/class/tty/<name>, and for ttyS* a port `type` other than 0, which leaves
 /// out the placeholders of the 8250 driver) and whose /dev node exists. Sorted by
 /// kind, then number (ttyS2 before ttyS10). Never fails: unreadable directories

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 
 namespace pictor::device {
@@ -47,7 +48,8 @@ Outcome VerifyAndBackUp(DeviceProtocol& protocol, std::span<const std::uint8_t> 
         directory.empty() ? std::filesystem::path(kBackupFileName) : directory / kBackupFileName;
     std::ofstream backup(backupPath, std::ios::binary | std::ios::trunc);
     if (!backup) {
-        messages.Show(Message{"打开文件失败" + backupPath.string(), "错误信息", MessageIcon::Stop});
+        messages.Show(
+            Message{"打开文件失败" + Utf8FromPath(backupPath), "错误信息", MessageIcon::Stop});
         return Outcome::Failed;
     }
     // Images are whole sectors; a trailing partial sector is never read back.

@@ -12,21 +12,27 @@
 
 namespace pictor::device {
 
-/// The device path for a port text: "COM" followed by a number n (any letter
-/// case) names /dev/ttyS<n-1>, so settings that name COM ports keep working;
-/// "COM" without a number, "COM0" or a number that does not fit give an empty
-/// path (no device). Any other text is a device path itself (/dev/ttyUSB0,
-/// /dev/serial/by-id/..., /dev/pts/3).
+/// The device path for a port text. On POSIX systems "COM" followed by a number
+/// n (any letter case) names /dev/ttyS<n-1>, so settings that name COM ports keep
+/// working; any other text is a device path itself (/dev/ttyUSB0,
+/// /dev/serial/by-id/..., /dev/pts/3) or a name in /dev. On Windows "COMn" names
+/// \\.\COMn (so COM10 and above open too), a text starting with \\ is a
+/// device path itself and any other name is taken from \\.\. Everywhere "COM"
+/// without a number, "COM0" or a number that does not fit give an empty path
+/// (no device).
 std::string DevicePathForPort(std::string_view portText);
 
-/// The serial line to the module over a POSIX terminal device.
+/// The serial line to the module over a POSIX terminal device or a Windows
+/// communications port.
 ///
-/// `Open` claims the device exclusively (an advisory flock, plus TIOCEXCL except
-/// on pseudo-terminals, which would keep that flag after a crashed user), sets
-/// raw 8N1 at the requested rate (any rate, e.g. 256000, through termios2), no
-/// flow control, DTR and RTS inactive. Reads never block the thread without a
-/// deadline: `ReadExact` sleeps in poll(2) until the bytes arrive or its time-out
-/// passes, so waiting costs no CPU.
+/// `Open` claims the device exclusively, sets raw 8N1 at the requested rate (any
+/// rate, e.g. 256000), no flow control, DTR and RTS inactive. On POSIX that is an
+/// advisory flock plus TIOCEXCL (except on pseudo-terminals, which would keep
+/// that flag after a crashed user) and termios2; on Windows a handle opened
+/// without sharing and a DCB. Reads never block the thread without a deadline
+/// and never poll busily: `ReadExact` sleeps in poll(2), or in a wait for an
+/// overlapped read on Windows, until the bytes arrive or its time-out passes, so
+/// waiting costs no CPU.
 ///
 /// States: closed (initial) and open. Operations on a closed port return 0 or
 /// false, except `PurgeInput` and `Close`, which report true.
@@ -61,10 +67,10 @@ class SerialPort final : public SerialLine {
     /// The device path the port was opened on (empty when closed).
     [[nodiscard]] const std::string& DevicePath() const { return devicePath_; }
 
-    [[nodiscard]] bool IsOpen() const override { return fd_.load() >= 0; }
+    [[nodiscard]] bool IsOpen() const override { return handle_.load() != kClosed; }
     [[nodiscard]] int BaudRate() const override { return baud_.load(); }
 
-    /// Writes all of `data`, waiting for room with poll(2); gives up after
+    /// Writes all of `data`, waiting for room without polling busily; gives up after
     /// data.size() x 50 ms and then returns 0. Returns data.size() on success.
     int Write(std::span<const std::uint8_t> data) override;
 
@@ -75,13 +81,20 @@ class SerialPort final : public SerialLine {
     /// runs out. False on time-out, on a closed port and when the device hangs up.
     bool ReadExact(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
 
-    /// Discards received bytes not yet read (tcflush TCIFLUSH). Always true.
+    /// Discards received bytes not yet read (tcflush TCIFLUSH, PurgeComm). Always true.
     bool PurgeInput() override;
 
   private:
-    bool FailOpen(std::error_code error, int fd);
+    // The descriptor (POSIX) or the HANDLE (Windows) of the open device.
+    using NativeHandle = std::intptr_t;
+    static constexpr NativeHandle kClosed = -1;  // also INVALID_HANDLE_VALUE
 
-    std::atomic<int> fd_{-1};
+    bool FailOpen(std::error_code error, NativeHandle handle);
+
+    std::atomic<NativeHandle> handle_{kClosed};
+    // Windows: a named mutex per port that other Pictor processes see, because
+    // not every implementation of the Win32 API enforces the unshared open.
+    NativeHandle claim_ = kClosed;
     std::atomic<int> baud_{0};
     std::string devicePath_;
     bool exclusive_ = false;

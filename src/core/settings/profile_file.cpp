@@ -1,7 +1,5 @@
 #include "core/settings/profile_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -151,30 +149,23 @@ std::filesystem::path WriteTarget(const std::filesystem::path& path) {
 // Replaces `path` with `content`: a temporary file in the same directory is
 // written, flushed to disk and renamed over the target, so readers see either
 // the old or the new file, never a half-written one.
-bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& content) {
+bool ReplaceWithContent(const std::filesystem::path& path, const std::string& content) {
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-    std::string tmpl = (dir / (path.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
+    std::filesystem::path temporary;
+    const int fd = CreateUniqueFile(dir, Utf8FromPath(path.filename()) + ".tmp-", temporary);
     if (fd < 0) {
         return false;
     }
     SetModeForReplacing(fd, path);
-    bool ok = true;
-    std::size_t written = 0;
-    while (ok && written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0) {
-            ok = errno == EINTR;
-            continue;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(tmpl.c_str(), path.c_str()) == 0) {
+    bool ok = WriteAll(
+        fd, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+    ok = ok && SyncFileData(fd);
+    ok = CloseFile(fd) && ok;
+    std::error_code error;
+    if (ok && ReplaceFileAtomically(temporary, path, error)) {
         return true;
     }
-    std::remove(tmpl.c_str());
+    std::filesystem::remove(temporary, error);
     return false;
 }
 
@@ -300,7 +291,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         out += line.text;
         out += line.ending;
     }
-    return ReplaceFileAtomically(target, out);
+    return ReplaceWithContent(target, out);
 }
 
 bool ProfileFile::WriteInt(std::string_view section, std::string_view key, long long value) {

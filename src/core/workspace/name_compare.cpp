@@ -1,6 +1,10 @@
 #include "core/workspace/name_compare.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -9,6 +13,42 @@
 namespace pictor::workspace {
 
 namespace {
+
+#ifdef _WIN32
+
+// UTF-8 to code page 936 through the conversion tables of Windows.
+class GbkConverter {
+  public:
+    // The converted bytes, or nothing when the text has a character outside the code page
+    // or is not valid UTF-8.
+    std::optional<std::string> Convert(std::string_view text) {
+        if (text.empty()) {
+            return std::string();
+        }
+        const int inSize = static_cast<int>(text.size());
+        const int wideSize =
+            ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), inSize, nullptr, 0);
+        if (wideSize <= 0) {
+            return std::nullopt;
+        }
+        std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), inSize, wide.data(),
+                              wideSize);
+        // A code page 936 character never takes more bytes than its UTF-8 form.
+        std::string out(text.size() + 4, '\0');
+        BOOL usedDefault = FALSE;
+        const int outSize =
+            ::WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, out.data(),
+                                  static_cast<int>(out.size()), nullptr, &usedDefault);
+        if (outSize <= 0 || usedDefault) {
+            return std::nullopt;
+        }
+        out.resize(static_cast<std::size_t>(outSize));
+        return out;
+    }
+};
+
+#else
 
 // One UTF-8 to code page 936 converter, closed when it goes out of scope.
 class GbkConverter {
@@ -61,6 +101,8 @@ class GbkConverter {
 
     iconv_t handle_ = Invalid();
 };
+
+#endif
 
 std::uint16_t FoldSingleByte(unsigned char byte) {
     if (byte >= 'A' && byte <= 'Z') {

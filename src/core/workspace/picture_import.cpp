@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/common/regular_file.h"
 #include "core/workspace/name_compare.h"
 #include "core/workspace/picture_loader.h"
 #include "core/workspace/position_trailer.h"
@@ -37,23 +38,36 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
                    const ImportOptions& options) {
     int added = 0;
     for (const std::string& path : paths) {
-        const std::filesystem::path filePath(path);
+        const std::filesystem::path filePath = PathFromUtf8(path);
         std::optional<PixelImage> picture;
         std::optional<PictureSize> size;
+        std::optional<TrailerPosition> position;
         if (options.keepPixels) {
             picture = LoadPicture(filePath);
             if (picture) {
                 size = PictureSize{picture->width, picture->height};
             }
+        } else if (const std::optional<RegularFile> file =
+                       RegularFile::Open(filePath, options.openForWriting ? FileAccess::ReadWrite
+                                                                          : FileAccess::Read)) {
+            // One open for the probe and the trailer: an import of hundreds of
+            // pictures spends a good part of its time opening files.
+            size = ProbePicture(*file);
+            if (size) {
+                position = ReadTrailer(*file).value_or(TrailerPosition{});
+            }
         } else {
+            // The file does not open as asked: probing it on its own decides which
+            // of the two messages the user gets.
             size = ProbePicture(filePath);
         }
         if (!size) {
             ShowError(messages, "加载图片 " + path + " 错误 !");
             continue;
         }
-        const std::optional<TrailerPosition> position =
-            OpenAndReadTrailer(filePath, options.openForWriting);
+        if (!position) {
+            position = OpenAndReadTrailer(filePath, options.openForWriting);
+        }
         if (!position) {
             ShowError(messages, "打开 " + path + " 错误 !");
             continue;

@@ -63,27 +63,39 @@ PixelImage DecodeDirect(const DirectBitmap& bitmap) {
     return picture;
 }
 
-// An opened picture file after the checks every path shares: a regular file of a
-// known format whose header declares an accepted size, and for a bitmap headers
-// that the file's bytes fill. `bytes` holds the whole file (a directly decodable
-// bitmap that is only probed leaves it empty).
+// A picture file after the checks every path shares: a regular file of a known
+// format whose header declares an accepted size, and for a bitmap headers that the
+// file's bytes fill. `bytes` holds the whole file (a directly decodable bitmap that
+// is only probed leaves it empty).
 struct CheckedPicture {
-    RegularFile file;
     PictureFormat format = PictureFormat::Unknown;
     std::optional<BitmapHeader> header;
     std::vector<std::uint8_t> bytes;
 };
 
+// Files up to this size are read in one call when they are to be read whole.
+constexpr std::uint64_t kReadAtOnceBytes = std::uint64_t{16} << 20;
+
 // `readBitmap` false checks a directly decodable bitmap from its headers and size
 // alone and leaves `bytes` empty.
-std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, bool readBitmap,
-                                          std::vector<std::uint8_t> buffer = {}) {
-    std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
-    if (!file) {
-        return std::nullopt;
+std::optional<CheckedPicture> Check(const RegularFile& file, bool readBitmap,
+                                    std::vector<std::uint8_t> buffer = {}) {
+    CheckedPicture picture;
+    // A picture that will be read whole anyway and is of a common size is read in
+    // one call, its head taken from the bytes read; a large file is judged by its
+    // head first, so nothing big is read for a file that is refused.
+    const bool readAtOnce = readBitmap && file.Size() <= kReadAtOnceBytes;
+    if (readAtOnce) {
+        buffer.resize(static_cast<std::size_t>(file.Size()));
+        if (!ReadFully(file, buffer)) {
+            return std::nullopt;
+        }
     }
-    CheckedPicture picture{std::move(*file), PictureFormat::Unknown, std::nullopt, {}};
-    std::vector<std::uint8_t> head = ReadHead(picture.file, kBitmapHeadBytes);
+    std::vector<std::uint8_t> head =
+        readAtOnce ? std::vector<std::uint8_t>(
+                         buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                              buffer.size(), kBitmapHeadBytes)))
+                   : ReadHead(file, kBitmapHeadBytes);
     picture.format = SniffFormat(head);
     if (picture.format == PictureFormat::Unknown) {
         return std::nullopt;
@@ -92,12 +104,14 @@ std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, boo
         // The header's size decides before the file is read.
         const std::optional<PngSize> size = ReadPngSize(head);
         if (!size || !IsAcceptedSize(size->width, size->height) ||
-            picture.file.Size() > kMaxPictureFileBytes) {
+            file.Size() > kMaxPictureFileBytes) {
             return std::nullopt;
         }
-        buffer.resize(static_cast<std::size_t>(picture.file.Size()));
-        if (!ReadFully(picture.file, buffer)) {
-            return std::nullopt;
+        if (!readAtOnce) {
+            buffer.resize(static_cast<std::size_t>(file.Size()));
+            if (!ReadFully(file, buffer)) {
+                return std::nullopt;
+            }
         }
         picture.bytes = std::move(buffer);
         return picture;
@@ -106,21 +120,35 @@ std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, boo
     const BitmapHeader* header = picture.header ? &*picture.header : nullptr;
     // Size checks come before any pixel memory is taken.
     if (header == nullptr || !IsAcceptedSize(header->width, header->height) ||
-        !SizeHoldsDeclaredRows(*header, picture.file.Size())) {
+        !SizeHoldsDeclaredRows(*header, file.Size())) {
         return std::nullopt;
     }
     if (!readBitmap && DirectBitmap::IsDirectLayout(*header)) {
         return picture;
     }
-    if (picture.file.Size() > kMaxPictureFileBytes) {
+    if (file.Size() > kMaxPictureFileBytes) {
         return std::nullopt;
     }
-    buffer.resize(static_cast<std::size_t>(picture.file.Size()));
-    if (!ReadFully(picture.file, buffer) || !HoldsDeclaredPixels(*header, buffer)) {
+    if (!readAtOnce) {
+        buffer.resize(static_cast<std::size_t>(file.Size()));
+        if (!ReadFully(file, buffer)) {
+            return std::nullopt;
+        }
+    }
+    if (!HoldsDeclaredPixels(*header, buffer)) {
         return std::nullopt;
     }
     picture.bytes = std::move(buffer);
     return picture;
+}
+
+std::optional<CheckedPicture> OpenChecked(const std::filesystem::path& path, bool readBitmap,
+                                          std::vector<std::uint8_t> buffer = {}) {
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    return Check(*file, readBitmap, std::move(buffer));
 }
 
 std::optional<PixelImage> Decode(const CheckedPicture& picture, bool general) {
@@ -146,7 +174,15 @@ std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool ge
 }
 
 std::optional<PictureSize> ProbePicture(const std::filesystem::path& path) {
-    const std::optional<CheckedPicture> picture = OpenChecked(path, false);
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    return ProbePicture(*file);
+}
+
+std::optional<PictureSize> ProbePicture(const RegularFile& file) {
+    const std::optional<CheckedPicture> picture = Check(file, false);
     if (!picture) {
         return std::nullopt;
     }

@@ -8,6 +8,10 @@
 #include "core/workspace/bitmap_format.h"
 #include "core/workspace/pixel_image.h"
 
+namespace pictor {
+class RegularFile;
+}
+
 namespace pictor::workspace {
 
 /// Largest width or height of a picture that loads, in pixels.
@@ -43,6 +47,10 @@ struct PictureSize {
 /// pixels: a common uncompressed bitmap is checked from its headers and its file size
 /// alone, any other picture is decoded once and dropped. Thread-safe.
 std::optional<PictureSize> ProbePicture(const std::filesystem::path& path);
+
+/// As above, for a file already open (the import reads its trailer through the same
+/// open file).
+std::optional<PictureSize> ProbePicture(const RegularFile& file);
 
 /// A picture opened for encoding row by row. A common uncompressed bitmap keeps only its
 /// file's bytes and decodes each row when asked; any other picture is decoded whole.

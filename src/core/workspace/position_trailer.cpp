@@ -1,7 +1,5 @@
 #include "core/workspace/position_trailer.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <span>
@@ -59,13 +57,13 @@ std::optional<PixelImage> LoadFromBytes(std::span<const std::uint8_t> bytes) {
     if (ec) {
         return std::nullopt;
     }
-    std::string name = (dir / "pictor-trailer-XXXXXX").string();
-    const int fd = ::mkstemp(name.data());
+    std::filesystem::path name;
+    const int fd = CreateUniqueFile(dir, "pictor-trailer-", name);
     if (fd < 0) {
         return std::nullopt;
     }
     const bool written = WriteAllAt(fd, 0, bytes);
-    const bool complete = ::close(fd) == 0 && written;
+    const bool complete = CloseFile(fd) && written;
     std::optional<PixelImage> picture;
     if (complete) {
         picture = LoadPicture(name);

@@ -1,8 +1,6 @@
 #include "core/workspace/project_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -180,12 +178,18 @@ std::string RelativeText(const std::filesystem::path& path,
     if (relative.empty()) {
         relative = absolute.lexically_relative(baseDirectory);
     }
-    return (relative.empty() ? absolute : relative).generic_string();
+    // Project files store '/' separators and UTF-8 on every platform.
+    std::string text = Utf8FromPath(relative.empty() ? absolute : relative);
+    if constexpr (std::filesystem::path::preferred_separator != '/') {
+        std::replace(text.begin(), text.end(),
+                     static_cast<char>(std::filesystem::path::preferred_separator), '/');
+    }
+    return text;
 }
 
 std::filesystem::path ResolveText(const std::string& text,
                                   const std::filesystem::path& baseDirectory) {
-    const std::filesystem::path stored(text);
+    const std::filesystem::path stored = PathFromUtf8(text);
     return stored.is_absolute() ? stored.lexically_normal()
                                 : (baseDirectory / stored).lexically_normal();
 }
@@ -397,19 +401,9 @@ std::string ErrnoText(int error) {
     return std::strerror(error);  // NOLINT(concurrency-mt-unsafe): messages only
 }
 
-bool WriteAll(int fd, const std::string& content) {
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
+bool WriteText(int fd, const std::string& content) {
+    return WriteAll(
+        fd, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
 }
 
 }  // namespace
@@ -424,7 +418,7 @@ ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::p
 }
 
 ProjectLoadResult LoadProject(const std::filesystem::path& projectFile) {
-    const std::string name = projectFile.string();
+    const std::string name = Utf8FromPath(projectFile);
     OpenFailure failure = OpenFailure::None;
     const std::optional<RegularFile> file =
         RegularFile::Open(projectFile, FileAccess::Read, &failure);
@@ -502,34 +496,33 @@ bool SaveProject(const std::filesystem::path& projectFile, const Project& projec
     const std::filesystem::path dir = target.parent_path();
     const std::string content = FormatProject(project, dir);
 
-    std::string tmpl = (dir / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    std::filesystem::path temporary;
+    const int fd =
+        CreateUniqueFile(dir, "." + Utf8FromPath(target.filename()) + ".tmp-", temporary);
     if (fd < 0) {
-        reason = projectFile.string() + ": cannot be written (" + ErrnoText(errno) + ")";
+        reason = Utf8FromPath(projectFile) + ": cannot be written (" + ErrnoText(errno) + ")";
         return false;
     }
     SetModeForReplacing(fd, target);
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+    bool ok = WriteText(fd, content) && SyncFileData(fd);
     int savedErrno = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
+    if (!CloseFile(fd) && ok) {
         ok = false;
         savedErrno = errno;
     }
-    if (ok && std::rename(tmpl.c_str(), target.c_str()) != 0) {
+    std::error_code renameError;
+    if (ok && !ReplaceFileAtomically(temporary, target, renameError)) {
         ok = false;
-        savedErrno = errno;
+        savedErrno = renameError.category() == std::generic_category() ? renameError.value() : EIO;
     }
     if (!ok) {
-        std::remove(tmpl.c_str());
-        reason = projectFile.string() + ": cannot be written (" + ErrnoText(savedErrno) + ")";
+        std::error_code removeError;
+        std::filesystem::remove(temporary, removeError);
+        reason = Utf8FromPath(projectFile) + ": cannot be written (" + ErrnoText(savedErrno) + ")";
         return false;
     }
     // The rename is durable only once the directory is on the disk too.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    SyncDirectory(dir);
     return true;
 }
 
@@ -542,7 +535,7 @@ Project ProjectFromList(const PictureList& list, const std::string& model,
     project.otherSections = previous.otherSections;
     for (const ImageEntry& entry : list.Entries()) {
         ProjectPicture picture;
-        picture.path = Absolute(entry.path);
+        picture.path = Absolute(PathFromUtf8(entry.path));
         picture.shown = entry.shown;
         picture.position = ProjectPosition{entry.left, entry.top};
         for (const ProjectPicture& old : previous.pictures) {
@@ -566,7 +559,7 @@ PictureList BuildPictureList(const Project& project, MessageSink& messages,
         }
         // One import per picture keeps the project's order (an import sorts its list).
         PictureList single;
-        if (ImportPictures(single, {picture.path.string()}, messages, options) != 1) {
+        if (ImportPictures(single, {Utf8FromPath(picture.path)}, messages, options) != 1) {
             continue;
         }
         ImageEntry entry = single.At(0);

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "conversion_test_support.h"
+#include "support/platform.h"
 
 namespace pictor::conversion {
 namespace {
@@ -40,10 +41,10 @@ TEST(HeaderWriter, GenerationTimeUsesTwelveHourClock) {
 }
 
 TEST(HeaderWriter, SourceDateEpochFixesTheTimeInUtc) {
-    ::setenv("SOURCE_DATE_EPOCH", "1474124645", 1);
+    pictor::test::SetEnvironment("SOURCE_DATE_EPOCH", "1474124645");
     std::string out;
     WriteGenerationTime(out, GenerationTime());
-    ::unsetenv("SOURCE_DATE_EPOCH");
+    pictor::test::UnsetEnvironment("SOURCE_DATE_EPOCH");
     EXPECT_EQ(out, "\r\n// Generation Time: 2016/09/17  PM 03:04:05   \r\n\r\n");
 }
 

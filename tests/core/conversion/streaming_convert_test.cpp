@@ -21,6 +21,7 @@
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_loader.h"
 #include "support/bitmap_files.h"
+#include "support/platform.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
@@ -138,7 +139,7 @@ Outputs RunConvert(workspace::PictureList list, const settings::ModelProfile& pr
 }
 
 TEST(StreamingConvert, SameBytesAsDecodedPicturesForEveryProfileAndWorkerCount) {
-    ::setenv("SOURCE_DATE_EPOCH", "1474124645", 1);
+    pictor::test::SetEnvironment("SOURCE_DATE_EPOCH", "1474124645");
     const test::TempDir dir;
     fs::create_directory(dir / "out");
     const std::vector<std::string> paths = WritePictures(dir.Path());
@@ -173,7 +174,7 @@ TEST(StreamingConvert, SameBytesAsDecodedPicturesForEveryProfileAndWorkerCount) 
         }
         ++index;
     }
-    ::unsetenv("SOURCE_DATE_EPOCH");
+    pictor::test::UnsetEnvironment("SOURCE_DATE_EPOCH");
 }
 
 TEST(StreamingConvert, PictureChangedSinceImportFailsAndKeepsTheOldOutputs) {

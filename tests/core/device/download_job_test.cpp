@@ -7,6 +7,7 @@
 
 #include "core/device/device_link.h"
 #include "fake_module.h"
+#include "support/platform.h"
 #include "support/temp_dir.h"
 
 namespace pictor::device {
@@ -206,6 +207,7 @@ TEST_F(JobFixture, AnEmptyImageIsRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(module.erasedBlocks.empty());
 }
 
+#ifndef _WIN32  // FIFOs are POSIX only
 TEST_F(JobFixture, AFifoAsTheImageIsRefusedWithoutBlocking) {
     const auto fifo = dir / "image.bin";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -222,6 +224,7 @@ TEST_F(JobFixture, AFifoAsTheImageIsRefusedWithoutBlocking) {
     EXPECT_EQ(recorder.messages, std::vector<Message>{Failure("读取 Bin 档失败!")});
     EXPECT_TRUE(module.erasedBlocks.empty());
 }
+#endif
 
 TEST_F(JobFixture, SettingsThatWereNotWrittenAreWarnedAboutAfterTheSuccess) {
     module.settingsWriteReply = {};  // the module never answers 0x96
@@ -255,6 +258,7 @@ TEST_F(JobFixture, AFailedConnectKeepsTheBytesTheModuleSent) {
 }
 
 TEST_F(JobFixture, ABackupThatCannotBeWrittenFailsTheCheck) {
+    PICTOR_SKIP_ON_WINDOWS("no /dev/full to write to");
     std::filesystem::create_symlink("/dev/full", dir / "BackUp_All.BIN");
     const DownloadResult result = Run(ImageFile(test::Pattern(1024)));
     EXPECT_EQ(result.outcome, Outcome::Failed);

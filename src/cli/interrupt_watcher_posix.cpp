@@ -1,9 +1,9 @@
-#include "cli/interrupt_watcher.h"
-
 #include <poll.h>
 #include <pthread.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
+
+#include "cli/interrupt_watcher.h"
 
 namespace pictor::cli {
 

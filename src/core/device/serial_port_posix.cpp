@@ -1,5 +1,3 @@
-#include "core/device/serial_port.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -15,6 +13,7 @@
 #include "core/common/ascii_text.h"
 #include "core/device/line_timing.h"
 #include "core/device/serial_device_setup.h"
+#include "core/device/serial_port.h"
 
 namespace pictor::device {
 
@@ -76,7 +75,8 @@ SerialPort::~SerialPort() {
     Close();
 }
 
-bool SerialPort::FailOpen(std::error_code error, int fd) {
+bool SerialPort::FailOpen(std::error_code error, NativeHandle handle) {
+    const int fd = static_cast<int>(handle);
     if (fd >= 0) {
         ::close(fd);
     }
@@ -136,12 +136,12 @@ bool SerialPort::Open(const std::string& portText, int baud) {
     exclusive_ = exclusive;
     lastOpenError_.clear();
     baud_.store(baud);
-    fd_.store(fd);
+    handle_.store(fd);
     return true;
 }
 
 bool SerialPort::Close() {
-    const int fd = fd_.exchange(-1);
+    const int fd = static_cast<int>(handle_.exchange(kClosed));
     if (fd < 0) {
         return true;
     }
@@ -156,7 +156,7 @@ bool SerialPort::Close() {
 }
 
 int SerialPort::Write(std::span<const std::uint8_t> data) {
-    const int fd = fd_.load();
+    const int fd = static_cast<int>(handle_.load());
     if (fd < 0 || data.empty()) {
         return 0;
     }
@@ -191,7 +191,7 @@ int SerialPort::Write(std::span<const std::uint8_t> data) {
 }
 
 int SerialPort::ReadAvailable(std::span<std::uint8_t> buffer) {
-    const int fd = fd_.load();
+    const int fd = static_cast<int>(handle_.load());
     if (fd < 0 || buffer.empty()) {
         return 0;
     }
@@ -211,7 +211,7 @@ bool SerialPort::ReadExact(std::span<std::uint8_t> buffer, std::chrono::millisec
     if (buffer.empty()) {
         return true;
     }
-    const int fd = fd_.load();
+    const int fd = static_cast<int>(handle_.load());
     if (fd < 0) {
         return false;
     }
@@ -253,7 +253,7 @@ bool SerialPort::ReadExact(std::span<std::uint8_t> buffer, std::chrono::millisec
 }
 
 bool SerialPort::PurgeInput() {
-    const int fd = fd_.load();
+    const int fd = static_cast<int>(handle_.load());
     if (fd >= 0) {
         ::tcflush(fd, TCIFLUSH);
     }

@@ -1,0 +1,135 @@
+#include <windows.h>
+
+#include "core/device/port_enumeration.h"
+
+// <setupapi.h> and <devguid.h> need <windows.h> first.
+#include <devguid.h>
+#include <setupapi.h>
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <string_view>
+
+#include "core/common/ascii_text.h"
+#include "core/common/regular_file.h"
+
+namespace pictor::device {
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    return Utf8FromPath(std::filesystem::path(text));
+}
+
+// The number of "COMn"; 0 for any other name (those sort last).
+unsigned ComNumber(std::string_view name) {
+    if (!StartsWithIgnoringAsciiCase(name, "COM")) {
+        return 0;
+    }
+    unsigned number = 0;
+    const std::string_view digits = name.substr(3);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    return error == std::errc{} && end == digits.data() + digits.size() ? number : 0;
+}
+
+// A REG_SZ value, without the terminating null(s) the registry may store.
+std::wstring StringValue(HKEY key, const wchar_t* name) {
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ || bytes == 0) {
+        return {};
+    }
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                           &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    text.resize(std::wcslen(text.c_str()));
+    return text;
+}
+
+// Port name -> friendly name, from the present devices of the Ports class.
+void AddSetupApiPorts(std::map<std::string, std::string>& ports) {
+    HDEVINFO devices =
+        ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+    if (devices == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+        HKEY key =
+            ::SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE) {
+            continue;
+        }
+        const std::wstring portName = StringValue(key, L"PortName");
+        ::RegCloseKey(key);
+        if (portName.empty()) {
+            continue;
+        }
+        wchar_t friendly[256] = {};
+        DWORD type = 0;
+        std::string description;
+        if (::SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME, &type,
+                                                reinterpret_cast<BYTE*>(friendly),
+                                                sizeof friendly - sizeof(wchar_t), nullptr)) {
+            description = Utf8(friendly);
+        }
+        ports[Utf8(portName)] = description;
+    }
+    ::SetupDiDestroyDeviceInfoList(devices);
+}
+
+// Ports registered by their drivers under SERIALCOMM (value: the port name).
+void AddRegisteredPorts(std::map<std::string, std::string>& ports) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ,
+                        &key) != ERROR_SUCCESS) {
+        return;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        wchar_t value[256];
+        DWORD valueBytes = sizeof value - sizeof(wchar_t);
+        DWORD type = 0;
+        const LONG result = ::RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
+                                            reinterpret_cast<BYTE*>(value), &valueBytes);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS || type != REG_SZ) {
+            continue;
+        }
+        value[valueBytes / sizeof(wchar_t)] = L'\0';
+        const std::string port = Utf8(value);
+        if (!port.empty()) {
+            ports.emplace(port, std::string());  // keeps a friendly name found before
+        }
+    }
+    ::RegCloseKey(key);
+}
+
+}  // namespace
+
+std::vector<PortInfo> ListSerialPorts() {
+    std::map<std::string, std::string> found;
+    AddSetupApiPorts(found);
+    AddRegisteredPorts(found);
+    std::vector<PortInfo> ports;
+    ports.reserve(found.size());
+    for (auto& [name, description] : found) {
+        ports.push_back(PortInfo{name, description});
+    }
+    std::stable_sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) {
+        const unsigned na = ComNumber(a.path);
+        const unsigned nb = ComNumber(b.path);
+        return (na == 0 ? ~0U : na) < (nb == 0 ? ~0U : nb);
+    });
+    return ports;
+}
+
+}  // namespace pictor::device
