@@ -1,6 +1,10 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "cli/cli_texts.h"
 
 namespace CLI {
 class App;
@@ -14,13 +18,31 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitCancelled = 130;
 
-/// Output streams of a command run (so tests can capture them).
+/// Output streams of a command run (so tests can capture them), and the language
+/// the texts are written in. Without `texts` (and without `--lang`) the texts
+/// stay as written in the sources.
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    std::shared_ptr<const Texts> texts = nullptr;
+
+    /// A text of the tool in the run's language.
+    [[nodiscard]] std::string Translate(const char* context, const char* source) const {
+        return texts ? texts->Translate(context, source) : std::string(source);
+    }
+    /// A core message in the run's language.
+    [[nodiscard]] Message Localize(const Message& message) const {
+        return texts ? texts->Localize(message) : message;
+    }
+    /// A core status text in the run's language.
+    [[nodiscard]] std::string LocalizeStatus(const std::string& text) const {
+        return texts ? texts->LocalizeStatus(text) : text;
+    }
 };
 
-/// Parses `argv` and runs the chosen command; returns the process exit code.
+/// Parses `argv` and runs the chosen command; returns the process exit code, which
+/// never depends on the language. The first form writes to stdout and stderr in
+/// the language of `--lang` or of the environment (see `ChooseLanguage`).
 int Run(int argc, char** argv);
 int Run(int argc, const char* const* argv, Streams streams);
 

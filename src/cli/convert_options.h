@@ -62,7 +62,7 @@ class StreamMessageSink final : public MessageSink {
     void Show(const Message& message) override {
         std::ostream& stream =
             message.icon == MessageIcon::Information ? streams_.out : streams_.err;
-        stream << message.text << '\n';
+        stream << streams_.Localize(message).text << '\n';
     }
 
   private:
@@ -75,7 +75,7 @@ bool Given(const CLI::Option* option);
 /// Registers --settings, --model, the profile overrides, --dither, --project and
 /// the PICTURE arguments (which exclude --project) on `command`, storing into `args`
 /// (both must outlive the parse).
-void AddProfileOptions(CLI::App* command, ConvertArgs* args);
+void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& streams);
 
 /// Loads the --project file. Prints why and returns nothing when it is malformed or
 /// any of its pictures is missing, so a build never works on part of a project.

@@ -12,6 +12,7 @@
 
 #include "cli/commands.h"
 #include "cli/convert_options.h"
+#include "core/common/text_format.h"
 #include "core/conversion/panel_preview.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
@@ -64,7 +65,10 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
         int added = 0;
         list = workspace::BuildPictureList(*project, messages, importOptions, &added);
         if (static_cast<std::size_t>(added) != project->pictures.size()) {
-            streams.err << "pictor-cli: not every picture of the project could be loaded\n";
+            streams.err << streams.Translate(
+                               "Cli",
+                               "pictor-cli: not every picture of the project could be loaded")
+                        << "\n";
             return kExitFailed;
         }
     } else {
@@ -80,11 +84,15 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
 
     const workspace::PixelImage panel = conversion::RenderPanel(list, input->profile, which);
     if (!WritePng(panel, args.pngPath)) {
-        streams.err << "pictor-cli: cannot write " << args.pngPath << "\n";
+        streams.err << FillPlaceholders(streams.Translate("Cli", "pictor-cli: cannot write %1"),
+                                        {args.pngPath})
+                    << "\n";
         return kExitFailed;
     }
-    streams.out << "preview: " << args.pngPath << " (" << panel.width << "x" << panel.height
-                << ")\n";
+    streams.out << FillPlaceholders(
+                       streams.Translate("Cli", "preview: %1 (%2x%3)"),
+                       {args.pngPath, std::to_string(panel.width), std::to_string(panel.height)})
+                << "\n";
     return kExitOk;
 }
 
@@ -93,9 +101,12 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
 void AddPreviewCommand(CLI::App& app, Streams streams, int& exitCode) {
     auto args = std::make_shared<PreviewArgs>();
     CLI::App* command = app.add_subcommand(
-        "preview", "Render the panel as the module shows the converted pictures, as a PNG");
-    AddProfileOptions(command, &args->profile);
-    command->add_option("--png", args->pngPath, "The PNG file to write")->required();
+        "preview",
+        streams.Translate("Cli",
+                          "Render the panel as the module shows the converted pictures, as a PNG"));
+    AddProfileOptions(command, &args->profile, streams);
+    command->add_option("--png", args->pngPath, streams.Translate("Cli", "The PNG file to write"))
+        ->required();
     command->callback([args, streams, &exitCode] { exitCode = RunPreview(*args, streams); });
 }
 

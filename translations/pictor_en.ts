@@ -1,0 +1,957 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>Cli</name>
+    <message>
+        <source>pictor-cli: convert pictures into LCD resource images and download them</source>
+        <translation>pictor-cli: convert pictures into LCD resource images and download them</translation>
+    </message>
+    <message>
+        <source>Print this help message and exit</source>
+        <translation>Print this help message and exit</translation>
+    </message>
+    <message>
+        <source>Language of the texts: zh or en (default: PICTOR_LANG, then LC_ALL, LC_MESSAGES, LANG)</source>
+        <translation>Language of the texts: zh or en (default: PICTOR_LANG, then LC_ALL, LC_MESSAGES, LANG)</translation>
+    </message>
+    <message>
+        <source>pictor-cli: no settings file, so no model %1</source>
+        <translation>pictor-cli: no settings file, so no model %1</translation>
+    </message>
+    <message>
+        <source>pictor-cli: model &apos;%1&apos; is not in %2</source>
+        <translation>pictor-cli: model &apos;%1&apos; is not in %2</translation>
+    </message>
+    <message>
+        <source>pictor-cli: %1 names no usable current model; using the built-in defaults</source>
+        <translation>pictor-cli: %1 names no usable current model; using the built-in defaults</translation>
+    </message>
+    <message>
+        <source>pictor-cli: --color-type %1 is not a colour type of depth %2 (0 to %3)</source>
+        <translation>pictor-cli: --color-type %1 is not a colour type of depth %2 (0 to %3)</translation>
+    </message>
+    <message>
+        <source>pictor-cli: picture of the project not found: %1</source>
+        <translation>pictor-cli: picture of the project not found: %1</translation>
+    </message>
+    <message>
+        <source>pictor-cli: give the PICTURE files or --project FILE</source>
+        <translation>pictor-cli: give the PICTURE files or --project FILE</translation>
+    </message>
+    <message>
+        <source>pictor-cli: --map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</source>
+        <translation>pictor-cli: --map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</translation>
+    </message>
+    <message>
+        <source>pictor-cli: not every picture of the project could be loaded; nothing converted</source>
+        <translation>pictor-cli: not every picture of the project could be loaded; nothing converted</translation>
+    </message>
+    <message>
+        <source>pictor-cli: no picture could be loaded; nothing converted</source>
+        <translation>pictor-cli: no picture could be loaded; nothing converted</translation>
+    </message>
+    <message>
+        <source>pictor-cli: --map %1 would overwrite %2; nothing converted</source>
+        <translation>pictor-cli: --map %1 would overwrite %2; nothing converted</translation>
+    </message>
+    <message>
+        <source>pictures: %1</source>
+        <translation>pictures: %1</translation>
+    </message>
+    <message>
+        <source>pictor-cli: cannot write the memory map %1; the image and the header were written</source>
+        <translation>pictor-cli: cannot write the memory map %1; the image and the header were written</translation>
+    </message>
+    <message>
+        <source>memory map: %1</source>
+        <translation>memory map: %1</translation>
+    </message>
+    <message>
+        <source>Settings file</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>Model profile (default: CURRENT_MODE)</source>
+        <translation>Model profile (default: CURRENT_MODE)</translation>
+    </message>
+    <message>
+        <source>Colour depth in bits</source>
+        <translation>Colour depth in bits</translation>
+    </message>
+    <message>
+        <source>Colour type index (16-bit: 0 BGR_565, 1 RGB_565)</source>
+        <translation>Colour type index (16-bit: 0 BGR_565, 1 RGB_565)</translation>
+    </message>
+    <message>
+        <source>0 = horizontal first, 1 = vertical first</source>
+        <translation>0 = horizontal first, 1 = vertical first</translation>
+    </message>
+    <message>
+        <source>bin (Icon.bin) or c (C source Icon.c)</source>
+        <translation>bin (Icon.bin) or c (C source Icon.c)</translation>
+    </message>
+    <message>
+        <source>Allocation unit in bytes (power of two)</source>
+        <translation>Allocation unit in bytes (power of two)</translation>
+    </message>
+    <message>
+        <source>Band size: 0 (MAX) or 8, 16, ... 104</source>
+        <translation>Band size: 0 (MAX) or 8, 16, ... 104</translation>
+    </message>
+    <message>
+        <source>Keep each picture inside one 512-byte sector</source>
+        <translation>Keep each picture inside one 512-byte sector</translation>
+    </message>
+    <message>
+        <source>Size prefix before each picture</source>
+        <translation>Size prefix before each picture</translation>
+    </message>
+    <message>
+        <source>_H and _W lines in Icon.h</source>
+        <translation>_H and _W lines in Icon.h</translation>
+    </message>
+    <message>
+        <source>_T and _L lines in Icon.h</source>
+        <translation>_T and _L lines in Icon.h</translation>
+    </message>
+    <message>
+        <source>LCD size text, e.g. 320x240</source>
+        <translation>LCD size text, e.g. 320x240</translation>
+    </message>
+    <message>
+        <source>Background colour for transparent pixels (red in the low byte)</source>
+        <translation>Background colour for transparent pixels (red in the low byte)</translation>
+    </message>
+    <message>
+        <source>Dithering: none, ordered or fs</source>
+        <translation>Dithering: none, ordered or fs</translation>
+    </message>
+    <message>
+        <source>Project file: its pictures, positions, model and output folder</source>
+        <translation>Project file: its pictures, positions, model and output folder</translation>
+    </message>
+    <message>
+        <source>Picture files (or --project)</source>
+        <translation>Picture files (or --project)</translation>
+    </message>
+    <message>
+        <source>Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)</source>
+        <translation>Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)</translation>
+    </message>
+    <message>
+        <source>Output directory (default: the project&apos;s, else the working directory)</source>
+        <translation>Output directory (default: the project&apos;s, else the working directory)</translation>
+    </message>
+    <message>
+        <source>Store each picture&apos;s position in its file&apos;s trailer</source>
+        <translation>Store each picture&apos;s position in its file&apos;s trailer</translation>
+    </message>
+    <message>
+        <source>Threads that decode and encode pictures (default: all cores)</source>
+        <translation>Threads that decode and encode pictures (default: all cores)</translation>
+    </message>
+    <message>
+        <source>Write the memory map of Icon.bin as CSV to this file and print its totals</source>
+        <translation>Write the memory map of Icon.bin as CSV to this file and print its totals</translation>
+    </message>
+    <message>
+        <source>serial port: a device path or COMn (default: &quot;COM&quot; of [Scom])</source>
+        <translation>serial port: a device path or COMn (default: &quot;COM&quot; of [Scom])</translation>
+    </message>
+    <message>
+        <source>baud rate (default: &quot;BIT&quot; of [Scom])</source>
+        <translation>baud rate (default: &quot;BIT&quot; of [Scom])</translation>
+    </message>
+    <message>
+        <source>settings file (default ./Pictor.ini)</source>
+        <translation>settings file (default ./Pictor.ini)</translation>
+    </message>
+    <message>
+        <source>RS485 device address 0..255</source>
+        <translation>RS485 device address 0..255</translation>
+    </message>
+    <message>
+        <source>baud-rate index 0..6 (1200 2400 4800 9600 19200 57600 115200)</source>
+        <translation>baud-rate index 0..6 (1200 2400 4800 9600 19200 57600 115200)</translation>
+    </message>
+    <message>
+        <source>backlight level 0..9</source>
+        <translation>backlight level 0..9</translation>
+    </message>
+    <message>
+        <source>foreground colour 0..5 (BLACK BLUE GREEN RED WHITE YELLOW)</source>
+        <translation>foreground colour 0..5 (BLACK BLUE GREEN RED WHITE YELLOW)</translation>
+    </message>
+    <message>
+        <source>background colour 0..5</source>
+        <translation>background colour 0..5</translation>
+    </message>
+    <message>
+        <source>reason: port %1 does not exist (`pictor-cli ports` lists the ports)</source>
+        <translation>reason: port %1 does not exist (`pictor-cli ports` lists the ports)</translation>
+    </message>
+    <message>
+        <source>reason: port %1 is busy: another program has it open</source>
+        <translation>reason: port %1 is busy: another program has it open</translation>
+    </message>
+    <message>
+        <source>reason: permission denied on %1; add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again</source>
+        <translation>reason: permission denied on %1; add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again</translation>
+    </message>
+    <message>
+        <source>reason: the baud rate is not usable on %1</source>
+        <translation>reason: the baud rate is not usable on %1</translation>
+    </message>
+    <message>
+        <source>reason: %1: %2</source>
+        <translation>reason: %1: %2</translation>
+    </message>
+    <message>
+        <source>reason: the connect request could not be written to the port</source>
+        <translation>reason: the connect request could not be written to the port</translation>
+    </message>
+    <message>
+        <source>reason: no reply from the module (not a single byte within 500 ms); check the cable, the port and the baud rate</source>
+        <translation>reason: no reply from the module (not a single byte within 500 ms); check the cable, the port and the baud rate</translation>
+    </message>
+    <message>
+        <source>reason: the module&apos;s reply was cut short (1 of 2 bytes)</source>
+        <translation>reason: the module&apos;s reply was cut short (1 of 2 bytes)</translation>
+    </message>
+    <message>
+        <source>reason: unknown flash kind in the reply %1 (expected 90 01 to 90 05)</source>
+        <translation>reason: unknown flash kind in the reply %1 (expected 90 01 to 90 05)</translation>
+    </message>
+    <message>
+        <source>no serial ports found</source>
+        <translation>no serial ports found</translation>
+    </message>
+    <message>
+        <source>flash kind: %1</source>
+        <translation>flash kind: %1</translation>
+    </message>
+    <message>
+        <source>flash type: %1</source>
+        <translation>flash type: %1</translation>
+    </message>
+    <message>
+        <source>transfer mode: %1</source>
+        <translation>transfer mode: %1</translation>
+    </message>
+    <message>
+        <source>image start sector: %1</source>
+        <translation>image start sector: %1</translation>
+    </message>
+    <message>
+        <source>flash size: %1 MiB</source>
+        <translation>flash size: %1 MiB</translation>
+    </message>
+    <message>
+        <source>(out of range, not taken)</source>
+        <translation>(out of range, not taken)</translation>
+    </message>
+    <message>
+        <source>address: %1</source>
+        <translation>address: %1</translation>
+    </message>
+    <message>
+        <source>baud: %1</source>
+        <translation>baud: %1</translation>
+    </message>
+    <message>
+        <source>backlight: %1</source>
+        <translation>backlight: %1</translation>
+    </message>
+    <message>
+        <source>foreground: %1</source>
+        <translation>foreground: %1</translation>
+    </message>
+    <message>
+        <source>background: %1</source>
+        <translation>background: %1</translation>
+    </message>
+    <message>
+        <source>summary: %1 bytes written in %2 s (%3 included; %4 s in all), %5 KB/s, %6% of the line rate of %7 baud</source>
+        <translation>summary: %1 bytes written in %2 s (%3 included; %4 s in all), %5 KB/s, %6% of the line rate of %7 baud</translation>
+    </message>
+    <message>
+        <source>read-back check</source>
+        <translation>read-back check</translation>
+    </message>
+    <message>
+        <source>acknowledgements</source>
+        <translation>acknowledgements</translation>
+    </message>
+    <message>
+        <source>reason: cannot open %1</source>
+        <translation>reason: cannot open %1</translation>
+    </message>
+    <message>
+        <source>reason: %1 could not be read whole</source>
+        <translation>reason: %1 could not be read whole</translation>
+    </message>
+    <message>
+        <source>list the serial ports present</source>
+        <translation>list the serial ports present</translation>
+    </message>
+    <message>
+        <source>connect to the module and show its flash</source>
+        <translation>connect to the module and show its flash</translation>
+    </message>
+    <message>
+        <source>download a resource image into the module&apos;s flash</source>
+        <translation>download a resource image into the module&apos;s flash</translation>
+    </message>
+    <message>
+        <source>the resource image</source>
+        <translation>the resource image</translation>
+    </message>
+    <message>
+        <source>send the LCD settings after a successful download</source>
+        <translation>send the LCD settings after a successful download</translation>
+    </message>
+    <message>
+        <source>read or write the module&apos;s own settings</source>
+        <translation>read or write the module&apos;s own settings</translation>
+    </message>
+    <message>
+        <source>read the module&apos;s settings</source>
+        <translation>read the module&apos;s settings</translation>
+    </message>
+    <message>
+        <source>write the module&apos;s settings</source>
+        <translation>write the module&apos;s settings</translation>
+    </message>
+    <message>
+        <source>pictor-cli: not every picture of the project could be loaded</source>
+        <translation>pictor-cli: not every picture of the project could be loaded</translation>
+    </message>
+    <message>
+        <source>pictor-cli: cannot write %1</source>
+        <translation>pictor-cli: cannot write %1</translation>
+    </message>
+    <message>
+        <source>preview: %1 (%2x%3)</source>
+        <translation>preview: %1 (%2x%3)</translation>
+    </message>
+    <message>
+        <source>Render the panel as the module shows the converted pictures, as a PNG</source>
+        <translation>Render the panel as the module shows the converted pictures, as a PNG</translation>
+    </message>
+    <message>
+        <source>The PNG file to write</source>
+        <translation>The PNG file to write</translation>
+    </message>
+</context>
+<context>
+    <name>Core</name>
+    <message>
+        <source>擦除Flash...%d %%</source>
+        <translation>Erasing the flash... %d %%</translation>
+    </message>
+    <message>
+        <source>写数据 %d %%</source>
+        <translation>Writing data %d %%</translation>
+    </message>
+    <message>
+        <source>写数据%d %%</source>
+        <translation>Writing data %d %%</translation>
+    </message>
+    <message>
+        <source>写数据...%d %%</source>
+        <translation>Writing data... %d %%</translation>
+    </message>
+    <message>
+        <source>下载 Bin档%d %%</source>
+        <translation>Downloading the image %d %%</translation>
+    </message>
+    <message>
+        <source>读数据%d %%</source>
+        <translation>Reading data %d %%</translation>
+    </message>
+    <message>
+        <source>读数据...%d %%</source>
+        <translation>Reading data... %d %%</translation>
+    </message>
+    <message>
+        <source>写入%1 失败!</source>
+        <translation>Writing %1 failed!</translation>
+    </message>
+    <message>
+        <source>加载图片 %1 错误 !</source>
+        <translation>The picture %1 could not be loaded!</translation>
+    </message>
+    <message>
+        <source>颜色深度 %1 无效!</source>
+        <translation>Colour depth %1 is not valid!</translation>
+    </message>
+    <message>
+        <source>图片数量超过512!</source>
+        <translation>More than 512 pictures!</translation>
+    </message>
+    <message>
+        <source>图片名称 %1 无效!</source>
+        <translation>The picture name %1 is not valid!</translation>
+    </message>
+    <message>
+        <source>打开%1 文件错误!</source>
+        <translation>The file %1 could not be opened!</translation>
+    </message>
+    <message>
+        <source>生成 %1 错误!..</source>
+        <translation>%1 could not be created!</translation>
+    </message>
+    <message>
+        <source>打开存在文件%1 错误!!</source>
+        <translation>The existing file %1 could not be opened!</translation>
+    </message>
+    <message>
+        <source>生成新文件%1 错误!..</source>
+        <translation>The new file %1 could not be created!</translation>
+    </message>
+    <message>
+        <source>单个图片尺寸大于1 sector!</source>
+        <translation>A single picture is larger than one sector!</translation>
+    </message>
+    <message>
+        <source>打开bin档错误!</source>
+        <translation>A picture&apos;s file could not be opened to store its position!</translation>
+    </message>
+    <message>
+        <source>%1 is %2 bytes, more than the flash&apos;s %3 bytes; it does not fit in the module</source>
+        <translation>%1 is %2 bytes, more than the flash&apos;s %3 bytes; it does not fit in the module</translation>
+    </message>
+    <message>
+        <source>转档成功</source>
+        <translation>Conversion finished</translation>
+    </message>
+    <message>
+        <source>错误信息</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>设备正忙：下载正在进行</source>
+        <translation>Device busy: a download is running</translation>
+    </message>
+    <message>
+        <source>设备正忙：正在通信</source>
+        <translation>Device busy: an exchange is in progress</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>Download cancelled</translation>
+    </message>
+    <message>
+        <source>下载 Bin档成功</source>
+        <translation>Image downloaded</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>擦除Flash</source>
+        <translation>Erasing the flash</translation>
+    </message>
+    <message>
+        <source>连接设备</source>
+        <translation>Connecting to the module</translation>
+    </message>
+    <message>
+        <source>连接失败!</source>
+        <translation>Connection failed!</translation>
+    </message>
+    <message>
+        <source>读取Bin档</source>
+        <translation>Reading the image</translation>
+    </message>
+    <message>
+        <source>读取 Bin 档失败!</source>
+        <translation>The image could not be read!</translation>
+    </message>
+    <message>
+        <source>flash 删除失败!</source>
+        <translation>Erasing the flash failed!</translation>
+    </message>
+    <message>
+        <source>下载 Bin档失败!</source>
+        <translation>Downloading the image failed!</translation>
+    </message>
+    <message>
+        <source>检查 Bin档失败!</source>
+        <translation>Checking the image failed!</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>the image was downloaded, but the LCD settings were not written</source>
+        <translation>the image was downloaded, but the LCD settings were not written</translation>
+    </message>
+    <message>
+        <source>Bin文件超过1M 容量!!</source>
+        <translation>The image is larger than 1 MiB, the most this flash can take</translation>
+    </message>
+    <message>
+        <source>Bin文件超过14M 容量!!</source>
+        <translation>The image is larger than 14 MiB, the most this flash can take</translation>
+    </message>
+    <message>
+        <source>Bin文件超过6M 容量!!</source>
+        <translation>The image is larger than 6 MiB, the most this flash can take</translation>
+    </message>
+    <message>
+        <source>the image is empty; nothing was erased</source>
+        <translation>the image is empty; nothing was erased</translation>
+    </message>
+    <message>
+        <source>打开文件失败%1</source>
+        <translation>Cannot open the file %1</translation>
+    </message>
+    <message>
+        <source>打开 %1 错误 !</source>
+        <translation>%1 could not be opened!</translation>
+    </message>
+    <message>
+        <source>没有找到配置文件! </source>
+        <translation>No settings file found!</translation>
+    </message>
+    <message>
+        <source>串口无法打开!</source>
+        <translation>The serial port cannot be opened!</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+    <message>
+        <source>连接LCM 失败</source>
+        <translation>Connecting to the LCD module failed</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据</source>
+        <translation>Reading the LCD settings</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据</source>
+        <translation>Writing the LCD settings</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>关于 Pictor(&amp;A)...</source>
+        <translation>&amp;About Pictor...</translation>
+    </message>
+    <message>
+        <source>取消下载</source>
+        <translation>Cancel Download</translation>
+    </message>
+    <message>
+        <source>图标</source>
+        <translation>Icon</translation>
+    </message>
+    <message>
+        <source>列表</source>
+        <translation>List</translation>
+    </message>
+    <message>
+        <source>详细信息</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>显示方式</source>
+        <translation>View style</translation>
+    </message>
+    <message>
+        <source>导入BMP文件</source>
+        <translation>Import Pictures</translation>
+    </message>
+    <message>
+        <source>删除BMP文件</source>
+        <translation>Delete Picture</translation>
+    </message>
+    <message>
+        <source>全部删除</source>
+        <translation>Remove All</translation>
+    </message>
+    <message>
+        <source>按名称排序</source>
+        <translation>Sort By Name</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>编辑图片</source>
+        <translation>Edit Item</translation>
+    </message>
+    <message>
+        <source>BMP转档</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>存储布局</source>
+        <translation>Memory map</translation>
+    </message>
+    <message>
+        <source>刷新显示</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>图片索引</source>
+        <translation>Picture index</translation>
+    </message>
+    <message>
+        <source>图片宽度</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>图片高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>X坐标</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y坐标</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>模拟LCD屏幕</source>
+        <translation>Simulated LCD</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>从bin文件查看图片</source>
+        <translation>View icon from binary file</translation>
+    </message>
+    <message>
+        <source>从bin文件查看</source>
+        <translation>View from binary</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open Port</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close Port</translation>
+    </message>
+    <message>
+        <source>连接设备</source>
+        <translation>Connecting to the module</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>串口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Flash 容量</source>
+        <translation>Flash size</translation>
+    </message>
+    <message>
+        <source>资源下载</source>
+        <translation>Resource Download</translation>
+    </message>
+    <message>
+        <source>下载bin档</source>
+        <translation>Download Image</translation>
+    </message>
+    <message>
+        <source>LCD设置</source>
+        <translation>LCD Settings</translation>
+    </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>&amp;New project</source>
+        <translation>&amp;New project</translation>
+    </message>
+    <message>
+        <source>Start an empty picture list (asks to save a changed one)</source>
+        <translation>Start an empty picture list (asks to save a changed one)</translation>
+    </message>
+    <message>
+        <source>&amp;Open project...</source>
+        <translation>&amp;Open project...</translation>
+    </message>
+    <message>
+        <source>Open a project file: its pictures, positions, model and output folder</source>
+        <translation>Open a project file: its pictures, positions, model and output folder</translation>
+    </message>
+    <message>
+        <source>&amp;Save project</source>
+        <translation>&amp;Save project</translation>
+    </message>
+    <message>
+        <source>Save the picture list as a project file</source>
+        <translation>Save the picture list as a project file</translation>
+    </message>
+    <message>
+        <source>Save project &amp;as...</source>
+        <translation>Save project &amp;as...</translation>
+    </message>
+    <message>
+        <source>Save the picture list as a new project file</source>
+        <translation>Save the picture list as a new project file</translation>
+    </message>
+    <message>
+        <source>&amp;Import pictures...</source>
+        <translation>&amp;Import pictures...</translation>
+    </message>
+    <message>
+        <source>Add picture files (BMP, PNG, ICO) to the end of the list</source>
+        <translation>Add picture files (BMP, PNG, ICO) to the end of the list</translation>
+    </message>
+    <message>
+        <source>&amp;Convert</source>
+        <translation>&amp;Convert</translation>
+    </message>
+    <message>
+        <source>Sort the list by name and write Icon.bin (or Icon.c) and Icon.h into the output folder</source>
+        <translation>Sort the list by name and write Icon.bin (or Icon.c) and Icon.h into the output folder</translation>
+    </message>
+    <message>
+        <source>&amp;Memory map</source>
+        <translation>&amp;Memory map</translation>
+    </message>
+    <message>
+        <source>Where the pictures of the last conversion sit in Icon.bin, and how full the flash is</source>
+        <translation>Where the pictures of the last conversion sit in Icon.bin, and how full the flash is</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>Close the window</source>
+        <translation>Close the window</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Remove the selected pictures from the list (asks for more than one)</source>
+        <translation>Remove the selected pictures from the list (asks for more than one)</translation>
+    </message>
+    <message>
+        <source>Remove &amp;all</source>
+        <translation>Remove &amp;all</translation>
+    </message>
+    <message>
+        <source>Remove every picture from the list</source>
+        <translation>Remove every picture from the list</translation>
+    </message>
+    <message>
+        <source>&amp;Sort by name</source>
+        <translation>&amp;Sort by name</translation>
+    </message>
+    <message>
+        <source>Sort the list by picture name</source>
+        <translation>Sort the list by picture name</translation>
+    </message>
+    <message>
+        <source>Move &amp;up</source>
+        <translation>Move &amp;up</translation>
+    </message>
+    <message>
+        <source>Move the current picture one place up</source>
+        <translation>Move the current picture one place up</translation>
+    </message>
+    <message>
+        <source>Move do&amp;wn</source>
+        <translation>Move do&amp;wn</translation>
+    </message>
+    <message>
+        <source>Move the current picture one place down</source>
+        <translation>Move the current picture one place down</translation>
+    </message>
+    <message>
+        <source>&amp;Edit in editor</source>
+        <translation>&amp;Edit in editor</translation>
+    </message>
+    <message>
+        <source>Open the current picture in the editor chosen in the configuration</source>
+        <translation>Open the current picture in the editor chosen in the configuration</translation>
+    </message>
+    <message>
+        <source>&amp;Open port</source>
+        <translation>&amp;Open port</translation>
+    </message>
+    <message>
+        <source>Open the serial port shown in the port box</source>
+        <translation>Open the serial port shown in the port box</translation>
+    </message>
+    <message>
+        <source>C&amp;lose port</source>
+        <translation>C&amp;lose port</translation>
+    </message>
+    <message>
+        <source>Close the serial port</source>
+        <translation>Close the serial port</translation>
+    </message>
+    <message>
+        <source>&amp;Connect</source>
+        <translation>&amp;Connect</translation>
+    </message>
+    <message>
+        <source>Ask the module on the open port for its flash type</source>
+        <translation>Ask the module on the open port for its flash type</translation>
+    </message>
+    <message>
+        <source>Download .&amp;bin...</source>
+        <translation>Download .&amp;bin...</translation>
+    </message>
+    <message>
+        <source>Write a .bin file into the module&apos;s flash</source>
+        <translation>Write a .bin file into the module&apos;s flash</translation>
+    </message>
+    <message>
+        <source>&amp;Resource download...</source>
+        <translation>&amp;Resource download...</translation>
+    </message>
+    <message>
+        <source>Write a resource image and optionally the LCD settings into the module</source>
+        <translation>Write a resource image and optionally the LCD settings into the module</translation>
+    </message>
+    <message>
+        <source>LCD &amp;settings...</source>
+        <translation>LCD &amp;settings...</translation>
+    </message>
+    <message>
+        <source>Read or write the module&apos;s LCD settings</source>
+        <translation>Read or write the module&apos;s LCD settings</translation>
+    </message>
+    <message>
+        <source>C&amp;ancel download</source>
+        <translation>C&amp;ancel download</translation>
+    </message>
+    <message>
+        <source>Stop the running download</source>
+        <translation>Stop the running download</translation>
+    </message>
+    <message>
+        <source>&amp;Configure models...</source>
+        <translation>&amp;Configure models...</translation>
+    </message>
+    <message>
+        <source>Edit, create or delete model profiles and choose the active one</source>
+        <translation>Edit, create or delete model profiles and choose the active one</translation>
+    </message>
+    <message>
+        <source>Apply the X and Y fields to the current picture</source>
+        <translation>Apply the X and Y fields to the current picture</translation>
+    </message>
+    <message>
+        <source>Choose the .bin file the viewer reads</source>
+        <translation>Choose the .bin file the viewer reads</translation>
+    </message>
+    <message>
+        <source>Pick a picture of the .bin file&apos;s table and draw it onto the preview at X, Y</source>
+        <translation>Pick a picture of the .bin file&apos;s table and draw it onto the preview at X, Y</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Open &amp;recent</source>
+        <translation>Open &amp;recent</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Device</source>
+        <translation>&amp;Device</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Icons</source>
+        <translation>&amp;Icons</translation>
+    </message>
+    <message>
+        <source>&amp;List</source>
+        <translation>&amp;List</translation>
+    </message>
+    <message>
+        <source>&amp;Report</source>
+        <translation>&amp;Report</translation>
+    </message>
+    <message>
+        <source>Preview &amp;1x (real pixel size)</source>
+        <translation>Preview &amp;1x (real pixel size)</translation>
+    </message>
+    <message>
+        <source>Preview &amp;%1x</source>
+        <translation>Preview &amp;%1x</translation>
+    </message>
+    <message>
+        <source>As on the panel</source>
+        <translation>As on the panel</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>&amp;Model</source>
+        <translation>&amp;Model</translation>
+    </message>
+    <message>
+        <source>型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>The active model: choosing one applies it at once</source>
+        <translation>The active model: choosing one applies it at once</translation>
+    </message>
+</context>
+</TS>
