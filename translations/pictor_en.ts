@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Revision:</source>
+        <translation>Revision:</translation>
+    </message>
+    <message>
+        <source>Pictor prepares picture resources for colour LCD modules:
+import bitmaps, convert them into Icon.bin and Icon.h,
+and download the image into the module&apos;s flash.</source>
+        <translation>Pictor prepares picture resources for colour LCD modules:
+import bitmaps, convert them into Icon.bin and Icon.h,
+and download the image into the module&apos;s flash.</translation>
+    </message>
+</context>
+<context>
     <name>Cli</name>
     <message>
         <source>pictor-cli: convert pictures into LCD resource images and download them</source>
@@ -345,6 +368,181 @@
     </message>
 </context>
 <context>
+    <name>ConfigDialog</name>
+    <message>
+        <source>彩色LCM图片下载工具</source>
+        <translation>Picture download tool for colour LCD modules</translation>
+    </message>
+    <message>
+        <source>Pictor · picture resources for colour LCD modules</source>
+        <translation>Pictor · picture resources for colour LCD modules</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>Binary file [*.bin] and Header file [*.h]</source>
+        <translation>Binary file [*.bin] and Header file [*.h]</translation>
+    </message>
+    <message>
+        <source>Source code with constant &quot;CBYTE&quot; array [*.c] and Header file [*.h]</source>
+        <translation>Source code with constant &quot;CBYTE&quot; array [*.c] and Header file [*.h]</translation>
+    </message>
+    <message>
+        <source>Append width and height info. to output file [*.bin] or [*.c]</source>
+        <translation>Append width and height info. to output file [*.bin] or [*.c]</translation>
+    </message>
+    <message>
+        <source>Append width and height info. to Header file [*.h]</source>
+        <translation>Append width and height info. to Header file [*.h]</translation>
+    </message>
+    <message>
+        <source>Append left and top info. to Header file [*.h]</source>
+        <translation>Append left and top info. to Header file [*.h]</translation>
+    </message>
+    <message>
+        <source>Minimum allocate size (BYTE)</source>
+        <translation>Minimum allocate size (BYTE)</translation>
+    </message>
+    <message>
+        <source>Avoid across sector</source>
+        <translation>Avoid across sector</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Horizontal first</source>
+        <translation>Horizontal first</translation>
+    </message>
+    <message>
+        <source>Vertical first</source>
+        <translation>Vertical first</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>How grey levels and 565 colours are mixed to render shades between them (24-bit keeps every colour)</source>
+        <translation>How grey levels and 565 colours are mixed to render shades between them (24-bit keeps every colour)</translation>
+    </message>
+    <message>
+        <source>Choose the program that edits pictures</source>
+        <translation>Choose the program that edits pictures</translation>
+    </message>
+    <message>
+        <source>Choose the background colour of the preview</source>
+        <translation>Choose the background colour of the preview</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Remove the selected model from the model list</source>
+        <translation>Remove the selected model from the model list</translation>
+    </message>
+    <message>
+        <source>Write the shown values into the selected model</source>
+        <translation>Write the shown values into the selected model</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Make the selected model active (its values are saved)</source>
+        <translation>Make the selected model active (its values are saved)</translation>
+    </message>
+    <message>
+        <source>Close without changing the active model</source>
+        <translation>Close without changing the active model</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>LCD尺寸</source>
+        <translation>LCD size</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Color depth</source>
+        <translation>Color depth</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>Color type</source>
+        <translation>Color type</translation>
+    </message>
+    <message>
+        <source>Block Column Number</source>
+        <translation>Block Column Number</translation>
+    </message>
+    <message>
+        <source>Editor Application:</source>
+        <translation>Editor Application:</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>Dither</source>
+        <translation>Dither</translation>
+    </message>
+    <message>
+        <source>没有找到配置文件! </source>
+        <translation>No settings file found!</translation>
+    </message>
+    <message>
+        <source>Choose the picture editor</source>
+        <translation>Choose the picture editor</translation>
+    </message>
+    <message>
+        <source>All Files(*);;Execute file(*.exe)</source>
+        <translation>All Files(*);;Execute file(*.exe)</translation>
+    </message>
+    <message>
+        <source>Input the new model name</source>
+        <translation>Input the new model name</translation>
+    </message>
+    <message>
+        <source>Binary file(*.bin);;All file(*)</source>
+        <translation>Binary file(*.bin);;All file(*)</translation>
+    </message>
+    <message>
+        <source>The model name has blanks at its ends; rename it.</source>
+        <translation>The model name has blanks at its ends; rename it.</translation>
+    </message>
+    <message>
+        <source>Delete the model &quot;%1&quot;? It leaves the model list; its section stays in the settings file.</source>
+        <translation>Delete the model &quot;%1&quot;? It leaves the model list; its section stays in the settings file.</translation>
+    </message>
+    <message>
+        <source>The settings file could not be written: %1</source>
+        <translation>The settings file could not be written: %1</translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>擦除Flash...%d %%</source>
@@ -549,6 +747,134 @@
     <message>
         <source>成功</source>
         <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>FieldExchange</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Please enter an integer.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+    <message>
+        <source>Please enter a positive integer.</source>
+        <translation>Please enter a positive integer.</translation>
+    </message>
+</context>
+<context>
+    <name>LcdPreview</name>
+    <message>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Draw the pictures as they were loaded</source>
+        <translation>Draw the pictures as they were loaded</translation>
+    </message>
+    <message>
+        <source>As on the panel</source>
+        <translation>As on the panel</translation>
+    </message>
+    <message>
+        <source>Draw the pictures as the module shows them with the active model</source>
+        <translation>Draw the pictures as the module shows them with the active model</translation>
+    </message>
+</context>
+<context>
+    <name>LcdSettingsDialog</name>
+    <message>
+        <source>LCD SETTING</source>
+        <translation>LCD SETTING</translation>
+    </message>
+    <message>
+        <source>读设置</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>写设置</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Read the settings stored in the module</source>
+        <translation>Read the settings stored in the module</translation>
+    </message>
+    <message>
+        <source>Write these settings into the module</source>
+        <translation>Write these settings into the module</translation>
+    </message>
+    <message>
+        <source>Close the dialog</source>
+        <translation>Close the dialog</translation>
+    </message>
+    <message>
+        <source>从LCD模块读出设置数据</source>
+        <translation>Read the settings from the LCD module</translation>
+    </message>
+    <message>
+        <source>把设置数据写到LCD模块</source>
+        <translation>Write the settings to the LCD module</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据: 成功</source>
+        <translation>Writing the LCD settings: done</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据: 失败</source>
+        <translation>Writing the LCD settings: failed</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据</source>
+        <translation>Writing the LCD settings</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据: 失败</source>
+        <translation>Reading the LCD settings: failed</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据</source>
+        <translation>Reading the LCD settings</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据: 成功</source>
+        <translation>Reading the LCD settings: done</translation>
+    </message>
+</context>
+<context>
+    <name>LcdSettingsForm</name>
+    <message>
+        <source>RS485设备地址</source>
+        <translation>RS485 device address</translation>
+    </message>
+    <message>
+        <source>串口波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>背光亮度</source>
+        <translation>Backlight</translation>
+    </message>
+    <message>
+        <source>前景色</source>
+        <translation>Foreground colour</translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <translation>Background colour</translation>
     </message>
 </context>
 <context>
@@ -952,6 +1278,477 @@
     <message>
         <source>The active model: choosing one applies it at once</source>
         <translation>The active model: choosing one applies it at once</translation>
+    </message>
+    <message>
+        <source>A download is running. Cancel it and quit?</source>
+        <translation>A download is running. Cancel it and quit?</translation>
+    </message>
+    <message>
+        <source>Model: %1</source>
+        <translation>Model: %1</translation>
+    </message>
+    <message>
+        <source>Port %1: %2</source>
+        <translation>Port %1: %2</translation>
+    </message>
+    <message>
+        <source>, current %1 x %2</source>
+        <translation>, current %1 x %2</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>The model cannot be made active: it has no entry in the settings file.</source>
+        <translation>The model cannot be made active: it has no entry in the settings file.</translation>
+    </message>
+    <message>
+        <source>Remove the picture from the list?</source>
+        <translation>Remove the picture from the list?</translation>
+    </message>
+    <message>
+        <source>Remove %1 pictures from the list?</source>
+        <translation>Remove %1 pictures from the list?</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Folder: %1</translation>
+    </message>
+    <message>
+        <source>Files: %1, %2</source>
+        <translation>Files: %1, %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes</source>
+        <translation>%1: %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1 % of the %2 flash (%3 bytes)</source>
+        <translation>%1 % of the %2 flash (%3 bytes)</translation>
+    </message>
+    <message>
+        <source>Icon.h was written, but some of its symbols need attention:</source>
+        <translation>Icon.h was written, but some of its symbols need attention:</translation>
+    </message>
+    <message>
+        <source>No such device: %1.</source>
+        <translation>No such device: %1.</translation>
+    </message>
+    <message>
+        <source>%1 is busy: another program has it open.</source>
+        <translation>%1 is busy: another program has it open.</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again.</source>
+        <translation>Permission denied on %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
+    </message>
+    <message>
+        <source>The baud rate %1 is not usable on %2.</source>
+        <translation>The baud rate %1 is not usable on %2.</translation>
+    </message>
+    <message>
+        <source>串口无法打开!</source>
+        <translation>The serial port cannot be opened!</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
+        <translation>The serial port is closed: open it first (&quot;Open Port&quot;).</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>成功连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>Choose the .bin file to download</source>
+        <translation>Choose the .bin file to download</translation>
+    </message>
+    <message>
+        <source>binary File (*.bin);;All File(*)</source>
+        <translation>binary File (*.bin);;All File(*)</translation>
+    </message>
+    <message>
+        <source>连接LCM 失败</source>
+        <translation>Connecting to the LCD module failed</translation>
+    </message>
+    <message>
+        <source>it does not exist</source>
+        <translation>it does not exist</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>it is not executable</source>
+        <translation>it is not executable</translation>
+    </message>
+    <message>
+        <source>the system refused to start it</source>
+        <translation>the system refused to start it</translation>
+    </message>
+    <message>
+        <source>The editor %1 could not be started: %2.</source>
+        <translation>The editor %1 could not be started: %2.</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;PNG file(*.png);;Icon file(*.ico);;All file(*)</source>
+        <translation>Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;PNG file(*.png);;Icon file(*.ico);;All file(*)</translation>
+    </message>
+    <message>
+        <source>没有正常导入bmp</source>
+        <translation>No pictures were imported</translation>
+    </message>
+    <message>
+        <source>Importing pictures…</source>
+        <translation>Importing pictures…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Importing pictures… %1 of %2</source>
+        <translation>Importing pictures… %1 of %2</translation>
+    </message>
+    <message>
+        <source>没有选择执行的应用...</source>
+        <translation>No editor has been chosen in the configuration.</translation>
+    </message>
+    <message>
+        <source>请选择编辑对象...</source>
+        <translation>Choose the picture to edit first.</translation>
+    </message>
+    <message>
+        <source>只支持二进制文件</source>
+        <translation>Only binary output (Icon.bin) can be viewed</translation>
+    </message>
+    <message>
+        <source>Choose the .bin file to view</source>
+        <translation>Choose the .bin file to view</translation>
+    </message>
+    <message>
+        <source>Binary file(*.bin)</source>
+        <translation>Binary file(*.bin)</translation>
+    </message>
+    <message>
+        <source>Pictor project (*%1);;All files (*)</source>
+        <translation>Pictor project (*%1);;All files (*)</translation>
+    </message>
+    <message>
+        <source>The picture list has changed. Save it?</source>
+        <translation>The picture list has changed. Save it?</translation>
+    </message>
+    <message>
+        <source>The project %1 has changed. Save it?</source>
+        <translation>The project %1 has changed. Save it?</translation>
+    </message>
+    <message>
+        <source>Open project</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <source>The project&apos;s model &quot;%1&quot; is not in the settings file; the model &quot;%2&quot; stays active.</source>
+        <translation>The project&apos;s model &quot;%1&quot; is not in the settings file; the model &quot;%2&quot; stays active.</translation>
+    </message>
+    <message>
+        <source>These pictures of the project were not found and are left out of the list (saving the project removes them from it):</source>
+        <translation>These pictures of the project were not found and are left out of the list (saving the project removes them from it):</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>Save project as</source>
+        <translation>Save project as</translation>
+    </message>
+    <message>
+        <source>The project was not saved: %1</source>
+        <translation>The project was not saved: %1</translation>
+    </message>
+    <message>
+        <source> 请选择图片数据文件(*.bin)</source>
+        <translation>Choose a picture data file (*.bin)</translation>
+    </message>
+    <message>
+        <source>文件 %1不存在..</source>
+        <translation>The file %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a resource image.</source>
+        <translation>%1 is too large for a resource image.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>%1 could not be read.</translation>
+    </message>
+    <message>
+        <source>%1 holds no pictures: it is shorter than its 2048-byte table or the table is empty.</source>
+        <translation>%1 holds no pictures: it is shorter than its 2048-byte table or the table is empty.</translation>
+    </message>
+    <message>
+        <source>only picture 0</source>
+        <translation>only picture 0</translation>
+    </message>
+    <message>
+        <source>pictures 0 to %1</source>
+        <translation>pictures 0 to %1</translation>
+    </message>
+    <message>
+        <source>There is no picture %1 in %2: its table lists %3.</source>
+        <translation>There is no picture %1 in %2: its table lists %3.</translation>
+    </message>
+    <message>
+        <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
+        <translation>Picture %1 of %2 cannot be shown with the active model: %3.</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryMapDialog</name>
+    <message>
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Source file</source>
+        <translation>Source file</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>Stored size</source>
+        <translation>Stored size</translation>
+    </message>
+    <message>
+        <source>Padding after</source>
+        <translation>Padding after</translation>
+    </message>
+    <message>
+        <source>First sector</source>
+        <translation>First sector</translation>
+    </message>
+    <message>
+        <source>Last sector</source>
+        <translation>Last sector</translation>
+    </message>
+    <message>
+        <source>Crosses sector</source>
+        <translation>Crosses sector</translation>
+    </message>
+    <message>
+        <source>Memory map</source>
+        <translation>Memory map</translation>
+    </message>
+    <message>
+        <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
+        <translation>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</translation>
+    </message>
+    <message>
+        <source>The last conversion wrote C source (Icon.c), which has no binary layout: there is no memory map.</source>
+        <translation>The last conversion wrote C source (Icon.c), which has no binary layout: there is no memory map.</translation>
+    </message>
+    <message>
+        <source>Used %1, </source>
+        <translation>Used %1, </translation>
+    </message>
+    <message>
+        <source>padding %1</source>
+        <translation>padding %1</translation>
+    </message>
+    <message>
+        <source>the image is %1 larger than the %2; it does not fit.</source>
+        <translation>the image is %1 larger than the %2; it does not fit.</translation>
+    </message>
+    <message>
+        <source>free %1 of the %2.</source>
+        <translation>free %1 of the %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ModelNameDialog</name>
+    <message>
+        <source>Input the new model name</source>
+        <translation>Input the new model name</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Use the name</source>
+        <translation>Use the name</translation>
+    </message>
+    <message>
+        <source>Close without a name</source>
+        <translation>Close without a name</translation>
+    </message>
+    <message>
+        <source>请选择正确文件!</source>
+        <translation>Choose a valid file!</translation>
+    </message>
+</context>
+<context>
+    <name>PictureListModel</name>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>排列序号</source>
+        <translation>Order</translation>
+    </message>
+</context>
+<context>
+    <name>ResourceDownloadDialog</name>
+    <message>
+        <source>同时下载LCD设置</source>
+        <translation>Download the LCD settings too</translation>
+    </message>
+    <message>
+        <source>图片资源下载</source>
+        <translation>Picture resource download</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>取消下载</source>
+        <translation>Cancel Download</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Choose the resource image (.bin) to download</source>
+        <translation>Choose the resource image (.bin) to download</translation>
+    </message>
+    <message>
+        <source>Write the image (and the settings when chosen) into the module</source>
+        <translation>Write the image (and the settings when chosen) into the module</translation>
+    </message>
+    <message>
+        <source>Stop the running download</source>
+        <translation>Stop the running download</translation>
+    </message>
+    <message>
+        <source>Close the dialog</source>
+        <translation>Close the dialog</translation>
+    </message>
+    <message>
+        <source>资源文件目录：</source>
+        <translation>Resource file:</translation>
+    </message>
+    <message>
+        <source>LCD设置</source>
+        <translation>LCD Settings</translation>
+    </message>
+    <message>
+        <source>binary File (*.bin);;All File(*)</source>
+        <translation>binary File (*.bin);;All File(*)</translation>
+    </message>
+    <message>
+        <source>Choose the resource image (*.bin) to download first.</source>
+        <translation>Choose the resource image (*.bin) to download first.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>打开下载LCD设置!!</source>
+        <translation>The LCD settings will be downloaded too.</translation>
+    </message>
+    <message>
+        <source>关闭下载LCD设置!!</source>
+        <translation>The LCD settings will not be downloaded.</translation>
+    </message>
+</context>
+<context>
+    <name>ResourceViewer</name>
+    <message>
+        <source>%1 bytes at %2</source>
+        <translation>%1 bytes at %2</translation>
+    </message>
+    <message>
+        <source> (unreadable: %1)</source>
+        <translation> (unreadable: %1)</translation>
+    </message>
+    <message>
+        <source>View from binary</source>
+        <translation>View from binary</translation>
+    </message>
+    <message>
+        <source>The image stores each picture&apos;s size</source>
+        <translation>The image stores each picture&apos;s size</translation>
+    </message>
+    <message>
+        <source>The image stores no sizes: give the picture&apos;s size as it was converted</source>
+        <translation>The image stores no sizes: give the picture&apos;s size as it was converted</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Height</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Revision:</source>
+        <translation>版本：</translation>
+    </message>
+    <message>
+        <source>Pictor prepares picture resources for colour LCD modules:
+import bitmaps, convert them into Icon.bin and Icon.h,
+and download the image into the module&apos;s flash.</source>
+        <translation>Pictor 为彩色 LCD 模块准备图片资源：
+导入图片，转换成 Icon.bin 和 Icon.h，
+并把图档下载到模块的 flash。</translation>
+    </message>
+</context>
+<context>
     <name>Cli</name>
     <message>
         <source>pictor-cli: convert pictures into LCD resource images and download them</source>
@@ -345,6 +368,181 @@
     </message>
 </context>
 <context>
+    <name>ConfigDialog</name>
+    <message>
+        <source>彩色LCM图片下载工具</source>
+        <translation>彩色LCM图片下载工具</translation>
+    </message>
+    <message>
+        <source>Pictor · picture resources for colour LCD modules</source>
+        <translation>Pictor · 彩色 LCD 模块的图片资源</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <source>Binary file [*.bin] and Header file [*.h]</source>
+        <translation>二进制文件 [*.bin] 和头文件 [*.h]</translation>
+    </message>
+    <message>
+        <source>Source code with constant &quot;CBYTE&quot; array [*.c] and Header file [*.h]</source>
+        <translation>含常量 &quot;CBYTE&quot; 数组的源文件 [*.c] 和头文件 [*.h]</translation>
+    </message>
+    <message>
+        <source>Append width and height info. to output file [*.bin] or [*.c]</source>
+        <translation>在输出文件 [*.bin] 或 [*.c] 中附加宽高信息</translation>
+    </message>
+    <message>
+        <source>Append width and height info. to Header file [*.h]</source>
+        <translation>在头文件 [*.h] 中附加宽高信息</translation>
+    </message>
+    <message>
+        <source>Append left and top info. to Header file [*.h]</source>
+        <translation>在头文件 [*.h] 中附加左上坐标信息</translation>
+    </message>
+    <message>
+        <source>Minimum allocate size (BYTE)</source>
+        <translation>最小分配单元（字节）</translation>
+    </message>
+    <message>
+        <source>Avoid across sector</source>
+        <translation>避免跨扇区</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>扫描方向</translation>
+    </message>
+    <message>
+        <source>Horizontal first</source>
+        <translation>先水平</translation>
+    </message>
+    <message>
+        <source>Vertical first</source>
+        <translation>先垂直</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>How grey levels and 565 colours are mixed to render shades between them (24-bit keeps every colour)</source>
+        <translation>灰度和 565 颜色之间的过渡色如何混合得到（24 位保留所有颜色）</translation>
+    </message>
+    <message>
+        <source>Choose the program that edits pictures</source>
+        <translation>选择编辑图片的程序</translation>
+    </message>
+    <message>
+        <source>Choose the background colour of the preview</source>
+        <translation>选择预览的背景色</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove the selected model from the model list</source>
+        <translation>从型号列表中删除所选型号</translation>
+    </message>
+    <message>
+        <source>Write the shown values into the selected model</source>
+        <translation>把显示的数值写入所选型号</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Make the selected model active (its values are saved)</source>
+        <translation>使所选型号成为当前型号（其数值会被保存）</translation>
+    </message>
+    <message>
+        <source>Close without changing the active model</source>
+        <translation>关闭，不改变当前型号</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>LCD尺寸</source>
+        <translation>LCD尺寸</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>宽度</translation>
+    </message>
+    <message>
+        <source>Color depth</source>
+        <translation>颜色深度</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高度</translation>
+    </message>
+    <message>
+        <source>Color type</source>
+        <translation>颜色类型</translation>
+    </message>
+    <message>
+        <source>Block Column Number</source>
+        <translation>分块列数</translation>
+    </message>
+    <message>
+        <source>Editor Application:</source>
+        <translation>编辑程序：</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>背景</translation>
+    </message>
+    <message>
+        <source>Dither</source>
+        <translation>抖动</translation>
+    </message>
+    <message>
+        <source>没有找到配置文件! </source>
+        <translation>没有找到配置文件! </translation>
+    </message>
+    <message>
+        <source>Choose the picture editor</source>
+        <translation>选择图片编辑程序</translation>
+    </message>
+    <message>
+        <source>All Files(*);;Execute file(*.exe)</source>
+        <translation>所有文件(*);;可执行文件(*.exe)</translation>
+    </message>
+    <message>
+        <source>Input the new model name</source>
+        <translation>输入新型号的名称</translation>
+    </message>
+    <message>
+        <source>Binary file(*.bin);;All file(*)</source>
+        <translation>二进制文件(*.bin);;所有文件(*)</translation>
+    </message>
+    <message>
+        <source>The model name has blanks at its ends; rename it.</source>
+        <translation>型号名称首尾有空格；请重新命名。</translation>
+    </message>
+    <message>
+        <source>Delete the model &quot;%1&quot;? It leaves the model list; its section stays in the settings file.</source>
+        <translation>删除型号“%1”？它将从型号列表中移除；配置文件中的对应段落保留。</translation>
+    </message>
+    <message>
+        <source>The settings file could not be written: %1</source>
+        <translation>无法写入配置文件：%1</translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>擦除Flash...%d %%</source>
@@ -549,6 +747,134 @@
     <message>
         <source>成功</source>
         <translation>成功</translation>
+    </message>
+</context>
+<context>
+    <name>FieldExchange</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>请输入一个整数。</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>请输入 %1 到 %2 之间的整数。</translation>
+    </message>
+    <message>
+        <source>Please enter a positive integer.</source>
+        <translation>请输入一个正整数。</translation>
+    </message>
+</context>
+<context>
+    <name>LcdPreview</name>
+    <message>
+        <source>Source</source>
+        <translation>原图</translation>
+    </message>
+    <message>
+        <source>Draw the pictures as they were loaded</source>
+        <translation>按加载时的样子绘制图片</translation>
+    </message>
+    <message>
+        <source>As on the panel</source>
+        <translation>按屏幕显示</translation>
+    </message>
+    <message>
+        <source>Draw the pictures as the module shows them with the active model</source>
+        <translation>按模块在当前型号下的显示效果绘制图片</translation>
+    </message>
+</context>
+<context>
+    <name>LcdSettingsDialog</name>
+    <message>
+        <source>LCD SETTING</source>
+        <translation>LCD 设置</translation>
+    </message>
+    <message>
+        <source>读设置</source>
+        <translation>读设置</translation>
+    </message>
+    <message>
+        <source>写设置</source>
+        <translation>写设置</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Read the settings stored in the module</source>
+        <translation>读取模块中保存的设置</translation>
+    </message>
+    <message>
+        <source>Write these settings into the module</source>
+        <translation>把这些设置写入模块</translation>
+    </message>
+    <message>
+        <source>Close the dialog</source>
+        <translation>关闭对话框</translation>
+    </message>
+    <message>
+        <source>从LCD模块读出设置数据</source>
+        <translation>从LCD模块读出设置数据</translation>
+    </message>
+    <message>
+        <source>把设置数据写到LCD模块</source>
+        <translation>把设置数据写到LCD模块</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据: 成功</source>
+        <translation>写LCD设置数据: 成功</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据: 失败</source>
+        <translation>写LCD设置数据: 失败</translation>
+    </message>
+    <message>
+        <source>写LCD设置数据</source>
+        <translation>写LCD设置数据</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据: 失败</source>
+        <translation>读LCD设置数据: 失败</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据</source>
+        <translation>读LCD设置数据</translation>
+    </message>
+    <message>
+        <source>读LCD设置数据: 成功</source>
+        <translation>读LCD设置数据: 成功</translation>
+    </message>
+</context>
+<context>
+    <name>LcdSettingsForm</name>
+    <message>
+        <source>RS485设备地址</source>
+        <translation>RS485设备地址</translation>
+    </message>
+    <message>
+        <source>串口波特率</source>
+        <translation>串口波特率</translation>
+    </message>
+    <message>
+        <source>背光亮度</source>
+        <translation>背光亮度</translation>
+    </message>
+    <message>
+        <source>前景色</source>
+        <translation>前景色</translation>
+    </message>
+    <message>
+        <source>背景色</source>
+        <translation>背景色</translation>
     </message>
 </context>
 <context>
@@ -952,6 +1278,477 @@
     <message>
         <source>The active model: choosing one applies it at once</source>
         <translation>当前型号：选择后立即生效</translation>
+    </message>
+    <message>
+        <source>A download is running. Cancel it and quit?</source>
+        <translation>正在下载。要取消下载并退出吗？</translation>
+    </message>
+    <message>
+        <source>Model: %1</source>
+        <translation>型号：%1</translation>
+    </message>
+    <message>
+        <source>Port %1: %2</source>
+        <translation>串口 %1：%2</translation>
+    </message>
+    <message>
+        <source>, current %1 x %2</source>
+        <translation>，当前 %1 x %2</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>未命名</translation>
+    </message>
+    <message>
+        <source>The model cannot be made active: it has no entry in the settings file.</source>
+        <translation>无法使用该型号：配置文件中没有它的条目。</translation>
+    </message>
+    <message>
+        <source>Remove the picture from the list?</source>
+        <translation>从列表中删除这张图片？</translation>
+    </message>
+    <message>
+        <source>Remove %1 pictures from the list?</source>
+        <translation>从列表中删除 %1 张图片？</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>目录：%1</translation>
+    </message>
+    <message>
+        <source>Files: %1, %2</source>
+        <translation>文件：%1、%2</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes</source>
+        <translation>%1：%2 字节</translation>
+    </message>
+    <message>
+        <source>%1 % of the %2 flash (%3 bytes)</source>
+        <translation>占 %2 flash（%3 字节）的 %1 %</translation>
+    </message>
+    <message>
+        <source>Icon.h was written, but some of its symbols need attention:</source>
+        <translation>Icon.h 已写入，但其中一些符号需要注意：</translation>
+    </message>
+    <message>
+        <source>No such device: %1.</source>
+        <translation>没有这个设备：%1。</translation>
+    </message>
+    <message>
+        <source>%1 is busy: another program has it open.</source>
+        <translation>%1 正忙：另一个程序已打开它。</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and log in again.</source>
+        <translation>没有 %1 的权限：请把用户加入 dialout 组（sudo usermod -aG dialout $USER）并重新登录。</translation>
+    </message>
+    <message>
+        <source>The baud rate %1 is not usable on %2.</source>
+        <translation>%2 不支持波特率 %1。</translation>
+    </message>
+    <message>
+        <source>串口无法打开!</source>
+        <translation>串口无法打开!</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
+        <translation>The serial port is closed: open it first (&quot;打开串口&quot;).</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>成功连接</source>
+        <translation>成功连接</translation>
+    </message>
+    <message>
+        <source>已连接</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>连接失败</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Choose the .bin file to download</source>
+        <translation>选择要下载的 .bin 文件</translation>
+    </message>
+    <message>
+        <source>binary File (*.bin);;All File(*)</source>
+        <translation>二进制文件 (*.bin);;所有文件(*)</translation>
+    </message>
+    <message>
+        <source>连接LCM 失败</source>
+        <translation>连接LCM 失败</translation>
+    </message>
+    <message>
+        <source>it does not exist</source>
+        <translation>它不存在</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>它是一个目录</translation>
+    </message>
+    <message>
+        <source>it is not executable</source>
+        <translation>它不可执行</translation>
+    </message>
+    <message>
+        <source>the system refused to start it</source>
+        <translation>系统拒绝启动它</translation>
+    </message>
+    <message>
+        <source>The editor %1 could not be started: %2.</source>
+        <translation>无法启动编辑程序 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>导入图片</translation>
+    </message>
+    <message>
+        <source>Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;PNG file(*.png);;Icon file(*.ico);;All file(*)</source>
+        <translation>图片 (*.bmp *.png *.ico);;位图文件(*.bmp);;PNG 文件(*.png);;图标文件(*.ico);;所有文件(*)</translation>
+    </message>
+    <message>
+        <source>没有正常导入bmp</source>
+        <translation>没有正常导入bmp</translation>
+    </message>
+    <message>
+        <source>Importing pictures…</source>
+        <translation>正在导入图片……</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Importing pictures… %1 of %2</source>
+        <translation>正在导入图片……%1 / %2</translation>
+    </message>
+    <message>
+        <source>没有选择执行的应用...</source>
+        <translation>没有选择执行的应用...</translation>
+    </message>
+    <message>
+        <source>请选择编辑对象...</source>
+        <translation>请选择编辑对象...</translation>
+    </message>
+    <message>
+        <source>只支持二进制文件</source>
+        <translation>只支持二进制文件</translation>
+    </message>
+    <message>
+        <source>Choose the .bin file to view</source>
+        <translation>选择要查看的 .bin 文件</translation>
+    </message>
+    <message>
+        <source>Binary file(*.bin)</source>
+        <translation>二进制文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>Pictor project (*%1);;All files (*)</source>
+        <translation>Pictor 工程 (*%1);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>The picture list has changed. Save it?</source>
+        <translation>图片列表已修改。要保存吗？</translation>
+    </message>
+    <message>
+        <source>The project %1 has changed. Save it?</source>
+        <translation>工程 %1 已修改。要保存吗？</translation>
+    </message>
+    <message>
+        <source>Open project</source>
+        <translation>打开工程</translation>
+    </message>
+    <message>
+        <source>The project&apos;s model &quot;%1&quot; is not in the settings file; the model &quot;%2&quot; stays active.</source>
+        <translation>工程的型号“%1”不在配置文件中；当前型号仍为“%2”。</translation>
+    </message>
+    <message>
+        <source>These pictures of the project were not found and are left out of the list (saving the project removes them from it):</source>
+        <translation>工程中的以下图片没有找到，未加入列表（保存工程会将它们从工程中删除）：</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>……另有 %1 个</translation>
+    </message>
+    <message>
+        <source>Save project as</source>
+        <translation>工程另存为</translation>
+    </message>
+    <message>
+        <source>The project was not saved: %1</source>
+        <translation>工程没有保存：%1</translation>
+    </message>
+    <message>
+        <source> 请选择图片数据文件(*.bin)</source>
+        <translation> 请选择图片数据文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>文件 %1不存在..</source>
+        <translation>文件 %1不存在..</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a resource image.</source>
+        <translation>%1 太大，不是资源图档。</translation>
+    </message>
+    <message>
+        <source>%1 could not be read.</source>
+        <translation>无法读取 %1。</translation>
+    </message>
+    <message>
+        <source>%1 holds no pictures: it is shorter than its 2048-byte table or the table is empty.</source>
+        <translation>%1 中没有图片：它比 2048 字节的索引表还短，或索引表为空。</translation>
+    </message>
+    <message>
+        <source>only picture 0</source>
+        <translation>只有图片 0</translation>
+    </message>
+    <message>
+        <source>pictures 0 to %1</source>
+        <translation>图片 0 到 %1</translation>
+    </message>
+    <message>
+        <source>There is no picture %1 in %2: its table lists %3.</source>
+        <translation>%2 中没有图片 %1：其索引表列出的是%3。</translation>
+    </message>
+    <message>
+        <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
+        <translation>%2 的图片 %1 无法用当前型号显示：%3。</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryMapDialog</name>
+    <message>
+        <source>Index</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>符号</translation>
+    </message>
+    <message>
+        <source>Source file</source>
+        <translation>源文件</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>宽度</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高度</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>偏移</translation>
+    </message>
+    <message>
+        <source>Stored size</source>
+        <translation>存储大小</translation>
+    </message>
+    <message>
+        <source>Padding after</source>
+        <translation>后续填充</translation>
+    </message>
+    <message>
+        <source>First sector</source>
+        <translation>起始扇区</translation>
+    </message>
+    <message>
+        <source>Last sector</source>
+        <translation>结束扇区</translation>
+    </message>
+    <message>
+        <source>Crosses sector</source>
+        <translation>跨扇区</translation>
+    </message>
+    <message>
+        <source>Memory map</source>
+        <translation>存储布局</translation>
+    </message>
+    <message>
+        <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
+        <translation>尚未转档：存储布局显示上次转档的图片在 Icon.bin 中的位置。</translation>
+    </message>
+    <message>
+        <source>The last conversion wrote C source (Icon.c), which has no binary layout: there is no memory map.</source>
+        <translation>上次转档写的是 C 源文件（Icon.c），没有二进制布局：没有存储布局。</translation>
+    </message>
+    <message>
+        <source>Used %1, </source>
+        <translation>已用 %1，</translation>
+    </message>
+    <message>
+        <source>padding %1</source>
+        <translation>填充 %1</translation>
+    </message>
+    <message>
+        <source>the image is %1 larger than the %2; it does not fit.</source>
+        <translation>图档比 %2 大 %1；放不下。</translation>
+    </message>
+    <message>
+        <source>free %1 of the %2.</source>
+        <translation>%2 剩余 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>ModelNameDialog</name>
+    <message>
+        <source>Input the new model name</source>
+        <translation>输入新型号的名称</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Use the name</source>
+        <translation>使用此名称</translation>
+    </message>
+    <message>
+        <source>Close without a name</source>
+        <translation>关闭，不输入名称</translation>
+    </message>
+    <message>
+        <source>请选择正确文件!</source>
+        <translation>请选择正确文件!</translation>
+    </message>
+</context>
+<context>
+    <name>PictureListModel</name>
+    <message>
+        <source>名称</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>排列序号</source>
+        <translation>排列序号</translation>
+    </message>
+</context>
+<context>
+    <name>ResourceDownloadDialog</name>
+    <message>
+        <source>同时下载LCD设置</source>
+        <translation>同时下载LCD设置</translation>
+    </message>
+    <message>
+        <source>图片资源下载</source>
+        <translation>图片资源下载</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>取消下载</source>
+        <translation>取消下载</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Choose the resource image (.bin) to download</source>
+        <translation>选择要下载的资源图档（.bin）</translation>
+    </message>
+    <message>
+        <source>Write the image (and the settings when chosen) into the module</source>
+        <translation>把图档（以及选中时的设置）写入模块</translation>
+    </message>
+    <message>
+        <source>Stop the running download</source>
+        <translation>停止正在进行的下载</translation>
+    </message>
+    <message>
+        <source>Close the dialog</source>
+        <translation>关闭对话框</translation>
+    </message>
+    <message>
+        <source>资源文件目录：</source>
+        <translation>资源文件目录：</translation>
+    </message>
+    <message>
+        <source>LCD设置</source>
+        <translation>LCD设置</translation>
+    </message>
+    <message>
+        <source>binary File (*.bin);;All File(*)</source>
+        <translation>二进制文件 (*.bin);;所有文件(*)</translation>
+    </message>
+    <message>
+        <source>Choose the resource image (*.bin) to download first.</source>
+        <translation>请先选择要下载的资源图档（*.bin）。</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>打开下载LCD设置!!</source>
+        <translation>打开下载LCD设置!!</translation>
+    </message>
+    <message>
+        <source>关闭下载LCD设置!!</source>
+        <translation>关闭下载LCD设置!!</translation>
+    </message>
+</context>
+<context>
+    <name>ResourceViewer</name>
+    <message>
+        <source>%1 bytes at %2</source>
+        <translation>%1 字节，位于 %2</translation>
+    </message>
+    <message>
+        <source> (unreadable: %1)</source>
+        <translation>（无法读取：%1）</translation>
+    </message>
+    <message>
+        <source>View from binary</source>
+        <translation>从bin文件查看</translation>
+    </message>
+    <message>
+        <source>The image stores each picture&apos;s size</source>
+        <translation>图档中保存了每张图片的尺寸</translation>
+    </message>
+    <message>
+        <source>The image stores no sizes: give the picture&apos;s size as it was converted</source>
+        <translation>图档中没有保存尺寸：请给出转换时的图片尺寸</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>宽度</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高度</translation>
     </message>
 </context>
 </TS>

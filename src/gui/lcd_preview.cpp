@@ -10,6 +10,7 @@
 #include "core/conversion/panel_preview.h"
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -62,13 +63,13 @@ QWidget* LcdPreview::CreateModeSwitch() {
     row->setObjectName(QStringLiteral("previewModeSwitch"));
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* source = new QRadioButton(QStringLiteral("Source"));
+    auto* source = new QRadioButton(Translate("LcdPreview", "Source"));
     source->setObjectName(QStringLiteral("previewSourceButton"));
-    source->setToolTip(QStringLiteral("Draw the pictures as they were loaded"));
-    auto* panel = new QRadioButton(QStringLiteral("As on the panel"));
+    source->setToolTip(Translate("LcdPreview", "Draw the pictures as they were loaded"));
+    auto* panel = new QRadioButton(Translate("LcdPreview", "As on the panel"));
     panel->setObjectName(QStringLiteral("previewPanelButton"));
-    panel->setToolTip(
-        QStringLiteral("Draw the pictures as the module shows them with the active model"));
+    panel->setToolTip(Translate(
+        "LcdPreview", "Draw the pictures as the module shows them with the active model"));
     auto* group = new QButtonGroup(row);
     group->addButton(source);
     group->addButton(panel);

@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "core/common/text_format.h"
 #include "core/device/port_enumeration.h"
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
@@ -546,7 +547,9 @@ bool MainWindow::ConfirmCloseWhileJobRuns() {
         return true;
     }
     const auto answer = dialogs_.Ask(
-        this, Message{"A download is running. Cancel it and quit?", "", MessageIcon::Exclamation},
+        this,
+        Message{Translate("MainWindow", "A download is running. Cancel it and quit?").toStdString(),
+                "", MessageIcon::Exclamation},
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         return false;
@@ -606,6 +609,7 @@ void MainWindow::BuildLanguageMenu(QMenu& viewMenu) {
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         texts_.Apply();
+        RefreshStatus();  // the status bar and the title are made of texts too
     }
     QMainWindow::changeEvent(event);
 }

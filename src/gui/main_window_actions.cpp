@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <functional>
 
+#include "core/common/text_format.h"
 #include "core/settings/model_list.h"
 #include "core/settings/startup_profile.h"
 #include "gui/config_dialog.h"
@@ -27,6 +28,7 @@
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_list_model.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -453,12 +455,12 @@ void MainWindow::RefreshStatus() {
     if (statusModel_ == nullptr) {
         return;
     }
-    statusModel_->setText(QStringLiteral("Model: %1").arg(FromUtf8(profile_.modelName)));
+    statusModel_->setText(Translate("MainWindow", "Model: %1").arg(FromUtf8(profile_.modelName)));
     statusPanel_->setText(QStringLiteral("%1 x %2, %3")
                               .arg(profile_.panelWidth)
                               .arg(profile_.panelHeight)
                               .arg(DepthAndColourType(profile_)));
-    QString port = QStringLiteral("Port %1: %2")
+    QString port = Translate("MainWindow", "Port %1: %2")
                        .arg(FromUtf8(portText_),
                             link_.HasLine() ? QStringLiteral("open") : QStringLiteral("closed"));
     if (link_.HasLine() && !connectionText_.empty()) {
@@ -468,7 +470,8 @@ void MainWindow::RefreshStatus() {
     QString count = pictures_.Size() == 1 ? QStringLiteral("1 picture")
                                           : QStringLiteral("%1 pictures").arg(pictures_.Size());
     if (const auto* current = pictures_.Current()) {
-        count += QStringLiteral(", current %1 x %2").arg(current->width).arg(current->height);
+        count +=
+            Translate("MainWindow", ", current %1 x %2").arg(current->width).arg(current->height);
     }
     statusPictures_->setText(count);
 
@@ -478,8 +481,8 @@ void MainWindow::RefreshStatus() {
                        .value(viewStyleIndex_))) {
         style->setChecked(true);
     }
-    const QString name =
-        projectPath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(projectPath_).fileName();
+    const QString name = projectPath_.isEmpty() ? Translate("MainWindow", "Untitled")
+                                                : QFileInfo(projectPath_).fileName();
     setWindowTitle(name + QStringLiteral("[*] - Pictor"));
     setWindowModified(ListModified());
 }
@@ -507,7 +510,10 @@ bool MainWindow::SwitchModel(int index) {
     const settings::StartupProfile confirmed =
         settings::ConfirmStartupProfile(file, settings::WriteBack::Yes, index);
     if (!confirmed.confirmable) {
-        ShowMessage("The model cannot be made active: it has no entry in the settings file.",
+        ShowMessage(Translate("MainWindow",
+                              "The model cannot be made active: it has no entry "
+                              "in the settings file.")
+                        .toStdString(),
                     MessageIcon::Exclamation);
         FillModelBox();
         return false;
@@ -559,9 +565,11 @@ void MainWindow::SelectCurrentFromList() {
 }
 
 bool MainWindow::ConfirmRemoval(int count) {
-    const std::string text = count == 1
-                                 ? std::string("Remove the picture from the list?")
-                                 : "Remove " + std::to_string(count) + " pictures from the list?";
+    const std::string text =
+        count == 1 ? Translate("MainWindow", "Remove the picture from the list?").toStdString()
+                   : FillPlaceholders(
+                         Translate("MainWindow", "Remove %1 pictures from the list?").toStdString(),
+                         {std::to_string(count)});
     return dialogs_.Ask(this, Message{text, "", MessageIcon::Exclamation},
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }

@@ -77,6 +77,10 @@ UiLanguage InstalledUiLanguage() {
         .value_or(UiLanguage::Chinese);
 }
 
+QString Translate(const char* context, const char* source) {
+    return QCoreApplication::translate(context, source);
+}
+
 Message LocalizeCoreMessage(const Message& message) {
     return LocalizeMessage(message, LookUpCoreText);
 }

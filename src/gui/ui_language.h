@@ -29,6 +29,10 @@ void InstallUiLanguage(UiLanguage language);
 /// The language installed last (Chinese, the texts as written, before any).
 UiLanguage InstalledUiLanguage();
 
+/// `source` of `context` in the installed language (the source itself when the
+/// translation has none). lupdate collects the calls by this name.
+QString Translate(const char* context, const char* source);
+
 /// A core message, a core text and a core status text in the installed language.
 Message LocalizeCoreMessage(const Message& message);
 QString CoreText(const std::string& text);
