@@ -366,6 +366,34 @@ and download the image into the module&apos;s flash.</translation>
         <source>The PNG file to write</source>
         <translation>The PNG file to write</translation>
     </message>
+    <message>
+        <source>Usage</source>
+        <translation>Usage</translation>
+    </message>
+    <message>
+        <source>OPTIONS</source>
+        <translation>OPTIONS</translation>
+    </message>
+    <message>
+        <source>Positionals</source>
+        <translation>Positionals</translation>
+    </message>
+    <message>
+        <source>REQUIRED</source>
+        <translation>REQUIRED</translation>
+    </message>
+    <message>
+        <source>Excludes</source>
+        <translation>Excludes</translation>
+    </message>
+    <message>
+        <source>Needs</source>
+        <translation>Needs</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -747,6 +775,154 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>成功</source>
         <translation>Done</translation>
+    </message>
+    <message>
+        <source>pictures: %1</source>
+        <translation>pictures: %1</translation>
+    </message>
+    <message>
+        <source>pixel data: %1 bytes</source>
+        <translation>pixel data: %1 bytes</translation>
+    </message>
+    <message>
+        <source>size prefixes: %1 bytes</source>
+        <translation>size prefixes: %1 bytes</translation>
+    </message>
+    <message>
+        <source>padding: %1 bytes (allocation unit %2, sector rule %3)</source>
+        <translation>padding: %1 bytes (allocation unit %2, sector rule %3)</translation>
+    </message>
+    <message>
+        <source>table: %1 bytes</source>
+        <translation>table: %1 bytes</translation>
+    </message>
+    <message>
+        <source>image: %1 bytes</source>
+        <translation>image: %1 bytes</translation>
+    </message>
+    <message>
+        <source>flash: %1 bytes, %2 used</source>
+        <translation>flash: %1 bytes, %2 used</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>it is empty</translation>
+    </message>
+    <message>
+        <source>it starts with a digit</source>
+        <translation>it starts with a digit</translation>
+    </message>
+    <message>
+        <source>it contains a space</source>
+        <translation>it contains a space</translation>
+    </message>
+    <message>
+        <source>it contains a hyphen</source>
+        <translation>it contains a hyphen</translation>
+    </message>
+    <message>
+        <source>it contains a non-ASCII character</source>
+        <translation>it contains a non-ASCII character</translation>
+    </message>
+    <message>
+        <source>it contains a control character</source>
+        <translation>it contains a control character</translation>
+    </message>
+    <message>
+        <source>it contains &apos;%1&apos;</source>
+        <translation>it contains &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>warning: picture %1 gives the symbol %2 in Icon.h, which is not a valid C identifier (%3)</source>
+        <translation>warning: picture %1 gives the symbol %2 in Icon.h, which is not a valid C identifier (%3)</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> and </translation>
+    </message>
+    <message>
+        <source>warning: pictures %1 both give the symbol %2 in Icon.h</source>
+        <translation>warning: pictures %1 both give the symbol %2 in Icon.h</translation>
+    </message>
+    <message>
+        <source>warning: pictures %1 all give the symbol %2 in Icon.h</source>
+        <translation>warning: pictures %1 all give the symbol %2 in Icon.h</translation>
+    </message>
+    <message>
+        <source>%1: not a project file (no &quot;version&quot; line)</source>
+        <translation>%1: not a project file (no &quot;version&quot; line)</translation>
+    </message>
+    <message>
+        <source>%1: line %2: %3</source>
+        <translation>%1: line %2: %3</translation>
+    </message>
+    <message>
+        <source>a section line must look like [name]</source>
+        <translation>a section line must look like [name]</translation>
+    </message>
+    <message>
+        <source>expected &quot;key = value&quot;</source>
+        <translation>expected &quot;key = value&quot;</translation>
+    </message>
+    <message>
+        <source>a key is missing before &apos;=&apos;</source>
+        <translation>a key is missing before &apos;=&apos;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; appears twice</source>
+        <translation>&quot;%1&quot; appears twice</translation>
+    </message>
+    <message>
+        <source>the version must be a whole number from 1</source>
+        <translation>the version must be a whole number from 1</translation>
+    </message>
+    <message>
+        <source>written in project format %1, newer than this program reads (%2)</source>
+        <translation>written in project format %1, newer than this program reads (%2)</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s file is empty</source>
+        <translation>the picture&apos;s file is empty</translation>
+    </message>
+    <message>
+        <source>&quot;shown&quot; must be yes or no</source>
+        <translation>&quot;shown&quot; must be yes or no</translation>
+    </message>
+    <message>
+        <source>&quot;position&quot; must be two whole numbers: left,top</source>
+        <translation>&quot;position&quot; must be two whole numbers: left,top</translation>
+    </message>
+    <message>
+        <source>the picture has no &quot;file&quot; line</source>
+        <translation>the picture has no &quot;file&quot; line</translation>
+    </message>
+    <message>
+        <source>%1: no such file</source>
+        <translation>%1: no such file</translation>
+    </message>
+    <message>
+        <source>%1: not a regular file</source>
+        <translation>%1: not a regular file</translation>
+    </message>
+    <message>
+        <source>%1: permission denied</source>
+        <translation>%1: permission denied</translation>
+    </message>
+    <message>
+        <source>%1: cannot be opened</source>
+        <translation>%1: cannot be opened</translation>
+    </message>
+    <message>
+        <source>%1: too large for a project file (over 16 MiB)</source>
+        <translation>%1: too large for a project file (over 16 MiB)</translation>
+    </message>
+    <message>
+        <source>%1: read error</source>
+        <translation>%1: read error</translation>
     </message>
 </context>
 <context>

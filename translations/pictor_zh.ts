@@ -366,6 +366,34 @@ and download the image into the module&apos;s flash.</source>
         <source>The PNG file to write</source>
         <translation>要写入的 PNG 文件</translation>
     </message>
+    <message>
+        <source>Usage</source>
+        <translation>用法</translation>
+    </message>
+    <message>
+        <source>OPTIONS</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Positionals</source>
+        <translation>位置参数</translation>
+    </message>
+    <message>
+        <source>REQUIRED</source>
+        <translation>必需</translation>
+    </message>
+    <message>
+        <source>Excludes</source>
+        <translation>排斥</translation>
+    </message>
+    <message>
+        <source>Needs</source>
+        <translation>需要</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -747,6 +775,154 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>成功</source>
         <translation>成功</translation>
+    </message>
+    <message>
+        <source>pictures: %1</source>
+        <translation>图片数：%1</translation>
+    </message>
+    <message>
+        <source>pixel data: %1 bytes</source>
+        <translation>像素数据：%1 字节</translation>
+    </message>
+    <message>
+        <source>size prefixes: %1 bytes</source>
+        <translation>尺寸前缀：%1 字节</translation>
+    </message>
+    <message>
+        <source>padding: %1 bytes (allocation unit %2, sector rule %3)</source>
+        <translation>填充：%1 字节（分配单元 %2，扇区规则 %3）</translation>
+    </message>
+    <message>
+        <source>table: %1 bytes</source>
+        <translation>索引表：%1 字节</translation>
+    </message>
+    <message>
+        <source>image: %1 bytes</source>
+        <translation>图档：%1 字节</translation>
+    </message>
+    <message>
+        <source>flash: %1 bytes, %2 used</source>
+        <translation>flash：%1 字节，已用 %2</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>它是空的</translation>
+    </message>
+    <message>
+        <source>it starts with a digit</source>
+        <translation>它以数字开头</translation>
+    </message>
+    <message>
+        <source>it contains a space</source>
+        <translation>它含有空格</translation>
+    </message>
+    <message>
+        <source>it contains a hyphen</source>
+        <translation>它含有连字符</translation>
+    </message>
+    <message>
+        <source>it contains a non-ASCII character</source>
+        <translation>它含有非 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>it contains a control character</source>
+        <translation>它含有控制字符</translation>
+    </message>
+    <message>
+        <source>it contains &apos;%1&apos;</source>
+        <translation>它含有“%1”</translation>
+    </message>
+    <message>
+        <source>warning: picture %1 gives the symbol %2 in Icon.h, which is not a valid C identifier (%3)</source>
+        <translation>警告：图片 %1 在 Icon.h 中的符号 %2 不是合法的 C 标识符（%3）</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation>和</translation>
+    </message>
+    <message>
+        <source>warning: pictures %1 both give the symbol %2 in Icon.h</source>
+        <translation>警告：图片 %1 在 Icon.h 中的符号都是 %2</translation>
+    </message>
+    <message>
+        <source>warning: pictures %1 all give the symbol %2 in Icon.h</source>
+        <translation>警告：图片 %1 在 Icon.h 中的符号都是 %2</translation>
+    </message>
+    <message>
+        <source>%1: not a project file (no &quot;version&quot; line)</source>
+        <translation>%1：不是工程文件（没有 &quot;version&quot; 行）</translation>
+    </message>
+    <message>
+        <source>%1: line %2: %3</source>
+        <translation>%1：第 %2 行：%3</translation>
+    </message>
+    <message>
+        <source>a section line must look like [name]</source>
+        <translation>段落行的格式应为 [name]</translation>
+    </message>
+    <message>
+        <source>expected &quot;key = value&quot;</source>
+        <translation>应为 &quot;key = value&quot;</translation>
+    </message>
+    <message>
+        <source>a key is missing before &apos;=&apos;</source>
+        <translation>“=”前缺少键名</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; appears twice</source>
+        <translation>&quot;%1&quot; 出现了两次</translation>
+    </message>
+    <message>
+        <source>the version must be a whole number from 1</source>
+        <translation>版本必须是从 1 开始的整数</translation>
+    </message>
+    <message>
+        <source>written in project format %1, newer than this program reads (%2)</source>
+        <translation>以工程格式 %1 写成，比本程序能读取的格式（%2）更新</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s file is empty</source>
+        <translation>图片的文件名为空</translation>
+    </message>
+    <message>
+        <source>&quot;shown&quot; must be yes or no</source>
+        <translation>&quot;shown&quot; 必须是 yes 或 no</translation>
+    </message>
+    <message>
+        <source>&quot;position&quot; must be two whole numbers: left,top</source>
+        <translation>&quot;position&quot; 必须是两个整数：left,top</translation>
+    </message>
+    <message>
+        <source>the picture has no &quot;file&quot; line</source>
+        <translation>图片没有 &quot;file&quot; 行</translation>
+    </message>
+    <message>
+        <source>%1: no such file</source>
+        <translation>%1：文件不存在</translation>
+    </message>
+    <message>
+        <source>%1: not a regular file</source>
+        <translation>%1：不是普通文件</translation>
+    </message>
+    <message>
+        <source>%1: permission denied</source>
+        <translation>%1：没有权限</translation>
+    </message>
+    <message>
+        <source>%1: cannot be opened</source>
+        <translation>%1：无法打开</translation>
+    </message>
+    <message>
+        <source>%1: too large for a project file (over 16 MiB)</source>
+        <translation>%1：作为工程文件太大（超过 16 MiB）</translation>
+    </message>
+    <message>
+        <source>%1: read error</source>
+        <translation>%1：读取错误</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_texts.h"
+#include "core/common/translatable.h"
 
 namespace CLI {
 class App;
@@ -33,6 +34,15 @@ struct Streams {
     /// A core message in the run's language.
     [[nodiscard]] Message Localize(const Message& message) const {
         return texts ? texts->Localize(message) : message;
+    }
+    /// How core texts are looked up in the run's language (none: as written).
+    [[nodiscard]] CoreTextLookup CoreLookup() const {
+        if (!texts) {
+            return {};
+        }
+        return [texts = texts](std::string_view source) {
+            return texts->Translate(kCoreTextContext, source);
+        };
     }
     /// A core status text in the run's language.
     [[nodiscard]] std::string LocalizeStatus(const std::string& text) const {

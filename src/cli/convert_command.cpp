@@ -167,7 +167,8 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
 // Loads the --project file; refuses a project whose pictures are not all there, so
 // a build never gets a partial image.
 std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams) {
-    const workspace::ProjectLoadResult loaded = workspace::LoadProject(args.projectPath);
+    const workspace::ProjectLoadResult loaded =
+        workspace::LoadProject(args.projectPath, streams.CoreLookup());
     if (!loaded.ok) {
         streams.err << "pictor-cli: " << loaded.error << "\n";
         return std::nullopt;
@@ -337,7 +338,7 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     for (std::size_t i = 0; i < list.Size(); ++i) {
         names.push_back(list.At(i).name);
     }
-    for (const std::string& warning : conversion::SymbolWarnings(names)) {
+    for (const std::string& warning : conversion::SymbolWarnings(names, streams.CoreLookup())) {
         streams.err << "pictor-cli: " << warning << '\n';
     }
     streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << result.dataPath.string() << '\n'
@@ -359,7 +360,8 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     }
     streams.out << FillPlaceholders(streams.Translate("Cli", "memory map: %1"), {args.mapPath})
                 << '\n';
-    for (const std::string& line : conversion::MemoryMapSummary(result.map->totals)) {
+    for (const std::string& line :
+         conversion::MemoryMapSummary(result.map->totals, streams.CoreLookup())) {
         streams.out << line << '\n';
     }
     return kExitOk;

@@ -107,7 +107,7 @@ void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
     for (std::size_t i = 0; i < pictures_.Size(); ++i) {
         names.push_back(pictures_.At(i).name);
     }
-    const auto warnings = conversion::SymbolWarnings(names);
+    const auto warnings = conversion::SymbolWarnings(names, CoreTextLookUp());
     if (!warnings.empty()) {
         std::string text =
             Translate("MainWindow", "Icon.h was written, but some of its symbols need attention:")

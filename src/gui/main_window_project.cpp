@@ -118,7 +118,8 @@ bool MainWindow::OpenProject(const QString& path) {
     if (importRunning_) {
         return false;  // one import at a time
     }
-    const workspace::ProjectLoadResult loaded = workspace::LoadProject(ToPath(path));
+    const workspace::ProjectLoadResult loaded =
+        workspace::LoadProject(ToPath(path), CoreTextLookUp());
     if (!loaded.ok) {
         ShowMessage(loaded.error, MessageIcon::Exclamation);
         if (!QFileInfo::exists(path)) {

@@ -218,7 +218,7 @@ void MemoryMapDialog::Refresh() {
     conversion::MemoryMapTotals totals = map_->totals;
     totals.flashCapacity = capacity_;
     QStringList lines;
-    for (const std::string& line : conversion::MemoryMapSummary(totals)) {
+    for (const std::string& line : conversion::MemoryMapSummary(totals, CoreTextLookUp())) {
         lines << QString::fromStdString(line);
     }
     totals_->setText(lines.join(QLatin1Char('\n')));

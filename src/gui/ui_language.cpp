@@ -81,6 +81,10 @@ QString Translate(const char* context, const char* source) {
     return QCoreApplication::translate(context, source);
 }
 
+CoreTextLookup CoreTextLookUp() {
+    return LookUpCoreText;
+}
+
 Message LocalizeCoreMessage(const Message& message) {
     return LocalizeMessage(message, LookUpCoreText);
 }

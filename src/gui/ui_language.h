@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/common/message.h"
+#include "core/common/translatable.h"
 
 namespace pictor::gui {
 
@@ -32,6 +33,9 @@ UiLanguage InstalledUiLanguage();
 /// `source` of `context` in the installed language (the source itself when the
 /// translation has none). lupdate collects the calls by this name.
 QString Translate(const char* context, const char* source);
+
+/// How the core looks its texts up in the installed language.
+CoreTextLookup CoreTextLookUp();
 
 /// A core message, a core text and a core status text in the installed language.
 Message LocalizeCoreMessage(const Message& message);

@@ -13,6 +13,8 @@
 
 #include "cli/qm_catalog.h"
 #include "compiled_translations.h"
+#include "core/conversion/memory_map.h"
+#include "core/workspace/project_file.h"
 
 namespace pictor::cli {
 namespace {
@@ -101,6 +103,29 @@ TEST(CliTexts, CoreMessagesAndStatusesAreTranslatedWithTheirValues) {
     EXPECT_EQ(chinese.Localize(loaded).text, "加载图片 /p/%2.bmp 错误 !");
     EXPECT_EQ(chinese.LocalizeStatus("写数据...37 %"), "写数据...37 %");
     EXPECT_EQ(chinese.Translate("Cli", "no serial ports found"), "没有找到串口");
+}
+
+// Core functions that return texts take the front end's lookup and fill the
+// translated pattern with their values.
+TEST(CliTexts, CoreTextsReturnedByFunctionsFollowTheLookup) {
+    const Texts chinese(Language::Chinese);
+    const CoreTextLookup lookup = [&chinese](std::string_view source) {
+        return chinese.Translate(kCoreTextContext, source);
+    };
+    EXPECT_EQ(workspace::LoadProject("/no/such/p.pictor", lookup).error,
+              "/no/such/p.pictor：文件不存在");
+    EXPECT_EQ(workspace::LoadProject("/no/such/p.pictor").error, "/no/such/p.pictor: no such file");
+    const std::string text = "version = 9\n";
+    EXPECT_EQ(workspace::ParseProject(text, "/tmp", "p.pictor", lookup).error,
+              "p.pictor：第 1 行：以工程格式 9 写成，比本程序能读取的格式（1）更新");
+
+    conversion::MemoryMapTotals totals;
+    totals.pictures = 3;
+    totals.imageBytes = 4096;
+    const std::vector<std::string> lines = conversion::MemoryMapSummary(totals, lookup);
+    ASSERT_EQ(lines.size(), 7U);
+    EXPECT_EQ(lines[0], "图片数：3");
+    EXPECT_EQ(lines[5], "图档：4096 字节");
 }
 
 }  // namespace

@@ -22,6 +22,12 @@ inline constexpr const char* kCoreTextContext = "Core";
 /// when there is no translation.
 using CoreTextLookup = std::function<std::string(std::string_view source)>;
 
+/// `source` through `lookup`; the source itself when there is no lookup (the
+/// core's own language).
+inline std::string LookUp(const CoreTextLookup& lookup, const char* source) {
+    return lookup ? lookup(source) : std::string(source);
+}
+
 /// `message` with its text and caption translated by `lookup`. A text made from
 /// a pattern is made again from the translated pattern and the same values.
 Message LocalizeMessage(const Message& message, const CoreTextLookup& lookup);
