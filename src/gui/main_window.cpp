@@ -610,6 +610,7 @@ void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         texts_.Apply();
         RefreshStatus();  // the status bar and the title are made of texts too
+        emit model_->headerDataChanged(Qt::Horizontal, 0, model_->columnCount() - 1);
     }
     QMainWindow::changeEvent(event);
 }

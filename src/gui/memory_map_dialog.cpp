@@ -1,6 +1,7 @@
 #include "gui/memory_map_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -119,19 +120,31 @@ void FlashUsageBar::paintEvent(QPaintEvent* /*event*/) {
     painter.drawRect(area);
 }
 
-MemoryMapDialog::MemoryMapDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("MemoryMapDialog"));
+void MemoryMapDialog::ApplyTexts() {
     setWindowTitle(Translate("MemoryMapDialog", "Memory map"));
-
-    notice_ = Name(new QLabel, "memoryMapNotice");
-    notice_->setWordWrap(true);
-
-    table_ = Name(new QTableWidget(0, static_cast<int>(kColumns.size())), "memoryMapTable");
     QStringList headers;
     for (const char* column : kColumns) {
         headers << Translate("MemoryMapDialog", column);
     }
     table_->setHorizontalHeaderLabels(headers);
+}
+
+void MemoryMapDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && table_ != nullptr) {
+        ApplyTexts();
+        Refresh();
+    }
+    QDialog::changeEvent(event);
+}
+
+MemoryMapDialog::MemoryMapDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("MemoryMapDialog"));
+
+    notice_ = Name(new QLabel, "memoryMapNotice");
+    notice_->setWordWrap(true);
+
+    table_ = Name(new QTableWidget(0, static_cast<int>(kColumns.size())), "memoryMapTable");
+    ApplyTexts();
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
+#include <QTranslator>
 
+#include "gui/memory_map_dialog.h"
 #include "gui/ui_language.h"
 #include "gui/user_state.h"
 #include "main_window_fixture.h"
@@ -16,8 +19,13 @@ namespace {
 
 class LanguageTest : public MainWindowTest {
   protected:
+    // The other tests compare the texts as written: no translation stays installed.
     void TearDown() override {
-        InstallUiLanguage(UiLanguage::Chinese);
+        for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         MainWindowTest::TearDown();
     }
 
@@ -46,7 +54,18 @@ TEST_F(LanguageTest, SwitchingRetranslatesTheOpenWindowBothWays) {
     EXPECT_EQ(LocalizeCoreMessage(Message{"下载 Bin档成功", "信息", MessageIcon::Information}),
               (Message{"Image downloaded", "Information", MessageIcon::Information}));
 
+    // Windows and widgets outside the main layout follow when Qt delivers the change.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    auto* sourceButton = window_->findChild<QRadioButton*>(QStringLiteral("previewSourceButton"));
+    ASSERT_NE(sourceButton, nullptr);
+    EXPECT_EQ(sourceButton->text(), "Source");
+    EXPECT_EQ(window_->MemoryMap().windowTitle(), "Memory map");
+
     Choose("zh");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    EXPECT_EQ(sourceButton->text(), "原图");
+    EXPECT_EQ(window_->MemoryMap().windowTitle(), "存储布局");
+    EXPECT_EQ(window_->findChild<QAction*>(QStringLiteral("quitAction"))->text(), "退出(&Q)");
     EXPECT_EQ(Button(1028)->text(), "上移");
     EXPECT_EQ(Button(1001)->text(), "导入BMP文件");
     EXPECT_EQ(Get<QComboBox>(1005)->itemText(2), "详细信息");
