@@ -924,6 +924,14 @@ and download the image into the module&apos;s flash.</translation>
         <source>%1: read error</source>
         <translation>%1: read error</translation>
     </message>
+    <message>
+        <source>The model name is empty; type a name.</source>
+        <translation>The model name is empty; type a name.</translation>
+    </message>
+    <message>
+        <source>The model name &quot;%1&quot; cannot be used: it must not hold [, ], = or control characters.</source>
+        <translation>The model name &quot;%1&quot; cannot be used: it must not hold [, ], = or control characters.</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>

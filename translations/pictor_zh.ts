@@ -924,6 +924,14 @@ and download the image into the module&apos;s flash.</source>
         <source>%1: read error</source>
         <translation>%1：读取错误</translation>
     </message>
+    <message>
+        <source>The model name is empty; type a name.</source>
+        <translation>型号名称为空；请输入名称。</translation>
+    </message>
+    <message>
+        <source>The model name &quot;%1&quot; cannot be used: it must not hold [, ], = or control characters.</source>
+        <translation>型号名称“%1”不能使用：其中不能有 [、]、= 或控制字符。</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>

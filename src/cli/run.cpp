@@ -16,6 +16,8 @@ int Run(int argc, const char* const* argv, Streams streams) {
     CLI::App app{streams.Translate(
         "Cli", "pictor-cli: convert pictures into LCD resource images and download them")};
     app.require_subcommand(1);
+    // --lang may also follow the command ("pictor-cli convert --lang en ...").
+    app.fallthrough();
     // The words of CLI11's help layout; the subcommands share the formatter and
     // take the option group name when they are made.
     for (const char* label :

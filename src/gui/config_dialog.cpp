@@ -389,7 +389,8 @@ void ConfigDialog::SaveProfile() {
         if (dialogs_.RunModal(nameDialog) != QDialog::Accepted) {
             return;
         }
-        if (const auto problem = settings::ModelNameProblem(nameDialog.inputText)) {
+        if (const auto problem =
+                settings::ModelNameProblem(nameDialog.inputText, CoreTextLookUp())) {
             dialogs_.ShowMessage(this, Message{*problem, "", MessageIcon::Exclamation});
             return;
         }
@@ -403,7 +404,7 @@ void ConfigDialog::SaveProfile() {
     const std::string name = modelList_->itemText(selected).toStdString();
     // A name the file could not give back (edge blanks, brackets) would lose
     // the model's settings: it is refused rather than written.
-    if (const auto problem = settings::ModelNameProblem(name);
+    if (const auto problem = settings::ModelNameProblem(name, CoreTextLookUp());
         problem || settings::CleanModelName(name) != name) {
         dialogs_.ShowMessage(
             this,

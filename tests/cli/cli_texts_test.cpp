@@ -9,8 +9,10 @@
 #include <QString>
 #include <QTranslator>
 #include <map>
+#include <sstream>
 #include <string>
 
+#include "cli/commands.h"
 #include "cli/qm_catalog.h"
 #include "compiled_translations.h"
 #include "core/conversion/memory_map.h"
@@ -103,6 +105,27 @@ TEST(CliTexts, CoreMessagesAndStatusesAreTranslatedWithTheirValues) {
     EXPECT_EQ(chinese.Localize(loaded).text, "加载图片 /p/%2.bmp 错误 !");
     EXPECT_EQ(chinese.LocalizeStatus("写数据...37 %"), "写数据...37 %");
     EXPECT_EQ(chinese.Translate("Cli", "no serial ports found"), "没有找到串口");
+}
+
+// --lang before or after the command picks the texts; the exit code stays.
+TEST(CliTexts, LangOptionChangesTheTextNotTheExitCode) {
+    const std::pair<std::vector<const char*>, const char*> runs[] = {
+        {{"pictor-cli", "--lang", "en", "convert"},
+         "pictor-cli: give the PICTURE files or --project FILE\n"},
+        {{"pictor-cli", "convert", "--lang=zh"},
+         "pictor-cli：请给出图片文件或 --project 工程文件\n"},
+    };
+    for (const auto& [args, text] : runs) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(cli::Run(static_cast<int>(args.size()), args.data(), Streams{out, err}),
+                  kExitUsage);
+        EXPECT_EQ(err.str(), text);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const char* bad[] = {"pictor-cli", "--lang", "fr", "ports"};
+    EXPECT_EQ(cli::Run(4, bad, Streams{out, err}), kExitUsage);
 }
 
 // Core functions that return texts take the front end's lookup and fill the
