@@ -932,6 +932,58 @@ and download the image into the module&apos;s flash.</translation>
         <source>The model name &quot;%1&quot; cannot be used: it must not hold [, ], = or control characters.</source>
         <translation>The model name &quot;%1&quot; cannot be used: it must not hold [, ], = or control characters.</translation>
     </message>
+    <message>
+        <source>colour depth %1 cannot be decoded (1, 2, 4, 8, 16 or 24)</source>
+        <translation>colour depth %1 cannot be decoded (1, 2, 4, 8, 16 or 24)</translation>
+    </message>
+    <message>
+        <source>negative picture size</source>
+        <translation>negative picture size</translation>
+    </message>
+    <message>
+        <source>the picture needs %1 bytes, only %2 are there</source>
+        <translation>the picture needs %1 bytes, only %2 are there</translation>
+    </message>
+    <message>
+        <source>the image is shorter (%1 bytes) than its table (2048 bytes)</source>
+        <translation>the image is shorter (%1 bytes) than its table (2048 bytes)</translation>
+    </message>
+    <message>
+        <source>the table has no picture %1 (0 to 511)</source>
+        <translation>the table has no picture %1 (0 to 511)</translation>
+    </message>
+    <message>
+        <source>the table holds no picture %1</source>
+        <translation>the table holds no picture %1</translation>
+    </message>
+    <message>
+        <source>picture %1 starts inside the table (offset %2)</source>
+        <translation>picture %1 starts inside the table (offset %2)</translation>
+    </message>
+    <message>
+        <source>picture %1: the size prefix at offset %2 runs past the end of the image</source>
+        <translation>picture %1: the size prefix at offset %2 runs past the end of the image</translation>
+    </message>
+    <message>
+        <source>picture %1: the size prefix says %2x%3, expected %4x%5</source>
+        <translation>picture %1: the size prefix says %2x%3, expected %4x%5</translation>
+    </message>
+    <message>
+        <source>picture %1: without a size prefix the picture&apos;s size must be given</source>
+        <translation>picture %1: without a size prefix the picture&apos;s size must be given</translation>
+    </message>
+    <message>
+        <source>picture %1: negative picture size</source>
+        <translation>picture %1: negative picture size</translation>
+    </message>
+    <message>
+        <source>picture %1 runs past the end of the image (%2 &gt; %3 bytes)</source>
+        <translation>picture %1 runs past the end of the image (%2 &gt; %3 bytes)</translation>
+    </message>
+    <message>
+        <source>picture %1 overlaps the block of picture %2</source>
+        <translation>picture %1 overlaps the block of picture %2</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>

@@ -932,6 +932,58 @@ and download the image into the module&apos;s flash.</source>
         <source>The model name &quot;%1&quot; cannot be used: it must not hold [, ], = or control characters.</source>
         <translation>型号名称“%1”不能使用：其中不能有 [、]、= 或控制字符。</translation>
     </message>
+    <message>
+        <source>colour depth %1 cannot be decoded (1, 2, 4, 8, 16 or 24)</source>
+        <translation>颜色深度 %1 无法解码（应为 1、2、4、8、16 或 24）</translation>
+    </message>
+    <message>
+        <source>negative picture size</source>
+        <translation>图片尺寸为负</translation>
+    </message>
+    <message>
+        <source>the picture needs %1 bytes, only %2 are there</source>
+        <translation>图片需要 %1 字节，只有 %2 字节</translation>
+    </message>
+    <message>
+        <source>the image is shorter (%1 bytes) than its table (2048 bytes)</source>
+        <translation>图档（%1 字节）比其索引表（2048 字节）还短</translation>
+    </message>
+    <message>
+        <source>the table has no picture %1 (0 to 511)</source>
+        <translation>索引表中没有图片 %1（0 到 511）</translation>
+    </message>
+    <message>
+        <source>the table holds no picture %1</source>
+        <translation>索引表中没有保存图片 %1</translation>
+    </message>
+    <message>
+        <source>picture %1 starts inside the table (offset %2)</source>
+        <translation>图片 %1 的起点在索引表内（偏移 %2）</translation>
+    </message>
+    <message>
+        <source>picture %1: the size prefix at offset %2 runs past the end of the image</source>
+        <translation>图片 %1：偏移 %2 处的尺寸前缀超出了图档末尾</translation>
+    </message>
+    <message>
+        <source>picture %1: the size prefix says %2x%3, expected %4x%5</source>
+        <translation>图片 %1：尺寸前缀为 %2x%3，应为 %4x%5</translation>
+    </message>
+    <message>
+        <source>picture %1: without a size prefix the picture&apos;s size must be given</source>
+        <translation>图片 %1：没有尺寸前缀时必须给出图片尺寸</translation>
+    </message>
+    <message>
+        <source>picture %1: negative picture size</source>
+        <translation>图片 %1：图片尺寸为负</translation>
+    </message>
+    <message>
+        <source>picture %1 runs past the end of the image (%2 &gt; %3 bytes)</source>
+        <translation>图片 %1 超出了图档末尾（%2 &gt; %3 字节）</translation>
+    </message>
+    <message>
+        <source>picture %1 overlaps the block of picture %2</source>
+        <translation>图片 %1 与图片 %2 的数据块重叠</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>

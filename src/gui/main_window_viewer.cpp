@@ -93,7 +93,7 @@ void MainWindow::OnViewFromImageFile() {
         size = dialog.Size();
     }
     const conversion::DecodeResult decoded =
-        conversion::DecodeStoredPicture(image, index, profile_, size);
+        conversion::DecodeStoredPicture(image, index, profile_, size, CoreTextLookUp());
     if (!decoded.ok) {
         ShowMessage(FillPlaceholders(
                         Translate("MainWindow",

@@ -16,6 +16,7 @@
 #include "cli/qm_catalog.h"
 #include "compiled_translations.h"
 #include "core/conversion/memory_map.h"
+#include "core/conversion/picture_decoder.h"
 #include "core/workspace/project_file.h"
 
 namespace pictor::cli {
@@ -141,6 +142,12 @@ TEST(CliTexts, CoreTextsReturnedByFunctionsFollowTheLookup) {
     const std::string text = "version = 9\n";
     EXPECT_EQ(workspace::ParseProject(text, "/tmp", "p.pictor", lookup).error,
               "p.pictor：第 1 行：以工程格式 9 写成，比本程序能读取的格式（1）更新");
+
+    const std::vector<std::uint8_t> shortImage(100, 0);
+    EXPECT_EQ(conversion::DecodeStoredPicture(shortImage, 0, settings::ModelProfile{}, std::nullopt,
+                                              lookup)
+                  .error,
+              "图档（100 字节）比其索引表（2048 字节）还短");
 
     conversion::MemoryMapTotals totals;
     totals.pictures = 3;
