@@ -58,8 +58,8 @@ int Run(int argc, const char* const* argv, Streams streams);
 
 /// Each command group registers its subcommands on the app. The callback a
 /// subcommand installs stores its exit code in `exitCode`.
-void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode);
-void AddPreviewCommand(CLI::App& app, Streams streams, int& exitCode);
-void AddDeviceCommands(CLI::App& app, Streams streams, int& exitCode);
+void AddConvertCommand(CLI::App& app, const Streams& streams, int& exitCode);
+void AddPreviewCommand(CLI::App& app, const Streams& streams, int& exitCode);
+void AddDeviceCommands(CLI::App& app, const Streams& streams, int& exitCode);
 
 }  // namespace pictor::cli

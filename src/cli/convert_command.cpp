@@ -47,7 +47,8 @@ int DepthListPosition(int depth) {
 // settings file is missing or names no usable model. Nothing is written.
 // `model` is the model asked for (by --model or the project), if any.
 std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::string>& model,
-                                                  settings::ProfileFile& file, Streams streams) {
+                                                  settings::ProfileFile& file,
+                                                  const Streams& streams) {
     if (!file.Exists()) {
         streams.err << streams.Translate("Core", "没有找到配置文件! ") << "\n";
         if (model) {
@@ -95,7 +96,7 @@ std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::strin
 // Applies the overrides, then completes the derived values for the final depth
 // and colour type (levels are regenerated in memory when the file lacks them).
 bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
-                    settings::ProfileFile& file, Streams streams) {
+                    settings::ProfileFile& file, const Streams& streams) {
     if (Given(args.depthOption)) {
         profile.colorDepth = args.depth;
     }
@@ -166,7 +167,7 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
 
 // Loads the --project file; refuses a project whose pictures are not all there, so
 // a build never gets a partial image.
-std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams) {
+std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, const Streams& streams) {
     const workspace::ProjectLoadResult loaded =
         workspace::LoadProject(args.projectPath, streams.CoreLookup());
     if (!loaded.ok) {
@@ -188,7 +189,7 @@ std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Stream
 
 std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
                                                      const workspace::Project* project,
-                                                     Streams streams) {
+                                                     const Streams& streams) {
     std::optional<std::string> model;
     if (Given(args.modelOption)) {
         model = args.model;
@@ -203,7 +204,8 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
     return profile;
 }
 
-std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, Streams streams, int& exitCode) {
+std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, const Streams& streams,
+                                        int& exitCode) {
     RunInput input;
     if (Given(args.projectOption)) {
         input.project = LoadProjectArg(args, streams);
@@ -247,7 +249,7 @@ const std::filesystem::path* SameFile(const std::filesystem::path& path,
     return nullptr;
 }
 
-int RunConvert(const ConvertArgs& args, Streams streams) {
+int RunConvert(const ConvertArgs& args, const Streams& streams) {
     int exitCode = kExitOk;
     const std::optional<RunInput> input = ResolveRunInput(args, streams, exitCode);
     if (!input) {
@@ -432,7 +434,7 @@ void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& stre
         ->excludes(args->projectOption);
 }
 
-void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
+void AddConvertCommand(CLI::App& app, const Streams& streams, int& exitCode) {
     auto args = std::make_shared<ConvertArgs>();
     CLI::App* command = app.add_subcommand(
         "convert",

@@ -193,7 +193,7 @@ bool ConnectLink(DeviceLink& link, DeviceConsole& console, const char* failureTe
     return true;
 }
 
-int RunPorts(Streams streams) {
+int RunPorts(const Streams& streams) {
     const auto ports = device::ListSerialPorts();
     if (ports.empty()) {
         streams.err << streams.Translate("Cli", "no serial ports found") << "\n";
@@ -208,7 +208,7 @@ int RunPorts(Streams streams) {
     return kExitOk;
 }
 
-int RunConnect(const PortOptions& options, Streams streams) {
+int RunConnect(const PortOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const PortChoice choice = ChoosePort(options);
     const auto link = OpenLink(choice, console);
@@ -235,7 +235,7 @@ int RunConnect(const PortOptions& options, Streams streams) {
     return kExitOk;
 }
 
-int RunLcdRead(const PortOptions& options, Streams streams) {
+int RunLcdRead(const PortOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const auto link = OpenLink(ChoosePort(options), console);
     if (!link || !ConnectLink(*link, console, PICTOR_TRANSLATE_NOOP("Core", "连接LCM 失败"))) {
@@ -277,7 +277,7 @@ int RunLcdRead(const PortOptions& options, Streams streams) {
     return kExitOk;
 }
 
-int RunLcdWrite(const PortOptions& options, const SettingsOptions& values, Streams streams) {
+int RunLcdWrite(const PortOptions& options, const SettingsOptions& values, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const auto link = OpenLink(ChoosePort(options), console);
     if (!link || !ConnectLink(*link, console, PICTOR_TRANSLATE_NOOP("Core", "连接LCM 失败"))) {
@@ -335,7 +335,7 @@ std::string LoadFailureReason(const device::DownloadResult& result, const std::s
     }
 }
 
-int RunDownload(const DownloadOptions& options, Streams streams) {
+int RunDownload(const DownloadOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const PortChoice choice = ChoosePort(options.port);
     const auto link = OpenLink(choice, console);
@@ -381,7 +381,7 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
 
 }  // namespace
 
-void AddDeviceCommands(CLI::App& app, Streams streams, int& exitCode) {
+void AddDeviceCommands(CLI::App& app, const Streams& streams, int& exitCode) {
     auto* ports =
         app.add_subcommand("ports", streams.Translate("Cli", "list the serial ports present"));
     ports->callback([streams, &exitCode] { exitCode = RunPorts(streams); });

@@ -3,11 +3,12 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <utility>
 
 namespace pictor::cli {
 
 DeviceConsole::DeviceConsole(Streams streams, bool errIsTerminal)
-    : streams_(streams), errIsTerminal_(errIsTerminal) {}
+    : streams_(std::move(streams)), errIsTerminal_(errIsTerminal) {}
 
 bool ErrIsTerminal(const Streams& streams) {
     return &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;

@@ -47,7 +47,7 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
     return file.commit();
 }
 
-int RunPreview(const PreviewArgs& args, Streams streams) {
+int RunPreview(const PreviewArgs& args, const Streams& streams) {
     const ConvertArgs& options = args.profile;
     int exitCode = kExitOk;
     const std::optional<RunInput> input = ResolveRunInput(options, streams, exitCode);
@@ -98,7 +98,7 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
 
 }  // namespace
 
-void AddPreviewCommand(CLI::App& app, Streams streams, int& exitCode) {
+void AddPreviewCommand(CLI::App& app, const Streams& streams, int& exitCode) {
     auto args = std::make_shared<PreviewArgs>();
     CLI::App* command = app.add_subcommand(
         "preview",

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QTranslator>
 #include <QVariant>
+#include <memory>
 
 #include "compiled_translations.h"
 #include "core/common/translatable.h"
@@ -52,20 +53,20 @@ void InstallUiLanguage(UiLanguage language) {
     if (app == nullptr) {
         return;
     }
-    // The translator is a child of the application, so it lives as long as it.
-    QTranslator* translator = InstalledTranslator();
-    if (translator != nullptr) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
+    if (QTranslator* previous = InstalledTranslator()) {
+        QCoreApplication::removeTranslator(previous);
+        const std::unique_ptr<QTranslator> gone(previous);
     }
-    translator = new QTranslator(app);
+    auto translator = std::make_unique<QTranslator>();
     translator->setObjectName(QString::fromLatin1(kTranslatorName));
     translator->setProperty("pictorLanguage", UiLanguageCode(language));
     const std::span<const std::uint8_t> bytes =
         CompiledTranslation(UiLanguageCode(language).toStdString());
     if (!bytes.empty() && translator->load(bytes.data(), static_cast<int>(bytes.size()))) {
-        QCoreApplication::installTranslator(translator);
+        QCoreApplication::installTranslator(translator.get());
     }
+    // The application owns it from here, so it lives as long as the application.
+    translator.release()->setParent(app);
 }
 
 UiLanguage InstalledUiLanguage() {

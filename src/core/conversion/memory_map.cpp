@@ -65,7 +65,7 @@ std::string FlashShareText(std::uint64_t imageBytes, std::uint64_t capacity) {
 
 std::vector<std::string> MemoryMapSummary(const MemoryMapTotals& totals,
                                           const CoreTextLookup& lookup) {
-    const auto line = [&lookup](const char* pattern, std::vector<std::string> args) {
+    const auto line = [&lookup](const char* pattern, const std::vector<std::string>& args) {
         return FillPlaceholders(LookUp(lookup, pattern), args);
     };
     const auto n = [](std::uint64_t value) { return std::to_string(value); };
