@@ -14,6 +14,7 @@
 #include "cli/convert_options.h"
 #include "core/common/message.h"
 #include "core/common/regular_file.h"
+#include "core/common/text_format.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/memory_map.h"
@@ -47,11 +48,16 @@ int DepthListPosition(int depth) {
 // settings file is missing or names no usable model. Nothing is written.
 // `model` is the model asked for (by --model or the project), if any.
 std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::string>& model,
-                                                  settings::ProfileFile& file, Streams streams) {
+                                                  settings::ProfileFile& file,
+                                                  const Streams& streams) {
     if (!file.Exists()) {
-        streams.err << "没有找到配置文件! \n";
+        streams.err << streams.Translate("Core", "没有找到配置文件! ") << "\n";
         if (model) {
-            streams.err << "pictor-cli: no settings file, so no model " << *model << "\n";
+            streams.err << FillPlaceholders(
+                               streams.Translate("Cli",
+                                                 "pictor-cli: no settings file, so no model %1"),
+                               {*model})
+                        << "\n";
             return std::nullopt;
         }
         return settings::ModelProfile{};
@@ -62,16 +68,23 @@ std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::strin
             settings::ConfirmStartupProfile(file, settings::WriteBack::No);
         index = settings::FindModel(listing.models, *model);
         if (!index) {
-            streams.err << "pictor-cli: model '" << *model << "' is not in "
-                        << Utf8FromPath(file.Path()) << "\n";
+            streams.err << FillPlaceholders(
+                               streams.Translate("Cli", "pictor-cli: model '%1' is not in %2"),
+                               {*model, Utf8FromPath(file.Path())})
+                        << "\n";
             return std::nullopt;
         }
     }
     settings::StartupProfile startup =
         settings::ConfirmStartupProfile(file, settings::WriteBack::No, index);
     if (!startup.confirmable) {
-        streams.err << "pictor-cli: " << Utf8FromPath(file.Path())
-                    << " names no usable current model; using the built-in defaults\n";
+        streams.err
+            << FillPlaceholders(
+                   streams.Translate(
+                       "Cli",
+                       "pictor-cli: %1 names no usable current model; using the built-in defaults"),
+                   {Utf8FromPath(file.Path())})
+            << "\n";
         settings::ModelProfile defaults;
         const settings::PanelSize panel = settings::PanelSizeFromLcdType(startup.lcdSizeText);
         defaults.panelWidth = panel.width;
@@ -84,7 +97,7 @@ std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::strin
 // Applies the overrides, then completes the derived values for the final depth
 // and colour type (levels are regenerated in memory when the file lacks them).
 bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
-                    settings::ProfileFile& file, Streams streams) {
+                    settings::ProfileFile& file, const Streams& streams) {
     if (Given(args.depthOption)) {
         profile.colorDepth = args.depth;
     }
@@ -92,9 +105,13 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
         settings::ColorTypeListTexts(DepthListPosition(profile.colorDepth)).size());
     if (Given(args.colorTypeOption)) {
         if (args.colorType < 0 || args.colorType >= typeCount) {
-            streams.err << "pictor-cli: --color-type " << args.colorType
-                        << " is not a colour type of depth " << profile.colorDepth << " (0 to "
-                        << typeCount - 1 << ")\n";
+            streams.err << FillPlaceholders(
+                               streams.Translate("Cli",
+                                                 "pictor-cli: --color-type %1 is not a colour type "
+                                                 "of depth %2 (0 to %3)"),
+                               {std::to_string(args.colorType), std::to_string(profile.colorDepth),
+                                std::to_string(typeCount - 1)})
+                        << "\n";
             return false;
         }
         profile.colorType = args.colorType;
@@ -151,15 +168,18 @@ bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
 
 // Loads the --project file; refuses a project whose pictures are not all there, so
 // a build never gets a partial image.
-std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams) {
+std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, const Streams& streams) {
     const workspace::ProjectLoadResult loaded =
-        workspace::LoadProject(PathFromUtf8(args.projectPath));
+        workspace::LoadProject(PathFromUtf8(args.projectPath), streams.CoreLookup());
     if (!loaded.ok) {
         streams.err << "pictor-cli: " << loaded.error << "\n";
         return std::nullopt;
     }
     for (const std::filesystem::path& missing : loaded.missing) {
-        streams.err << "pictor-cli: picture of the project not found: " << Utf8FromPath(missing)
+        streams.err << FillPlaceholders(
+                           streams.Translate("Cli",
+                                             "pictor-cli: picture of the project not found: %1"),
+                           {Utf8FromPath(missing)})
                     << "\n";
     }
     if (!loaded.missing.empty()) {
@@ -170,7 +190,7 @@ std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Stream
 
 std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
                                                      const workspace::Project* project,
-                                                     Streams streams) {
+                                                     const Streams& streams) {
     std::optional<std::string> model;
     if (Given(args.modelOption)) {
         model = args.model;
@@ -185,7 +205,8 @@ std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
     return profile;
 }
 
-std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, Streams streams, int& exitCode) {
+std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, const Streams& streams,
+                                        int& exitCode) {
     RunInput input;
     if (Given(args.projectOption)) {
         input.project = LoadProjectArg(args, streams);
@@ -194,7 +215,9 @@ std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, Streams streams
             return std::nullopt;
         }
     } else if (args.pictures.empty()) {
-        streams.err << "pictor-cli: give the PICTURE files or --project FILE\n";
+        streams.err << streams.Translate("Cli",
+                                         "pictor-cli: give the PICTURE files or --project FILE")
+                    << "\n";
         exitCode = kExitUsage;
         return std::nullopt;
     }
@@ -227,7 +250,7 @@ const std::filesystem::path* SameFile(const std::filesystem::path& path,
     return nullptr;
 }
 
-int RunConvert(const ConvertArgs& args, Streams streams) {
+int RunConvert(const ConvertArgs& args, const Streams& streams) {
     int exitCode = kExitOk;
     const std::optional<RunInput> input = ResolveRunInput(args, streams, exitCode);
     if (!input) {
@@ -237,8 +260,10 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     const settings::ModelProfile& profile = input->profile;
     const bool cSource = profile.outDataType == 1;
     if (Given(args.mapOption) && cSource) {
-        streams.err << "pictor-cli: --map needs the binary output: C source (Icon.c) has no "
-                       "memory layout; nothing converted\n";
+        streams.err << streams.Translate("Cli",
+                                         "pictor-cli: --map needs the binary output: C source "
+                                         "(Icon.c) has no memory layout; nothing converted")
+                    << "\n";
         return kExitUsage;
     }
 
@@ -260,15 +285,19 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
         int added = 0;
         list = workspace::BuildPictureList(*project, messages, importOptions, &added);
         if (static_cast<std::size_t>(added) != project->pictures.size()) {
-            streams.err << "pictor-cli: not every picture of the project could be loaded; "
-                           "nothing converted\n";
+            streams.err << streams.Translate("Cli",
+                                             "pictor-cli: not every picture of the project could "
+                                             "be loaded; nothing converted")
+                        << "\n";
             return kExitFailed;
         }
     } else {
         workspace::ImportPictures(list, args.pictures, messages, importOptions);
     }
     if (list.Empty()) {
-        streams.err << "pictor-cli: no picture could be loaded; nothing converted\n";
+        streams.err << streams.Translate(
+                           "Cli", "pictor-cli: no picture could be loaded; nothing converted")
+                    << "\n";
         return kExitFailed;
     }
 
@@ -283,8 +312,12 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
             kept.emplace_back(PathFromUtf8(entry.path));
         }
         if (const auto* file = SameFile(PathFromUtf8(args.mapPath), kept)) {
-            streams.err << "pictor-cli: --map " << args.mapPath << " would overwrite "
-                        << file->string() << "; nothing converted\n";
+            streams.err << FillPlaceholders(
+                               streams.Translate(
+                                   "Cli",
+                                   "pictor-cli: --map %1 would overwrite %2; nothing converted"),
+                               {args.mapPath, Utf8FromPath(*file)})
+                        << "\n";
             return kExitUsage;
         }
     }
@@ -309,22 +342,30 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
     for (std::size_t i = 0; i < list.Size(); ++i) {
         names.push_back(list.At(i).name);
     }
-    for (const std::string& warning : conversion::SymbolWarnings(names)) {
+    for (const std::string& warning : conversion::SymbolWarnings(names, streams.CoreLookup())) {
         streams.err << "pictor-cli: " << warning << '\n';
     }
     streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << Utf8FromPath(result.dataPath) << '\n'
                 << "Icon.h: " << Utf8FromPath(result.headerPath) << '\n';
     if (!Given(args.mapOption) || !result.map) {
-        streams.out << "pictures: " << result.pictureCount << '\n';
+        streams.out << FillPlaceholders(streams.Translate("Cli", "pictures: %1"),
+                                        {std::to_string(result.pictureCount)})
+                    << '\n';
         return kExitOk;
     }
     if (!conversion::WriteMemoryMapCsv(*result.map, PathFromUtf8(args.mapPath))) {
-        streams.err << "pictor-cli: cannot write the memory map " << args.mapPath
-                    << "; the image and the header were written\n";
+        streams.err << FillPlaceholders(
+                           streams.Translate("Cli",
+                                             "pictor-cli: cannot write the memory map %1; the "
+                                             "image and the header were written"),
+                           {args.mapPath})
+                    << "\n";
         return kExitFailed;
     }
-    streams.out << "memory map: " << args.mapPath << '\n';
-    for (const std::string& line : conversion::MemoryMapSummary(result.map->totals)) {
+    streams.out << FillPlaceholders(streams.Translate("Cli", "memory map: %1"), {args.mapPath})
+                << '\n';
+    for (const std::string& line :
+         conversion::MemoryMapSummary(result.map->totals, streams.CoreLookup())) {
         streams.out << line << '\n';
     }
     return kExitOk;
@@ -332,67 +373,92 @@ int RunConvert(const ConvertArgs& args, Streams streams) {
 
 }  // namespace
 
-void AddProfileOptions(CLI::App* command, ConvertArgs* args) {
-    command->add_option("--settings", args->settingsPath, "Settings file")->capture_default_str();
-    args->modelOption =
-        command->add_option("--model", args->model, "Model profile (default: CURRENT_MODE)");
-    args->depthOption = command->add_option("--depth", args->depth, "Colour depth in bits")
-                            ->check(CLI::IsMember({1, 2, 4, 8, 16, 24}));
-    args->colorTypeOption = command->add_option("--color-type", args->colorType,
-                                                "Colour type index (16-bit: 0 BGR_565, 1 RGB_565)");
+void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& streams) {
+    command->add_option("--settings", args->settingsPath, streams.Translate("Cli", "Settings file"))
+        ->capture_default_str();
+    args->modelOption = command->add_option(
+        "--model", args->model, streams.Translate("Cli", "Model profile (default: CURRENT_MODE)"));
+    args->depthOption =
+        command
+            ->add_option("--depth", args->depth, streams.Translate("Cli", "Colour depth in bits"))
+            ->check(CLI::IsMember({1, 2, 4, 8, 16, 24}));
+    args->colorTypeOption = command->add_option(
+        "--color-type", args->colorType,
+        streams.Translate("Cli", "Colour type index (16-bit: 0 BGR_565, 1 RGB_565)"));
     args->directionOption =
         command
-            ->add_option("--direction", args->direction, "0 = horizontal first, 1 = vertical first")
+            ->add_option("--direction", args->direction,
+                         streams.Translate("Cli", "0 = horizontal first, 1 = vertical first"))
             ->check(CLI::IsMember({0, 1}));
     args->outputOption =
-        command->add_option("--output", args->output, "bin (Icon.bin) or c (C source Icon.c)")
+        command
+            ->add_option("--output", args->output,
+                         streams.Translate("Cli", "bin (Icon.bin) or c (C source Icon.c)"))
             ->check(CLI::IsMember({"bin", "c"}));
     args->unitOption =
-        command->add_option("--unit", args->unit, "Allocation unit in bytes (power of two)")
+        command
+            ->add_option("--unit", args->unit,
+                         streams.Translate("Cli", "Allocation unit in bytes (power of two)"))
             ->check(CLI::IsMember({1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096}));
     args->blockOption =
-        command->add_option("--block", args->block, "Band size: 0 (MAX) or 8, 16, ... 104")
+        command
+            ->add_option("--block", args->block,
+                         streams.Translate("Cli", "Band size: 0 (MAX) or 8, 16, ... 104"))
             ->check(CLI::IsMember({0, 8, 16, 24, 32, 40, 48, 56, 64, 72, 80, 88, 96, 104}));
     command->add_flag("--avoid-across-sector", args->avoidAcrossSector,
-                      "Keep each picture inside one 512-byte sector");
-    command->add_flag("--size-to-bin", args->sizeToBin, "Size prefix before each picture");
-    command->add_flag("--size-to-define", args->sizeToDefine, "_H and _W lines in Icon.h");
-    command->add_flag("--position-to-define", args->positionToDefine, "_T and _L lines in Icon.h");
-    args->lcdTypeOption =
-        command->add_option("--lcd-type", args->lcdType, "LCD size text, e.g. 320x240");
+                      streams.Translate("Cli", "Keep each picture inside one 512-byte sector"));
+    command->add_flag("--size-to-bin", args->sizeToBin,
+                      streams.Translate("Cli", "Size prefix before each picture"));
+    command->add_flag("--size-to-define", args->sizeToDefine,
+                      streams.Translate("Cli", "_H and _W lines in Icon.h"));
+    command->add_flag("--position-to-define", args->positionToDefine,
+                      streams.Translate("Cli", "_T and _L lines in Icon.h"));
+    args->lcdTypeOption = command->add_option(
+        "--lcd-type", args->lcdType, streams.Translate("Cli", "LCD size text, e.g. 320x240"));
     args->bkColorOption =
         command
-            ->add_option("--bk-color", args->bkColor,
-                         "Background colour for transparent pixels (red in the low byte)")
+            ->add_option(
+                "--bk-color", args->bkColor,
+                streams.Translate("Cli",
+                                  "Background colour for transparent pixels (red in the low byte)"))
             ->check(CLI::Range(0LL, 0xFFFFFFLL));
     args->ditherOption =
-        command->add_option("--dither", args->dither, "Dithering: none, ordered or fs")
+        command
+            ->add_option("--dither", args->dither,
+                         streams.Translate("Cli", "Dithering: none, ordered or fs"))
             ->check(CLI::IsMember({"none", "ordered", "fs"}));
-    args->projectOption =
-        command->add_option("--project", args->projectPath,
-                            "Project file: its pictures, positions, model and output folder");
-    command->add_option("PICTURE", args->pictures, "Picture files (or --project)")
+    args->projectOption = command->add_option(
+        "--project", args->projectPath,
+        streams.Translate("Cli", "Project file: its pictures, positions, model and output folder"));
+    command
+        ->add_option("PICTURE", args->pictures,
+                     streams.Translate("Cli", "Picture files (or --project)"))
         ->excludes(args->projectOption);
 }
 
-void AddConvertCommand(CLI::App& app, Streams streams, int& exitCode) {
+void AddConvertCommand(CLI::App& app, const Streams& streams, int& exitCode) {
     auto args = std::make_shared<ConvertArgs>();
     CLI::App* command = app.add_subcommand(
-        "convert", "Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)");
+        "convert",
+        streams.Translate("Cli", "Convert pictures into Icon.bin + Icon.h (or Icon.c + Icon.h)"));
 
-    AddProfileOptions(command, args.get());
+    AddProfileOptions(command, args.get(), streams);
     args->outputDirOption = command->add_option(
         "--output-dir", args->outputDir,
-        "Output directory (default: the project's, else the working directory)");
-    command->add_flag("--write-trailers", args->writeTrailers,
-                      "Store each picture's position in its file's trailer");
+        streams.Translate("Cli",
+                          "Output directory (default: the project's, else the working directory)"));
+    command->add_flag(
+        "--write-trailers", args->writeTrailers,
+        streams.Translate("Cli", "Store each picture's position in its file's trailer"));
     command
         ->add_option("--jobs", args->jobs,
-                     "Threads that decode and encode pictures (default: all cores)")
+                     streams.Translate(
+                         "Cli", "Threads that decode and encode pictures (default: all cores)"))
         ->check(CLI::Range(1U, 256U));
     args->mapOption = command->add_option(
         "--map", args->mapPath,
-        "Write the memory map of Icon.bin as CSV to this file and print its totals");
+        streams.Translate(
+            "Cli", "Write the memory map of Icon.bin as CSV to this file and print its totals"));
 
     command->callback([args, streams, &exitCode] { exitCode = RunConvert(*args, streams); });
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/commands.h"
@@ -58,11 +59,11 @@ struct ConvertArgs {
 // Information messages (success) go to stdout, everything else to stderr.
 class StreamMessageSink final : public MessageSink {
   public:
-    explicit StreamMessageSink(Streams streams) : streams_(streams) {}
+    explicit StreamMessageSink(Streams streams) : streams_(std::move(streams)) {}
     void Show(const Message& message) override {
         std::ostream& stream =
             message.icon == MessageIcon::Information ? streams_.out : streams_.err;
-        stream << message.text << '\n';
+        stream << streams_.Localize(message).text << '\n';
     }
 
   private:
@@ -75,18 +76,18 @@ bool Given(const CLI::Option* option);
 /// Registers --settings, --model, the profile overrides, --dither, --project and
 /// the PICTURE arguments (which exclude --project) on `command`, storing into `args`
 /// (both must outlive the parse).
-void AddProfileOptions(CLI::App* command, ConvertArgs* args);
+void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& streams);
 
 /// Loads the --project file. Prints why and returns nothing when it is malformed or
 /// any of its pictures is missing, so a build never works on part of a project.
-std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, Streams streams);
+std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, const Streams& streams);
 
 /// The profile the command works with: the model from --model, else the project's
 /// (when `project` names one), else the settings file's current one, with the
 /// overrides applied. Nothing is written. Prints why and returns nothing on bad usage.
 std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
                                                      const workspace::Project* project,
-                                                     Streams streams);
+                                                     const Streams& streams);
 
 /// What a convert or preview run works from: the --project file, when given, and
 /// the resolved model profile.
@@ -98,6 +99,7 @@ struct RunInput {
 /// Loads the --project file (without it, PICTURE files are required) and resolves
 /// the profile. Prints why and returns nothing on failure, with the exit code in
 /// `exitCode`.
-std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, Streams streams, int& exitCode);
+std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, const Streams& streams,
+                                        int& exitCode);
 
 }  // namespace pictor::cli

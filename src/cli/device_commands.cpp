@@ -9,6 +9,8 @@
 #include "cli/device_console.h"
 #include "cli/interrupt_watcher.h"
 #include "core/common/regular_file.h"
+#include "core/common/text_format.h"
+#include "core/common/translatable.h"
 #include "core/device/device_link.h"
 #include "core/device/port_enumeration.h"
 #include "core/device/port_open_failure.h"
@@ -50,28 +52,41 @@ struct SettingsOptions {
     }
 };
 
-void AddPortOptions(CLI::App& command, PortOptions& options) {
-    command.add_option("--port", options.port,
-                       "serial port: a device path or COMn (default: \"COM\" of [Scom])");
-    command.add_option("--baud", options.baud, "baud rate (default: \"BIT\" of [Scom])");
-    command.add_option("--settings", options.settingsFile, "settings file (default ./Pictor.ini)");
+void AddPortOptions(CLI::App& command, PortOptions& options, const Streams& streams) {
+    command.add_option(
+        "--port", options.port,
+        streams.Translate("Cli",
+                          "serial port: a device path or COMn (default: \"COM\" of [Scom])"));
+    command.add_option("--baud", options.baud,
+                       streams.Translate("Cli", "baud rate (default: \"BIT\" of [Scom])"));
+    command.add_option("--settings", options.settingsFile,
+                       streams.Translate("Cli", "settings file (default ./Pictor.ini)"));
 }
 
-std::vector<CLI::Option*> AddSettingsOptions(CLI::App& command, SettingsOptions& options) {
+std::vector<CLI::Option*> AddSettingsOptions(CLI::App& command, SettingsOptions& options,
+                                             const Streams& streams) {
     return {
-        command.add_option("--address", options.address, "RS485 device address 0..255")
+        command
+            .add_option("--address", options.address,
+                        streams.Translate("Cli", "RS485 device address 0..255"))
             ->check(CLI::Range(0, 255)),
         command
             .add_option("--baud-index", options.baudIndex,
-                        "baud-rate index 0..6 (1200 2400 4800 9600 19200 57600 115200)")
+                        streams.Translate(
+                            "Cli", "baud-rate index 0..6 (1200 2400 4800 9600 19200 57600 115200)"))
             ->check(CLI::Range(0, 6)),
-        command.add_option("--backlight", options.backlight, "backlight level 0..9")
+        command
+            .add_option("--backlight", options.backlight,
+                        streams.Translate("Cli", "backlight level 0..9"))
             ->check(CLI::Range(0, 9)),
         command
             .add_option("--foreground", options.foreground,
-                        "foreground colour 0..5 (BLACK BLUE GREEN RED WHITE YELLOW)")
+                        streams.Translate(
+                            "Cli", "foreground colour 0..5 (BLACK BLUE GREEN RED WHITE YELLOW)"))
             ->check(CLI::Range(0, 5)),
-        command.add_option("--background", options.background, "background colour 0..5")
+        command
+            .add_option("--background", options.background,
+                        streams.Translate("Cli", "background colour 0..5"))
             ->check(CLI::Range(0, 5)),
     };
 }
@@ -92,48 +107,65 @@ PortChoice ChoosePort(const PortOptions& options) {
     return choice;
 }
 
-std::string OpenFailureReason(const std::string& portText, const device::SerialPort& port) {
+std::string OpenFailureReason(const std::string& portText, const device::SerialPort& port,
+                              const Streams& streams) {
     const std::error_code error = port.LastOpenError();
     const std::string path = device::DevicePathForPort(portText);
     const std::string where =
         path.empty() || path == portText ? portText : portText + " (" + path + ")";
     switch (device::ClassifyPortOpenError(error)) {
         case device::PortOpenFailure::NoSuchPort:
-            return "reason: port " + where + " does not exist (`pictor-cli ports` lists the ports)";
+            return FillPlaceholders(
+                streams.Translate(
+                    "Cli", "reason: port %1 does not exist (`pictor-cli ports` lists the ports)"),
+                {where});
         case device::PortOpenFailure::Busy:
-            return "reason: port " + where + " is busy: another program has it open";
+            return FillPlaceholders(
+                streams.Translate("Cli", "reason: port %1 is busy: another program has it open"),
+                {where});
         case device::PortOpenFailure::PermissionDenied:
 #ifdef _WIN32
             // Windows answers "access denied" also when another program holds the port.
-            return "reason: access denied on " + where +
-                   ": another program may have it open, or it may not be used by this user";
+            return FillPlaceholders(
+                streams.Translate("Cli",
+                                  "reason: access denied on %1: another program may have it "
+                                  "open, or it may not be used by this user"),
+                {where});
 #else
-            return "reason: permission denied on " + where +
-                   "; add your user to the dialout group (sudo usermod -aG dialout $USER) and "
-                   "log in again";
+            return FillPlaceholders(
+                streams.Translate("Cli",
+                                  "reason: permission denied on %1; add your user to the dialout "
+                                  "group (sudo usermod -aG dialout $USER) and log in again"),
+                {where});
 #endif
         case device::PortOpenFailure::BadBaudRate:
-            return "reason: the baud rate is not usable on " + where;
+            return FillPlaceholders(
+                streams.Translate("Cli", "reason: the baud rate is not usable on %1"), {where});
         case device::PortOpenFailure::Other:
             break;
     }
-    return "reason: " + where + ": " + error.message();
+    return FillPlaceholders(streams.Translate("Cli", "reason: %1: %2"), {where, error.message()});
 }
 
-std::string ConnectFailureReason(const ConnectResult& result) {
+std::string ConnectFailureReason(const ConnectResult& result, const Streams& streams) {
     char hex[8];
     switch (result.failure) {
         case ConnectFailure::NotWritten:
-            return "reason: the connect request could not be written to the port";
+            return streams.Translate(
+                "Cli", "reason: the connect request could not be written to the port");
         case ConnectFailure::NoReply:
-            return "reason: no reply from the module (not a single byte within 500 ms); check "
-                   "the cable, the port and the baud rate";
+            return streams.Translate("Cli",
+                                     "reason: no reply from the module (not a single byte within "
+                                     "500 ms); check the cable, the port and the baud rate");
         case ConnectFailure::ShortReply:
-            return "reason: the module's reply was cut short (1 of 2 bytes)";
+            return streams.Translate("Cli",
+                                     "reason: the module's reply was cut short (1 of 2 bytes)");
         case ConnectFailure::UnknownKind:
             std::snprintf(hex, sizeof hex, "%02X %02X", result.reply[0], result.reply[1]);
-            return std::string("reason: unknown flash kind in the reply ") + hex +
-                   " (expected 90 01 to 90 05)";
+            return FillPlaceholders(
+                streams.Translate(
+                    "Cli", "reason: unknown flash kind in the reply %1 (expected 90 01 to 90 05)"),
+                {hex});
         default:
             return {};
     }
@@ -143,8 +175,9 @@ std::string ConnectFailureReason(const ConnectResult& result) {
 std::unique_ptr<DeviceLink> OpenLink(const PortChoice& choice, DeviceConsole& console) {
     auto port = std::make_unique<device::SerialPort>();
     if (!port->Open(choice.portText, settings::ParseLeadingInt(choice.baudText))) {
-        console.Show(Message{"串口无法打开!", "错误", MessageIcon::None});
-        console.Explain(OpenFailureReason(choice.portText, *port));
+        console.Show(Message{PICTOR_TRANSLATE_NOOP("Core", "串口无法打开!"),
+                             PICTOR_TRANSLATE_NOOP("Core", "错误"), MessageIcon::None});
+        console.Explain(OpenFailureReason(choice.portText, *port, console.Output()));
         return nullptr;
     }
     auto link = std::make_unique<DeviceLink>(device::DeviceStateFromSettings(choice.scom));
@@ -157,9 +190,10 @@ bool ConnectLink(DeviceLink& link, DeviceConsole& console, const char* failureTe
                  ConnectResult* out = nullptr) {
     const std::optional<ConnectResult> result = link.Connect(console);
     if (!result || result->outcome != Outcome::Ok) {
-        console.Show(Message{failureText, "信息", MessageIcon::Stop});
+        console.Show(
+            Message{failureText, PICTOR_TRANSLATE_NOOP("Core", "信息"), MessageIcon::Stop});
         if (result) {
-            console.Explain(ConnectFailureReason(*result));
+            console.Explain(ConnectFailureReason(*result, console.Output()));
         }
         return false;
     }
@@ -169,10 +203,10 @@ bool ConnectLink(DeviceLink& link, DeviceConsole& console, const char* failureTe
     return true;
 }
 
-int RunPorts(Streams streams) {
+int RunPorts(const Streams& streams) {
     const auto ports = device::ListSerialPorts();
     if (ports.empty()) {
-        streams.err << "no serial ports found\n";
+        streams.err << streams.Translate("Cli", "no serial ports found") << "\n";
     }
     for (const auto& port : ports) {
         streams.out << port.path;
@@ -184,70 +218,87 @@ int RunPorts(Streams streams) {
     return kExitOk;
 }
 
-int RunConnect(const PortOptions& options, Streams streams) {
+int RunConnect(const PortOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const PortChoice choice = ChoosePort(options);
     const auto link = OpenLink(choice, console);
     ConnectResult result;
-    if (!link || !ConnectLink(*link, console, "连接失败", &result)) {
+    if (!link || !ConnectLink(*link, console, PICTOR_TRANSLATE_NOOP("Core", "连接失败"), &result)) {
         return kExitFailed;
     }
     const device::DeviceState state = link->State();
-    streams.out << "flash kind: " << result.kind->kind << '\n'
-                << "flash type: " << state.selectedFlashType << '\n'
-                << "transfer mode: " << state.transferMode << '\n'
-                << "image start sector: " << state.imageStartSector << '\n'
-                << "flash size: " << state.flashSizeCode << " MiB\n";
+    streams.out << FillPlaceholders(streams.Translate("Cli", "flash kind: %1"),
+                                    {std::to_string(result.kind->kind)})
+                << '\n'
+                << FillPlaceholders(streams.Translate("Cli", "flash type: %1"),
+                                    {state.selectedFlashType})
+                << '\n'
+                << FillPlaceholders(streams.Translate("Cli", "transfer mode: %1"),
+                                    {std::to_string(state.transferMode)})
+                << '\n'
+                << FillPlaceholders(streams.Translate("Cli", "image start sector: %1"),
+                                    {std::to_string(state.imageStartSector)})
+                << '\n'
+                << FillPlaceholders(streams.Translate("Cli", "flash size: %1 MiB"),
+                                    {std::to_string(state.flashSizeCode)})
+                << '\n';
     return kExitOk;
 }
 
-int RunLcdRead(const PortOptions& options, Streams streams) {
+int RunLcdRead(const PortOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const auto link = OpenLink(ChoosePort(options), console);
-    if (!link || !ConnectLink(*link, console, "连接LCM 失败")) {
+    if (!link || !ConnectLink(*link, console, PICTOR_TRANSLATE_NOOP("Core", "连接LCM 失败"))) {
         return kExitFailed;
     }
     device::LcdSettingsReply reply;
     const auto outcome = link->ReadSettings(reply, console);
     if (outcome != Outcome::Ok) {
-        console.Show(Message{"读LCD设置数据", "失败", MessageIcon::None});
+        console.Show(Message{PICTOR_TRANSLATE_NOOP("Core", "读LCD设置数据"),
+                             PICTOR_TRANSLATE_NOOP("Core", "失败"), MessageIcon::None});
         return kExitFailed;
     }
     device::LcdSettingsRejects rejects;
     device::ApplySettingsReply(LcdSettings{}, reply, &rejects);
-    constexpr const char* kRejected = " (out of range, not taken)";
-    streams.out << "address: " << int{reply.address} << '\n';
-    streams.out << "baud: " << int{reply.baudIndex};
+    const std::string kRejected = " " + streams.Translate("Cli", "(out of range, not taken)");
+    streams.out << FillPlaceholders(streams.Translate("Cli", "address: %1"),
+                                    {std::to_string(int{reply.address})})
+                << '\n';
+    streams.out << FillPlaceholders(streams.Translate("Cli", "baud: %1"),
+                                    {std::to_string(int{reply.baudIndex})});
     if (rejects.baudIndex) {
         streams.out << kRejected << '\n';
     } else {
         streams.out << " (" << device::kLcdBaudRates[reply.baudIndex] << ")\n";
     }
-    streams.out << "backlight: " << int{reply.backlight} << (rejects.backlight ? kRejected : "")
-                << '\n';
-    auto colour = [&](const char* name, std::uint8_t value, bool rejected) {
-        streams.out << name << ": " << int{value};
+    streams.out << FillPlaceholders(streams.Translate("Cli", "backlight: %1"),
+                                    {std::to_string(int{reply.backlight})})
+                << (rejects.backlight ? kRejected : "") << '\n';
+    auto colour = [&](const std::string& label, std::uint8_t value, bool rejected) {
+        streams.out << FillPlaceholders(label, {std::to_string(int{value})});
         if (rejected) {
             streams.out << kRejected << '\n';
         } else {
             streams.out << " (" << device::kLcdColourNames[value] << ")\n";
         }
     };
-    colour("foreground", reply.foreground, rejects.foreground);
-    colour("background", reply.background, rejects.background);
+    colour(streams.Translate("Cli", "foreground: %1"), reply.foreground, rejects.foreground);
+    colour(streams.Translate("Cli", "background: %1"), reply.background, rejects.background);
     return kExitOk;
 }
 
-int RunLcdWrite(const PortOptions& options, const SettingsOptions& values, Streams streams) {
+int RunLcdWrite(const PortOptions& options, const SettingsOptions& values, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const auto link = OpenLink(ChoosePort(options), console);
-    if (!link || !ConnectLink(*link, console, "连接LCM 失败")) {
+    if (!link || !ConnectLink(*link, console, PICTOR_TRANSLATE_NOOP("Core", "连接LCM 失败"))) {
         return kExitFailed;
     }
     const auto outcome = link->WriteSettings(values.ToSettings(), console);
     const bool ok = outcome == Outcome::Ok;
-    console.Show(Message{"写LCD设置数据", ok ? "成功" : "失败",
-                         ok ? MessageIcon::Information : MessageIcon::None});
+    console.Show(
+        Message{PICTOR_TRANSLATE_NOOP("Core", "写LCD设置数据"),
+                ok ? PICTOR_TRANSLATE_NOOP("Core", "成功") : PICTOR_TRANSLATE_NOOP("Core", "失败"),
+                ok ? MessageIcon::Information : MessageIcon::None});
     return ok ? kExitOk : kExitFailed;
 }
 
@@ -259,33 +310,42 @@ struct DownloadOptions {
 };
 
 void PrintSummary(const device::DownloadResult& result, int baud, DeviceConsole& console) {
+    const Streams& streams = console.Output();
     const double seconds = result.transferTime.count();
     const double bytesPerSecond =
         seconds > 0 ? static_cast<double>(result.bytesWritten) / seconds : 0.0;
     const double lineBytesPerSecond = baud > 0 ? baud / 10.0 : 0.0;
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "summary: %llu bytes written in %.2f s (%s included; %.2f s in all), "
-                  "%.1f KB/s, %.0f%% of the line rate of %d baud",
-                  static_cast<unsigned long long>(result.bytesWritten), seconds,
-                  result.transferMode == 1 ? "read-back check" : "acknowledgements",
-                  result.totalTime.count(), bytesPerSecond / 1000.0,
-                  lineBytesPerSecond > 0 ? 100.0 * bytesPerSecond / lineBytesPerSecond : 0.0, baud);
-    console.Explain(line);
+    auto fixed = [](double value, int decimals) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", decimals, value);
+        return std::string(text);
+    };
+    console.Explain(FillPlaceholders(
+        streams.Translate("Cli",
+                          "summary: %1 bytes written in %2 s (%3 included; %4 s in all), "
+                          "%5 KB/s, %6% of the line rate of %7 baud"),
+        {std::to_string(result.bytesWritten), fixed(seconds, 2),
+         result.transferMode == 1 ? streams.Translate("Cli", "read-back check")
+                                  : streams.Translate("Cli", "acknowledgements"),
+         fixed(result.totalTime.count(), 2), fixed(bytesPerSecond / 1000.0, 1),
+         fixed(lineBytesPerSecond > 0 ? 100.0 * bytesPerSecond / lineBytesPerSecond : 0.0, 0),
+         std::to_string(baud)}));
 }
 
-std::string LoadFailureReason(const device::DownloadResult& result, const std::string& file) {
+std::string LoadFailureReason(const device::DownloadResult& result, const std::string& file,
+                              const Streams& streams) {
     switch (result.loadFailure) {
         case device::LoadFailure::CannotOpen:
-            return "reason: cannot open " + file;
+            return FillPlaceholders(streams.Translate("Cli", "reason: cannot open %1"), {file});
         case device::LoadFailure::ShortRead:
-            return "reason: " + file + " could not be read whole";
+            return FillPlaceholders(streams.Translate("Cli", "reason: %1 could not be read whole"),
+                                    {file});
         default:
             return {};
     }
 }
 
-int RunDownload(const DownloadOptions& options, Streams streams) {
+int RunDownload(const DownloadOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
     const PortChoice choice = ChoosePort(options.port);
     const auto link = OpenLink(choice, console);
@@ -321,8 +381,9 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
         ConnectResult connect;
         connect.failure = result.connectFailure;
         connect.reply = result.connectReply;
-        console.Explain(ConnectFailureReason(connect));
-    } else if (const std::string why = LoadFailureReason(result, options.file); !why.empty()) {
+        console.Explain(ConnectFailureReason(connect, streams));
+    } else if (const std::string why = LoadFailureReason(result, options.file, streams);
+               !why.empty()) {
         console.Explain(why);
     }
     return kExitFailed;
@@ -330,41 +391,49 @@ int RunDownload(const DownloadOptions& options, Streams streams) {
 
 }  // namespace
 
-void AddDeviceCommands(CLI::App& app, Streams streams, int& exitCode) {
-    auto* ports = app.add_subcommand("ports", "list the serial ports present");
+void AddDeviceCommands(CLI::App& app, const Streams& streams, int& exitCode) {
+    auto* ports =
+        app.add_subcommand("ports", streams.Translate("Cli", "list the serial ports present"));
     ports->callback([streams, &exitCode] { exitCode = RunPorts(streams); });
 
     auto connectOptions = std::make_shared<PortOptions>();
-    auto* connect = app.add_subcommand("connect", "connect to the module and show its flash");
-    AddPortOptions(*connect, *connectOptions);
+    auto* connect = app.add_subcommand(
+        "connect", streams.Translate("Cli", "connect to the module and show its flash"));
+    AddPortOptions(*connect, *connectOptions, streams);
     connect->callback(
         [connectOptions, streams, &exitCode] { exitCode = RunConnect(*connectOptions, streams); });
 
     auto download = std::make_shared<DownloadOptions>();
-    auto* downloadCommand =
-        app.add_subcommand("download", "download a resource image into the module's flash");
-    AddPortOptions(*downloadCommand, download->port);
-    downloadCommand->add_option("FILE.bin", download->file, "the resource image")->required();
-    auto* send = downloadCommand->add_flag("--send-settings", download->sendSettings,
-                                           "send the LCD settings after a successful download");
-    for (CLI::Option* option : AddSettingsOptions(*downloadCommand, download->values)) {
+    auto* downloadCommand = app.add_subcommand(
+        "download", streams.Translate("Cli", "download a resource image into the module's flash"));
+    AddPortOptions(*downloadCommand, download->port, streams);
+    downloadCommand
+        ->add_option("FILE.bin", download->file, streams.Translate("Cli", "the resource image"))
+        ->required();
+    auto* send = downloadCommand->add_flag(
+        "--send-settings", download->sendSettings,
+        streams.Translate("Cli", "send the LCD settings after a successful download"));
+    for (CLI::Option* option : AddSettingsOptions(*downloadCommand, download->values, streams)) {
         option->needs(send);
     }
     downloadCommand->callback(
         [download, streams, &exitCode] { exitCode = RunDownload(*download, streams); });
 
-    auto* lcd = app.add_subcommand("lcd", "read or write the module's own settings");
+    auto* lcd = app.add_subcommand(
+        "lcd", streams.Translate("Cli", "read or write the module's own settings"));
     lcd->require_subcommand(1);
     auto readOptions = std::make_shared<PortOptions>();
-    auto* read = lcd->add_subcommand("read", "read the module's settings");
-    AddPortOptions(*read, *readOptions);
+    auto* read =
+        lcd->add_subcommand("read", streams.Translate("Cli", "read the module's settings"));
+    AddPortOptions(*read, *readOptions, streams);
     read->callback(
         [readOptions, streams, &exitCode] { exitCode = RunLcdRead(*readOptions, streams); });
     auto writeOptions = std::make_shared<PortOptions>();
     auto writeValues = std::make_shared<SettingsOptions>();
-    auto* write = lcd->add_subcommand("write", "write the module's settings");
-    AddPortOptions(*write, *writeOptions);
-    AddSettingsOptions(*write, *writeValues);
+    auto* write =
+        lcd->add_subcommand("write", streams.Translate("Cli", "write the module's settings"));
+    AddPortOptions(*write, *writeOptions, streams);
+    AddSettingsOptions(*write, *writeValues, streams);
     write->callback([writeOptions, writeValues, streams, &exitCode] {
         exitCode = RunLcdWrite(*writeOptions, *writeValues, streams);
     });

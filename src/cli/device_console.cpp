@@ -3,11 +3,12 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <utility>
 
 namespace pictor::cli {
 
 DeviceConsole::DeviceConsole(Streams streams, bool errIsTerminal)
-    : streams_(streams), errIsTerminal_(errIsTerminal) {}
+    : streams_(std::move(streams)), errIsTerminal_(errIsTerminal) {}
 
 bool ErrIsTerminal(const Streams& streams) {
     return &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
@@ -17,7 +18,8 @@ void DeviceConsole::SetProgress(int /*percent*/) {
     // Every status text of the device jobs carries its percentage already.
 }
 
-void DeviceConsole::SetStatus(const std::string& text) {
+void DeviceConsole::SetStatus(const std::string& coreText) {
+    const std::string text = streams_.LocalizeStatus(coreText);
     std::lock_guard lock(mutex_);
     if (text == lastStatus_) {
         return;
@@ -44,12 +46,15 @@ void DeviceConsole::EndStatusLine() {
     EndStatusLineLocked();
 }
 
-void DeviceConsole::Show(const Message& message) {
+void DeviceConsole::Show(const Message& coreMessage) {
+    const Message message = streams_.Localize(coreMessage);
     std::lock_guard lock(mutex_);
     EndStatusLineLocked();
-    std::ostream& out = message.icon == MessageIcon::Information && message.caption != "警告"
-                            ? streams_.out
-                            : streams_.err;
+    // A warning goes to stderr although its icon is the information one.
+    std::ostream& out =
+        coreMessage.icon == MessageIcon::Information && coreMessage.caption != "警告"
+            ? streams_.out
+            : streams_.err;
     if (!message.caption.empty()) {
         out << message.caption << ": ";
     }

@@ -24,6 +24,8 @@ class DeviceConsole final : public ProgressSink, public MessageSink {
 
     /// A line of explanation on stderr (after a failure's message).
     void Explain(const std::string& text);
+    /// The streams and language the console writes with.
+    [[nodiscard]] const Streams& Output() const { return streams_; }
     /// Ends an updating status line, so that later output starts on a new line.
     void EndStatusLine();
 

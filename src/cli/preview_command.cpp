@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "cli/convert_options.h"
 #include "core/common/regular_file.h"
+#include "core/common/text_format.h"
 #include "core/conversion/panel_preview.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
@@ -80,7 +81,7 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
     return true;
 }
 
-int RunPreview(const PreviewArgs& args, Streams streams) {
+int RunPreview(const PreviewArgs& args, const Streams& streams) {
     const ConvertArgs& options = args.profile;
     int exitCode = kExitOk;
     const std::optional<RunInput> input = ResolveRunInput(options, streams, exitCode);
@@ -98,7 +99,10 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
         int added = 0;
         list = workspace::BuildPictureList(*project, messages, importOptions, &added);
         if (static_cast<std::size_t>(added) != project->pictures.size()) {
-            streams.err << "pictor-cli: not every picture of the project could be loaded\n";
+            streams.err << streams.Translate(
+                               "Cli",
+                               "pictor-cli: not every picture of the project could be loaded")
+                        << "\n";
             return kExitFailed;
         }
     } else {
@@ -114,22 +118,29 @@ int RunPreview(const PreviewArgs& args, Streams streams) {
 
     const workspace::PixelImage panel = conversion::RenderPanel(list, input->profile, which);
     if (!WritePng(panel, args.pngPath)) {
-        streams.err << "pictor-cli: cannot write " << args.pngPath << "\n";
+        streams.err << FillPlaceholders(streams.Translate("Cli", "pictor-cli: cannot write %1"),
+                                        {args.pngPath})
+                    << "\n";
         return kExitFailed;
     }
-    streams.out << "preview: " << args.pngPath << " (" << panel.width << "x" << panel.height
-                << ")\n";
+    streams.out << FillPlaceholders(
+                       streams.Translate("Cli", "preview: %1 (%2x%3)"),
+                       {args.pngPath, std::to_string(panel.width), std::to_string(panel.height)})
+                << "\n";
     return kExitOk;
 }
 
 }  // namespace
 
-void AddPreviewCommand(CLI::App& app, Streams streams, int& exitCode) {
+void AddPreviewCommand(CLI::App& app, const Streams& streams, int& exitCode) {
     auto args = std::make_shared<PreviewArgs>();
     CLI::App* command = app.add_subcommand(
-        "preview", "Render the panel as the module shows the converted pictures, as a PNG");
-    AddProfileOptions(command, &args->profile);
-    command->add_option("--png", args->pngPath, "The PNG file to write")->required();
+        "preview",
+        streams.Translate("Cli",
+                          "Render the panel as the module shows the converted pictures, as a PNG"));
+    AddProfileOptions(command, &args->profile, streams);
+    command->add_option("--png", args->pngPath, streams.Translate("Cli", "The PNG file to write"))
+        ->required();
     command->callback([args, streams, &exitCode] { exitCode = RunPreview(*args, streams); });
 }
 

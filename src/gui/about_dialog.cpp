@@ -8,6 +8,7 @@
 
 #include "gui/app_icon.h"
 #include "gui/control_tags.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -18,16 +19,16 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     auto* icon = Name(new QLabel, "aboutIcon");
     icon->setPixmap(AppIcon().pixmap(64, 64));
     auto* version = Name(new QLabel(QStringLiteral("version:1.0")), "versionLabel");
-    auto* ok = Tag(new QPushButton(QStringLiteral("OK")), 1, "okButton");
-    ok->setToolTip(QStringLiteral("Close"));
+    auto* ok = Tag(new QPushButton(Translate("AboutDialog", "OK")), 1, "okButton");
+    ok->setToolTip(Translate("AboutDialog", "Close"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* revision = Name(new QGroupBox(QStringLiteral("Revision:")), "revisionGroup");
-    auto* notes =
-        new QLabel(QStringLiteral("Pictor prepares picture resources for colour LCD modules:\n"
-                                  "import bitmaps, convert them into Icon.bin and Icon.h,\n"
-                                  "and download the image into the module's flash."));
+    auto* revision = Name(new QGroupBox(Translate("AboutDialog", "Revision:")), "revisionGroup");
+    auto* notes = new QLabel(Translate("AboutDialog",
+                                       "Pictor prepares picture resources for colour LCD modules:\n"
+                                       "import bitmaps, convert them into Icon.bin and Icon.h,\n"
+                                       "and download the image into the module's flash."));
     notes->setWordWrap(true);
     auto* revisionLayout = new QVBoxLayout(revision);
     revisionLayout->addWidget(notes);

@@ -13,11 +13,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/common/text_format.h"
 #include "core/settings/model_list.h"
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
 #include "gui/model_name_dialog.h"
 #include "gui/picture_images.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -50,15 +52,15 @@ ConfigDialog::ConfigDialog(settings::ModelProfile& profile, std::filesystem::pat
 }
 
 void ConfigDialog::BuildLayout() {
-    auto* title = Name(new QLabel(QStringLiteral("彩色LCM图片下载工具")), "titleLabel");
+    auto* title = Name(new QLabel(Translate("ConfigDialog", "彩色LCM图片下载工具")), "titleLabel");
     QFont titleFont = title->font();
     titleFont.setPointSize(titleFont.pointSize() + 6);
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    auto* maker =
-        Name(new QLabel(QStringLiteral("Pictor · picture resources for colour LCD modules")),
-             "makerLabel");
+    auto* maker = Name(
+        new QLabel(Translate("ConfigDialog", "Pictor · picture resources for colour LCD modules")),
+        "makerLabel");
     maker->setAlignment(Qt::AlignCenter);
 
     modelList_ = Tag(new QComboBox, 1031, "modelList");
@@ -70,22 +72,25 @@ void ConfigDialog::BuildLayout() {
     depth_ = Tag(new QComboBox, 1069, "depthBox");
     colorType_ = Tag(new QComboBox, 1070, "colorTypeBox");
 
-    auto* outputGroup = Name(new QGroupBox(QStringLiteral("Output")), "outputGroup");
-    outputBinary_ =
-        Tag(new QRadioButton(QStringLiteral("Binary file [*.bin] and Header file [*.h]")), 1044,
-            "outputBinaryRadio");
+    auto* outputGroup = Name(new QGroupBox(Translate("ConfigDialog", "Output")), "outputGroup");
+    outputBinary_ = Tag(
+        new QRadioButton(Translate("ConfigDialog", "Binary file [*.bin] and Header file [*.h]")),
+        1044, "outputBinaryRadio");
     outputSource_ =
-        Tag(new QRadioButton(QStringLiteral(
-                "Source code with constant \"CBYTE\" array [*.c] and Header file [*.h]")),
+        Tag(new QRadioButton(
+                Translate("ConfigDialog",
+                          "Source code with constant \"CBYTE\" array [*.c] and Header file [*.h]")),
             1045, "outputSourceRadio");
-    sizeToBin_ = Tag(new QCheckBox(QStringLiteral(
-                         "Append width and height info. to output file [*.bin] or [*.c]")),
-                     1046, "sizeToBinCheck");
-    sizeToDefine_ =
-        Tag(new QCheckBox(QStringLiteral("Append width and height info. to Header file [*.h]")),
-            1047, "sizeToDefineCheck");
-    leftTop_ = Tag(new QCheckBox(QStringLiteral("Append left and top info. to Header file [*.h]")),
-                   1052, "leftTopCheck");
+    sizeToBin_ =
+        Tag(new QCheckBox(Translate(
+                "ConfigDialog", "Append width and height info. to output file [*.bin] or [*.c]")),
+            1046, "sizeToBinCheck");
+    sizeToDefine_ = Tag(new QCheckBox(Translate(
+                            "ConfigDialog", "Append width and height info. to Header file [*.h]")),
+                        1047, "sizeToDefineCheck");
+    leftTop_ = Tag(
+        new QCheckBox(Translate("ConfigDialog", "Append left and top info. to Header file [*.h]")),
+        1052, "leftTopCheck");
     auto* outputLayout = new QVBoxLayout(outputGroup);
     outputLayout->addWidget(outputBinary_);
     outputLayout->addWidget(outputSource_);
@@ -93,18 +98,20 @@ void ConfigDialog::BuildLayout() {
     outputLayout->addWidget(sizeToDefine_);
     outputLayout->addWidget(leftTop_);
 
-    allocationLabel_ =
-        Tag(new QLabel(QStringLiteral("Minimum allocate size (BYTE)")), 1041, "allocationLabel");
+    allocationLabel_ = Tag(new QLabel(Translate("ConfigDialog", "Minimum allocate size (BYTE)")),
+                           1041, "allocationLabel");
     allocation_ = Tag(new QComboBox, 1063, "allocationBox");
-    avoidSector_ =
-        Tag(new QCheckBox(QStringLiteral("Avoid across sector")), 1043, "avoidSectorCheck");
+    avoidSector_ = Tag(new QCheckBox(Translate("ConfigDialog", "Avoid across sector")), 1043,
+                       "avoidSectorCheck");
     block_ = Tag(new QComboBox, 1071, "blockBox");
     block_->addItems(ToQt(settings::BlockListTexts()));
 
-    auto* directionGroup = Name(new QGroupBox(QStringLiteral("Direction")), "directionGroup");
-    horizontal_ =
-        Tag(new QRadioButton(QStringLiteral("Horizontal first")), 1077, "horizontalRadio");
-    vertical_ = Tag(new QRadioButton(QStringLiteral("Vertical first")), 1078, "verticalRadio");
+    auto* directionGroup =
+        Name(new QGroupBox(Translate("ConfigDialog", "Direction")), "directionGroup");
+    horizontal_ = Tag(new QRadioButton(Translate("ConfigDialog", "Horizontal first")), 1077,
+                      "horizontalRadio");
+    vertical_ =
+        Tag(new QRadioButton(Translate("ConfigDialog", "Vertical first")), 1078, "verticalRadio");
     auto* directionLayout = new QHBoxLayout(directionGroup);
     directionLayout->addWidget(horizontal_);
     directionLayout->addWidget(vertical_);
@@ -116,24 +123,29 @@ void ConfigDialog::BuildLayout() {
     swatch_->setMinimumSize(48, 22);
     swatch_->setFrameShape(QFrame::Box);
     swatch_->setAutoFillBackground(true);
-    colorButton_ = Tag(new QPushButton(QStringLiteral("Color")), 1068, "colorButton");
+    colorButton_ = Tag(new QPushButton(Translate("ConfigDialog", "Color")), 1068, "colorButton");
     dither_ = Name(new QComboBox, "ditherBox");
     dither_->addItems(ToQt(settings::DitherListTexts()));
     dither_->setToolTip(
-        QStringLiteral("How grey levels and 565 colours are mixed to render shades between "
-                       "them (24-bit keeps every colour)"));
-    browseEditor_->setToolTip(QStringLiteral("Choose the program that edits pictures"));
-    colorButton_->setToolTip(QStringLiteral("Choose the background colour of the preview"));
+        Translate("ConfigDialog",
+                  "How grey levels and 565 colours are mixed to render shades between "
+                  "them (24-bit keeps every colour)"));
+    browseEditor_->setToolTip(Translate("ConfigDialog", "Choose the program that edits pictures"));
+    colorButton_->setToolTip(
+        Translate("ConfigDialog", "Choose the background colour of the preview"));
 
-    saveButton_ = Tag(new QPushButton(QStringLiteral("Save")), 1056, "saveButton");
+    saveButton_ = Tag(new QPushButton(Translate("ConfigDialog", "Save")), 1056, "saveButton");
     // Deletes the selected model after a confirmation (never the last one).
-    deleteButton_ = Tag(new QPushButton(QStringLiteral("Delete")), 1057, "deleteButton");
-    deleteButton_->setToolTip(QStringLiteral("Remove the selected model from the model list"));
-    saveButton_->setToolTip(QStringLiteral("Write the shown values into the selected model"));
-    okButton_ = Tag(new QPushButton(QStringLiteral("确定")), 1, "okButton");
-    cancelButton_ = Tag(new QPushButton(QStringLiteral("取消")), 1061, "cancelButton");
-    okButton_->setToolTip(QStringLiteral("Make the selected model active (its values are saved)"));
-    cancelButton_->setToolTip(QStringLiteral("Close without changing the active model"));
+    deleteButton_ = Tag(new QPushButton(Translate("ConfigDialog", "Delete")), 1057, "deleteButton");
+    deleteButton_->setToolTip(
+        Translate("ConfigDialog", "Remove the selected model from the model list"));
+    saveButton_->setToolTip(
+        Translate("ConfigDialog", "Write the shown values into the selected model"));
+    okButton_ = Tag(new QPushButton(Translate("ConfigDialog", "确定")), 1, "okButton");
+    cancelButton_ = Tag(new QPushButton(Translate("ConfigDialog", "取消")), 1061, "cancelButton");
+    okButton_->setToolTip(
+        Translate("ConfigDialog", "Make the selected model active (its values are saved)"));
+    cancelButton_->setToolTip(Translate("ConfigDialog", "Close without changing the active model"));
     okButton_->setDefault(true);
     for (QPushButton* button :
          {browseEditor_, colorButton_, saveButton_, deleteButton_, cancelButton_}) {
@@ -142,37 +154,43 @@ void ConfigDialog::BuildLayout() {
 
     auto* form = new QGridLayout;
     int row = 0;
-    form->addWidget(Name(new QLabel(QStringLiteral("Model")), "modelLabel"), row, 0);
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Model")), "modelLabel"), row, 0);
     form->addWidget(modelList_, row, 1, 1, 3);
     form->addWidget(saveButton_, row++, 4);
-    form->addWidget(Tag(new QLabel(QStringLiteral("LCD尺寸")), 1032, "lcdSizeLabel"), row, 0);
+    form->addWidget(Tag(new QLabel(Translate("ConfigDialog", "LCD尺寸")), 1032, "lcdSizeLabel"),
+                    row, 0);
     form->addWidget(lcdSize_, row, 1);
-    form->addWidget(Name(new QLabel(QStringLiteral("Width")), "widthLabel"), row, 2,
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Width")), "widthLabel"), row, 2,
                     Qt::AlignRight);
     form->addWidget(width_, row++, 3);
-    form->addWidget(Name(new QLabel(QStringLiteral("Color depth")), "depthLabel"), row, 0);
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Color depth")), "depthLabel"), row,
+                    0);
     form->addWidget(depth_, row, 1);
-    form->addWidget(Name(new QLabel(QStringLiteral("Height")), "heightLabel"), row, 2,
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Height")), "heightLabel"), row, 2,
                     Qt::AlignRight);
     form->addWidget(height_, row++, 3);
-    form->addWidget(Name(new QLabel(QStringLiteral("Color type")), "colorTypeLabel"), row, 0);
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Color type")), "colorTypeLabel"),
+                    row, 0);
     form->addWidget(colorType_, row++, 1);
     form->addWidget(outputGroup, row++, 0, 1, 5);
     form->addWidget(allocationLabel_, row, 0);
     form->addWidget(allocation_, row, 1);
     form->addWidget(avoidSector_, row++, 2, 1, 2);
-    form->addWidget(Tag(new QLabel(QStringLiteral("Block Column Number")), 1055, "blockLabel"), row,
-                    0);
+    form->addWidget(
+        Tag(new QLabel(Translate("ConfigDialog", "Block Column Number")), 1055, "blockLabel"), row,
+        0);
     form->addWidget(block_, row, 1);
     form->addWidget(directionGroup, row++, 2, 1, 3);
-    form->addWidget(Tag(new QLabel(QStringLiteral("Editor Application:")), 1049, "editorLabel"),
-                    row, 0);
+    form->addWidget(
+        Tag(new QLabel(Translate("ConfigDialog", "Editor Application:")), 1049, "editorLabel"), row,
+        0);
     form->addWidget(editorPath_, row, 1, 1, 3);
     form->addWidget(browseEditor_, row++, 4);
-    form->addWidget(Name(new QLabel(QStringLiteral("Background")), "backgroundLabel"), row, 0);
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Background")), "backgroundLabel"),
+                    row, 0);
     form->addWidget(swatch_, row, 1);
     form->addWidget(colorButton_, row++, 2);
-    form->addWidget(Name(new QLabel(QStringLiteral("Dither")), "ditherLabel"), row, 0);
+    form->addWidget(Name(new QLabel(Translate("ConfigDialog", "Dither")), "ditherLabel"), row, 0);
     form->addWidget(dither_, row++, 1);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
@@ -236,7 +254,9 @@ void ConfigDialog::OnInitDialog() {
 
     profile_.settingsPath = file_.Path();
     if (!file_.Exists()) {
-        dialogs_.ShowMessage(this, Message{"没有找到配置文件! ", "", MessageIcon::Information});
+        dialogs_.ShowMessage(
+            this, Message{Translate("ConfigDialog", "没有找到配置文件! ").toStdString(), "",
+                          MessageIcon::Information});
     }
     form_.lcdSizeText =
         file_.GetString(kCommon, "LCD_TYPE", "", settings::ProfileFile::kWholeValue);
@@ -329,9 +349,9 @@ void ConfigDialog::OnDepthChanged() {
 void ConfigDialog::OnBrowseEditor() {
     exchange_.Pull();
     const QString path = dialogs_.GetOpenFileName(
-        this, FileRequest{QStringLiteral("Choose the picture editor"),
+        this, FileRequest{Translate("ConfigDialog", "Choose the picture editor"),
                           {},
-                          QStringLiteral("All Files(*);;Execute file(*.exe)"),
+                          Translate("ConfigDialog", "All Files(*);;Execute file(*.exe)"),
                           {}});
     if (!path.isEmpty()) {
         form_.editorPath = path.toStdString();
@@ -363,13 +383,14 @@ void ConfigDialog::SaveProfile() {
     const int selected = modelList_->currentIndex();
     if (NewSelected()) {
         ModelNameDialog nameDialog(dialogs_, this);
-        nameDialog.prompt = QStringLiteral("Input the new model name");
-        nameDialog.fileFilter = QStringLiteral("Binary file(*.bin);;All file(*)");
+        nameDialog.prompt = Translate("ConfigDialog", "Input the new model name");
+        nameDialog.fileFilter = Translate("ConfigDialog", "Binary file(*.bin);;All file(*)");
         nameDialog.InitDialog();
         if (dialogs_.RunModal(nameDialog) != QDialog::Accepted) {
             return;
         }
-        if (const auto problem = settings::ModelNameProblem(nameDialog.inputText)) {
+        if (const auto problem =
+                settings::ModelNameProblem(nameDialog.inputText, CoreTextLookUp())) {
             dialogs_.ShowMessage(this, Message{*problem, "", MessageIcon::Exclamation});
             return;
         }
@@ -383,11 +404,14 @@ void ConfigDialog::SaveProfile() {
     const std::string name = modelList_->itemText(selected).toStdString();
     // A name the file could not give back (edge blanks, brackets) would lose
     // the model's settings: it is refused rather than written.
-    if (const auto problem = settings::ModelNameProblem(name);
+    if (const auto problem = settings::ModelNameProblem(name, CoreTextLookUp());
         problem || settings::CleanModelName(name) != name) {
         dialogs_.ShowMessage(
-            this, Message{problem.value_or("The model name has blanks at its ends; rename it."), "",
-                          MessageIcon::Exclamation});
+            this,
+            Message{problem.value_or(Translate("ConfigDialog",
+                                               "The model name has blanks at its ends; rename it.")
+                                         .toStdString()),
+                    "", MessageIcon::Exclamation});
         return;
     }
     file_.WriteInt(kCommon, "MODEL_COUNT", modelList_->count() - 1);
@@ -405,8 +429,11 @@ void ConfigDialog::OnDeleteModel() {
     const std::string name = modelList_->itemText(selected).toStdString();
     const auto answer = dialogs_.Ask(
         this,
-        Message{"Delete the model \"" + name +
-                    "\"? It leaves the model list; its section stays in the settings file.",
+        Message{FillPlaceholders(Translate("ConfigDialog",
+                                           "Delete the model \"%1\"? It leaves the model list; "
+                                           "its section stays in the settings file.")
+                                     .toStdString(),
+                                 {name}),
                 "", MessageIcon::Exclamation},
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
@@ -414,8 +441,11 @@ void ConfigDialog::OnDeleteModel() {
     }
     if (!settings::DeleteModel(file_, selected)) {
         dialogs_.ShowMessage(
-            this, Message{"The settings file could not be written: " + file_.Path().string(), "",
-                          MessageIcon::Exclamation});
+            this, Message{FillPlaceholders(Translate("ConfigDialog",
+                                                     "The settings file could not be written: %1")
+                                               .toStdString(),
+                                           {file_.Path().string()}),
+                          "", MessageIcon::Exclamation});
         return;
     }
     modelList_->removeItem(selected);

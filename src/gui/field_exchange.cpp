@@ -7,12 +7,13 @@
 #include <limits>
 
 #include "gui/dialog_service.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
 
 QString BetweenText(long long min, long long max) {
-    return QString::fromLatin1(kEnterIntegerBetween).arg(min).arg(max);
+    return Translate("FieldExchange", kEnterIntegerBetween).arg(min).arg(max);
 }
 
 void SelectByPrefix(QComboBox* combo, const QString& text) {
@@ -51,7 +52,7 @@ void FieldExchange::Int(QLineEdit* edit, int& member, std::optional<std::pair<in
                              const auto value = ParseInteger(edit->text());
                              if (!value || *value < std::numeric_limits<int>::min() ||
                                  *value > std::numeric_limits<int>::max()) {
-                                 return QString::fromLatin1(kEnterInteger);
+                                 return Translate("FieldExchange", kEnterInteger);
                              }
                              if (range && (*value < range->first || *value > range->second)) {
                                  return BetweenText(range->first, range->second);
@@ -68,7 +69,7 @@ void FieldExchange::Unsigned(QLineEdit* edit, unsigned& member) {
                              const auto value = ParseInteger(edit->text());
                              if (!value || *value < 0 ||
                                  *value > std::numeric_limits<unsigned>::max()) {
-                                 return QString::fromLatin1(kEnterPositiveInteger);
+                                 return Translate("FieldExchange", kEnterPositiveInteger);
                              }
                              member = static_cast<unsigned>(*value);
                              return std::nullopt;

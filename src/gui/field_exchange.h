@@ -17,10 +17,13 @@ namespace pictor::gui {
 
 class DialogService;
 
-/// Standard validation texts of the field exchange.
-inline constexpr const char* kEnterInteger = "Please enter an integer.";
-inline constexpr const char* kEnterIntegerBetween = "Please enter an integer between %1 and %2.";
-inline constexpr const char* kEnterPositiveInteger = "Please enter a positive integer.";
+/// Standard validation texts of the field exchange (translated where shown).
+inline constexpr const char* kEnterInteger =
+    QT_TRANSLATE_NOOP("FieldExchange", "Please enter an integer.");
+inline constexpr const char* kEnterIntegerBetween =
+    QT_TRANSLATE_NOOP("FieldExchange", "Please enter an integer between %1 and %2.");
+inline constexpr const char* kEnterPositiveInteger =
+    QT_TRANSLATE_NOOP("FieldExchange", "Please enter a positive integer.");
 
 /// Carries a dialog's members to and from its controls. Bindings are registered
 /// once, in exchange order; `Push` copies every member into its control, `Pull`

@@ -1,15 +1,18 @@
 #include "gui/lcd_preview.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QRadioButton>
 #include <cmath>
 
 #include "core/conversion/panel_preview.h"
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -62,13 +65,28 @@ QWidget* LcdPreview::CreateModeSwitch() {
     row->setObjectName(QStringLiteral("previewModeSwitch"));
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* source = new QRadioButton(QStringLiteral("Source"));
+    auto* source = new QRadioButton;
     source->setObjectName(QStringLiteral("previewSourceButton"));
-    source->setToolTip(QStringLiteral("Draw the pictures as they were loaded"));
-    auto* panel = new QRadioButton(QStringLiteral("As on the panel"));
+    auto* panel = new QRadioButton;
     panel->setObjectName(QStringLiteral("previewPanelButton"));
-    panel->setToolTip(
-        QStringLiteral("Draw the pictures as the module shows them with the active model"));
+    // The buttons live in the window next to the surface; QPointer guards them.
+    const auto text = [this](QRadioButton* button, const char* label, const char* tip) {
+        texts_.Add("LcdPreview", label, [b = QPointer<QRadioButton>(button)](const QString& t) {
+            if (b) {
+                b->setText(t);
+            }
+        });
+        texts_.Add("LcdPreview", tip, [b = QPointer<QRadioButton>(button)](const QString& t) {
+            if (b) {
+                b->setToolTip(t);
+            }
+        });
+    };
+    text(source, QT_TRANSLATE_NOOP("LcdPreview", "Source"),
+         QT_TRANSLATE_NOOP("LcdPreview", "Draw the pictures as they were loaded"));
+    text(panel, QT_TRANSLATE_NOOP("LcdPreview", "As on the panel"),
+         QT_TRANSLATE_NOOP("LcdPreview",
+                           "Draw the pictures as the module shows them with the active model"));
     auto* group = new QButtonGroup(row);
     group->addButton(source);
     group->addButton(panel);
@@ -197,6 +215,13 @@ void LcdPreview::mouseReleaseEvent(QMouseEvent* event) {
         emit released(PanelPoint(event->position()));
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void LcdPreview::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        texts_.Apply();
+    }
+    QWidget::changeEvent(event);
 }
 
 }  // namespace pictor::gui

@@ -9,6 +9,7 @@
 
 #include "core/settings/model_profile.h"
 #include "gui/picture_cache.h"
+#include "gui/translated_texts.h"
 
 namespace pictor::workspace {
 class PictureList;
@@ -73,6 +74,8 @@ class LcdPreview final : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    /// Puts the texts of the mode switch into the new language.
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -92,6 +95,7 @@ class LcdPreview final : public QWidget {
     void ApplyMode(bool on);
 
     const workspace::PictureList& pictures_;
+    TranslatedTexts texts_;  // the mode switch's texts
     int panelWidth_ = 320;
     int panelHeight_ = 240;
     QColor background_{Qt::black};

@@ -7,6 +7,7 @@
 
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -19,14 +20,16 @@ LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& d
       form_(new LcdSettingsForm({1073, 1109, 1111, 1112, 1113})),
       result_(Name(new QLabel, "resultLabel")) {
     setObjectName(QStringLiteral("LcdSettingsDialog"));
-    setWindowTitle(QStringLiteral("LCD SETTING"));
+    setWindowTitle(Translate("LcdSettingsDialog", "LCD SETTING"));
 
-    auto* read = Tag(new QPushButton(QStringLiteral("读设置")), 1115, "readSettingsButton");
-    auto* write = Tag(new QPushButton(QStringLiteral("写设置")), 1116, "writeSettingsButton");
-    auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
-    read->setToolTip(QStringLiteral("Read the settings stored in the module"));
-    write->setToolTip(QStringLiteral("Write these settings into the module"));
-    exit->setToolTip(QStringLiteral("Close the dialog"));
+    auto* read =
+        Tag(new QPushButton(Translate("LcdSettingsDialog", "读设置")), 1115, "readSettingsButton");
+    auto* write =
+        Tag(new QPushButton(Translate("LcdSettingsDialog", "写设置")), 1116, "writeSettingsButton");
+    auto* exit = Tag(new QPushButton(Translate("LcdSettingsDialog", "退出")), 2, "exitButton");
+    read->setToolTip(Translate("LcdSettingsDialog", "Read the settings stored in the module"));
+    write->setToolTip(Translate("LcdSettingsDialog", "Write these settings into the module"));
+    exit->setToolTip(Translate("LcdSettingsDialog", "Close the dialog"));
     for (QPushButton* button : {read, write, exit}) {
         button->setAutoDefault(false);
     }
@@ -35,9 +38,9 @@ LcdSettingsDialog::LcdSettingsDialog(LcdSettingsExchange& link, DialogService& d
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* actions = new QGridLayout;
-    actions->addWidget(new QLabel(QStringLiteral("从LCD模块读出设置数据")), 0, 0);
+    actions->addWidget(new QLabel(Translate("LcdSettingsDialog", "从LCD模块读出设置数据")), 0, 0);
     actions->addWidget(read, 0, 1);
-    actions->addWidget(new QLabel(QStringLiteral("把设置数据写到LCD模块")), 1, 0);
+    actions->addWidget(new QLabel(Translate("LcdSettingsDialog", "把设置数据写到LCD模块")), 1, 0);
     actions->addWidget(write, 1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -62,10 +65,13 @@ void LcdSettingsDialog::OnWriteSettings() {
         return;  // refused; the refusal has been shown
     }
     const bool written = *outcome == device::Outcome::Ok;
-    result_->setText(written ? QStringLiteral("写LCD设置数据: 成功")
-                             : QStringLiteral("写LCD设置数据: 失败"));
+    result_->setText(written ? Translate("LcdSettingsDialog", "写LCD设置数据: 成功")
+                             : Translate("LcdSettingsDialog", "写LCD设置数据: 失败"));
     dialogs_.ShowMessage(this,
-                         Message{"写LCD设置数据", written ? "成功" : "失败", MessageIcon::None});
+                         Message{Translate("LcdSettingsDialog", "写LCD设置数据").toStdString(),
+                                 written ? Translate("LcdSettingsDialog", "成功").toStdString()
+                                         : Translate("LcdSettingsDialog", "失败").toStdString(),
+                                 MessageIcon::None});
 }
 
 void LcdSettingsDialog::OnReadSettings() {
@@ -76,15 +82,19 @@ void LcdSettingsDialog::OnReadSettings() {
         return;
     }
     if (*outcome != device::Outcome::Ok) {
-        result_->setText(QStringLiteral("读LCD设置数据: 失败"));
-        dialogs_.ShowMessage(this, Message{"读LCD设置数据", "失败", MessageIcon::None});
+        result_->setText(Translate("LcdSettingsDialog", "读LCD设置数据: 失败"));
+        dialogs_.ShowMessage(
+            this, Message{Translate("LcdSettingsDialog", "读LCD设置数据").toStdString(),
+                          Translate("LcdSettingsDialog", "失败").toStdString(), MessageIcon::None});
         return;
     }
     values_ = device::ApplySettingsReply(values_, reply);
     exchange_.Push();
-    result_->setText(QStringLiteral("读LCD设置数据: 成功"));
+    result_->setText(Translate("LcdSettingsDialog", "读LCD设置数据: 成功"));
     repaint();
-    dialogs_.ShowMessage(this, Message{"读LCD设置数据", "成功", MessageIcon::None});
+    dialogs_.ShowMessage(
+        this, Message{Translate("LcdSettingsDialog", "读LCD设置数据").toStdString(),
+                      Translate("LcdSettingsDialog", "成功").toStdString(), MessageIcon::None});
 }
 
 }  // namespace pictor::gui

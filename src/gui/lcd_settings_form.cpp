@@ -8,6 +8,7 @@
 
 #include "gui/control_tags.h"
 #include "gui/field_exchange.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -43,11 +44,11 @@ LcdSettingsForm::LcdSettingsForm(const Ids& ids, QWidget* parent)
     }
 
     auto* layout = new QFormLayout(this);
-    layout->addRow(QStringLiteral("RS485设备地址"), address_);
-    layout->addRow(QStringLiteral("串口波特率"), baud_);
-    layout->addRow(QStringLiteral("背光亮度"), backlight_);
-    layout->addRow(QStringLiteral("前景色"), foreground_);
-    layout->addRow(QStringLiteral("背景色"), background_);
+    layout->addRow(Translate("LcdSettingsForm", "RS485设备地址"), address_);
+    layout->addRow(Translate("LcdSettingsForm", "串口波特率"), baud_);
+    layout->addRow(Translate("LcdSettingsForm", "背光亮度"), backlight_);
+    layout->addRow(Translate("LcdSettingsForm", "前景色"), foreground_);
+    layout->addRow(Translate("LcdSettingsForm", "背景色"), background_);
 }
 
 void LcdSettingsForm::Bind(FieldExchange& exchange, device::LcdSettings& values) {

@@ -3,15 +3,22 @@
 // `pictor PROJECT` opens that project file once the start-up box is confirmed.
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 
 #include "gui/app_icon.h"
 #include "gui/dialog_service.h"
 #include "gui/main_window.h"
+#include "gui/ui_language.h"
+#include "gui/user_state.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pictor"));
     QApplication::setWindowIcon(pictor::gui::AppIcon());
+    // The language the user chose in View > Language, else the system's.
+    const auto chosen = pictor::gui::UiLanguageFromCode(pictor::gui::UserState().Language());
+    pictor::gui::InstallUiLanguage(
+        chosen.value_or(pictor::gui::SystemUiLanguage(QLocale::system().uiLanguages())));
 
     pictor::gui::QtDialogService dialogs;
     pictor::gui::MainWindow window(

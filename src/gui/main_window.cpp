@@ -1,7 +1,9 @@
 #include "gui/main_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -24,7 +27,9 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <array>
 
+#include "core/common/text_format.h"
 #include "core/device/port_enumeration.h"
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
@@ -35,19 +40,30 @@
 #include "gui/memory_map_dialog.h"
 #include "gui/picture_list_model.h"
 #include "gui/port_box.h"
+#include "gui/translated_texts.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
 
-QPushButton* Button(const char* text, int id, const char* name) {
-    auto* button = Tag(new QPushButton(QString::fromUtf8(text)), id, name);
+// Buttons and labels carry texts of context "MainWindow" that follow the language.
+QPushButton* Button(TranslatedTexts& texts, const char* text, int id, const char* name) {
+    auto* button = Tag(new QPushButton, id, name);
+    texts.Add("MainWindow", text, [button](const QString& t) { button->setText(t); });
     button->setAutoDefault(false);
     return button;
 }
 
-QLabel* Label(const char* text, int id, const char* name) {
-    auto* label = new QLabel(QString::fromUtf8(text));
+QLabel* Label(TranslatedTexts& texts, const char* text, int id, const char* name) {
+    auto* label = new QLabel;
+    texts.Add("MainWindow", text, [label](const QString& t) { label->setText(t); });
     return id != 0 ? Tag(label, id, name) : Name(label, name);
+}
+
+QGroupBox* Group(TranslatedTexts& texts, const char* title) {
+    auto* group = new QGroupBox;
+    texts.Add("MainWindow", title, [group](const QString& t) { group->setTitle(t); });
+    return group;
 }
 
 QLineEdit* Edit(int id, const char* name, int width = 64) {
@@ -86,8 +102,12 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildLayout() {
-    auto* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    auto* about = helpMenu->addAction(QStringLiteral("&About Pictor..."));
+    auto* helpMenu = menuBar()->addMenu(QString());
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "帮助(&H)"),
+               [helpMenu](const QString& t) { helpMenu->setTitle(t); });
+    auto* about = helpMenu->addAction(QString());
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "关于 Pictor(&A)..."),
+               [about](const QString& t) { about->setText(t); });
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &MainWindow::OnAbout);
 
@@ -108,13 +128,14 @@ void MainWindow::BuildLayout() {
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    percentLabel_ = Label("0%", 1100, "percentLabel");
+    percentLabel_ = Tag(new QLabel(QStringLiteral("0%")), 1100, "percentLabel");
     percentLabel_->setMinimumWidth(160);
-    cancelJobButton_ = Button("取消下载", 1125, "cancelJobButton");
+    cancelJobButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "取消下载"), 1125, "cancelJobButton");
     cancelJobButton_->setEnabled(false);
     connect(cancelJobButton_, &QPushButton::clicked, this, &MainWindow::OnCancelJob);
     auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(Label("Pictor", 0, "makerNameLabel"));
+    progressRow->addWidget(Name(new QLabel(QStringLiteral("Pictor")), "makerNameLabel"));
     progressRow->addWidget(progressBar_, 1);
     progressRow->addWidget(percentLabel_);
     progressRow->addWidget(cancelJobButton_);
@@ -172,23 +193,38 @@ QWidget* MainWindow::BuildListPane() {
     views_->setCurrentWidget(reportView_);
 
     styleBox_ = Tag(new QComboBox, 1005, "viewStyleBox");
-    styleBox_->addItems({QStringLiteral("Icon"), QStringLiteral("List"), QStringLiteral("Report")});
+    styleBox_->addItems({QString(), QString(), QString()});
+    const std::array<const char*, 3> styles = {QT_TRANSLATE_NOOP("MainWindow", "图标"),
+                                               QT_TRANSLATE_NOOP("MainWindow", "列表"),
+                                               QT_TRANSLATE_NOOP("MainWindow", "详细信息")};
+    for (int i = 0; i < 3; ++i) {
+        texts_.Add("MainWindow", styles[static_cast<std::size_t>(i)],
+                   [box = styleBox_, i](const QString& t) { box->setItemText(i, t); });
+    }
     connect(styleBox_, &QComboBox::activated, this, [this] { OnViewStyleChange(); });
 
     auto* styleRow = new QHBoxLayout;
-    styleRow->addWidget(Label("显示方式", 0, "viewStyleLabel"));
+    styleRow->addWidget(
+        Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "显示方式"), 0, "viewStyleLabel"));
     styleRow->addWidget(styleBox_);
     styleRow->addStretch(1);
 
-    auto* import = Button("导入BMP文件", 1001, "importButton");
-    auto* remove = Button("删除BMP文件", 1002, "deleteButton");
-    auto* removeAll = Button("Remove All", 1004, "removeAllButton");
-    auto* sort = Button("Sort By Name", 1024, "sortButton");
-    auto* up = Button("UP", 1028, "upButton");
-    auto* down = Button("DOWN", 1029, "downButton");
-    auto* edit = Button("Edit Item", 1064, "editItemButton");
-    auto* convert = Button("BMP转档", 1021, "convertButton");
-    auto* memoryMap = Name(new QPushButton(QStringLiteral("Memory map")), "memoryMapButton");
+    auto* import =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "导入BMP文件"), 1001, "importButton");
+    auto* remove =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "删除BMP文件"), 1002, "deleteButton");
+    auto* removeAll =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "全部删除"), 1004, "removeAllButton");
+    auto* sort = Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "按名称排序"), 1024, "sortButton");
+    auto* up = Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "上移"), 1028, "upButton");
+    auto* down = Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "下移"), 1029, "downButton");
+    auto* edit =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "编辑图片"), 1064, "editItemButton");
+    auto* convert =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "BMP转档"), 1021, "convertButton");
+    auto* memoryMap = Name(new QPushButton, "memoryMapButton");
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "存储布局"),
+               [memoryMap](const QString& t) { memoryMap->setText(t); });
     memoryMap_ = new MemoryMapDialog(this);
     connect(import, &QPushButton::clicked, this, &MainWindow::OnImportPictures);
     connect(remove, &QPushButton::clicked, this, &MainWindow::OnDeletePictures);
@@ -236,26 +272,33 @@ QWidget* MainWindow::BuildPreviewPane() {
     heightEdit_ = Edit(1011, "heightEdit");
     leftEdit_ = Edit(1012, "leftEdit");
     topEdit_ = Edit(1013, "topEdit");
-    auto* refresh = Button("刷新显示", 1014, "refreshButton");
+    auto* refresh =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "刷新显示"), 1014, "refreshButton");
     connect(refresh, &QPushButton::clicked, this, &MainWindow::OnRefreshDisplay);
     // Enter in X or Y applies them, as the refresh button does.
     connect(leftEdit_, &QLineEdit::returnPressed, this, &MainWindow::OnRefreshDisplay);
     connect(topEdit_, &QLineEdit::returnPressed, this, &MainWindow::OnRefreshDisplay);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(Label("图片索引", 1023, "indexLabel"), 0, 0);
+    fields->addWidget(
+        Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "图片索引"), 1023, "indexLabel"), 0, 0);
     fields->addWidget(indexEdit_, 0, 1);
-    fields->addWidget(Label("图片宽度", 1017, "widthLabel"), 0, 2);
+    fields->addWidget(
+        Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "图片宽度"), 1017, "widthLabel"), 0, 2);
     fields->addWidget(widthEdit_, 0, 3);
-    fields->addWidget(Label("图片高度", 1018, "heightLabel"), 0, 4);
+    fields->addWidget(
+        Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "图片高度"), 1018, "heightLabel"), 0, 4);
     fields->addWidget(heightEdit_, 0, 5);
-    fields->addWidget(Label("X坐标", 1020, "leftLabel"), 1, 0);
+    fields->addWidget(Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "X坐标"), 1020, "leftLabel"), 1,
+                      0);
     fields->addWidget(leftEdit_, 1, 1);
-    fields->addWidget(Label("Y坐标", 1019, "topLabel"), 1, 2);
+    fields->addWidget(Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "Y坐标"), 1019, "topLabel"), 1,
+                      2);
     fields->addWidget(topEdit_, 1, 3);
     fields->addWidget(refresh, 1, 4, 1, 2);
 
-    auto* previewGroup = Tag(new QGroupBox(QStringLiteral("模拟LCD屏幕")), 1030, "lcdGroup");
+    auto* previewGroup =
+        Tag(Group(texts_, QT_TRANSLATE_NOOP("MainWindow", "模拟LCD屏幕")), 1030, "lcdGroup");
     auto* previewLayout = new QVBoxLayout(previewGroup);
     previewLayout->addWidget(scroll, 1);
     previewLayout->addWidget(preview_->CreateModeSwitch());
@@ -264,13 +307,17 @@ QWidget* MainWindow::BuildPreviewPane() {
     // The viewer: one picture of a resource image, picked from its table, drawn
     // onto the surface.
     fileNameEdit_ = Tag(new QLineEdit, 1015, "fileNameEdit");
-    auto* choose = Button("...", 1075, "chooseImageFileButton");
-    auto* view = Button("View icon from binary file", 1072, "viewImageButton");
+    auto* choose =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "..."), 1075, "chooseImageFileButton");
+    auto* view = Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "从bin文件查看图片"), 1072,
+                        "viewImageButton");
     connect(choose, &QPushButton::clicked, this, &MainWindow::OnChooseImageFile);
     connect(view, &QPushButton::clicked, this, &MainWindow::OnViewFromImageFile);
-    auto* viewerGroup = Name(new QGroupBox(QStringLiteral("View from binary")), "viewerGroup");
+    auto* viewerGroup =
+        Name(Group(texts_, QT_TRANSLATE_NOOP("MainWindow", "从bin文件查看")), "viewerGroup");
     auto* viewer = new QGridLayout(viewerGroup);
-    viewer->addWidget(Label("File Name", 1016, "fileNameLabel"), 0, 0);
+    viewer->addWidget(
+        Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "文件名"), 1016, "fileNameLabel"), 0, 0);
     viewer->addWidget(fileNameEdit_, 0, 1);
     viewer->addWidget(choose, 0, 2);
     viewer->addWidget(view, 0, 3);
@@ -282,26 +329,32 @@ QWidget* MainWindow::BuildPreviewPane() {
     baudBox_->addItem(QStringLiteral("256000"));
     portBox_ = Tag(new PortBox, 1091, "portBox");
     portBox_->setMinimumContentsLength(12);
-    openPortButton_ = Button("打开串口", 1087, "openPortButton");
-    closePortButton_ = Button("关闭串口", 1088, "closePortButton");
-    connectButton_ = Button("连接设备", 1086, "connectButton");
+    openPortButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "打开串口"), 1087, "openPortButton");
+    closePortButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "关闭串口"), 1088, "closePortButton");
+    connectButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "连接设备"), 1086, "connectButton");
     connectionEdit_ = Edit(1094, "connectionEdit", 96);
     connectionEdit_->setReadOnly(true);
     flashTypeBox_ = Tag(new QComboBox, 1103, "flashTypeBox");
     for (std::string_view text : settings::kFlashTypeTexts) {
         flashTypeBox_->addItem(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
     }
-    auto* serialGroup = Name(new QGroupBox(QStringLiteral("串口")), "serialGroup");
+    auto* serialGroup = Name(Group(texts_, QT_TRANSLATE_NOOP("MainWindow", "串口")), "serialGroup");
     auto* serial = new QGridLayout(serialGroup);
-    serial->addWidget(Label("波特率", 0, "baudLabel"), 0, 0);
+    serial->addWidget(Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "波特率"), 0, "baudLabel"), 0,
+                      0);
     serial->addWidget(baudBox_, 0, 1);
     serial->addWidget(openPortButton_, 0, 2);
-    serial->addWidget(Label("串口号", 0, "portLabel"), 1, 0);
+    serial->addWidget(Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "串口号"), 0, "portLabel"), 1,
+                      0);
     serial->addWidget(portBox_, 1, 1);
     serial->addWidget(closePortButton_, 1, 2);
     serial->addWidget(connectButton_, 2, 0);
     serial->addWidget(connectionEdit_, 2, 1);
-    serial->addWidget(Label("Flash 容量", 0, "flashTypeLabel"), 3, 0);
+    serial->addWidget(
+        Label(texts_, QT_TRANSLATE_NOOP("MainWindow", "Flash 容量"), 0, "flashTypeLabel"), 3, 0);
     serial->addWidget(flashTypeBox_, 3, 1);
     serial->setColumnStretch(1, 1);
 
@@ -310,9 +363,12 @@ QWidget* MainWindow::BuildPreviewPane() {
     connect(connectButton_, &QPushButton::clicked, this, &MainWindow::OnConnect);
     connect(flashTypeBox_, &QComboBox::activated, this, [this] { OnFlashTypeChanged(); });
 
-    resourceButton_ = Button("资源下载", 1117, "resourceDownloadButton");
-    downloadBinButton_ = Button("下载bin档", 1098, "downloadBinButton");
-    lcdSettingsButton_ = Button("LCD设置", 1105, "lcdSettingsButton");
+    resourceButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "资源下载"), 1117, "resourceDownloadButton");
+    downloadBinButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "下载bin档"), 1098, "downloadBinButton");
+    lcdSettingsButton_ =
+        Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "LCD设置"), 1105, "lcdSettingsButton");
     connect(resourceButton_, &QPushButton::clicked, this, &MainWindow::OnResourceDownload);
     connect(downloadBinButton_, &QPushButton::clicked, this, &MainWindow::OnDownloadBin);
     connect(lcdSettingsButton_, &QPushButton::clicked, this, &MainWindow::OnLcdSettings);
@@ -491,7 +547,9 @@ bool MainWindow::ConfirmCloseWhileJobRuns() {
         return true;
     }
     const auto answer = dialogs_.Ask(
-        this, Message{"A download is running. Cancel it and quit?", "", MessageIcon::Exclamation},
+        this,
+        Message{Translate("MainWindow", "A download is running. Cancel it and quit?").toStdString(),
+                "", MessageIcon::Exclamation},
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         return false;
@@ -522,6 +580,39 @@ void MainWindow::WaitForJobEnd() {
 void MainWindow::ShowMessage(const std::string& text, MessageIcon icon,
                              const std::string& caption) {
     dialogs_.ShowMessage(this, Message{text, caption, icon});
+}
+
+void MainWindow::BuildLanguageMenu(QMenu& viewMenu) {
+    QMenu* languageMenu = viewMenu.addMenu(QString());
+    languageMenu->setObjectName(QStringLiteral("languageMenu"));
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "语言(&L)"),
+               [languageMenu](const QString& t) { languageMenu->setTitle(t); });
+    auto* group = new QActionGroup(languageMenu);
+    // Each language is named in its own language, so it can be found in either.
+    const std::array<std::pair<UiLanguage, const char*>, 2> languages = {
+        std::pair{UiLanguage::Chinese, "中文"}, std::pair{UiLanguage::English, "English"}};
+    for (const auto& [language, name] : languages) {
+        QAction* action = languageMenu->addAction(QString::fromUtf8(name));
+        action->setObjectName(QStringLiteral("language_") + UiLanguageCode(language));
+        action->setCheckable(true);
+        action->setChecked(language == InstalledUiLanguage());
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language = language] {
+            userState_.SetLanguage(UiLanguageCode(language));
+            InstallUiLanguage(language);
+            // At once, not only when Qt delivers its language-change event.
+            texts_.Apply();
+        });
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        texts_.Apply();
+        RefreshStatus();  // the status bar and the title are made of texts too
+        emit model_->headerDataChanged(Qt::Horizontal, 0, model_->columnCount() - 1);
+    }
+    QMainWindow::changeEvent(event);
 }
 
 }  // namespace pictor::gui

@@ -20,6 +20,7 @@
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
 #include "gui/resource_download_dialog.h"
+#include "gui/translated_texts.h"
 #include "gui/ui_sinks.h"
 #include "gui/user_state.h"
 
@@ -169,9 +170,12 @@ class MainWindow final : public QMainWindow,
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    /// Puts the texts of the new language on after View > Language.
+    void changeEvent(QEvent* event) override;
 
   private:
     void BuildLayout();
+    void BuildLanguageMenu(QMenu& viewMenu);
     QWidget* BuildListPane();
     QWidget* BuildPreviewPane();
     void BindFields();
@@ -287,6 +291,7 @@ class MainWindow final : public QMainWindow,
 
     // ---- Commands, menus, status bar, models, remembered state, project ----
     UserState userState_;
+    TranslatedTexts texts_;  // the texts that follow the interface language
     std::map<QString, QAction*> actions_;
     QComboBox* modelBox_ = nullptr;
     QMenu* recentMenu_ = nullptr;

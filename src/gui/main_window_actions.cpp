@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <functional>
 
+#include "core/common/text_format.h"
 #include "core/settings/model_list.h"
 #include "core/settings/startup_profile.h"
 #include "gui/config_dialog.h"
@@ -27,6 +28,7 @@
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_list_model.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -121,29 +123,45 @@ void MainWindow::BuildActions() {
         std::function<void()> run;
     };
     const Command commands[] = {
-        {"newProjectAction", "&New project", QKeySequence::New,
-         "Start an empty picture list (asks to save a changed one)", nullptr,
-         [this] { OnNewProject(); }},
-        {"openProjectAction", "&Open project...", QKeySequence::Open,
-         "Open a project file: its pictures, positions, model and output folder", nullptr,
-         [this] { OnOpenProject(); }},
-        {"saveProjectAction", "&Save project", QKeySequence::Save,
-         "Save the picture list as a project file", nullptr, [this] { OnSaveProject(); }},
-        {"saveProjectAsAction", "Save project &as...", QKeySequence::SaveAs,
-         "Save the picture list as a new project file", nullptr, [this] { OnSaveProjectAs(); }},
-        {"importAction", "&Import pictures...", QKeySequence(Qt::CTRL | Qt::Key_I),
-         "Add picture files (BMP, PNG, ICO) to the end of the list", "importButton",
-         [this] { OnImportPictures(); }},
-        {"convertAction", "&Convert", QKeySequence(Qt::CTRL | Qt::Key_B),
-         "Sort the list by name and write Icon.bin (or Icon.c) and Icon.h into the output folder",
+        {"newProjectAction", QT_TRANSLATE_NOOP("MainWindow", "&New project"), QKeySequence::New,
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Start an empty picture list (asks to save a changed one)"),
+         nullptr, [this] { OnNewProject(); }},
+        {"openProjectAction", QT_TRANSLATE_NOOP("MainWindow", "&Open project..."),
+         QKeySequence::Open,
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Open a project file: its pictures, positions, model and output folder"),
+         nullptr, [this] { OnOpenProject(); }},
+        {"saveProjectAction", QT_TRANSLATE_NOOP("MainWindow", "&Save project"), QKeySequence::Save,
+         QT_TRANSLATE_NOOP("MainWindow", "Save the picture list as a project file"), nullptr,
+         [this] { OnSaveProject(); }},
+        {"saveProjectAsAction", QT_TRANSLATE_NOOP("MainWindow", "Save project &as..."),
+         QKeySequence::SaveAs,
+         QT_TRANSLATE_NOOP("MainWindow", "Save the picture list as a new project file"), nullptr,
+         [this] { OnSaveProjectAs(); }},
+        {"importAction", QT_TRANSLATE_NOOP("MainWindow", "&Import pictures..."),
+         QKeySequence(Qt::CTRL | Qt::Key_I),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Add picture files (BMP, PNG, ICO) to the end of the list"),
+         "importButton", [this] { OnImportPictures(); }},
+        {"convertAction", QT_TRANSLATE_NOOP("MainWindow", "&Convert"),
+         QKeySequence(Qt::CTRL | Qt::Key_B),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Sort the list by name and write Icon.bin (or Icon.c) and Icon.h into "
+                           "the output folder"),
          "convertButton", [this] { OnConvert(); }},
-        {"memoryMapAction", "&Memory map", QKeySequence(Qt::CTRL | Qt::Key_M),
-         "Where the pictures of the last conversion sit in Icon.bin, and how full the flash is",
+        {"memoryMapAction", QT_TRANSLATE_NOOP("MainWindow", "&Memory map"),
+         QKeySequence(Qt::CTRL | Qt::Key_M),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Where the pictures of the last conversion sit in Icon.bin, and how "
+                           "full the flash is"),
          "memoryMapButton", [this] { OnMemoryMap(); }},
-        {"quitAction", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Close the window", nullptr,
-         [this] { close(); }},
-        {"deleteAction", "&Delete", QKeySequence(Qt::Key_Delete),
-         "Remove the selected pictures from the list (asks for more than one)", "deleteButton",
+        {"quitAction", QT_TRANSLATE_NOOP("MainWindow", "&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+         QT_TRANSLATE_NOOP("MainWindow", "Close the window"), nullptr, [this] { close(); }},
+        {"deleteAction", QT_TRANSLATE_NOOP("MainWindow", "&Delete"), QKeySequence(Qt::Key_Delete),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Remove the selected pictures from the list (asks for more than one)"),
+         "deleteButton",
          [this] {
              const auto rows = SelectedRows();
              if (rows.size() > 1 && !ConfirmRemoval(static_cast<int>(rows.size()))) {
@@ -151,93 +169,115 @@ void MainWindow::BuildActions() {
              }
              OnDeletePictures();
          }},
-        {"removeAllAction", "Remove &all", QKeySequence(), "Remove every picture from the list",
-         "removeAllButton",
+        {"removeAllAction", QT_TRANSLATE_NOOP("MainWindow", "Remove &all"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Remove every picture from the list"), "removeAllButton",
          [this] {
              if (!pictures_.Empty() && ConfirmRemoval(static_cast<int>(pictures_.Size()))) {
                  OnRemoveAll();
              }
          }},
-        {"sortAction", "&Sort by name", QKeySequence(), "Sort the list by picture name",
-         "sortButton", [this] { OnSortByName(); }},
-        {"moveUpAction", "Move &up", QKeySequence(Qt::CTRL | Qt::Key_Up),
-         "Move the current picture one place up", "upButton",
+        {"sortAction", QT_TRANSLATE_NOOP("MainWindow", "&Sort by name"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Sort the list by picture name"), "sortButton",
+         [this] { OnSortByName(); }},
+        {"moveUpAction", QT_TRANSLATE_NOOP("MainWindow", "Move &up"),
+         QKeySequence(Qt::CTRL | Qt::Key_Up),
+         QT_TRANSLATE_NOOP("MainWindow", "Move the current picture one place up"), "upButton",
          [this] {
              OnMoveUp();
              SelectCurrentFromList();
          }},
-        {"moveDownAction", "Move do&wn", QKeySequence(Qt::CTRL | Qt::Key_Down),
-         "Move the current picture one place down", "downButton",
+        {"moveDownAction", QT_TRANSLATE_NOOP("MainWindow", "Move do&wn"),
+         QKeySequence(Qt::CTRL | Qt::Key_Down),
+         QT_TRANSLATE_NOOP("MainWindow", "Move the current picture one place down"), "downButton",
          [this] {
              OnMoveDown();
              SelectCurrentFromList();
          }},
-        {"editItemAction", "&Edit in editor", QKeySequence(),
-         "Open the current picture in the editor chosen in the configuration", "editItemButton",
-         [this] { OnEditItem(); }},
-        {"openPortAction", "&Open port", QKeySequence(),
-         "Open the serial port shown in the port box", "openPortButton", [this] { OnOpenPort(); }},
-        {"closePortAction", "C&lose port", QKeySequence(), "Close the serial port",
-         "closePortButton", [this] { OnClosePort(); }},
-        {"connectAction", "&Connect", QKeySequence(),
-         "Ask the module on the open port for its flash type", "connectButton",
-         [this] { OnConnect(); }},
-        {"downloadBinAction", "Download .&bin...", QKeySequence(),
-         "Write a .bin file into the module's flash", "downloadBinButton",
-         [this] { OnDownloadBin(); }},
-        {"resourceDownloadAction", "&Resource download...", QKeySequence(),
-         "Write a resource image and optionally the LCD settings into the module",
+        {"editItemAction", QT_TRANSLATE_NOOP("MainWindow", "&Edit in editor"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Open the current picture in the editor chosen in the configuration"),
+         "editItemButton", [this] { OnEditItem(); }},
+        {"openPortAction", QT_TRANSLATE_NOOP("MainWindow", "&Open port"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Open the serial port shown in the port box"),
+         "openPortButton", [this] { OnOpenPort(); }},
+        {"closePortAction", QT_TRANSLATE_NOOP("MainWindow", "C&lose port"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Close the serial port"), "closePortButton",
+         [this] { OnClosePort(); }},
+        {"connectAction", QT_TRANSLATE_NOOP("MainWindow", "&Connect"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Ask the module on the open port for its flash type"),
+         "connectButton", [this] { OnConnect(); }},
+        {"downloadBinAction", QT_TRANSLATE_NOOP("MainWindow", "Download .&bin..."), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Write a .bin file into the module's flash"),
+         "downloadBinButton", [this] { OnDownloadBin(); }},
+        {"resourceDownloadAction", QT_TRANSLATE_NOOP("MainWindow", "&Resource download..."),
+         QKeySequence(),
+         QT_TRANSLATE_NOOP(
+             "MainWindow",
+             "Write a resource image and optionally the LCD settings into the module"),
          "resourceDownloadButton", [this] { OnResourceDownload(); }},
-        {"lcdSettingsAction", "LCD &settings...", QKeySequence(),
-         "Read or write the module's LCD settings", "lcdSettingsButton",
-         [this] { OnLcdSettings(); }},
-        {"cancelJobAction", "C&ancel download", QKeySequence(), "Stop the running download",
-         "cancelJobButton", [this] { OnCancelJob(); }},
-        {"configureModelsAction", "&Configure models...", QKeySequence(),
-         "Edit, create or delete model profiles and choose the active one", nullptr,
-         [this] { OnConfigureModels(); }},
+        {"lcdSettingsAction", QT_TRANSLATE_NOOP("MainWindow", "LCD &settings..."), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Read or write the module's LCD settings"),
+         "lcdSettingsButton", [this] { OnLcdSettings(); }},
+        {"cancelJobAction", QT_TRANSLATE_NOOP("MainWindow", "C&ancel download"), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Stop the running download"), "cancelJobButton",
+         [this] { OnCancelJob(); }},
+        {"configureModelsAction", QT_TRANSLATE_NOOP("MainWindow", "&Configure models..."),
+         QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Edit, create or delete model profiles and choose the active one"),
+         nullptr, [this] { OnConfigureModels(); }},
     };
 
     for (const Command& command : commands) {
-        auto* action = new QAction(QString::fromUtf8(command.text), this);
+        auto* action = new QAction(this);
+        texts_.Add("MainWindow", command.text, [action](const QString& t) { action->setText(t); });
         action->setObjectName(QString::fromLatin1(command.name));
         action->setShortcut(command.shortcut);
-        QString tip = QString::fromUtf8(command.tip);
-        if (!command.shortcut.isEmpty()) {
-            tip += QStringLiteral(" (%1)").arg(command.shortcut.toString(QKeySequence::NativeText));
-        }
-        action->setToolTip(tip);
-        action->setStatusTip(QString::fromUtf8(command.tip));
+        auto* button = command.button == nullptr
+                           ? nullptr
+                           : findChild<QPushButton*>(QString::fromLatin1(command.button));
+        // The tip names the shortcut; the button that runs the command shows it too.
+        texts_.Add("MainWindow", command.tip, [action, button](const QString& text) {
+            QString tip = text;
+            if (!action->shortcut().isEmpty()) {
+                tip += QStringLiteral(" (%1)").arg(
+                    action->shortcut().toString(QKeySequence::NativeText));
+            }
+            action->setToolTip(tip);
+            action->setStatusTip(text);
+            if (button != nullptr) {
+                button->setToolTip(tip);
+            }
+        });
         connect(action, &QAction::triggered, this, command.run);
         // After the command: the status bar and the title show its effect.
         connect(action, &QAction::triggered, this, &MainWindow::RefreshStatus);
         actions_[action->objectName()] = action;
 
-        if (command.button == nullptr) {
-            continue;
-        }
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(command.button));
         if (button == nullptr) {
             continue;
         }
         // The button runs the action: one command, one path.
         disconnect(button, &QPushButton::clicked, this, nullptr);
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        button->setToolTip(tip);
         action->setEnabled(button->isEnabled());
         button->installEventFilter(new EnabledMirror(action, action));
     }
 
     // Buttons that are not commands of a menu still explain themselves.
     const std::pair<const char*, const char*> otherTips[] = {
-        {"refreshButton", "Apply the X and Y fields to the current picture"},
-        {"chooseImageFileButton", "Choose the .bin file the viewer reads"},
-        {"viewImageButton",
-         "Pick a picture of the .bin file's table and draw it onto the preview at X, Y"},
+        {"refreshButton",
+         QT_TRANSLATE_NOOP("MainWindow", "Apply the X and Y fields to the current picture")},
+        {"chooseImageFileButton",
+         QT_TRANSLATE_NOOP("MainWindow", "Choose the .bin file the viewer reads")},
+        {"viewImageButton", QT_TRANSLATE_NOOP("MainWindow",
+                                              "Pick a picture of the .bin file's table and draw it "
+                                              "onto the preview at X, Y")},
+        {"cancelJobButton", QT_TRANSLATE_NOOP("MainWindow", "Stop the running download")},
     };
     for (const auto& [name, tip] : otherTips) {
         if (auto* button = findChild<QPushButton*>(QString::fromLatin1(name))) {
-            button->setToolTip(QString::fromUtf8(tip));
+            texts_.Add("MainWindow", tip, [button](const QString& t) { button->setToolTip(t); });
         }
     }
     for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -271,7 +311,8 @@ void MainWindow::BuildMenus() {
     // The menus go before the ones the window already has (Help).
     QAction* before = bar->actions().isEmpty() ? nullptr : bar->actions().front();
     auto addMenu = [&](const char* title, const char* name) {
-        auto* menu = new QMenu(QString::fromUtf8(title), bar);
+        auto* menu = new QMenu(bar);
+        texts_.Add("MainWindow", title, [menu](const QString& t) { menu->setTitle(t); });
         menu->setObjectName(QString::fromLatin1(name));
         menu->setToolTipsVisible(true);
         bar->insertMenu(before, menu);
@@ -281,10 +322,12 @@ void MainWindow::BuildMenus() {
         menu->addAction(Action(QString::fromLatin1(name)));
     };
 
-    QMenu* file = addMenu("&File", "fileMenu");
+    QMenu* file = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&File"), "fileMenu");
     add(file, "newProjectAction");
     add(file, "openProjectAction");
-    recentMenu_ = file->addMenu(QStringLiteral("Open &recent"));
+    recentMenu_ = file->addMenu(QString());
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "Open &recent"),
+               [menu = recentMenu_](const QString& t) { menu->setTitle(t); });
     recentMenu_->setObjectName(QStringLiteral("recentMenu"));
     connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
     add(file, "saveProjectAction");
@@ -295,26 +338,29 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     add(file, "quitAction");
 
-    QMenu* edit = addMenu("&Edit", "editMenu");
+    QMenu* edit = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&Edit"), "editMenu");
     for (const char* name : {"deleteAction", "removeAllAction", "sortAction", "moveUpAction",
                              "moveDownAction", "editItemAction"}) {
         add(edit, name);
     }
 
-    QMenu* device = addMenu("&Device", "deviceMenu");
+    QMenu* device = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&Device"), "deviceMenu");
     for (const char* name :
          {"openPortAction", "closePortAction", "connectAction", "downloadBinAction",
           "resourceDownloadAction", "lcdSettingsAction", "cancelJobAction"}) {
         add(device, name);
     }
 
-    QMenu* view = addMenu("&View", "viewMenu");
+    QMenu* view = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&View"), "viewMenu");
     auto* styles = new QActionGroup(this);
     const std::pair<const char*, const char*> styleNames[] = {
-        {"&Icons", "listIconAction"}, {"&List", "listRowsAction"}, {"&Report", "listReportAction"}};
+        {QT_TRANSLATE_NOOP("MainWindow", "&Icons"), "listIconAction"},
+        {QT_TRANSLATE_NOOP("MainWindow", "&List"), "listRowsAction"},
+        {QT_TRANSLATE_NOOP("MainWindow", "&Report"), "listReportAction"}};
     int styleIndex = 0;
     for (const auto& [text, name] : styleNames) {
-        auto* action = view->addAction(QString::fromUtf8(text));
+        auto* action = view->addAction(QString());
+        texts_.Add("MainWindow", text, [action](const QString& t) { action->setText(t); });
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(true);
         action->setActionGroup(styles);
@@ -329,8 +375,12 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     auto* zooms = new QActionGroup(this);
     for (int zoom : {1, 2, 4}) {
-        auto* action = view->addAction(zoom == 1 ? QStringLiteral("Preview &1x (real pixel size)")
-                                                 : QStringLiteral("Preview &%1x").arg(zoom));
+        auto* action = view->addAction(QString());
+        texts_.Add(
+            "MainWindow",
+            zoom == 1 ? QT_TRANSLATE_NOOP("MainWindow", "Preview &1x (real pixel size)")
+                      : QT_TRANSLATE_NOOP("MainWindow", "Preview &%1x"),
+            [action, zoom](const QString& t) { action->setText(zoom == 1 ? t : t.arg(zoom)); });
         action->setObjectName(QStringLiteral("zoom%1Action").arg(zoom));
         action->setCheckable(true);
         action->setChecked(zoom == 1);
@@ -341,8 +391,11 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     auto* modes = new QActionGroup(this);
     for (const bool panel : {false, true}) {
-        auto* action =
-            view->addAction(panel ? QStringLiteral("As on the panel") : QStringLiteral("Source"));
+        auto* action = view->addAction(QString());
+        texts_.Add("MainWindow",
+                   panel ? QT_TRANSLATE_NOOP("MainWindow", "As on the panel")
+                         : QT_TRANSLATE_NOOP("MainWindow", "Source"),
+                   [action](const QString& t) { action->setText(t); });
         action->setObjectName(panel ? QStringLiteral("previewPanelAction")
                                     : QStringLiteral("previewSourceAction"));
         action->setCheckable(true);
@@ -357,8 +410,10 @@ void MainWindow::BuildMenus() {
 
     view->addSeparator();
     add(view, "memoryMapAction");
+    view->addSeparator();
+    BuildLanguageMenu(*view);
 
-    QMenu* models = addMenu("&Model", "modelMenu");
+    QMenu* models = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&Model"), "modelMenu");
     add(models, "configureModelsAction");
 
     // The model box sits in the menu bar's corner: no extra row of height.
@@ -366,10 +421,15 @@ void MainWindow::BuildMenus() {
     corner->setObjectName(QStringLiteral("modelCorner"));
     auto* cornerLayout = new QHBoxLayout(corner);
     cornerLayout->setContentsMargins(4, 0, 4, 0);
-    cornerLayout->addWidget(new QLabel(QStringLiteral("Model")));
+    auto* modelLabel = new QLabel;
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "型号"),
+               [modelLabel](const QString& t) { modelLabel->setText(t); });
+    cornerLayout->addWidget(modelLabel);
     modelBox_ = new QComboBox;
     modelBox_->setObjectName(QStringLiteral("modelBox"));
-    modelBox_->setToolTip(QStringLiteral("The active model: choosing one applies it at once"));
+    texts_.Add("MainWindow",
+               QT_TRANSLATE_NOOP("MainWindow", "The active model: choosing one applies it at once"),
+               [box = modelBox_](const QString& t) { box->setToolTip(t); });
     modelBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cornerLayout->addWidget(modelBox_);
     bar->setCornerWidget(corner, Qt::TopRightCorner);
@@ -395,12 +455,12 @@ void MainWindow::RefreshStatus() {
     if (statusModel_ == nullptr) {
         return;
     }
-    statusModel_->setText(QStringLiteral("Model: %1").arg(FromUtf8(profile_.modelName)));
+    statusModel_->setText(Translate("MainWindow", "Model: %1").arg(FromUtf8(profile_.modelName)));
     statusPanel_->setText(QStringLiteral("%1 x %2, %3")
                               .arg(profile_.panelWidth)
                               .arg(profile_.panelHeight)
                               .arg(DepthAndColourType(profile_)));
-    QString port = QStringLiteral("Port %1: %2")
+    QString port = Translate("MainWindow", "Port %1: %2")
                        .arg(FromUtf8(portText_),
                             link_.HasLine() ? QStringLiteral("open") : QStringLiteral("closed"));
     if (link_.HasLine() && !connectionText_.empty()) {
@@ -410,7 +470,8 @@ void MainWindow::RefreshStatus() {
     QString count = pictures_.Size() == 1 ? QStringLiteral("1 picture")
                                           : QStringLiteral("%1 pictures").arg(pictures_.Size());
     if (const auto* current = pictures_.Current()) {
-        count += QStringLiteral(", current %1 x %2").arg(current->width).arg(current->height);
+        count +=
+            Translate("MainWindow", ", current %1 x %2").arg(current->width).arg(current->height);
     }
     statusPictures_->setText(count);
 
@@ -420,8 +481,8 @@ void MainWindow::RefreshStatus() {
                        .value(viewStyleIndex_))) {
         style->setChecked(true);
     }
-    const QString name =
-        projectPath_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(projectPath_).fileName();
+    const QString name = projectPath_.isEmpty() ? Translate("MainWindow", "Untitled")
+                                                : QFileInfo(projectPath_).fileName();
     setWindowTitle(name + QStringLiteral("[*] - Pictor"));
     setWindowModified(ListModified());
 }
@@ -449,7 +510,10 @@ bool MainWindow::SwitchModel(int index) {
     const settings::StartupProfile confirmed =
         settings::ConfirmStartupProfile(file, settings::WriteBack::Yes, index);
     if (!confirmed.confirmable) {
-        ShowMessage("The model cannot be made active: it has no entry in the settings file.",
+        ShowMessage(Translate("MainWindow",
+                              "The model cannot be made active: it has no entry "
+                              "in the settings file.")
+                        .toStdString(),
                     MessageIcon::Exclamation);
         FillModelBox();
         return false;
@@ -501,9 +565,11 @@ void MainWindow::SelectCurrentFromList() {
 }
 
 bool MainWindow::ConfirmRemoval(int count) {
-    const std::string text = count == 1
-                                 ? std::string("Remove the picture from the list?")
-                                 : "Remove " + std::to_string(count) + " pictures from the list?";
+    const std::string text =
+        count == 1 ? Translate("MainWindow", "Remove the picture from the list?").toStdString()
+                   : FillPlaceholders(
+                         Translate("MainWindow", "Remove %1 pictures from the list?").toStdString(),
+                         {std::to_string(count)});
     return dialogs_.Ask(this, Message{text, "", MessageIcon::Exclamation},
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }

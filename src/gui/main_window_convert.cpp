@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/common/text_format.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/symbol_check.h"
 #include "core/settings/profile_file.h"
 #include "gui/main_window.h"
 #include "gui/memory_map_dialog.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -70,23 +72,32 @@ void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
     if (!result.success) {
         return;  // the failure has been shown
     }
-    Message report = success.value_or(Message{kConvertSuccess, "", MessageIcon::Information});
+    Message report = LocalizeCoreMessage(
+        success.value_or(Message{kConvertSuccess, "", MessageIcon::Information}));
     const std::string dataName = result.dataPath.filename().string();
-    report.text += "\n\nFolder: " + result.dataPath.parent_path().string() +
-                   "\nFiles: " + dataName + ", " + result.headerPath.filename().string();
+    report.text += "\n\n" +
+                   FillPlaceholders(Translate("MainWindow", "Folder: %1").toStdString(),
+                                    {result.dataPath.parent_path().string()}) +
+                   "\n" +
+                   FillPlaceholders(Translate("MainWindow", "Files: %1, %2").toStdString(),
+                                    {dataName, result.headerPath.filename().string()});
     std::error_code error;
     const auto bytes = std::filesystem::file_size(result.dataPath, error);
     if (!error) {
-        report.text += "\n" + dataName + ": " + std::to_string(bytes) + " bytes";
+        report.text +=
+            "\n" + FillPlaceholders(Translate("MainWindow", "%1: %2 bytes").toStdString(),
+                                    {dataName, std::to_string(bytes)});
         // The share of the flash the user chose, for the resource image only.
         const std::string& flashType = link_.State().selectedFlashType;
         const std::uint64_t flashBytes = conversion::FlashTypeCapacity(flashType).value_or(0);
         if (profile_.outDataType != 1 && flashBytes > 0) {
             const double share =
                 100.0 * static_cast<double>(bytes) / static_cast<double>(flashBytes);
-            report.text += ", " + QLocale::c().toString(share, 'f', 2).toStdString() +
-                           " % of the " + flashType + " flash (" + std::to_string(flashBytes) +
-                           " bytes)";
+            report.text +=
+                ", " + FillPlaceholders(
+                           Translate("MainWindow", "%1 % of the %2 flash (%3 bytes)").toStdString(),
+                           {QLocale::c().toString(share, 'f', 2).toStdString(), flashType,
+                            std::to_string(flashBytes)});
         }
     }
     ShowMessage(report.text, report.icon, report.caption);
@@ -96,9 +107,11 @@ void MainWindow::ShowConvertOutcome(const conversion::ConvertResult& result,
     for (std::size_t i = 0; i < pictures_.Size(); ++i) {
         names.push_back(pictures_.At(i).name);
     }
-    const auto warnings = conversion::SymbolWarnings(names);
+    const auto warnings = conversion::SymbolWarnings(names, CoreTextLookUp());
     if (!warnings.empty()) {
-        std::string text = "Icon.h was written, but some of its symbols need attention:";
+        std::string text =
+            Translate("MainWindow", "Icon.h was written, but some of its symbols need attention:")
+                .toStdString();
         for (const std::string& warning : warnings) {
             text += "\n" + warning;
         }

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "core/common/text_format.h"
 #include "core/device/port_open_failure.h"
 #include "core/device/serial_port.h"
 #include "core/settings/profile_file.h"
@@ -16,6 +17,7 @@
 #include "gui/main_window.h"
 #include "gui/memory_map_dialog.h"
 #include "gui/port_box.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -25,15 +27,23 @@ std::string OpenFailureReason(const std::string& port, const std::string& baud,
                               std::error_code error) {
     switch (device::ClassifyPortOpenError(error)) {
         case device::PortOpenFailure::NoSuchPort:
-            return "No such device: " + port + ".";
+            return FillPlaceholders(Translate("MainWindow", "No such device: %1.").toStdString(),
+                                    {port});
         case device::PortOpenFailure::Busy:
-            return port + " is busy: another program has it open.";
+            return FillPlaceholders(
+                Translate("MainWindow", "%1 is busy: another program has it open.").toStdString(),
+                {port});
         case device::PortOpenFailure::PermissionDenied:
-            return "Permission denied on " + port +
-                   ": add your user to the dialout group (sudo usermod -aG dialout $USER) and "
-                   "log in again.";
+            return FillPlaceholders(
+                Translate("MainWindow",
+                          "Permission denied on %1: add your user to the dialout group (sudo "
+                          "usermod -aG dialout $USER) and log in again.")
+                    .toStdString(),
+                {port});
         case device::PortOpenFailure::BadBaudRate:
-            return "The baud rate " + baud + " is not usable on " + port + ".";
+            return FillPlaceholders(
+                Translate("MainWindow", "The baud rate %1 is not usable on %2.").toStdString(),
+                {baud, port});
         case device::PortOpenFailure::Other:
             break;
     }
@@ -48,11 +58,11 @@ void MainWindow::OnOpenPort() {
     auto port = std::make_unique<device::SerialPort>();
     const int baud = settings::ParseLeadingInt(baudText_);
     if (!port->Open(portText_, baud)) {
-        std::string text = "串口无法打开!";
+        std::string text = Translate("MainWindow", "串口无法打开!").toStdString();
         if (port->LastOpenError()) {
             text += "\n" + OpenFailureReason(portText_, baudText_, port->LastOpenError());
         }
-        ShowMessage(text, MessageIcon::None, "错误");
+        ShowMessage(text, MessageIcon::None, Translate("MainWindow", "错误").toStdString());
         return;
     }
     if (!link_.AttachLine(std::move(port), messages_)) {
@@ -78,8 +88,10 @@ void MainWindow::OnClosePort() {
 
 void MainWindow::OnConnect() {
     if (!link_.HasLine()) {
-        ShowMessage("The serial port is closed: open it first (\"打开串口\").",
-                    MessageIcon::Exclamation, "信息");
+        ShowMessage(
+            Translate("MainWindow", "The serial port is closed: open it first (\"打开串口\").")
+                .toStdString(),
+            MessageIcon::Exclamation, Translate("MainWindow", "信息").toStdString());
         return;
     }
     const auto result = link_.Connect(messages_);
@@ -88,11 +100,13 @@ void MainWindow::OnConnect() {
     }
     ShowFlashType();
     if (result->outcome == device::Outcome::Ok) {
-        ShowMessage("成功连接", MessageIcon::Information, "信息");
-        connectionText_ = "已连接";
+        ShowMessage(Translate("MainWindow", "成功连接").toStdString(), MessageIcon::Information,
+                    Translate("MainWindow", "信息").toStdString());
+        connectionText_ = Translate("MainWindow", "已连接").toStdString();
     } else {
-        ShowMessage("连接失败", MessageIcon::Stop, "信息");
-        connectionText_ = "未连接";
+        ShowMessage(Translate("MainWindow", "连接失败").toStdString(), MessageIcon::Stop,
+                    Translate("MainWindow", "信息").toStdString());
+        connectionText_ = Translate("MainWindow", "未连接").toStdString();
     }
     exchange_.Push({connectionEdit_});
 }
@@ -112,10 +126,10 @@ void MainWindow::ShowFlashType() {
 
 void MainWindow::OnDownloadBin() {
     const QString path = dialogs_.GetOpenFileName(
-        this,
-        FileRequest{QStringLiteral("Choose the .bin file to download"),
-                    userState_.LastFolder(UserState::Folder::Bin),
-                    QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+        this, FileRequest{Translate("MainWindow", "Choose the .bin file to download"),
+                          userState_.LastFolder(UserState::Folder::Bin),
+                          Translate("MainWindow", "binary File (*.bin);;All File(*)"),
+                          QStringLiteral("bin")});
     if (path.isEmpty()) {
         return;  // the user changed their mind
     }
@@ -182,7 +196,8 @@ void MainWindow::OnLcdSettings() {
     }
     ShowFlashType();
     if (result->outcome != device::Outcome::Ok) {
-        ShowMessage("连接LCM 失败", MessageIcon::Stop, "信息");
+        ShowMessage(Translate("MainWindow", "连接LCM 失败").toStdString(), MessageIcon::Stop,
+                    Translate("MainWindow", "信息").toStdString());
         return;
     }
     LcdSettingsDialog dialog(*this, dialogs_, this);

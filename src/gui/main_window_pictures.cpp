@@ -16,12 +16,14 @@
 #include <limits>
 #include <set>
 
+#include "core/common/text_format.h"
 #include "core/workspace/picture_import.h"
 #include "gui/dialog_service.h"
 #include "gui/import_worker.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_list_model.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -51,15 +53,17 @@ std::string EditorFailureText(const QString& program) {
     const QFileInfo info(found.isEmpty() ? program : found);
     std::string reason;
     if (!info.exists()) {
-        reason = "it does not exist";
+        reason = Translate("MainWindow", "it does not exist").toStdString();
     } else if (info.isDir()) {
-        reason = "it is a folder";
+        reason = Translate("MainWindow", "it is a folder").toStdString();
     } else if (!info.isExecutable()) {
-        reason = "it is not executable";
+        reason = Translate("MainWindow", "it is not executable").toStdString();
     } else {
-        reason = "the system refused to start it";
+        reason = Translate("MainWindow", "the system refused to start it").toStdString();
     }
-    return "The editor " + program.toStdString() + " could not be started: " + reason + ".";
+    return FillPlaceholders(
+        Translate("MainWindow", "The editor %1 could not be started: %2.").toStdString(),
+        {program.toStdString(), reason});
 }
 
 }  // namespace
@@ -185,16 +189,18 @@ void MainWindow::OnImportPictures() {
     file.WriteInt(kCommon, "OPEN_FILE_MEMORY_SIZE", bufferKiB);
 
     const QStringList paths = dialogs_.GetOpenFileNames(
-        this, FileRequest{QStringLiteral("Import pictures"), ImportFolder(),
-                          QStringLiteral("Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;"
-                                         "PNG file(*.png);;Icon file(*.ico);;All file(*)"),
+        this, FileRequest{Translate("MainWindow", "Import pictures"), ImportFolder(),
+                          Translate("MainWindow",
+                                    "Pictures (*.bmp *.png *.ico);;Bitmap file(*.bmp);;"
+                                    "PNG file(*.png);;Icon file(*.ico);;All file(*)"),
                           QStringLiteral("bmp")});
     // A selection that does not fit the configured name buffer fails like a
     // cancelled dialog (a size of 0 or less falls back to the default).
     const qint64 bufferBytes =
         static_cast<qint64>(bufferKiB > 0 ? bufferKiB : kDefaultNameBufferKiB) * 1024;
     if (paths.isEmpty() || NameBufferBytes(paths) > bufferBytes) {
-        ShowMessage("没有正常导入bmp", MessageIcon::Information);
+        ShowMessage(Translate("MainWindow", "没有正常导入bmp").toStdString(),
+                    MessageIcon::Information);
         return;
     }
     FinishImport(paths);
@@ -241,10 +247,10 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
     // The dialog appears only when the import takes a while. Until it does, user
     // input waits in the queue (the window still repaints); once it is shown it is
     // window-modal, so the list cannot change under the import while its cancel works.
-    QProgressDialog progress(QStringLiteral("Importing pictures…"), QStringLiteral("Cancel"), 0,
-                             total, this);
+    QProgressDialog progress(Translate("MainWindow", "Importing pictures…"),
+                             Translate("MainWindow", "Cancel"), 0, total, this);
     progress.setObjectName(QStringLiteral("importProgress"));
-    progress.setWindowTitle(QStringLiteral("Import pictures"));
+    progress.setWindowTitle(Translate("MainWindow", "Import pictures"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
@@ -278,7 +284,7 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
             done.push_back(std::move(entry));
             const int count = static_cast<int>(done.size());
             progress.setLabelText(
-                QStringLiteral("Importing pictures… %1 of %2").arg(count).arg(total));
+                Translate("MainWindow", "Importing pictures… %1 of %2").arg(count).arg(total));
             progress.setValue(count);
             emit importProgress(count, total);
         },
@@ -360,12 +366,14 @@ void MainWindow::OnPreviewMouseUp(QPoint /*point*/) {
 
 void MainWindow::OnEditItem() {
     if (profile_.extEditExe.empty()) {
-        ShowMessage("没有选择执行的应用...", MessageIcon::Exclamation);
+        ShowMessage(Translate("MainWindow", "没有选择执行的应用...").toStdString(),
+                    MessageIcon::Exclamation);
         return;
     }
     const int current = pictures_.CurrentIndex();
     if (current < 0) {
-        ShowMessage("请选择编辑对象...", MessageIcon::Exclamation);
+        ShowMessage(Translate("MainWindow", "请选择编辑对象...").toStdString(),
+                    MessageIcon::Exclamation);
         return;
     }
     // The picture's path is one argument of its own, so paths with blanks work.
@@ -380,13 +388,14 @@ void MainWindow::OnEditItem() {
 
 void MainWindow::OnChooseImageFile() {
     if (profile_.outDataType == 1) {
-        ShowMessage("只支持二进制文件", MessageIcon::Exclamation);
+        ShowMessage(Translate("MainWindow", "只支持二进制文件").toStdString(),
+                    MessageIcon::Exclamation);
         return;
     }
     const QString path = dialogs_.GetOpenFileName(
-        this, FileRequest{QStringLiteral("Choose the .bin file to view"),
+        this, FileRequest{Translate("MainWindow", "Choose the .bin file to view"),
                           userState_.LastFolder(UserState::Folder::Bin),
-                          QStringLiteral("Binary file(*.bin)"), QStringLiteral("bin")});
+                          Translate("MainWindow", "Binary file(*.bin)"), QStringLiteral("bin")});
     if (!path.isEmpty()) {
         userState_.SetLastFolder(UserState::Folder::Bin, QFileInfo(path).absolutePath());
         fileNameText_ = QDir::toNativeSeparators(path).toStdString();

@@ -5,11 +5,13 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "core/common/text_format.h"
 #include "core/settings/model_list.h"
 #include "core/settings/startup_profile.h"
 #include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -17,7 +19,7 @@ namespace {
 constexpr int kMissingListed = 20;
 
 QString ProjectFilter() {
-    return QStringLiteral("Pictor project (*%1);;All files (*)")
+    return Translate("MainWindow", "Pictor project (*%1);;All files (*)")
         .arg(QString::fromLatin1(workspace::kProjectSuffix));
 }
 
@@ -62,12 +64,15 @@ bool MainWindow::ConfirmDiscardList() {
     if (!ListModified()) {
         return true;
     }
-    const std::string name =
-        projectPath_.isEmpty() ? std::string("The picture list")
-                               : "The project " + QFileInfo(projectPath_).fileName().toStdString();
-    const auto answer = dialogs_.Ask(
-        this, Message{name + " has changed. Save it?", "", MessageIcon::Exclamation},
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    const std::string question =
+        projectPath_.isEmpty()
+            ? Translate("MainWindow", "The picture list has changed. Save it?").toStdString()
+            : FillPlaceholders(
+                  Translate("MainWindow", "The project %1 has changed. Save it?").toStdString(),
+                  {QFileInfo(projectPath_).fileName().toStdString()});
+    const auto answer = dialogs_.Ask(this, Message{question, "", MessageIcon::Exclamation},
+                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                     QMessageBox::Save);
     switch (answer) {
         case QMessageBox::Save:
             return OnSaveProject();
@@ -102,7 +107,7 @@ void MainWindow::OnOpenProject() {
         folder = FromPath(startDirectory_);
     }
     const QString path = dialogs_.GetOpenFileName(
-        this, FileRequest{QStringLiteral("Open project"), folder, ProjectFilter(),
+        this, FileRequest{Translate("MainWindow", "Open project"), folder, ProjectFilter(),
                           QString::fromLatin1(workspace::kProjectSuffix + 1)});
     if (!path.isEmpty()) {
         OpenProject(path);
@@ -113,7 +118,8 @@ bool MainWindow::OpenProject(const QString& path) {
     if (importRunning_) {
         return false;  // one import at a time
     }
-    const workspace::ProjectLoadResult loaded = workspace::LoadProject(ToPath(path));
+    const workspace::ProjectLoadResult loaded =
+        workspace::LoadProject(ToPath(path), CoreTextLookUp());
     if (!loaded.ok) {
         ShowMessage(loaded.error, MessageIcon::Exclamation);
         if (!QFileInfo::exists(path)) {
@@ -129,9 +135,11 @@ bool MainWindow::OpenProject(const QString& path) {
         if (const auto index = settings::FindModel(names, project.model)) {
             SwitchModel(*index);
         } else {
-            ShowMessage("The project's model \"" + project.model +
-                            "\" is not in the settings file; the model \"" + profile_.modelName +
-                            "\" stays active.",
+            ShowMessage(FillPlaceholders(Translate("MainWindow",
+                                                   "The project's model \"%1\" is not in the "
+                                                   "settings file; the model \"%2\" stays active.")
+                                             .toStdString(),
+                                         {project.model, profile_.modelName}),
                         MessageIcon::Exclamation);
         }
     }
@@ -177,14 +185,16 @@ bool MainWindow::OpenProject(const QString& path) {
     Push();
 
     if (!loaded.missing.empty()) {
-        std::string text =
-            "These pictures of the project were not found and are left out of "
-            "the list (saving the project removes them from it):";
+        std::string text = Translate("MainWindow",
+                                     "These pictures of the project were not found and are left "
+                                     "out of the list (saving the project removes them from it):")
+                               .toStdString();
         std::size_t listed = 0;
         for (const auto& missing : loaded.missing) {
             if (listed++ == kMissingListed) {
-                text +=
-                    "\n… and " + std::to_string(loaded.missing.size() - kMissingListed) + " more";
+                text += "\n" +
+                        FillPlaceholders(Translate("MainWindow", "… and %1 more").toStdString(),
+                                         {std::to_string(loaded.missing.size() - kMissingListed)});
                 break;
             }
             const std::u8string utf8 = missing.u8string();
@@ -206,7 +216,7 @@ bool MainWindow::OnSaveProjectAs() {
         folder = FromPath(startDirectory_);
     }
     QString path = dialogs_.GetSaveFileName(
-        this, FileRequest{QStringLiteral("Save project as"), folder, ProjectFilter(),
+        this, FileRequest{Translate("MainWindow", "Save project as"), folder, ProjectFilter(),
                           QString::fromLatin1(workspace::kProjectSuffix + 1)});
     if (path.isEmpty()) {
         return false;
@@ -222,7 +232,10 @@ bool MainWindow::SaveProjectTo(const QString& path) {
         pictures_, profile_.modelName, OutputDirectory(), loadedProject_);
     std::string error;
     if (!workspace::SaveProject(ToPath(path), project, &error)) {
-        ShowMessage("The project was not saved: " + error, MessageIcon::Exclamation);
+        ShowMessage(
+            FillPlaceholders(Translate("MainWindow", "The project was not saved: %1").toStdString(),
+                             {error}),
+            MessageIcon::Exclamation);
         return false;
     }
     projectPath_ = QFileInfo(path).absoluteFilePath();

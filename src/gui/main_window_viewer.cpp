@@ -10,26 +10,31 @@
 #include <vector>
 
 #include "core/common/regular_file.h"
+#include "core/common/text_format.h"
 #include "core/conversion/picture_decoder.h"
 #include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_images.h"
 #include "gui/resource_viewer.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
 void MainWindow::OnViewFromImageFile() {
     exchange_.Pull({fileNameEdit_});
     if (fileNameText_.empty()) {
-        ShowMessage(" 请选择图片数据文件(*.bin)", MessageIcon::Exclamation);
+        ShowMessage(Translate("MainWindow", " 请选择图片数据文件(*.bin)").toStdString(),
+                    MessageIcon::Exclamation);
         return;
     }
     // Only a regular file is read, so a path naming a FIFO cannot block the window.
     const std::optional<RegularFile> file =
         RegularFile::Open(std::filesystem::path(fileNameText_), FileAccess::Read);
     if (!file) {
-        ShowMessage("文件 " + fileNameText_ + "不存在..", MessageIcon::Exclamation);
+        ShowMessage(FillPlaceholders(Translate("MainWindow", "文件 %1不存在..").toStdString(),
+                                     {fileNameText_}),
+                    MessageIcon::Exclamation);
         return;
     }
     if (!exchange_.Pull({heightEdit_, leftEdit_, topEdit_, widthEdit_})) {
@@ -39,21 +44,28 @@ void MainWindow::OnViewFromImageFile() {
     // reading it whole would only cost memory.
     constexpr std::uint64_t kLargestImage = std::uint64_t{256} << 20;
     if (file->Size() > kLargestImage) {
-        ShowMessage(fileNameText_ + " is too large for a resource image.",
-                    MessageIcon::Exclamation);
+        ShowMessage(
+            FillPlaceholders(
+                Translate("MainWindow", "%1 is too large for a resource image.").toStdString(),
+                {fileNameText_}),
+            MessageIcon::Exclamation);
         return;
     }
     const std::optional<std::vector<std::uint8_t>> contents = file->ReadAll(kLargestImage);
     if (!contents) {
-        ShowMessage(fileNameText_ + " could not be read.", MessageIcon::Exclamation);
+        ShowMessage(FillPlaceholders(Translate("MainWindow", "%1 could not be read.").toStdString(),
+                                     {fileNameText_}),
+                    MessageIcon::Exclamation);
         return;
     }
     const std::span<const std::uint8_t> image(*contents);
     const std::vector<StoredPicture> stored = ListStoredPictures(image, profile_);
     if (stored.empty()) {
-        ShowMessage(fileNameText_ +
-                        " holds no pictures: it is shorter than its 2048-byte table or the "
-                        "table is empty.",
+        ShowMessage(FillPlaceholders(Translate("MainWindow",
+                                               "%1 holds no pictures: it is shorter than its "
+                                               "2048-byte table or the table is empty.")
+                                         .toStdString(),
+                                     {fileNameText_}),
                     MessageIcon::Exclamation);
         return;
     }
@@ -64,11 +76,15 @@ void MainWindow::OnViewFromImageFile() {
     }
     const std::size_t index = dialog.Index();
     if (index >= stored.size()) {
-        const std::string listed = stored.size() == 1
-                                       ? std::string("only picture 0")
-                                       : "pictures 0 to " + std::to_string(stored.size() - 1);
-        ShowMessage("There is no picture " + std::to_string(index) + " in " + fileNameText_ +
-                        ": its table lists " + listed + ".",
+        const std::string listed =
+            stored.size() == 1
+                ? Translate("MainWindow", "only picture 0").toStdString()
+                : FillPlaceholders(Translate("MainWindow", "pictures 0 to %1").toStdString(),
+                                   {std::to_string(stored.size() - 1)});
+        ShowMessage(FillPlaceholders(
+                        Translate("MainWindow", "There is no picture %1 in %2: its table lists %3.")
+                            .toStdString(),
+                        {std::to_string(index), fileNameText_, listed}),
                     MessageIcon::Exclamation);
         return;
     }
@@ -77,10 +93,13 @@ void MainWindow::OnViewFromImageFile() {
         size = dialog.Size();
     }
     const conversion::DecodeResult decoded =
-        conversion::DecodeStoredPicture(image, index, profile_, size);
+        conversion::DecodeStoredPicture(image, index, profile_, size, CoreTextLookUp());
     if (!decoded.ok) {
-        ShowMessage("Picture " + std::to_string(index) + " of " + fileNameText_ +
-                        " cannot be shown with the active model: " + decoded.error + ".",
+        ShowMessage(FillPlaceholders(
+                        Translate("MainWindow",
+                                  "Picture %1 of %2 cannot be shown with the active model: %3.")
+                            .toStdString(),
+                        {std::to_string(index), fileNameText_, decoded.error}),
                     MessageIcon::Exclamation);
         return;
     }

@@ -1,6 +1,7 @@
 #include "gui/memory_map_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -12,14 +13,24 @@
 
 #include "core/conversion/memory_map.h"
 #include "gui/control_tags.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
 namespace {
 
 const std::array<const char*, 11> kColumns = {
-    "Index",       "Symbol",        "Source file",  "Width",       "Height",        "Offset",
-    "Stored size", "Padding after", "First sector", "Last sector", "Crosses sector"};
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Index"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Symbol"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Source file"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Width"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Height"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Offset"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Stored size"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Padding after"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "First sector"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Last sector"),
+    QT_TRANSLATE_NOOP("MemoryMapDialog", "Crosses sector")};
 
 QString Bytes(std::uint64_t value) {
     return QStringLiteral("%1 bytes").arg(value);
@@ -109,19 +120,31 @@ void FlashUsageBar::paintEvent(QPaintEvent* /*event*/) {
     painter.drawRect(area);
 }
 
+void MemoryMapDialog::ApplyTexts() {
+    setWindowTitle(Translate("MemoryMapDialog", "Memory map"));
+    QStringList headers;
+    for (const char* column : kColumns) {
+        headers << Translate("MemoryMapDialog", column);
+    }
+    table_->setHorizontalHeaderLabels(headers);
+}
+
+void MemoryMapDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && table_ != nullptr) {
+        ApplyTexts();
+        Refresh();
+    }
+    QDialog::changeEvent(event);
+}
+
 MemoryMapDialog::MemoryMapDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("MemoryMapDialog"));
-    setWindowTitle(QStringLiteral("Memory map"));
 
     notice_ = Name(new QLabel, "memoryMapNotice");
     notice_->setWordWrap(true);
 
     table_ = Name(new QTableWidget(0, static_cast<int>(kColumns.size())), "memoryMapTable");
-    QStringList headers;
-    for (const char* column : kColumns) {
-        headers << QString::fromLatin1(column);
-    }
-    table_->setHorizontalHeaderLabels(headers);
+    ApplyTexts();
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -147,9 +170,9 @@ MemoryMapDialog::MemoryMapDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
     resize(900, 480);
 
-    noMapText_ = QStringLiteral(
-        "No conversion yet: the map shows where the pictures of the "
-        "last conversion sit in Icon.bin.");
+    noMapText_ = Translate("MemoryMapDialog",
+                           "No conversion yet: the map shows where the pictures of the "
+                           "last conversion sit in Icon.bin.");
     Refresh();
 }
 
@@ -159,9 +182,9 @@ void MemoryMapDialog::SetConversion(const conversion::ConvertResult& result) {
     }
     map_ = result.map;
     if (!map_) {
-        noMapText_ = QStringLiteral(
-            "The last conversion wrote C source (Icon.c), which has no "
-            "binary layout: there is no memory map.");
+        noMapText_ = Translate("MemoryMapDialog",
+                               "The last conversion wrote C source (Icon.c), which has no "
+                               "binary layout: there is no memory map.");
     }
     Refresh();
 }
@@ -208,7 +231,7 @@ void MemoryMapDialog::Refresh() {
     conversion::MemoryMapTotals totals = map_->totals;
     totals.flashCapacity = capacity_;
     QStringList lines;
-    for (const std::string& line : conversion::MemoryMapSummary(totals)) {
+    for (const std::string& line : conversion::MemoryMapSummary(totals, CoreTextLookUp())) {
         lines << QString::fromStdString(line);
     }
     totals_->setText(lines.join(QLatin1Char('\n')));
@@ -224,16 +247,19 @@ void MemoryMapDialog::Refresh() {
     const auto swatch = [](const QColor& colour) {
         return QStringLiteral("<span style=\"color:%1\">&#9632;</span> ").arg(colour.name());
     };
-    const QString parts =
-        swatch(FlashUsageBar::UsedColor()) + QStringLiteral("Used %1, ").arg(Bytes(used)) +
-        swatch(FlashUsageBar::PaddingColor()) + QStringLiteral("padding %1").arg(Bytes(padding));
+    const QString parts = swatch(FlashUsageBar::UsedColor()) +
+                          Translate("MemoryMapDialog", "Used %1, ").arg(Bytes(used)) +
+                          swatch(FlashUsageBar::PaddingColor()) +
+                          Translate("MemoryMapDialog", "padding %1").arg(Bytes(padding));
     if (totals.imageBytes > capacity_) {
-        barText_->setText(parts + QStringLiteral(": ") + swatch(FlashUsageBar::OverflowColor()) +
-                          QStringLiteral("the image is %1 larger than the %2; it does not fit.")
-                              .arg(Bytes(totals.imageBytes - capacity_), flash));
+        barText_->setText(
+            parts + QStringLiteral(": ") + swatch(FlashUsageBar::OverflowColor()) +
+            Translate("MemoryMapDialog", "the image is %1 larger than the %2; it does not fit.")
+                .arg(Bytes(totals.imageBytes - capacity_), flash));
     } else {
-        barText_->setText(parts + QStringLiteral(", ") + swatch(FlashUsageBar::FreeColor()) +
-                          QStringLiteral("free %1 of the %2.").arg(Bytes(bar_->Free()), flash));
+        barText_->setText(
+            parts + QStringLiteral(", ") + swatch(FlashUsageBar::FreeColor()) +
+            Translate("MemoryMapDialog", "free %1 of the %2.").arg(Bytes(bar_->Free()), flash));
     }
 }
 

@@ -63,8 +63,13 @@ class MemoryMapDialog final : public QDialog {
 
     [[nodiscard]] const std::optional<conversion::MemoryMap>& Map() const { return map_; }
 
+  protected:
+    /// Puts the window's texts into the new language.
+    void changeEvent(QEvent* event) override;
+
   private:
     void Refresh();
+    void ApplyTexts();
 
     std::optional<conversion::MemoryMap> map_;
     QString noMapText_;

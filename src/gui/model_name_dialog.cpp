@@ -10,6 +10,7 @@
 
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -17,19 +18,21 @@ ModelNameDialog::ModelNameDialog(DialogService& dialogs, QWidget* parent)
     : QDialog(parent),
       dialogs_(dialogs),
       exchange_(dialogs, this),
-      promptLabel_(
-          Tag(new QLabel(QStringLiteral("Input the new model name")), 1057, "promptLabel")),
+      promptLabel_(Tag(new QLabel(Translate("ModelNameDialog", "Input the new model name")), 1057,
+                       "promptLabel")),
       inputEdit_(Tag(new QLineEdit, 1058, "nameEdit")),
-      browseButton_(Tag(new QPushButton(QStringLiteral("...")), 1074, "browseButton")),
+      browseButton_(
+          Tag(new QPushButton(Translate("ModelNameDialog", "...")), 1074, "browseButton")),
       optionBox_(Tag(new QCheckBox(QStringLiteral("Check1")), 1080, "optionBox")) {
     setObjectName(QStringLiteral("ModelNameDialog"));
     setWindowTitle(QString());
 
-    auto* okButton = Tag(new QPushButton(QStringLiteral("OK")), 1, "okButton");
-    auto* cancelButton = Tag(new QPushButton(QStringLiteral("Cancel")), 2, "cancelButton");
+    auto* okButton = Tag(new QPushButton(Translate("ModelNameDialog", "OK")), 1, "okButton");
+    auto* cancelButton =
+        Tag(new QPushButton(Translate("ModelNameDialog", "Cancel")), 2, "cancelButton");
     browseButton_->setToolTip(QStringLiteral("Choose a file"));
-    okButton->setToolTip(QStringLiteral("Use the name"));
-    cancelButton->setToolTip(QStringLiteral("Close without a name"));
+    okButton->setToolTip(Translate("ModelNameDialog", "Use the name"));
+    cancelButton->setToolTip(Translate("ModelNameDialog", "Close without a name"));
     okButton->setDefault(true);
     cancelButton->setAutoDefault(false);
     browseButton_->setAutoDefault(false);
@@ -86,7 +89,9 @@ void ModelNameDialog::accept() {
         return;
     }
     if (inputText.empty()) {
-        dialogs_.ShowMessage(this, Message{"请选择正确文件!", "", MessageIcon::Exclamation});
+        dialogs_.ShowMessage(
+            this, Message{Translate("ModelNameDialog", "请选择正确文件!").toStdString(), "",
+                          MessageIcon::Exclamation});
         return;
     }
     QDialog::accept();

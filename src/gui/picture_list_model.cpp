@@ -4,6 +4,7 @@
 
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -87,7 +88,8 @@ QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return section == 0 ? QStringLiteral("名称") : QStringLiteral("排列序号");
+        return section == 0 ? Translate("PictureListModel", "名称")
+                            : Translate("PictureListModel", "排列序号");
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant(Qt::AlignCenter);

@@ -11,6 +11,7 @@
 
 #include "gui/control_tags.h"
 #include "gui/dialog_service.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -21,20 +22,26 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
       dialogs_(dialogs),
       exchange_(dialogs, this),
       pathEdit_(Tag(new QLineEdit, 1118, "imagePathEdit")),
-      sendBox_(Tag(new QCheckBox(QStringLiteral("同时下载LCD设置")), 1124, "sendSettingsCheck")),
+      sendBox_(Tag(new QCheckBox(Translate("ResourceDownloadDialog", "同时下载LCD设置")), 1124,
+                   "sendSettingsCheck")),
       form_(new LcdSettingsForm({1119, 1109, 1121, 1122, 1123})) {
     setObjectName(QStringLiteral("ResourceDownloadDialog"));
-    setWindowTitle(QStringLiteral("图片资源下载"));
+    setWindowTitle(Translate("ResourceDownloadDialog", "图片资源下载"));
 
-    auto* choose = Tag(new QPushButton(QStringLiteral("...")), 1098, "chooseImageButton");
-    auto* download = Tag(new QPushButton(QStringLiteral("下载")), 1, "downloadButton");
-    auto* cancel = Tag(new QPushButton(QStringLiteral("取消下载")), 1126, "cancelDownloadButton");
-    auto* exit = Tag(new QPushButton(QStringLiteral("退出")), 2, "exitButton");
-    choose->setToolTip(QStringLiteral("Choose the resource image (.bin) to download"));
+    auto* choose =
+        Tag(new QPushButton(Translate("ResourceDownloadDialog", "...")), 1098, "chooseImageButton");
+    auto* download =
+        Tag(new QPushButton(Translate("ResourceDownloadDialog", "下载")), 1, "downloadButton");
+    auto* cancel = Tag(new QPushButton(Translate("ResourceDownloadDialog", "取消下载")), 1126,
+                       "cancelDownloadButton");
+    auto* exit = Tag(new QPushButton(Translate("ResourceDownloadDialog", "退出")), 2, "exitButton");
+    choose->setToolTip(
+        Translate("ResourceDownloadDialog", "Choose the resource image (.bin) to download"));
     download->setToolTip(
-        QStringLiteral("Write the image (and the settings when chosen) into the module"));
-    cancel->setToolTip(QStringLiteral("Stop the running download"));
-    exit->setToolTip(QStringLiteral("Close the dialog"));
+        Translate("ResourceDownloadDialog",
+                  "Write the image (and the settings when chosen) into the module"));
+    cancel->setToolTip(Translate("ResourceDownloadDialog", "Stop the running download"));
+    exit->setToolTip(Translate("ResourceDownloadDialog", "Close the dialog"));
     download->setDefault(true);
     choose->setAutoDefault(false);
     cancel->setAutoDefault(false);
@@ -46,11 +53,12 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     connect(sendBox_, &QCheckBox::clicked, this, &ResourceDownloadDialog::OnSendSettingsToggled);
 
     auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(new QLabel(QStringLiteral("资源文件目录：")));
+    pathRow->addWidget(new QLabel(Translate("ResourceDownloadDialog", "资源文件目录：")));
     pathRow->addWidget(pathEdit_, 1);
     pathRow->addWidget(choose);
 
-    auto* settingsGroup = Name(new QGroupBox(QStringLiteral("LCD设置")), "settingsGroup");
+    auto* settingsGroup =
+        Name(new QGroupBox(Translate("ResourceDownloadDialog", "LCD设置")), "settingsGroup");
     auto* settingsLayout = new QVBoxLayout(settingsGroup);
     settingsLayout->addWidget(sendBox_);
     settingsLayout->addWidget(form_);
@@ -74,9 +82,10 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
 
 void ResourceDownloadDialog::OnChooseImage() {
     const QString path = dialogs_.GetOpenFileName(
-        this,
-        FileRequest{
-            {}, {}, QStringLiteral("binary File (*.bin);;All File(*)"), QStringLiteral("bin")});
+        this, FileRequest{{},
+                          {},
+                          Translate("ResourceDownloadDialog", "binary File (*.bin);;All File(*)"),
+                          QStringLiteral("bin")});
     if (path.isEmpty()) {
         return;
     }
@@ -91,8 +100,12 @@ void ResourceDownloadDialog::OnChooseImage() {
 void ResourceDownloadDialog::OnDownload() {
     exchange_.Pull({pathEdit_});
     if (QString::fromStdString(imagePath_).trimmed().isEmpty()) {
-        dialogs_.ShowMessage(this, Message{"Choose the resource image (*.bin) to download first.",
-                                           "提示", MessageIcon::Exclamation});
+        dialogs_.ShowMessage(
+            this, Message{Translate("ResourceDownloadDialog",
+                                    "Choose the resource image (*.bin) to download first.")
+                              .toStdString(),
+                          Translate("ResourceDownloadDialog", "提示").toStdString(),
+                          MessageIcon::Exclamation});
         return;
     }
     // The settings travel with the job as values taken now, so a job never
@@ -119,7 +132,10 @@ void ResourceDownloadDialog::OnCancelDownload() {
 void ResourceDownloadDialog::OnSendSettingsToggled() {
     sendSettings_ = sendBox_->isChecked() ? 1 : 0;
     dialogs_.ShowMessage(
-        this, Message{sendSettings_ != 0 ? "打开下载LCD设置!!" : "关闭下载LCD设置!!", "提示",
+        this, Message{sendSettings_ != 0
+                          ? Translate("ResourceDownloadDialog", "打开下载LCD设置!!").toStdString()
+                          : Translate("ResourceDownloadDialog", "关闭下载LCD设置!!").toStdString(),
+                      Translate("ResourceDownloadDialog", "提示").toStdString(),
                       MessageIcon::Information});
 }
 

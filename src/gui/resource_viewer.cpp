@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/conversion/resource_image.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 namespace {
@@ -18,9 +19,10 @@ QString RowText(const StoredPicture& picture) {
     if (picture.size) {
         text += QStringLiteral("%1 x %2, ").arg(picture.size->width).arg(picture.size->height);
     }
-    text += QStringLiteral("%1 bytes at %2").arg(picture.bytes).arg(picture.offset);
+    text += Translate("ResourceViewer", "%1 bytes at %2").arg(picture.bytes).arg(picture.offset);
     if (!picture.error.empty()) {
-        text += QStringLiteral(" (unreadable: %1)").arg(QString::fromStdString(picture.error));
+        text += Translate("ResourceViewer", " (unreadable: %1)")
+                    .arg(QString::fromStdString(picture.error));
     }
     return text;
 }
@@ -71,7 +73,7 @@ StoredPictureDialog::StoredPictureDialog(const std::vector<StoredPicture>& pictu
       width_(new QSpinBox),
       height_(new QSpinBox) {
     setObjectName(QStringLiteral("StoredPictureDialog"));
-    setWindowTitle(QStringLiteral("View from binary"));
+    setWindowTitle(Translate("ResourceViewer", "View from binary"));
     list_->setObjectName(QStringLiteral("storedPictureList"));
     for (const StoredPicture& picture : pictures) {
         list_->addItem(RowText(picture));
@@ -84,9 +86,11 @@ StoredPictureDialog::StoredPictureDialog(const std::vector<StoredPicture>& pictu
     for (QSpinBox* box : {width_, height_}) {
         box->setRange(0, 65535);
         box->setEnabled(!sizePrefix);
-        box->setToolTip(sizePrefix ? QStringLiteral("The image stores each picture's size")
-                                   : QStringLiteral("The image stores no sizes: give the "
-                                                    "picture's size as it was converted"));
+        box->setToolTip(sizePrefix
+                            ? Translate("ResourceViewer", "The image stores each picture's size")
+                            : Translate("ResourceViewer",
+                                        "The image stores no sizes: give the "
+                                        "picture's size as it was converted"));
     }
     width_->setValue(size.width);
     height_->setValue(size.height);
@@ -108,9 +112,9 @@ StoredPictureDialog::StoredPictureDialog(const std::vector<StoredPicture>& pictu
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("Picture"), index_);
-    fields->addRow(QStringLiteral("Width"), width_);
-    fields->addRow(QStringLiteral("Height"), height_);
+    fields->addRow(Translate("ResourceViewer", "Picture"), index_);
+    fields->addRow(Translate("ResourceViewer", "Width"), width_);
+    fields->addRow(Translate("ResourceViewer", "Height"), height_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_, 1);
     layout->addLayout(fields);

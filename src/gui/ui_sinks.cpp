@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "gui/dialog_service.h"
+#include "gui/ui_language.h"
 
 namespace pictor::gui {
 
@@ -40,7 +41,7 @@ void UiMessageSink::Show(const Message& message) {
                 return;
             }
         }
-        dialogs_.ShowMessage(owner_, message);
+        dialogs_.ShowMessage(owner_, LocalizeCoreMessage(message));
         return;
     }
 
@@ -60,7 +61,7 @@ void UiMessageSink::Show(const Message& message) {
             }
             // The context object is owned by this sink, so `this` is alive here.
             if (!closed) {
-                dialogs_.ShowMessage(owner_, message);
+                dialogs_.ShowMessage(owner_, LocalizeCoreMessage(message));
             }
             {
                 std::lock_guard guard(state->mutex);
@@ -87,7 +88,7 @@ void UiProgressSink::SetProgress(int percent) {
 
 void UiProgressSink::SetStatus(const std::string& text) {
     QMetaObject::invokeMethod(
-        context_.get(), [this, status = QString::fromStdString(text)] { onStatus_(status); },
+        context_.get(), [this, text] { onStatus_(LocalizeCoreStatus(text)); },
         Qt::QueuedConnection);
 }
 

@@ -25,6 +25,14 @@ QString FolderKey(UserState::Folder folder) {
 
 }  // namespace
 
+QString UserState::Language() const {
+    return Store().value(QStringLiteral("interface/language")).toString();
+}
+
+void UserState::SetLanguage(const QString& code) {
+    Store().setValue(QStringLiteral("interface/language"), code);
+}
+
 QByteArray UserState::Geometry() const {
     return Store().value(QStringLiteral("window/geometry")).toByteArray();
 }

@@ -34,6 +34,11 @@ class UserState {
     [[nodiscard]] QString LastFolder(Folder folder) const;
     void SetLastFolder(Folder folder, const QString& path);
 
+    /// The interface language the user chose ("zh" or "en"); empty when none, and
+    /// then the system's languages decide.
+    [[nodiscard]] QString Language() const;
+    void SetLanguage(const QString& code);
+
     /// Recent projects, the most recent first.
     [[nodiscard]] QStringList RecentProjects() const;
     /// Puts `path` at the head of the recent projects (once, at most 8 kept).

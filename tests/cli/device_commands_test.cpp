@@ -25,9 +25,14 @@ class DeviceCommands : public ::testing::Test {
   protected:
     pictor::test::TempDir dir;
 
+    /// The environment the tool's language comes from (the Chinese interface
+    /// unless a test says otherwise).
+    std::string environment = "PICTOR_LANG=zh";
+
     /// Starts pictor-cli with `args` in `dir`, its output going to files.
     std::unique_ptr<pictor::test::ChildProcess> Start(const std::vector<std::string>& args) {
-        std::string command = "cd '" + dir.Path().string() + "' && exec '" PICTOR_CLI_PATH "'";
+        std::string command = "cd '" + dir.Path().string() + "' && exec env -u LANGUAGE " +
+                              environment + " '" PICTOR_CLI_PATH "'";
         for (const auto& a : args) {
             command += " '" + a + "'";
         }
@@ -58,8 +63,8 @@ TEST_F(DeviceCommands, ConnectPrintsTheFlash) {
     const CliRun run = Cli({"connect", "--port", sim.Port()});
     EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(run.out,
-              "flash kind: 5\nflash type: 16Mbit\ntransfer mode: 2\nimage start sector: 2048\n"
-              "flash size: 2 MiB\n");
+              "flash 类别：5\nflash 型号：16Mbit\n传输模式：2\n图档起始扇区：2048\n"
+              "flash 容量：2 MiB\n");
 }
 
 TEST_F(DeviceCommands, FailuresExplainWhy) {
@@ -70,24 +75,18 @@ TEST_F(DeviceCommands, FailuresExplainWhy) {
         const char* reason;
     };
     const Case cases[] = {
-        {{"--no-reply", "90"}, {"connect"}, "连接失败", "no reply from the module"},
-        {{"--short-reply", "90"}, {"connect"}, "连接失败", "cut short"},
-        {{"--connect-reply", "9107"},
-         {"connect"},
-         "连接失败",
-         "unknown flash kind in the reply 91 07"},
-        {{"--no-reply", "90"}, {"lcd", "read"}, "连接LCM 失败", "no reply"},
-        {{"--no-reply", "90"}, {"download", "Icon.bin"}, "连接失败!", "no reply"},
-        {{"--kind", "5"},
-         {"download", "missing.bin"},
-         "读取 Bin 档失败!",
-         "cannot open missing.bin"},
+        {{"--no-reply", "90"}, {"connect"}, "连接失败", "模块没有应答"},
+        {{"--short-reply", "90"}, {"connect"}, "连接失败", "应答不完整"},
+        {{"--connect-reply", "9107"}, {"connect"}, "连接失败", "应答 91 07 中的 flash 类型未知"},
+        {{"--no-reply", "90"}, {"lcd", "read"}, "连接LCM 失败", "没有应答"},
+        {{"--no-reply", "90"}, {"download", "Icon.bin"}, "连接失败!", "没有应答"},
+        {{"--kind", "5"}, {"download", "missing.bin"}, "读取 Bin 档失败!", "无法打开 missing.bin"},
         // The reason names the bytes the module sent, not zeros.
         {{"--connect-reply", "9107"},
          {"download", "Icon.bin"},
          "连接失败!",
-         "unknown flash kind in the reply 91 07"},
-        {{"--kind", "5"}, {"download", "empty.bin"}, "the image is empty; nothing was erased", ""},
+         "应答 91 07 中的 flash 类型未知"},
+        {{"--kind", "5"}, {"download", "empty.bin"}, "图档为空；没有擦除任何内容", ""},
     };
     pictor::test::WriteFile(dir / "empty.bin", "");
     for (const Case& c : cases) {
@@ -105,7 +104,7 @@ TEST_F(DeviceCommands, FailuresExplainWhy) {
     const CliRun missing = Cli({"connect", "--port", (dir / "no-such-tty").string()});
     EXPECT_EQ(missing.exitCode, kExitFailed);
     EXPECT_TRUE(Contains(missing.err, "串口无法打开!"));
-    EXPECT_TRUE(Contains(missing.err, "does not exist"));
+    EXPECT_TRUE(Contains(missing.err, "不存在"));
 }
 
 TEST_F(DeviceCommands, DownloadUsesTheScomDefaultsAndSummarises) {
@@ -116,8 +115,8 @@ TEST_F(DeviceCommands, DownloadUsesTheScomDefaultsAndSummarises) {
     EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_TRUE(Contains(run.out, "下载 Bin档成功"));
     EXPECT_TRUE(Contains(run.err, "擦除Flash...25 %\n"));
-    EXPECT_TRUE(Contains(run.err, "summary: 1024 bytes written in ")) << run.err;
-    EXPECT_TRUE(Contains(run.err, "of the line rate of 256000 baud"));
+    EXPECT_TRUE(Contains(run.err, "写入 1024 字节")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "为 256000 波特线速的"));
     std::string padded(1000, 'p');
     padded.resize(1024, '\0');
     EXPECT_EQ(pictor::test::ReadFile(dir / "BackUp_All.BIN"), padded);
@@ -138,9 +137,7 @@ TEST_F(DeviceCommands, SettingsNotWrittenAfterADownloadAreWarnedAboutAndExitOne)
     const CliRun run = Cli({"download", "--port", sim.Port(), "--send-settings", "Icon.bin"});
     EXPECT_EQ(run.exitCode, kExitFailed);
     EXPECT_TRUE(Contains(run.out, "下载 Bin档成功")) << "the download itself succeeded";
-    EXPECT_TRUE(
-        Contains(run.err, "警告: the image was downloaded, but the LCD settings were not written"))
-        << run.err;
+    EXPECT_TRUE(Contains(run.err, "警告: 图档已下载，但 LCD 设置没有写入")) << run.err;
 }
 
 TEST_F(DeviceCommands, CtrlCCancelsTheDownload) {
@@ -171,8 +168,53 @@ TEST_F(DeviceCommands, LcdWriteThenRead) {
     const CliRun read = Cli({"lcd", "read", "--port", sim.Port()});
     EXPECT_EQ(read.exitCode, kExitOk) << read.err;
     EXPECT_EQ(read.out,
-              "address: 17\nbaud: 6 (115200)\nbacklight: 9\nforeground: 0 (BLACK)\n"
-              "background: 5 (YELLOW)\n");
+              "地址：17\n波特率：6 (115200)\n背光：9\n前景色：0 (BLACK)\n"
+              "背景色：5 (YELLOW)\n");
+}
+
+// The same runs in both interfaces: the texts follow the language, the exit codes
+// never do.
+TEST_F(DeviceCommands, BothLanguagesGiveTheirTextsAndTheSameExitCodes) {
+    pictor::test::WriteFile(dir / "Icon.bin", std::string(600, 'p'));
+    pictor::test::WriteFile(dir / "broken.bmp", "BM not a picture");
+    struct Language {
+        std::string environment;
+        const char* downloaded;
+        const char* erasing;
+        const char* summary;
+        const char* loadFailed;
+        const char* nothingConverted;
+    };
+    const Language languages[] = {
+        {"LANG=zh_CN.UTF-8", "信息: 下载 Bin档成功", "擦除Flash...25 %", "合计：", "加载图片 ",
+         "pictor-cli：没有能加载的图片；未转换任何内容"},
+        {"LANG=C LC_ALL=", "Information: Image downloaded", "Erasing the flash... 25 %",
+         "summary: 1024 bytes written in ", "The picture ",
+         "pictor-cli: no picture could be loaded; nothing converted"},
+    };
+    for (const Language& language : languages) {
+        environment = language.environment;
+        auto sim = Sim({"--kind", "1", "--flash", (dir / "flash.img").string()});
+        const CliRun download = Cli({"download", "--port", sim.Port(), "Icon.bin"});
+        EXPECT_EQ(download.exitCode, kExitOk) << download.err;
+        EXPECT_TRUE(Contains(download.out, language.downloaded)) << download.out;
+        EXPECT_TRUE(Contains(download.err, language.erasing)) << download.err;
+        EXPECT_TRUE(Contains(download.err, language.summary)) << download.err;
+
+        const CliRun convert = Cli({"convert", "broken.bmp"});
+        EXPECT_EQ(convert.exitCode, kExitFailed) << convert.err;
+        EXPECT_TRUE(Contains(convert.err, language.loadFailed)) << convert.err;
+        EXPECT_TRUE(Contains(convert.err, language.nothingConverted)) << convert.err;
+    }
+}
+
+// The language of the process follows its environment and --lang.
+TEST_F(DeviceCommands, HelpFollowsTheEnvironmentAndTheOption) {
+    environment = "LC_ALL=zh_CN.UTF-8 PICTOR_LANG=en";
+    EXPECT_TRUE(Contains(Cli({"--lang", "zh", "--help"}).out, "显示本帮助并退出"));
+    EXPECT_TRUE(Contains(Cli({"--help"}).out, "Print this help message and exit"));
+    environment = "PICTOR_LANG= LC_ALL= LC_MESSAGES= LANG=zh_TW.UTF-8";
+    EXPECT_TRUE(Contains(Cli({"--help"}).out, "显示本帮助并退出"));
 }
 
 TEST(DeviceCommandUsage, BadUsageExitsTwo) {

@@ -349,7 +349,7 @@ TEST_F(ProjectWindowTest, ZoomScalesThePreviewButNotItsPixels) {
 TEST_F(ProjectWindowTest, ListStyleAndRecentProjectsAreRememberedPerUser) {
     MainWindow& first = Start();
     Trigger("listIconAction");
-    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "Icon");
+    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "图标");
     Import({Picture("a.bmp")});
     dialogs_.saveAnswers = {Path("one.pictor")};
     Trigger("saveProjectAction");
@@ -359,7 +359,7 @@ TEST_F(ProjectWindowTest, ListStyleAndRecentProjectsAreRememberedPerUser) {
     const auto keep = std::move(dir_);  // the project's folder outlives the first window
 
     MainWindow& second = Start();
-    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "Icon");
+    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "图标");
     EXPECT_EQ(UserState().RecentProjects().value(0), project);
     auto* recent = second.findChild<QMenu*>("recentMenu");
     ASSERT_NE(recent, nullptr);

@@ -27,7 +27,7 @@ TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(Get<QComboBox>(1091)->currentText(), "COM1");
     EXPECT_EQ(Get<QComboBox>(1090)->currentText(), "256000");
-    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "Report");
+    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "详细信息");
     EXPECT_EQ(Get<QLabel>(1100)->text(), "0%");
     EXPECT_FALSE(Button(1088)->isEnabled());
     EXPECT_TRUE(Button(1087)->isEnabled());
@@ -36,7 +36,7 @@ TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
 
     QAction* about = window.findChild<QAction*>("aboutAction");
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->text(), "&About Pictor...");
+    EXPECT_EQ(about->text(), "关于 Pictor(&A)...");
     about->trigger();
     EXPECT_EQ(dialogs_.modalRuns.back(), "AboutDialog");
 }
@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, StyleBoxSwitchesTheListView) {
     MainWindow& window = Start();
     auto* views = window.findChild<QStackedWidget*>("pictureViews");
     ASSERT_NE(views, nullptr);
-    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "Report");
+    EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "详细信息");
     const struct {
         int index;
         const char* view;

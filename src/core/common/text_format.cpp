@@ -24,3 +24,51 @@ std::string FormatPercentText(std::string_view pattern, int value) {
 }
 
 }  // namespace pictor
+
+namespace pictor {
+
+std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string>& args) {
+    std::string out;
+    out.reserve(pattern.size() + 32);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
+            pattern[i + 1] <= '9') {
+            const auto index = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (index < args.size()) {
+                out += args[index];
+                ++i;
+                continue;
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
+int MatchPercentText(std::string_view pattern, std::string_view text) {
+    const std::size_t marker = pattern.find("%d");
+    if (marker == std::string_view::npos) {
+        return -1;
+    }
+    const std::string head = FormatPercentText(pattern.substr(0, marker), 0);
+    const std::string tail = FormatPercentText(pattern.substr(marker + 2), 0);
+    if (text.size() <= head.size() + tail.size() || !text.starts_with(head) ||
+        !text.ends_with(tail)) {
+        return -1;
+    }
+    const std::string_view digits =
+        text.substr(head.size(), text.size() - head.size() - tail.size());
+    if (digits.size() > 9) {
+        return -1;
+    }
+    int value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace pictor

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/common/regular_file.h"
+#include "core/common/translatable.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/ordered_work.h"
@@ -28,6 +29,17 @@ using workspace::ImageEntry;
 void ShowError(MessageSink& messages, std::string text) {
     messages.Show({std::move(text), "", MessageIcon::Exclamation});
 }
+
+// An error whose text is `pattern` filled with `args`.
+void ShowError(MessageSink& messages, const char* pattern, std::vector<std::string> args) {
+    messages.Show(PatternMessage(pattern, std::move(args), "", MessageIcon::Exclamation));
+}
+
+// The message of an output that could not be opened: its pattern and the path.
+struct OpenFailureText {
+    const char* pattern;
+    std::string path;
+};
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -53,7 +65,7 @@ bool HasUsableBitmap(const ImageEntry& entry) {
 // depends on whether the output exists already.
 std::unique_ptr<StagedFile> OpenOutput(const std::filesystem::path& finalPath,
                                        const ConvertOptions& options, MessageSink& messages,
-                                       std::string existingText, std::string newText) {
+                                       OpenFailureText existingText, OpenFailureText newText) {
     std::error_code ignored;
     const bool existed = std::filesystem::exists(finalPath, ignored);
     std::unique_ptr<StagedFile> staged = StagedFile::Create(finalPath);
@@ -66,17 +78,18 @@ std::unique_ptr<StagedFile> OpenOutput(const std::filesystem::path& finalPath,
         }
     }
     if (!staged) {
-        ShowError(messages, existed ? std::move(existingText) : std::move(newText));
+        OpenFailureText& text = existed ? existingText : newText;
+        ShowError(messages, text.pattern, {std::move(text.path)});
     }
     return staged;
 }
 
-std::string WriteFailedText(const std::filesystem::path& path) {
-    return "写入" + Utf8FromPath(path) + " 失败!";
+void ShowWriteFailed(MessageSink& messages, const std::filesystem::path& path) {
+    ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "写入%1 失败!"), {Utf8FromPath(path)});
 }
 
-std::string LoadFailedText(const ImageEntry& entry) {
-    return "加载图片 " + entry.path + " 错误 !";
+void ShowLoadFailed(MessageSink& messages, const ImageEntry& entry) {
+    ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"), {entry.path});
 }
 
 unsigned WorkerCount(unsigned requested) {
@@ -243,16 +256,17 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     }
     // Refusals come before anything is touched.
     if (!settings::IsSupportedDepth(profile.colorDepth)) {
-        ShowError(messages, "颜色深度 " + std::to_string(profile.colorDepth) + " 无效!");
+        ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "颜色深度 %1 无效!"),
+                  {std::to_string(profile.colorDepth)});
         return result;
     }
     if (list.Size() > kTableEntries) {
-        ShowError(messages, "图片数量超过512!");
+        ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "图片数量超过512!"));
         return result;
     }
     for (const ImageEntry& entry : list.Entries()) {
         if (HasControlCharacter(entry.name)) {
-            ShowError(messages, "图片名称 " + entry.name + " 无效!");
+            ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "图片名称 %1 无效!"), {entry.name});
             return result;
         }
     }
@@ -277,14 +291,16 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     RecoverInterruptedPublish(directory / "Icon.c", result.headerPath);
 
     const std::unique_ptr<StagedFile> data =
-        OpenOutput(result.dataPath, options, messages, "打开" + dataText + " 文件错误!",
-                   "生成 " + dataText + " 错误!..");
+        OpenOutput(result.dataPath, options, messages,
+                   {PICTOR_TRANSLATE_NOOP("Core", "打开%1 文件错误!"), dataText},
+                   {PICTOR_TRANSLATE_NOOP("Core", "生成 %1 错误!.."), dataText});
     if (!data) {
         return result;
     }
     const std::unique_ptr<StagedFile> header =
-        OpenOutput(result.headerPath, options, messages, "打开存在文件" + headerText + " 错误!!",
-                   "生成新文件" + headerText + " 错误!..");
+        OpenOutput(result.headerPath, options, messages,
+                   {PICTOR_TRANSLATE_NOOP("Core", "打开存在文件%1 错误!!"), headerText},
+                   {PICTOR_TRANSLATE_NOOP("Core", "生成新文件%1 错误!.."), headerText});
     if (!header) {
         return result;
     }
@@ -313,7 +329,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     for (std::size_t order = 0; order < list.Size(); ++order) {
         const ImageEntry& entry = list.At(order);
         if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty()) {
-            ShowError(messages, LoadFailedText(entry));
+            ShowLoadFailed(messages, (entry));
             return result;
         }
         PictureJob& job = jobs[order];
@@ -326,7 +342,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
             // The C source has no sector fill, but a block over one sector is
             // still refused.
             if (avoidAcrossSector && estimate > kSectorBytes) {
-                ShowError(messages, "单个图片尺寸大于1 sector!");
+                ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "单个图片尺寸大于1 sector!"));
                 return result;
             }
             WriteArrayOpening(job.opening, symbol);
@@ -368,7 +384,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
                        [&](std::size_t order, EncodedBlock& block) {
                            if (!block.loaded) {
                                loaded = false;
-                               ShowError(messages, LoadFailedText(list.At(order)));
+                               ShowLoadFailed(messages, (list.At(order)));
                                return false;
                            }
                            if (cSource) {
@@ -393,29 +409,29 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         }
     }
     if (!written || !data->Finish()) {
-        ShowError(messages, WriteFailedText(result.dataPath));
+        ShowWriteFailed(messages, (result.dataPath));
         return result;
     }
     WriteClosingLines(headerOut);
     if (!header->Writer().Write(headerOut) || !header->Finish()) {
-        ShowError(messages, WriteFailedText(result.headerPath));
+        ShowWriteFailed(messages, (result.headerPath));
         return result;
     }
     switch (PublishPair(*data, *header, options.afterFirstRename)) {
         case PairPublish::Published:
             break;
         case PairPublish::FirstFailed:
-            ShowError(messages, WriteFailedText(result.dataPath));
+            ShowWriteFailed(messages, (result.dataPath));
             return result;
         case PairPublish::SecondFailed:
-            ShowError(messages, WriteFailedText(result.headerPath));
+            ShowWriteFailed(messages, (result.headerPath));
             return result;
     }
 
     if (options.writeTrailers) {
         for (const ImageEntry& entry : list.Entries()) {
             if (!workspace::WriteTrailer(PathFromUtf8(entry.path), entry.left, entry.top)) {
-                ShowError(messages, "打开bin档错误!");
+                ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "打开bin档错误!"));
             }
         }
     }
@@ -426,14 +442,16 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
         result.exceedsFlash = result.imageBytes > options.flashCapacity;
         if (result.exceedsFlash) {
             ShowError(messages,
-                      Utf8FromPath(result.dataPath) + " is " + std::to_string(result.imageBytes) +
-                          " bytes, more than the flash's " + std::to_string(options.flashCapacity) +
-                          " bytes; it does not fit in the module");
+                      PICTOR_TRANSLATE_NOOP("Core",
+                                            "%1 is %2 bytes, more than the flash's %3 bytes; it "
+                                            "does not fit in the module"),
+                      {Utf8FromPath(result.dataPath), std::to_string(result.imageBytes),
+                       std::to_string(options.flashCapacity)});
         }
     }
     result.success = true;
     result.pictureCount = static_cast<int>(list.Size());
-    messages.Show({"转档成功", "", MessageIcon::Information});
+    messages.Show({PICTOR_TRANSLATE_NOOP("Core", "转档成功"), "", MessageIcon::Information});
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/common/text_format.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/output_writer.h"
 
@@ -62,19 +63,27 @@ std::string FlashShareText(std::uint64_t imageBytes, std::uint64_t capacity) {
     return text;
 }
 
-std::vector<std::string> MemoryMapSummary(const MemoryMapTotals& totals) {
-    const auto bytes = [](std::uint64_t value) { return std::to_string(value) + " bytes"; };
+std::vector<std::string> MemoryMapSummary(const MemoryMapTotals& totals,
+                                          const CoreTextLookup& lookup) {
+    const auto line = [&lookup](const char* pattern, const std::vector<std::string>& args) {
+        return FillPlaceholders(LookUp(lookup, pattern), args);
+    };
+    const auto n = [](std::uint64_t value) { return std::to_string(value); };
     std::vector<std::string> lines;
-    lines.push_back("pictures: " + std::to_string(totals.pictures));
-    lines.push_back("pixel data: " + bytes(totals.pixelBytes));
-    lines.push_back("size prefixes: " + bytes(totals.prefixBytes));
-    lines.push_back("padding: " + bytes(totals.alignmentPadding + totals.sectorPadding) +
-                    " (allocation unit " + std::to_string(totals.alignmentPadding) +
-                    ", sector rule " + std::to_string(totals.sectorPadding) + ")");
-    lines.push_back("table: " + bytes(totals.tableBytes));
-    lines.push_back("image: " + bytes(totals.imageBytes));
-    lines.push_back("flash: " + bytes(totals.flashCapacity) + ", " +
-                    FlashShareText(totals.imageBytes, totals.flashCapacity) + " used");
+    lines.push_back(line(PICTOR_TRANSLATE_NOOP("Core", "pictures: %1"), {n(totals.pictures)}));
+    lines.push_back(
+        line(PICTOR_TRANSLATE_NOOP("Core", "pixel data: %1 bytes"), {n(totals.pixelBytes)}));
+    lines.push_back(
+        line(PICTOR_TRANSLATE_NOOP("Core", "size prefixes: %1 bytes"), {n(totals.prefixBytes)}));
+    lines.push_back(line(
+        PICTOR_TRANSLATE_NOOP("Core", "padding: %1 bytes (allocation unit %2, sector rule %3)"),
+        {n(totals.alignmentPadding + totals.sectorPadding), n(totals.alignmentPadding),
+         n(totals.sectorPadding)}));
+    lines.push_back(line(PICTOR_TRANSLATE_NOOP("Core", "table: %1 bytes"), {n(totals.tableBytes)}));
+    lines.push_back(line(PICTOR_TRANSLATE_NOOP("Core", "image: %1 bytes"), {n(totals.imageBytes)}));
+    lines.push_back(
+        line(PICTOR_TRANSLATE_NOOP("Core", "flash: %1 bytes, %2 used"),
+             {n(totals.flashCapacity), FlashShareText(totals.imageBytes, totals.flashCapacity)}));
     return lines;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/translatable.h"
 #include "core/conversion/resource_image.h"
 #include "core/workspace/picture_list.h"
 
@@ -57,8 +58,10 @@ MemoryMap BuildMemoryMap(const ResourceImageLayout& layout, const workspace::Pic
 /// the nearest ("12.34 %"); "-" without a capacity.
 std::string FlashShareText(std::uint64_t imageBytes, std::uint64_t capacity);
 
-/// The totals as "name: value" lines (no line ends), for a console or a label.
-std::vector<std::string> MemoryMapSummary(const MemoryMapTotals& totals);
+/// The totals as "name: value" lines (no line ends), for a console or a label;
+/// the texts go through `lookup` (a front end's translation).
+std::vector<std::string> MemoryMapSummary(const MemoryMapTotals& totals,
+                                          const CoreTextLookup& lookup = {});
 
 /// One CSV field: as it is, or between double quotes (inner quotes doubled) when
 /// it holds a comma, a double quote, a line break or edge blanks.

@@ -1,7 +1,9 @@
 #include "core/conversion/picture_decoder.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "core/common/text_format.h"
 #include "core/conversion/pixel_encoder.h"
 #include "core/conversion/resource_image.h"
 
@@ -113,9 +115,11 @@ void DecodeColour(const std::uint8_t* data, const settings::ModelProfile& profil
     }
 }
 
-DecodeResult Refuse(std::string error) {
+// A refusal whose text is `pattern` (through `lookup`) filled with `args`.
+DecodeResult Refuse(const CoreTextLookup& lookup, const char* pattern,
+                    const std::vector<std::string>& args = {}) {
     DecodeResult result;
-    result.error = std::move(error);
+    result.error = FillPlaceholders(LookUp(lookup, pattern), args);
     return result;
 }
 
@@ -177,18 +181,21 @@ PictureSize EncodedSize(const settings::ModelProfile& profile, int width, int he
 }
 
 DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int height,
-                          const settings::ModelProfile& profile) {
+                          const settings::ModelProfile& profile, const CoreTextLookup& lookup) {
     if (!IsDecodableDepth(profile.colorDepth)) {
-        return Refuse("colour depth " + std::to_string(profile.colorDepth) +
-                      " cannot be decoded (1, 2, 4, 8, 16 or 24)");
+        return Refuse(lookup,
+                      PICTOR_TRANSLATE_NOOP(
+                          "Core", "colour depth %1 cannot be decoded (1, 2, 4, 8, 16 or 24)"),
+                      {std::to_string(profile.colorDepth)});
     }
     if (width < 0 || height < 0) {
-        return Refuse("negative picture size");
+        return Refuse(lookup, PICTOR_TRANSLATE_NOOP("Core", "negative picture size"));
     }
     const std::uint64_t needed = NeededBytes(profile, width, height);
     if (needed > data.size()) {
-        return Refuse("the picture needs " + std::to_string(needed) + " bytes, only " +
-                      std::to_string(data.size()) + " are there");
+        return Refuse(
+            lookup, PICTOR_TRANSLATE_NOOP("Core", "the picture needs %1 bytes, only %2 are there"),
+            {std::to_string(needed), std::to_string(data.size())});
     }
     const PictureSize size = EncodedSize(profile, width, height);
     DecodeResult result;
@@ -207,35 +214,48 @@ DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int hei
 
 DecodeResult DecodeStoredPicture(std::span<const std::uint8_t> image, std::size_t index,
                                  const settings::ModelProfile& profile,
-                                 std::optional<PictureSize> size) {
-    const std::string name = "picture " + std::to_string(index);
+                                 std::optional<PictureSize> size, const CoreTextLookup& lookup) {
+    const std::string number = std::to_string(index);
     if (image.size() < kTableBytes) {
-        return Refuse("the image is shorter (" + std::to_string(image.size()) +
-                      " bytes) than its table (2048 bytes)");
+        return Refuse(lookup,
+                      PICTOR_TRANSLATE_NOOP(
+                          "Core", "the image is shorter (%1 bytes) than its table (2048 bytes)"),
+                      {std::to_string(image.size())});
     }
     if (index >= kTableEntries) {
-        return Refuse("the table has no " + name + " (0 to 511)");
+        return Refuse(lookup,
+                      PICTOR_TRANSLATE_NOOP("Core", "the table has no picture %1 (0 to 511)"),
+                      {number});
     }
     if (!IsDecodableDepth(profile.colorDepth)) {
-        return Refuse("colour depth " + std::to_string(profile.colorDepth) +
-                      " cannot be decoded (1, 2, 4, 8, 16 or 24)");
+        return Refuse(lookup,
+                      PICTOR_TRANSLATE_NOOP(
+                          "Core", "colour depth %1 cannot be decoded (1, 2, 4, 8, 16 or 24)"),
+                      {std::to_string(profile.colorDepth)});
     }
     const auto unit = static_cast<std::uint64_t>(std::max(profile.minAllocateSize, 1));
     const std::uint32_t entry = TableEntry(image, index);
     const std::uint64_t start = static_cast<std::uint64_t>(entry) * unit;
     if (entry == 0) {
-        return Refuse("the table holds no " + name);
+        return Refuse(lookup, PICTOR_TRANSLATE_NOOP("Core", "the table holds no picture %1"),
+                      {number});
     }
     if (start < kTableBytes) {
-        return Refuse(name + " starts inside the table (offset " + std::to_string(start) + ")");
+        return Refuse(
+            lookup, PICTOR_TRANSLATE_NOOP("Core", "picture %1 starts inside the table (offset %2)"),
+            {number, std::to_string(start)});
     }
     std::uint64_t dataStart = start;
     PictureSize dims;
     if (profile.saveWidthHeightToBin != 0) {
         const std::uint64_t prefixBytes = SizePrefixBytes(profile);
         if (start + prefixBytes > image.size()) {
-            return Refuse(name + ": the size prefix at offset " + std::to_string(start) +
-                          " runs past the end of the image");
+            return Refuse(
+                lookup,
+                PICTOR_TRANSLATE_NOOP(
+                    "Core",
+                    "picture %1: the size prefix at offset %2 runs past the end of the image"),
+                {number, std::to_string(start)});
         }
         const auto at = static_cast<std::size_t>(start);
         const int v = image[at] | (image[at + 2] << 8);
@@ -246,33 +266,45 @@ DecodeResult DecodeStoredPicture(std::span<const std::uint8_t> image, std::size_
         if (size) {
             const PictureSize given = EncodedSize(profile, size->width, size->height);
             if (given.width != dims.width || given.height != dims.height) {
-                return Refuse(name + ": the size prefix says " + std::to_string(dims.width) + "x" +
-                              std::to_string(dims.height) + ", expected " +
-                              std::to_string(given.width) + "x" + std::to_string(given.height));
+                return Refuse(lookup,
+                              PICTOR_TRANSLATE_NOOP(
+                                  "Core", "picture %1: the size prefix says %2x%3, expected %4x%5"),
+                              {number, std::to_string(dims.width), std::to_string(dims.height),
+                               std::to_string(given.width), std::to_string(given.height)});
             }
         }
         dataStart = start + prefixBytes;
     } else if (size) {
         dims = *size;
     } else {
-        return Refuse(name + ": without a size prefix the picture's size must be given");
+        return Refuse(
+            lookup,
+            PICTOR_TRANSLATE_NOOP(
+                "Core", "picture %1: without a size prefix the picture's size must be given"),
+            {number});
     }
     if (dims.width < 0 || dims.height < 0) {
-        return Refuse(name + ": negative picture size");
+        return Refuse(lookup, PICTOR_TRANSLATE_NOOP("Core", "picture %1: negative picture size"),
+                      {number});
     }
     const std::uint64_t end = dataStart + NeededBytes(profile, dims.width, dims.height);
     if (end > image.size()) {
-        return Refuse(name + " runs past the end of the image (" + std::to_string(end) + " > " +
-                      std::to_string(image.size()) + " bytes)");
+        return Refuse(lookup,
+                      PICTOR_TRANSLATE_NOOP(
+                          "Core", "picture %1 runs past the end of the image (%2 > %3 bytes)"),
+                      {number, std::to_string(end), std::to_string(image.size())});
     }
     if (index + 1 < kTableEntries) {
         const std::uint64_t next = static_cast<std::uint64_t>(TableEntry(image, index + 1)) * unit;
         if (next != 0 && next < end) {
-            return Refuse(name + " overlaps the block of picture " + std::to_string(index + 1));
+            return Refuse(
+                lookup,
+                PICTOR_TRANSLATE_NOOP("Core", "picture %1 overlaps the block of picture %2"),
+                {number, std::to_string(index + 1)});
         }
     }
     return DecodePixels(image.subspan(static_cast<std::size_t>(dataStart)), dims.width, dims.height,
-                        profile);
+                        profile, lookup);
 }
 
 }  // namespace pictor::conversion

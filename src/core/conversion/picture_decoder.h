@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "core/common/translatable.h"
 #include "core/settings/model_profile.h"
 #include "core/workspace/pixel_image.h"
 
@@ -48,7 +49,7 @@ PictureSize EncodedSize(const settings::ModelProfile& profile, int width, int he
 /// depth other than 1, 2, 4, 8, 16, 24, a negative size and data shorter than
 /// the picture needs.
 DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int height,
-                          const settings::ModelProfile& profile);
+                          const settings::ModelProfile& profile, const CoreTextLookup& lookup = {});
 
 /// Decodes picture `index` of a binary resource image (`Icon.bin`): its table
 /// entry times the allocation unit (`minAllocateSize`) is the block's offset.
@@ -59,6 +60,7 @@ DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int hei
 /// into the next picture's block, and a missing size. Never reads past `image`.
 DecodeResult DecodeStoredPicture(std::span<const std::uint8_t> image, std::size_t index,
                                  const settings::ModelProfile& profile,
-                                 std::optional<PictureSize> size = std::nullopt);
+                                 std::optional<PictureSize> size = std::nullopt,
+                                 const CoreTextLookup& lookup = {});
 
 }  // namespace pictor::conversion

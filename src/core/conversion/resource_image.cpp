@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/common/translatable.h"
 #include "core/conversion/pixel_encoder.h"
 
 namespace pictor::conversion {
@@ -74,7 +75,8 @@ void ResourceImageLayout::AlignToUnit(std::vector<std::uint8_t>& out) {
 bool ResourceImageLayout::KeepInSector(std::uint64_t estimate, std::vector<std::uint8_t>& out,
                                        MessageSink& messages) {
     if (estimate > kSectorBytes) {
-        messages.Show({"单个图片尺寸大于1 sector!", "", MessageIcon::Exclamation});
+        messages.Show({PICTOR_TRANSLATE_NOOP("Core", "单个图片尺寸大于1 sector!"), "",
+                       MessageIcon::Exclamation});
         return false;
     }
     const std::uint64_t room = kSectorBytes - counter_ % kSectorBytes;

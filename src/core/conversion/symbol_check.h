@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/common/translatable.h"
+
 namespace pictor::conversion {
 
 /// Warnings about the symbols that `Icon.h` gets for the pictures named `names`
@@ -11,7 +13,9 @@ namespace pictor::conversion {
 /// letters, digits and '_'), and a symbol that two or more pictures share. One
 /// English line per finding, without a line end, in list order; empty when all
 /// symbols are usable. The output itself is never changed by these findings.
-/// Pure and thread-safe.
-std::vector<std::string> SymbolWarnings(const std::vector<std::string>& names);
+/// The texts go through `lookup` (a front end's translation). Pure and
+/// thread-safe.
+std::vector<std::string> SymbolWarnings(const std::vector<std::string>& names,
+                                        const CoreTextLookup& lookup = {});
 
 }  // namespace pictor::conversion

@@ -1,5 +1,6 @@
 #include "core/device/device_link.h"
 
+#include "core/common/translatable.h"
 #include "core/device/sleeping_pauser.h"
 
 namespace pictor::device {
@@ -73,7 +74,7 @@ std::optional<Message> DeviceLink::BusyMessageLocked() const {
         return std::nullopt;
     }
     const char* text = holder_ == Holder::Job ? kDeviceBusyText : kExchangeBusyText;
-    return Message{text, "错误信息", MessageIcon::Exclamation};
+    return Message{text, PICTOR_TRANSLATE_NOOP("Core", "错误信息"), MessageIcon::Exclamation};
 }
 
 SerialLine& DeviceLink::LineLocked() {

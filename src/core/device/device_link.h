@@ -10,6 +10,7 @@
 
 #include "core/common/message.h"
 #include "core/common/progress.h"
+#include "core/common/translatable.h"
 #include "core/device/device_protocol.h"
 #include "core/device/device_state.h"
 #include "core/device/download_job.h"
@@ -20,10 +21,12 @@ namespace pictor::device {
 
 /// The text of the refusal when the line is in use:
 /// "device busy: a download is running".
-inline constexpr const char* kDeviceBusyText = "设备正忙：下载正在进行";
+inline constexpr const char* kDeviceBusyText =
+    PICTOR_TRANSLATE_NOOP("Core", "设备正忙：下载正在进行");
 /// The refusal when another thread's single exchange holds the line:
 /// "device busy: an exchange is in progress".
-inline constexpr const char* kExchangeBusyText = "设备正忙：正在通信";
+inline constexpr const char* kExchangeBusyText =
+    PICTOR_TRANSLATE_NOOP("Core", "设备正忙：正在通信");
 
 /// The link to the module: owns the line in use and the flash state, runs the
 /// single exchanges on the caller's thread and download jobs on a thread of their

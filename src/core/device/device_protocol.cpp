@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/text_format.h"
+#include "core/common/translatable.h"
 #include "core/device/crc16.h"
 #include "core/device/line_timing.h"
 
@@ -165,8 +166,10 @@ Outcome DeviceProtocol::WriteSectorRun(std::span<const std::uint8_t> image,
                                        ProgressSink& progress) {
     // Plain runs start at "写数据0 %" and then show "写数据...n %"; checksum runs show
     // "写数据 n %" throughout.
-    const std::string_view startText = withChecksum ? "写数据 %d %%" : "写数据%d %%";
-    const std::string_view runText = withChecksum ? "写数据 %d %%" : "写数据...%d %%";
+    const std::string_view startText = withChecksum ? PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%")
+                                                    : PICTOR_TRANSLATE_NOOP("Core", "写数据%d %%");
+    const std::string_view runText = withChecksum ? PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%")
+                                                  : PICTOR_TRANSLATE_NOOP("Core", "写数据...%d %%");
     const std::uint64_t total = image.size();
     progress.SetProgress(0);
     progress.SetStatus(FormatPercentText(startText, 0));

@@ -2,6 +2,7 @@
 
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
+#include "core/common/translatable.h"
 #include "core/device/flash_layout.h"
 #include "core/device/read_back.h"
 
@@ -9,7 +10,7 @@ namespace pictor::device {
 
 namespace {
 
-constexpr const char* kErrorCaption = "错误信息";
+constexpr const char* kErrorCaption = PICTOR_TRANSLATE_NOOP("Core", "错误信息");
 
 class Job {
   public:
@@ -24,11 +25,14 @@ class Job {
     DownloadResult& Finish(Outcome outcome, const char* failureText) {
         result_.outcome = outcome;
         if (outcome == Outcome::Cancelled) {
-            result_.message = Message{"下载已取消", kErrorCaption, MessageIcon::Stop};
+            result_.message = Message{PICTOR_TRANSLATE_NOOP("Core", "下载已取消"), kErrorCaption,
+                                      MessageIcon::Stop};
         } else if (outcome == Outcome::Failed) {
             result_.message = Message{failureText, kErrorCaption, MessageIcon::Stop};
         } else {
-            result_.message = Message{"下载 Bin档成功", "信息", MessageIcon::Information};
+            result_.message =
+                Message{PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档成功"),
+                        PICTOR_TRANSLATE_NOOP("Core", "信息"), MessageIcon::Information};
         }
         result_.totalTime = std::chrono::steady_clock::now() - started_;
         messages_.Show(result_.message);
@@ -77,13 +81,13 @@ bool Job::ImageIsEmpty() const {
 }
 
 Outcome Job::Erase(const EraseRange& range) {
-    Status("擦除Flash");
+    Status(PICTOR_TRANSLATE_NOOP("Core", "擦除Flash"));
     progress_.SetProgress(0);
-    Status(FormatPercentText("擦除Flash...%d %%", 0));
+    Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "擦除Flash...%d %%"), 0));
     for (std::uint32_t block = range.firstBlock; block < range.endBlock; ++block) {
         const auto percent = static_cast<int>(block * 100 / range.endBlock);
         progress_.SetProgress(percent);
-        Status(FormatPercentText("擦除Flash...%d %%", percent));
+        Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "擦除Flash...%d %%"), percent));
         const Outcome outcome = protocol_.EraseFlashBlock(block);
         if (outcome != Outcome::Ok) {
             return outcome;
@@ -100,7 +104,7 @@ DownloadResult Job::Run(DeviceState state,
         return Finish(Outcome::Failed, kEmptyImageText);
     }
     result_.step = DownloadStep::Connect;
-    Status("连接设备");
+    Status(PICTOR_TRANSLATE_NOOP("Core", "连接设备"));
     const ConnectResult connect = protocol_.ConnectDevice(state, true);
     result_.connectFailure = connect.failure;
     result_.connectReply = connect.reply;
@@ -108,29 +112,29 @@ DownloadResult Job::Run(DeviceState state,
         onConnected(state);
     }
     if (connect.outcome != Outcome::Ok) {
-        return Finish(connect.outcome, "连接失败!");
+        return Finish(connect.outcome, PICTOR_TRANSLATE_NOOP("Core", "连接失败!"));
     }
     result_.transferMode = state.transferMode;
 
     result_.step = DownloadStep::LoadImage;
     progress_.SetProgress(10);
-    Status("读取Bin档");
+    Status(PICTOR_TRANSLATE_NOOP("Core", "读取Bin档"));
     const std::optional<ImageBuffer> image = TakeImage(state);
     const EraseRange range = EraseRangeFor(state.flashSizeCode, state.imageStartSector);
     if (!image || !FitsEraseRange(state.imageStartSector, image->sectorCount, range)) {
-        return Finish(Outcome::Failed, "读取 Bin 档失败!");
+        return Finish(Outcome::Failed, PICTOR_TRANSLATE_NOOP("Core", "读取 Bin 档失败!"));
     }
     // Keeps the bytes alive for the whole job, whatever the caller loads meanwhile.
     const std::shared_ptr<const std::vector<std::uint8_t>> bytes = image->bytes;
 
     result_.step = DownloadStep::Erase;
     if (const Outcome erased = Erase(range); erased != Outcome::Ok) {
-        return Finish(erased, "flash 删除失败!");
+        return Finish(erased, PICTOR_TRANSLATE_NOOP("Core", "flash 删除失败!"));
     }
 
     result_.step = DownloadStep::Write;
     progress_.SetProgress(0);
-    Status(FormatPercentText("写数据 %d %%", 0));
+    Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%"), 0));
     const auto transferStart = std::chrono::steady_clock::now();
     const std::span<const std::uint8_t> data(*bytes);
     const bool plain = state.transferMode == 1;
@@ -140,7 +144,7 @@ DownloadResult Job::Run(DeviceState state,
     result_.resends = protocol_.ResendCount();
     if (written != Outcome::Ok) {
         result_.transferTime = std::chrono::steady_clock::now() - transferStart;
-        return Finish(written, "下载 Bin档失败!");
+        return Finish(written, PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档失败!"));
     }
     result_.bytesWritten = data.size();
     if (plain) {
@@ -149,7 +153,7 @@ DownloadResult Job::Run(DeviceState state,
                                                 request_.backupDirectory, progress_, messages_);
         result_.transferTime = std::chrono::steady_clock::now() - transferStart;
         if (checked != Outcome::Ok) {
-            return Finish(checked, "检查 Bin档失败!");
+            return Finish(checked, PICTOR_TRANSLATE_NOOP("Core", "检查 Bin档失败!"));
         }
     } else {
         result_.transferTime = std::chrono::steady_clock::now() - transferStart;
@@ -162,10 +166,11 @@ DownloadResult Job::Run(DeviceState state,
         result_.settingsWritten = protocol_.WriteSettings(*request_.sendSettings) == Outcome::Ok;
     }
     progress_.SetProgress(100);
-    Status(FormatPercentText("下载 Bin档%d %%", 100));
+    Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档%d %%"), 100));
     Finish(Outcome::Ok, "");
     if (result_.settingsWritten.has_value() && !*result_.settingsWritten) {
-        messages_.Show(Message{kSettingsNotWrittenText, "警告", MessageIcon::Exclamation});
+        messages_.Show(Message{kSettingsNotWrittenText, PICTOR_TRANSLATE_NOOP("Core", "警告"),
+                               MessageIcon::Exclamation});
     }
     return result_;
 }

@@ -9,6 +9,7 @@
 
 #include "core/common/message.h"
 #include "core/common/progress.h"
+#include "core/common/translatable.h"
 #include "core/device/device_protocol.h"
 #include "core/device/device_state.h"
 #include "core/device/image_buffer.h"
@@ -57,8 +58,8 @@ struct DownloadResult {
 };
 
 /// The warning shown after a successful download whose settings were not written.
-inline constexpr const char* kSettingsNotWrittenText =
-    "the image was downloaded, but the LCD settings were not written";
+inline constexpr const char* kSettingsNotWrittenText = PICTOR_TRANSLATE_NOOP(
+    "Core", "the image was downloaded, but the LCD settings were not written");
 
 /// The download job: refuse an empty image before anything is sent ("the image
 /// is empty; nothing was erased", `LoadImage` step, `LoadFailure::Empty`; a file

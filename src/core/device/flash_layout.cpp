@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/common/translatable.h"
+
 namespace pictor::device {
 
 namespace {
@@ -29,12 +31,12 @@ EraseRange EraseRangeFor(int flashSizeCode, std::uint32_t imageStartSector) {
 CapacityLimit CapacityLimitFor(int flashSizeCode) {
     switch (flashSizeCode) {
         case 2:
-            return {1048576, "Bin文件超过1M 容量!!"};
+            return {1048576, PICTOR_TRANSLATE_NOOP("Core", "Bin文件超过1M 容量!!")};
         case 16:
         case 32:
-            return {14680064, "Bin文件超过14M 容量!!"};
+            return {14680064, PICTOR_TRANSLATE_NOOP("Core", "Bin文件超过14M 容量!!")};
         default:
-            return {6291456, "Bin文件超过6M 容量!!"};
+            return {6291456, PICTOR_TRANSLATE_NOOP("Core", "Bin文件超过6M 容量!!")};
     }
 }
 

@@ -1,6 +1,7 @@
 #include "core/device/image_buffer.h"
 
 #include "core/common/regular_file.h"
+#include "core/common/translatable.h"
 #include "core/device/device_frames.h"
 #include "core/device/flash_layout.h"
 
@@ -11,7 +12,8 @@ bool CheckImageCapacity(std::uint64_t fileLength, int flashSizeCode, MessageSink
     if (fileLength <= limit.maxBytes) {
         return true;
     }
-    messages.Show(Message{std::string(limit.warning), "警告", MessageIcon::Information});
+    messages.Show(Message{std::string(limit.warning), PICTOR_TRANSLATE_NOOP("Core", "警告"),
+                          MessageIcon::Information});
     return false;
 }
 

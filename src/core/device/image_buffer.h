@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/common/message.h"
+#include "core/common/translatable.h"
 
 namespace pictor::device {
 
@@ -35,7 +36,8 @@ std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int fl
                                        MessageSink& messages, LoadFailure* failure = nullptr);
 
 /// The message of a download refused because its image is empty.
-inline constexpr const char* kEmptyImageText = "the image is empty; nothing was erased";
+inline constexpr const char* kEmptyImageText =
+    PICTOR_TRANSLATE_NOOP("Core", "the image is empty; nothing was erased");
 
 /// The capacity check alone, for an image loaded earlier: true when `fileLength`
 /// is within the limit for `flashSizeCode`; otherwise shows the warning as

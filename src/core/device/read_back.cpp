@@ -6,6 +6,7 @@
 
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
+#include "core/common/translatable.h"
 
 namespace pictor::device {
 
@@ -32,7 +33,8 @@ Outcome ReadAll(DeviceProtocol& protocol, std::span<std::uint8_t> readBack,
         remaining -= kSectorBytes;
         const int percent = DeviceProtocol::RunPercent(total, remaining);
         progress.SetProgress(percent);
-        progress.SetStatus(FormatPercentText("读数据...%d %%", percent));
+        progress.SetStatus(
+            FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "读数据...%d %%"), percent));
     }
     return Outcome::Ok;
 }
@@ -43,20 +45,21 @@ Outcome VerifyAndBackUp(DeviceProtocol& protocol, std::span<const std::uint8_t> 
                         std::uint32_t startSector, const std::filesystem::path& directory,
                         ProgressSink& progress, MessageSink& messages) {
     progress.SetProgress(0);
-    progress.SetStatus(FormatPercentText("读数据%d %%", 0));
+    progress.SetStatus(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "读数据%d %%"), 0));
     const std::filesystem::path backupPath =
         directory.empty() ? std::filesystem::path(kBackupFileName) : directory / kBackupFileName;
     std::ofstream backup(backupPath, std::ios::binary | std::ios::trunc);
     if (!backup) {
-        messages.Show(
-            Message{"打开文件失败" + Utf8FromPath(backupPath), "错误信息", MessageIcon::Stop});
+        messages.Show(PatternMessage(PICTOR_TRANSLATE_NOOP("Core", "打开文件失败%1"),
+                                     {Utf8FromPath(backupPath)},
+                                     PICTOR_TRANSLATE_NOOP("Core", "错误信息"), MessageIcon::Stop));
         return Outcome::Failed;
     }
     // Images are whole sectors; a trailing partial sector is never read back.
     std::vector<std::uint8_t> readBack(image.size() / kSectorBytes * kSectorBytes);
     protocol.DrainInput();
     progress.SetProgress(0);
-    progress.SetStatus(FormatPercentText("读数据%d %%", 0));
+    progress.SetStatus(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "读数据%d %%"), 0));
     protocol.PurgeInput();
     Outcome outcome = ReadAll(protocol, readBack, startSector, backup, progress);
     if (outcome == Outcome::Ok && (readBack.size() != image.size() ||
@@ -68,7 +71,7 @@ Outcome VerifyAndBackUp(DeviceProtocol& protocol, std::span<const std::uint8_t> 
         outcome = Outcome::Failed;
     }
     progress.SetProgress(90);
-    progress.SetStatus(FormatPercentText("读数据%d %%", 90));
+    progress.SetStatus(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "读数据%d %%"), 90));
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/ascii_text.h"
+#include "core/common/text_format.h"
 
 namespace pictor::settings {
 
@@ -154,16 +155,21 @@ void CollectProfile(const ProfileForm& form, const std::string& modelName, Model
     }
 }
 
-std::optional<std::string> ModelNameProblem(std::string_view name) {
+std::optional<std::string> ModelNameProblem(std::string_view name, const CoreTextLookup& lookup) {
     const std::string_view trimmed = TrimBlanks(name);
     if (trimmed.empty()) {
-        return "The model name is empty; type a name.";
+        return LookUp(lookup,
+                      PICTOR_TRANSLATE_NOOP("Core", "The model name is empty; type a name."));
     }
     for (const char c : trimmed) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '[' || c == ']' || c == '=' || byte < 0x20 || byte == 0x7F) {
-            return "The model name \"" + std::string(trimmed) +
-                   "\" cannot be used: it must not hold [, ], = or control characters.";
+            return FillPlaceholders(
+                LookUp(lookup,
+                       PICTOR_TRANSLATE_NOOP("Core",
+                                             "The model name \"%1\" cannot be used: it must not "
+                                             "hold [, ], = or control characters.")),
+                {std::string(trimmed)});
         }
     }
     return std::nullopt;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/translatable.h"
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
 
@@ -62,7 +63,9 @@ void CollectProfile(const ProfileForm& form, const std::string& modelName, Model
 /// Why `name` cannot name a model, as a message for the user, or nothing when it
 /// can. A model name is also its section's name, so after its edge blanks are
 /// removed it must be non-empty and hold no "[", "]", "=" or control character.
-std::optional<std::string> ModelNameProblem(std::string_view name);
+/// The message goes through `lookup` (a front end's translation).
+std::optional<std::string> ModelNameProblem(std::string_view name,
+                                            const CoreTextLookup& lookup = {});
 
 /// The name as Save stores it: without edge blanks (the settings file could not
 /// give them back).

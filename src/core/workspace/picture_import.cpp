@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/common/regular_file.h"
+#include "core/common/translatable.h"
 #include "core/workspace/name_compare.h"
 #include "core/workspace/picture_loader.h"
 #include "core/workspace/position_trailer.h"
@@ -13,10 +14,6 @@
 namespace pictor::workspace {
 
 namespace {
-
-void ShowError(MessageSink& messages, std::string text) {
-    messages.Show(Message{std::move(text), std::string(), MessageIcon::Exclamation});
-}
 
 // Opens the file the way the import checks it and reads its trailer. Returns nothing
 // when the file cannot be opened. Only a regular file is opened (never blocking on a
@@ -62,14 +59,16 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
             size = ProbePicture(filePath);
         }
         if (!size) {
-            ShowError(messages, "加载图片 " + path + " 错误 !");
+            messages.Show(PatternMessage(PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"),
+                                         {path}, "", MessageIcon::Exclamation));
             continue;
         }
         if (!position) {
             position = OpenAndReadTrailer(filePath, options.openForWriting);
         }
         if (!position) {
-            ShowError(messages, "打开 " + path + " 错误 !");
+            messages.Show(PatternMessage(PICTOR_TRANSLATE_NOOP("Core", "打开 %1 错误 !"), {path},
+                                         "", MessageIcon::Exclamation));
             continue;
         }
 

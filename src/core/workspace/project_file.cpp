@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "core/common/regular_file.h"
+#include "core/common/text_format.h"
 
 namespace pictor::workspace {
 
@@ -198,8 +199,9 @@ std::filesystem::path ResolveText(const std::string& text,
 
 class Parser {
   public:
-    Parser(const std::filesystem::path& baseDirectory, std::string displayName)
-        : base_(baseDirectory), name_(std::move(displayName)) {}
+    Parser(const std::filesystem::path& baseDirectory, std::string displayName,
+           CoreTextLookup lookup)
+        : base_(baseDirectory), name_(std::move(displayName)), lookup_(std::move(lookup)) {}
 
     ProjectLoadResult Run(std::string_view text) {
         if (text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -220,7 +222,10 @@ class Parser {
             FinishPicture();
         }
         if (result_.error.empty() && !version_) {
-            result_.error = name_ + ": not a project file (no \"version\" line)";
+            result_.error = FillPlaceholders(
+                LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
+                                    "Core", "%1: not a project file (no \"version\" line)")),
+                {name_});
         }
         result_.ok = result_.error.empty();
         if (!result_.ok) {
@@ -241,7 +246,9 @@ class Parser {
 
     void Fail(std::size_t line, const std::string& reason) {
         if (result_.error.empty()) {
-            result_.error = name_ + ": line " + std::to_string(line) + ": " + reason;
+            result_.error =
+                FillPlaceholders(LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "%1: line %2: %3")),
+                                 {name_, std::to_string(line), reason});
         }
     }
 
@@ -251,7 +258,8 @@ class Parser {
         }
         if (line.front() == '[') {
             if (line.back() != ']' || line.size() < 3) {
-                Fail(number, "a section line must look like [name]");
+                Fail(number, LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
+                                                 "Core", "a section line must look like [name]")));
                 return;
             }
             FinishPicture();
@@ -269,12 +277,14 @@ class Parser {
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            Fail(number, "expected \"key = value\"");
+            Fail(number,
+                 LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "expected \"key = value\"")));
             return;
         }
         const std::string key(Trim(line.substr(0, equals)));
         if (key.empty()) {
-            Fail(number, "a key is missing before '='");
+            Fail(number,
+                 LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "a key is missing before '='")));
             return;
         }
         const std::string rawValue(Trim(line.substr(equals + 1)));
@@ -295,7 +305,9 @@ class Parser {
     bool FirstTime(const std::string& key, std::size_t number) {
         for (const std::string& seen : seen_) {
             if (seen == key) {
-                Fail(number, "\"" + key + "\" appears twice");
+                Fail(number, FillPlaceholders(LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
+                                                                  "Core", "\"%1\" appears twice")),
+                                              {key}));
                 return false;
             }
         }
@@ -311,11 +323,17 @@ class Parser {
             }
             const std::optional<int> version = ParseInt(value);
             if (!version || *version < 1) {
-                Fail(number, "the version must be a whole number from 1");
+                Fail(number,
+                     LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
+                                         "Core", "the version must be a whole number from 1")));
             } else if (*version > kProjectFormatVersion) {
-                Fail(number, "written in project format " + std::to_string(*version) +
-                                 ", newer than this program reads (" +
-                                 std::to_string(kProjectFormatVersion) + ")");
+                Fail(
+                    number,
+                    FillPlaceholders(
+                        LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core",
+                                                              "written in project format %1, newer "
+                                                              "than this program reads (%2)")),
+                        {std::to_string(*version), std::to_string(kProjectFormatVersion)}));
             }
             version_ = version;
         } else if (key == "model") {
@@ -339,7 +357,8 @@ class Parser {
             }
             const std::string file = UnescapeValue(value);
             if (file.empty()) {
-                Fail(number, "the picture's file is empty");
+                Fail(number,
+                     LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "the picture's file is empty")));
                 return;
             }
             picture_.path = ResolveText(file, base_);
@@ -349,7 +368,8 @@ class Parser {
             }
             const std::optional<bool> shown = ParseFlag(value);
             if (!shown) {
-                Fail(number, "\"shown\" must be yes or no");
+                Fail(number,
+                     LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "\"shown\" must be yes or no")));
                 return;
             }
             picture_.shown = *shown;
@@ -359,7 +379,10 @@ class Parser {
             }
             picture_.position = ParsePosition(value);
             if (!picture_.position) {
-                Fail(number, "\"position\" must be two whole numbers: left,top");
+                Fail(number,
+                     LookUp(lookup_,
+                            PICTOR_TRANSLATE_NOOP(
+                                "Core", "\"position\" must be two whole numbers: left,top")));
             }
         } else {
             picture_.otherKeys.push_back(ProjectKey{key, value});
@@ -369,7 +392,9 @@ class Parser {
     void FinishPicture() {
         if (section_ == Section::Picture) {
             if (picture_.path.empty()) {
-                Fail(pictureLine_, "the picture has no \"file\" line");
+                Fail(pictureLine_,
+                     LookUp(lookup_,
+                            PICTOR_TRANSLATE_NOOP("Core", "the picture has no \"file\" line")));
                 return;
             }
             result_.project.pictures.push_back(std::move(picture_));
@@ -380,6 +405,7 @@ class Parser {
 
     std::filesystem::path base_;
     std::string name_;
+    CoreTextLookup lookup_;
     ProjectLoadResult result_;
     Section section_ = Section::Top;
     ProjectPicture picture_;
@@ -413,11 +439,12 @@ std::filesystem::path ProjectBaseDirectory(const std::filesystem::path& projectF
 }
 
 ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::path& baseDirectory,
-                               const std::string& displayName) {
-    return Parser(Absolute(baseDirectory), displayName).Run(text);
+                               const std::string& displayName, const CoreTextLookup& lookup) {
+    return Parser(Absolute(baseDirectory), displayName, lookup).Run(text);
 }
 
-ProjectLoadResult LoadProject(const std::filesystem::path& projectFile) {
+ProjectLoadResult LoadProject(const std::filesystem::path& projectFile,
+                              const CoreTextLookup& lookup) {
     const std::string name = Utf8FromPath(projectFile);
     OpenFailure failure = OpenFailure::None;
     const std::optional<RegularFile> file =
@@ -426,16 +453,21 @@ ProjectLoadResult LoadProject(const std::filesystem::path& projectFile) {
         ProjectLoadResult result;
         switch (failure) {
             case OpenFailure::NotFound:
-                result.error = name + ": no such file";
+                result.error = FillPlaceholders(
+                    LookUp(lookup, PICTOR_TRANSLATE_NOOP("Core", "%1: no such file")), {name});
                 break;
             case OpenFailure::NotRegular:
-                result.error = name + ": not a regular file";
+                result.error = FillPlaceholders(
+                    LookUp(lookup, PICTOR_TRANSLATE_NOOP("Core", "%1: not a regular file")),
+                    {name});
                 break;
             case OpenFailure::PermissionDenied:
-                result.error = name + ": permission denied";
+                result.error = FillPlaceholders(
+                    LookUp(lookup, PICTOR_TRANSLATE_NOOP("Core", "%1: permission denied")), {name});
                 break;
             default:
-                result.error = name + ": cannot be opened";
+                result.error = FillPlaceholders(
+                    LookUp(lookup, PICTOR_TRANSLATE_NOOP("Core", "%1: cannot be opened")), {name});
                 break;
         }
         return result;
@@ -443,13 +475,16 @@ ProjectLoadResult LoadProject(const std::filesystem::path& projectFile) {
     const std::optional<std::vector<std::uint8_t>> bytes = file->ReadAll(kMaxProjectBytes);
     if (!bytes) {
         ProjectLoadResult result;
-        result.error = file->Size() > kMaxProjectBytes
-                           ? name + ": too large for a project file (over 16 MiB)"
-                           : name + ": read error";
+        result.error = FillPlaceholders(
+            file->Size() > kMaxProjectBytes
+                ? LookUp(lookup, PICTOR_TRANSLATE_NOOP(
+                                     "Core", "%1: too large for a project file (over 16 MiB)"))
+                : LookUp(lookup, PICTOR_TRANSLATE_NOOP("Core", "%1: read error")),
+            {name});
         return result;
     }
     const std::string text(bytes->begin(), bytes->end());
-    return ParseProject(text, ProjectBaseDirectory(projectFile), name);
+    return ParseProject(text, ProjectBaseDirectory(projectFile), name, lookup);
 }
 
 std::string FormatProject(const Project& project, const std::filesystem::path& baseDirectory) {

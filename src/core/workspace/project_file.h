@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/common/message.h"
+#include "core/common/translatable.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
 
@@ -87,14 +88,16 @@ std::filesystem::path ProjectBaseDirectory(const std::filesystem::path& projectF
 /// newer format version, a line that is neither a comment, a section nor a
 /// `key = value`, a bad value of a known key, a picture without a file, a file
 /// larger than 16 MiB, or one that is not a regular file) gives `ok` false and a
-/// message naming the file and the line. Never throws.
-ProjectLoadResult LoadProject(const std::filesystem::path& projectFile);
+/// message naming the file and the line (its texts through `lookup`, a front
+/// end's translation). Never throws.
+ProjectLoadResult LoadProject(const std::filesystem::path& projectFile,
+                              const CoreTextLookup& lookup = {});
 
 /// Parses project text as if read from a file whose relative paths start at
 /// `baseDirectory`; `displayName` names the source in messages. Used by
 /// `LoadProject` and by tests.
 ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::path& baseDirectory,
-                               const std::string& displayName);
+                               const std::string& displayName, const CoreTextLookup& lookup = {});
 
 /// The text `SaveProject` writes: fixed key order, paths relative to
 /// `baseDirectory` with '/' separators, unknown keys and sections after the known
