@@ -394,6 +394,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>Options</source>
         <translation>Options</translation>
     </message>
+    <message>
+        <source>reason: access denied on %1: another program may have it open, or it may not be used by this user</source>
+        <translation>reason: access denied on %1: another program may have it open, or it may not be used by this user</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
