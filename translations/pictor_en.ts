@@ -1842,6 +1842,14 @@ and download the image into the module&apos;s flash.</translation>
         <source>free %1 of the %2.</source>
         <translation>free %1 of the %2.</translation>
     </message>
+    <message>
+        <source>flash</source>
+        <translation>flash</translation>
+    </message>
+    <message>
+        <source>%1 flash</source>
+        <translation>%1 flash</translation>
+    </message>
 </context>
 <context>
     <name>ModelNameDialog</name>

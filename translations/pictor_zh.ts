@@ -1842,6 +1842,14 @@ and download the image into the module&apos;s flash.</source>
         <source>free %1 of the %2.</source>
         <translation>%2 剩余 %1。</translation>
     </message>
+    <message>
+        <source>flash</source>
+        <translation>Flash</translation>
+    </message>
+    <message>
+        <source>%1 flash</source>
+        <translation>%1 Flash</translation>
+    </message>
 </context>
 <context>
     <name>ModelNameDialog</name>

@@ -107,6 +107,7 @@ class MainWindow final : public QMainWindow,
     void OnOpenPort();
     void OnClosePort();
     void OnConnect();
+    void ShowConnectionState();
     void OnFlashTypeChanged();
     void OnDownloadBin();
     void OnResourceDownload();
@@ -250,6 +251,12 @@ class MainWindow final : public QMainWindow,
     int topValue_ = 0;
     int widthValue_ = 0;
     std::string connectionText_;
+    // The last connect's outcome, so its text follows a language switch.
+    enum class ConnectionState {
+        None,
+        Connected,
+        NotConnected
+    } connectionState_ = ConnectionState::None;
     std::string portText_;
     std::string baudText_;
 

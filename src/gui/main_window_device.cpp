@@ -82,8 +82,8 @@ void MainWindow::OnClosePort() {
     closePortButton_->setEnabled(false);
     openPortButton_->setEnabled(true);
     // Nothing is connected over a closed port.
-    connectionText_.clear();
-    exchange_.Push({connectionEdit_});
+    connectionState_ = ConnectionState::None;
+    ShowConnectionState();
 }
 
 void MainWindow::OnConnect() {
@@ -102,11 +102,26 @@ void MainWindow::OnConnect() {
     if (result->outcome == device::Outcome::Ok) {
         ShowMessage(Translate("MainWindow", "成功连接").toStdString(), MessageIcon::Information,
                     Translate("MainWindow", "信息").toStdString());
-        connectionText_ = Translate("MainWindow", "已连接").toStdString();
+        connectionState_ = ConnectionState::Connected;
     } else {
         ShowMessage(Translate("MainWindow", "连接失败").toStdString(), MessageIcon::Stop,
                     Translate("MainWindow", "信息").toStdString());
-        connectionText_ = Translate("MainWindow", "未连接").toStdString();
+        connectionState_ = ConnectionState::NotConnected;
+    }
+    ShowConnectionState();
+}
+
+void MainWindow::ShowConnectionState() {
+    switch (connectionState_) {
+        case ConnectionState::None:
+            connectionText_.clear();
+            break;
+        case ConnectionState::Connected:
+            connectionText_ = Translate("MainWindow", "已连接").toStdString();
+            break;
+        case ConnectionState::NotConnected:
+            connectionText_ = Translate("MainWindow", "未连接").toStdString();
+            break;
     }
     exchange_.Push({connectionEdit_});
 }

@@ -239,10 +239,11 @@ void MemoryMapDialog::Refresh() {
     const std::uint64_t padding = totals.alignmentPadding + totals.sectorPadding;
     const std::uint64_t used = totals.imageBytes - padding;
     bar_->SetParts(used, padding, capacity_);
-    const QString flash = (flashType_.empty() ? QStringLiteral("flash")
-                                              : QString::fromStdString(flashType_).toHtmlEscaped() +
-                                                    QStringLiteral(" flash")) +
-                          QStringLiteral(" (%1)").arg(Bytes(capacity_));
+    const QString flash =
+        (flashType_.empty() ? Translate("MemoryMapDialog", "flash")
+                            : Translate("MemoryMapDialog", "%1 flash")
+                                  .arg(QString::fromStdString(flashType_).toHtmlEscaped())) +
+        QStringLiteral(" (%1)").arg(Bytes(capacity_));
     // Each part's name follows a square of its colour on the bar.
     const auto swatch = [](const QColor& colour) {
         return QStringLiteral("<span style=\"color:%1\">&#9632;</span> ").arg(colour.name());

@@ -5,8 +5,10 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QTest>
+#include <QTranslator>
 
 #include "core/device/device_link.h"
+#include "gui/ui_language.h"
 #include "main_window_fixture.h"
 #include "sim_process.h"
 
@@ -91,6 +93,27 @@ TEST_F(MainWindowDeviceTest, OpenAndCloseToggleTheButtonsAndStoreThePortChoice) 
     EXPECT_TRUE(Button(1087)->isEnabled());
     EXPECT_FALSE(Button(1088)->isEnabled());
     EXPECT_EQ(dir_->Key("Scom", "BIT"), "115200");
+}
+
+// The connection field is a text of the last connect's outcome: a language
+// switch afterwards shows it in the new language.
+TEST_F(MainWindowDeviceTest, ConnectionFieldFollowsALanguageSwitch) {
+    StartWithSim({"--kind", "5"});
+    OpenSimPort();
+    Button(1086)->click();
+    ASSERT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
+
+    InstallUiLanguage(UiLanguage::English);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "Connected");
+
+    // The other tests compare the texts as written: no translation stays installed.
+    for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
 }
 
 TEST_F(MainWindowDeviceTest, ConnectReportsAndShowsTheFlashType) {
