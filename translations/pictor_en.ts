@@ -398,6 +398,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>reason: access denied on %1: another program may have it open, or it may not be used by this user</source>
         <translation>reason: access denied on %1: another program may have it open, or it may not be used by this user</translation>
     </message>
+    <message>
+        <source>pictor-cli: %1</source>
+        <translation>pictor-cli: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>

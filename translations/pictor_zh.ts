@@ -398,6 +398,10 @@ and download the image into the module&apos;s flash.</source>
         <source>reason: access denied on %1: another program may have it open, or it may not be used by this user</source>
         <translation>原因：%1 拒绝访问：可能已被其他程序打开，或当前用户无权使用</translation>
     </message>
+    <message>
+        <source>pictor-cli: %1</source>
+        <translation>pictor-cli：命令行有误：%1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "core/common/text_format.h"
 #include "core/common/translatable.h"
 
 namespace pictor::cli {
@@ -58,7 +59,10 @@ int Run(int argc, const char* const* argv, Streams streams) {
         streams.out << app.help("", CLI::AppFormatMode::All);
         return kExitOk;
     } catch (const CLI::ParseError& e) {
-        streams.err << "pictor-cli: " << e.what() << "\n";
+        // The parser's own text is English; the lead-in says in the chosen
+        // language that the command line is at fault.
+        streams.err << FillPlaceholders(streams.Translate("Cli", "pictor-cli: %1"), {e.what()})
+                    << "\n";
         return kExitUsage;
     }
     return exitCode;

@@ -127,6 +127,17 @@ TEST(CliTexts, LangOptionChangesTheTextNotTheExitCode) {
     std::ostringstream err;
     const char* bad[] = {"pictor-cli", "--lang", "fr", "ports"};
     EXPECT_EQ(cli::Run(4, bad, Streams{out, err}), kExitUsage);
+
+    // The parser's own complaint keeps its words behind a lead-in in the language.
+    for (const auto& [language, lead] :
+         {std::pair{"en", "pictor-cli: "}, std::pair{"zh", "pictor-cli：命令行有误："}}) {
+        std::ostringstream parseOut;
+        std::ostringstream parseErr;
+        const char* args[] = {"pictor-cli", "--lang", language, "ports", "--no-such-option"};
+        EXPECT_EQ(cli::Run(5, args, Streams{parseOut, parseErr}), kExitUsage);
+        EXPECT_EQ(parseErr.str().rfind(lead, 0), 0U) << parseErr.str();
+        EXPECT_NE(parseErr.str().find("--no-such-option"), std::string::npos) << parseErr.str();
+    }
 }
 
 // Core functions that return texts take the front end's lookup and fill the
