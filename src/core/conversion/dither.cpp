@@ -365,10 +365,34 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
         const Channel grey = GreyChannel(profile);
         if (ordered) {
             const OrderedTable table = MakeOrderedTable(grey);
-            Scan(image.width, image.height, [&](int x, int y, std::size_t i) {
-                const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
-                out[i] = GreyPixel(table[cell][GreyOf(source[i])]);
-            });
+            constexpr std::size_t kSums = 3 * 255 + 1;
+            if (count < 64 * kSums) {
+                // A small picture: cheaper than making the table below.
+                Scan(image.width, image.height, [&](int x, int y, std::size_t i) {
+                    const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
+                    out[i] = GreyPixel(table[cell][GreyOf(source[i])]);
+                });
+                return storage;
+            }
+            // The written grey of every (cell, R + G + B): no division per pixel.
+            // A row uses 8 of the 64 cells, so its part of the table stays cached.
+            std::vector<std::uint8_t> bySum(64 * kSums);
+            for (std::size_t cell = 0; cell < 64; ++cell) {
+                for (std::size_t sum = 0; sum < kSums; ++sum) {
+                    bySum[cell * kSums + sum] = table[cell][sum / 3];
+                }
+            }
+            for (std::size_t y = 0; y < static_cast<std::size_t>(image.height); ++y) {
+                const std::uint8_t* rowCells = bySum.data() + (y & 7) * 8 * kSums;
+                const std::uint32_t* in = source + y * width;
+                std::uint32_t* row = out + y * width;
+                for (std::size_t x = 0; x < width; ++x) {
+                    const std::uint32_t p = in[x];
+                    const std::uint32_t sum =
+                        ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
+                    row[x] = GreyPixel(rowCells[(x & 7) * kSums + sum]);
+                }
+            }
         } else {
             Diffusion diffusion(grey, width);
             // The grey of each channel sum R + G + B, in sixteenths.

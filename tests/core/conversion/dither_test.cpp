@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/conversion/conversion_test_support.h"
@@ -223,6 +224,40 @@ std::vector<std::uint32_t> PlainDither(const workspace::PixelImage& image,
         }
     }
     return out;
+}
+
+// Ordered dithering depends only on a pixel's value and its place in the 8x8
+// tile, so a large picture (dithered through its per-row table) and 8-aligned
+// crops of it (small pictures, dithered pixel by pixel) must agree.
+TEST(Dither, OrderedLargePictureAgreesWithItsSmallCrops) {
+    std::mt19937 random(7u);  // fixed start value: the same picture every run
+    constexpr int kWidth = 264;
+    constexpr int kHeight = 200;  // 52800 pixels, more than the small-picture way takes
+    auto picture = MakeImage(kWidth, kHeight);
+    for (std::uint32_t& p : picture.pixels) {
+        p = static_cast<std::uint32_t>(random()) | 0xFF000000u;
+    }
+    for (const int depth : {1, 2, 4, 8}) {
+        const settings::ModelProfile profile = WithDither(GreyProfile(depth), 1);
+        workspace::PixelImage storage;
+        const workspace::PixelImage whole = DitherForEncoding(picture, profile, storage);
+        for (const auto& [left, top] : {std::pair{0, 0}, std::pair{128, 64}, std::pair{256, 192}}) {
+            auto crop = MakeImage(8, 8);
+            for (int y = 0; y < 8; ++y) {
+                for (int x = 0; x < 8; ++x) {
+                    Set(crop, x, y, picture.At(left + x, top + y));
+                }
+            }
+            workspace::PixelImage cropStorage;
+            const workspace::PixelImage& part = DitherForEncoding(crop, profile, cropStorage);
+            for (int y = 0; y < 8; ++y) {
+                for (int x = 0; x < 8; ++x) {
+                    ASSERT_EQ(whole.At(left + x, top + y), part.At(x, y))
+                        << "depth " << depth << " at " << left + x << "," << top + y;
+                }
+            }
+        }
+    }
 }
 
 TEST(Dither, FloydSteinbergMatchesThePlainWayOnRandomPictures) {
