@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <random>
 #include <utility>
 
 #include "core/common/regular_file.h"
@@ -28,6 +26,24 @@ OpenFailure FailureOf(int error) {
         default:
             return OpenFailure::Other;
     }
+}
+
+// Writes all of `bytes` through `put(data, size, done)`, one call after another
+// until every byte is written; retries on EINTR, fails on an error or no progress.
+template <class Put>
+bool WriteInFull(std::span<const std::uint8_t> bytes, Put put) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = put(bytes.data() + done, bytes.size() - done, done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
 }
 
 }  // namespace
@@ -80,19 +96,10 @@ std::size_t RegularFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> ou
 }
 
 bool WriteAllAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                     static_cast<off_t>(offset + done));
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+    return WriteInFull(bytes,
+                       [fd, offset](const std::uint8_t* data, std::size_t size, std::size_t done) {
+                           return ::pwrite(fd, data, size, static_cast<off_t>(offset + done));
+                       });
 }
 
 int OpenForWriting(const std::filesystem::path& path, WriteOpen how) {
@@ -105,40 +112,10 @@ int OpenForWriting(const std::filesystem::path& path, WriteOpen how) {
     return fd;
 }
 
-int CreateUniqueFile(const std::filesystem::path& dir, std::string_view prefix,
-                     std::filesystem::path& created) {
-    std::random_device device;
-    for (int attempt = 0; attempt < 32; ++attempt) {
-        const unsigned long long value =
-            (static_cast<unsigned long long>(device()) << 32) ^ device();
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%012llx", value & 0xFFFFFFFFFFFFull);
-        std::filesystem::path candidate = dir / (std::string(prefix) + suffix);
-        const int fd = OpenForWriting(candidate, WriteOpen::CreateNew);
-        if (fd >= 0) {
-            created = std::move(candidate);
-            return fd;
-        }
-        if (errno != EEXIST) {
-            return -1;
-        }
-    }
-    return -1;
-}
-
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+    return WriteInFull(bytes, [fd](const std::uint8_t* data, std::size_t size, std::size_t) {
+        return ::write(fd, data, size);
+    });
 }
 
 bool SyncFileData(int fd) {

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <random>
 #include <utility>
 
 #include "core/common/regular_file.h"
@@ -202,27 +200,6 @@ int OpenForWriting(const std::filesystem::path& path, WriteOpen how) {
         errno = EMFILE;
     }
     return fd;
-}
-
-int CreateUniqueFile(const std::filesystem::path& dir, std::string_view prefix,
-                     std::filesystem::path& created) {
-    std::random_device device;
-    for (int attempt = 0; attempt < 32; ++attempt) {
-        const unsigned long long value =
-            (static_cast<unsigned long long>(device()) << 32) ^ device();
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%012llx", value & 0xFFFFFFFFFFFFull);
-        std::filesystem::path candidate = dir / PathFromUtf8(std::string(prefix) + suffix);
-        const int fd = OpenForWriting(candidate, WriteOpen::CreateNew);
-        if (fd >= 0) {
-            created = std::move(candidate);
-            return fd;
-        }
-        if (errno != EEXIST) {
-            return -1;
-        }
-    }
-    return -1;
 }
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
