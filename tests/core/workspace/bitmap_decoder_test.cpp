@@ -92,20 +92,7 @@ Bytes Build(const Layout& layout) {
 }
 
 Bytes PatternRows(const Layout& layout) {
-    const int stride = (layout.width * layout.bitCount + 31) / 32 * 4;
-    Bytes rows(static_cast<std::size_t>(stride * layout.height));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i] = static_cast<std::uint8_t>(i * 73 + 29);
-    }
-    return rows;
-}
-
-std::vector<std::uint32_t> Colours(std::size_t entries) {
-    std::vector<std::uint32_t> palette;
-    for (std::size_t i = 0; i < entries; ++i) {
-        palette.push_back(static_cast<std::uint32_t>(0x0A1B2C + i * 0x1D0B07) & 0xFFFFFFU);
-    }
-    return palette;
+    return testing::PatternRows(layout.width, layout.height, layout.bitCount);
 }
 
 class BitmapDecoderTest : public ::testing::Test {
@@ -159,10 +146,11 @@ TEST_F(BitmapDecoderTest, EveryHeaderAndDepthDecodesAsQtDoes) {
             for (const int bits : {1, 4, 8}) {
                 Layout layout;
                 layout.bitCount = bits;
-                layout.palette = Colours(std::size_t{1} << bits);
+                layout.palette = testing::PatternPalette(std::size_t{1} << bits);
                 check(layout, std::to_string(bits) + " bits");
                 // Indexes beyond a short palette (one colour for 1 bit).
-                layout.palette = Colours(bits == 1 ? 1 : (std::size_t{1} << bits) / 2 - 1);
+                layout.palette =
+                    testing::PatternPalette(bits == 1 ? 1 : (std::size_t{1} << bits) / 2 - 1);
                 if (headerSize != 12) {
                     check(layout, std::to_string(bits) + " bits short palette");
                 }
@@ -201,7 +189,7 @@ Layout RunLength(int bits, int width, int height, Bytes stream) {
     layout.height = height;
     layout.bitCount = bits;
     layout.compression = bits == 8 ? 1 : 2;
-    layout.palette = Colours(bits == 8 ? 8 : 16);
+    layout.palette = testing::PatternPalette(bits == 8 ? 8 : 16);
     layout.pixels = std::move(stream);
     return layout;
 }
@@ -238,7 +226,7 @@ TEST_F(BitmapDecoderTest, RunLengthStreamsDecodeAsQtDoes) {
     topDown.topDown = true;
     cases.push_back({"rle8 top-down", topDown});
     Layout shortPalette = RunLength(4, 4, 1, {4, 0x3F, 0, 1});
-    shortPalette.palette = Colours(5);
+    shortPalette.palette = testing::PatternPalette(5);
     cases.push_back({"rle4 index beyond the palette", shortPalette});
     for (const Case& c : cases) {
         ExpectSameAsQt(Build(c.layout), c.label);
@@ -248,7 +236,7 @@ TEST_F(BitmapDecoderTest, RunLengthStreamsDecodeAsQtDoes) {
     // pixels 1..6 leave 5 and 6 at the start of the bottom row, over its two 1s.
     const auto spilled = Load(Build(cases[1].layout));
     ASSERT_TRUE(spilled.has_value());
-    const std::vector<std::uint32_t> colours = Colours(8);
+    const std::vector<std::uint32_t> colours = testing::PatternPalette(8);
     EXPECT_EQ(spilled->At(0, 2), 0xFF000000U | colours[5]);
     EXPECT_EQ(spilled->At(1, 2), 0xFF000000U | colours[6]);
     EXPECT_EQ(spilled->At(2, 2), 0xFF000000U | colours[0]);
@@ -290,7 +278,8 @@ TEST_F(BitmapDecoderTest, RandomBitmapsDecodeAsQtDoes) {
         }
         if (layout.bitCount <= 8) {
             const std::size_t full = std::size_t{1} << layout.bitCount;
-            layout.palette = Colours(layout.headerSize == 12 ? full : 1 + random() % full);
+            layout.palette =
+                testing::PatternPalette(layout.headerSize == 12 ? full : 1 + random() % full);
         }
         if (layout.compression == 1 || layout.compression == 2) {
             // Short streams of mostly small counts, with escapes now and then.
@@ -325,7 +314,7 @@ TEST_F(BitmapDecoderTest, RandomBitmapsDecodeAsQtDoes) {
 TEST_F(BitmapDecoderTest, RefusesWhatCannotBeDecoded) {
     Layout manyColours;
     manyColours.bitCount = 8;
-    manyColours.palette = Colours(4);
+    manyColours.palette = testing::PatternPalette(4);
     manyColours.coloursUsed = 300;
     manyColours.pixels = PatternRows(manyColours);
     Layout fullMask;
@@ -344,7 +333,7 @@ TEST_F(BitmapDecoderTest, RefusesWhatCannotBeDecoded) {
     // a file that holds the rows only from the stated offset on is short.
     Layout inside;
     inside.bitCount = 8;
-    inside.palette = Colours(4);
+    inside.palette = testing::PatternPalette(4);
     inside.pixels = PatternRows(inside);
     Bytes file = Build(inside);
     file[10] = static_cast<std::uint8_t>(file[10] - 8);

@@ -21,6 +21,8 @@ using testing::AppendLe32;
 using testing::BitmapLayout;
 using testing::BuildBitmap;
 using testing::Bytes;
+using testing::PatternPalette;
+using testing::PatternRows;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -48,24 +50,6 @@ Bytes WithV4Header(const Bytes& plain) {
     return bytes;
 }
 
-// Rows of `width` pixels whose bytes vary, so that every byte position matters.
-Bytes PatternRows(int width, int height, int bitCount) {
-    const int stride = (width * bitCount + 31) / 32 * 4;
-    Bytes rows(static_cast<std::size_t>(stride * height));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i] = static_cast<std::uint8_t>(i * 37 + 11);
-    }
-    return rows;
-}
-
-std::vector<std::uint32_t> Palette(std::size_t entries) {
-    std::vector<std::uint32_t> palette;
-    for (std::size_t i = 0; i < entries; ++i) {
-        palette.push_back(static_cast<std::uint32_t>(0x102030 + i * 0x0A0B0C) & 0xFFFFFFU);
-    }
-    return palette;
-}
-
 struct VariantCase {
     std::string label;
     Bytes file;
@@ -83,12 +67,12 @@ std::vector<VariantCase> Variants() {
             cases.push_back({label + (topDown ? " top-down" : ""), BuildBitmap(copy), direct});
         }
     };
-    add("1bpp", {5, 3, 1, 0, {}, Palette(2), PatternRows(5, 3, 1)}, true);
-    add("4bpp", {5, 3, 4, 0, {}, Palette(16), PatternRows(5, 3, 4)}, true);
-    add("8bpp", {5, 3, 8, 0, {}, Palette(256), PatternRows(5, 3, 8)}, true);
+    add("1bpp", {5, 3, 1, 0, {}, PatternPalette(2), PatternRows(5, 3, 1)}, true);
+    add("4bpp", {5, 3, 4, 0, {}, PatternPalette(16), PatternRows(5, 3, 4)}, true);
+    add("8bpp", {5, 3, 8, 0, {}, PatternPalette(256), PatternRows(5, 3, 8)}, true);
     // Indexes beyond a short palette.
-    add("4bpp short palette", {5, 3, 4, 0, {}, Palette(3), PatternRows(5, 3, 4)}, true);
-    add("8bpp short palette", {5, 3, 8, 0, {}, Palette(7), PatternRows(5, 3, 8)}, true);
+    add("4bpp short palette", {5, 3, 4, 0, {}, PatternPalette(3), PatternRows(5, 3, 4)}, true);
+    add("8bpp short palette", {5, 3, 8, 0, {}, PatternPalette(7), PatternRows(5, 3, 8)}, true);
     add("16bpp 555", {5, 3, 16, 0, {}, {}, PatternRows(5, 3, 16)}, true);
     add("16bpp 555 bitfields", {5, 3, 16, 3, {0x7C00, 0x03E0, 0x001F}, {}, PatternRows(5, 3, 16)},
         true);
@@ -103,19 +87,21 @@ std::vector<VariantCase> Variants() {
         false);
     add("32bpp swapped bitfields",
         {5, 3, 32, 3, {0x0000FF, 0x00FF00, 0xFF0000}, {}, PatternRows(5, 3, 32)}, false);
-    add("1bpp one colour", {5, 3, 1, 0, {}, Palette(1), PatternRows(5, 3, 1)}, false);
+    add("1bpp one colour", {5, 3, 1, 0, {}, PatternPalette(1), PatternRows(5, 3, 1)}, false);
 
     // A gap between the palette and the pixels, and a V4 header.
     cases.push_back(
         {"8bpp gap before pixels",
-         InsertBytes(BuildBitmap({5, 3, 8, 0, {}, Palette(4), PatternRows(5, 3, 8)}), 54 + 16, 10),
+         InsertBytes(BuildBitmap({5, 3, 8, 0, {}, PatternPalette(4), PatternRows(5, 3, 8)}),
+                     54 + 16, 10),
          true});
     cases.push_back({"24bpp V4 header",
                      WithV4Header(BuildBitmap({5, 3, 24, 0, {}, {}, PatternRows(5, 3, 24)})),
                      true});
-    cases.push_back({"8bpp V4 header",
-                     WithV4Header(BuildBitmap({5, 3, 8, 0, {}, Palette(9), PatternRows(5, 3, 8)})),
-                     true});
+    cases.push_back(
+        {"8bpp V4 header",
+         WithV4Header(BuildBitmap({5, 3, 8, 0, {}, PatternPalette(9), PatternRows(5, 3, 8)})),
+         true});
     return cases;
 }
 
@@ -155,7 +141,7 @@ TEST(DirectBitmap, GivesWhatQtGivesForEveryVariant) {
 TEST(DirectBitmap, MalformedHeadersGetWhatQtGives) {
     // Header fields a writer may get wrong: both decoders must accept or refuse
     // alike, and give the same pixels when they accept.
-    const Bytes plain = BuildBitmap({5, 3, 8, 0, {}, Palette(4), PatternRows(5, 3, 8)});
+    const Bytes plain = BuildBitmap({5, 3, 8, 0, {}, PatternPalette(4), PatternRows(5, 3, 8)});
     const auto patched = [&plain](std::size_t at, std::uint32_t value, int bytes = 4) {
         Bytes file = plain;
         for (int i = 0; i < bytes; ++i) {
@@ -205,11 +191,12 @@ std::vector<VariantCase> AllVariants() {
     cases.push_back(
         {"RLE8",
          BuildBitmap(
-             {4, 2, 8, 1, {}, Palette(4), {3, 1, 1, 2, 0, 0, 0, 3, 0, 1, 2, 0, 1, 2, 0, 1}}),
+             {4, 2, 8, 1, {}, PatternPalette(4), {3, 1, 1, 2, 0, 0, 0, 3, 0, 1, 2, 0, 1, 2, 0, 1}}),
          false});
     // 7 x 2 RLE4: a run of 7 on each row, end of line, end of bitmap.
     cases.push_back(
-        {"RLE4", BuildBitmap({7, 2, 4, 2, {}, Palette(4), {7, 0x12, 0, 0, 7, 0x30, 0, 1}}), false});
+        {"RLE4", BuildBitmap({7, 2, 4, 2, {}, PatternPalette(4), {7, 0x12, 0, 0, 7, 0x30, 0, 1}}),
+         false});
     return cases;
 }
 
@@ -244,7 +231,7 @@ TEST(PictureLoader, RefusesHeadersThatClaimMoreThanTheFileHolds) {
     EXPECT_FALSE(ProbePicture(dir / "huge.bmp").has_value());
 
     // A palette declared longer than the file.
-    file = BuildBitmap({2, 1, 8, 0, {}, Palette(2), {0, 1, 0, 0}});
+    file = BuildBitmap({2, 1, 8, 0, {}, PatternPalette(2), {0, 1, 0, 0}});
     PutLe32(file, 46, 200);
     WriteFile(dir / "palette.bmp", file);
     EXPECT_FALSE(LoadPicture(dir / "palette.bmp").has_value());
@@ -257,9 +244,10 @@ TEST(PictureLoader, RefusesHeadersThatClaimMoreThanTheFileHolds) {
 
     // Run-length streams that stop before the last row: an end-of-bitmap mark on the
     // first of two rows, and an absolute run whose bytes are missing.
-    WriteFile(dir / "eob.bmp", BuildBitmap({2, 2, 8, 1, {}, Palette(2), {2, 1, 0, 1}}));
+    WriteFile(dir / "eob.bmp", BuildBitmap({2, 2, 8, 1, {}, PatternPalette(2), {2, 1, 0, 1}}));
     EXPECT_FALSE(LoadPicture(dir / "eob.bmp").has_value());
-    WriteFile(dir / "absolute.bmp", BuildBitmap({8, 1, 8, 1, {}, Palette(2), {0, 8, 1, 1, 1, 1}}));
+    WriteFile(dir / "absolute.bmp",
+              BuildBitmap({8, 1, 8, 1, {}, PatternPalette(2), {0, 8, 1, 1, 1, 1}}));
     EXPECT_FALSE(LoadPicture(dir / "absolute.bmp").has_value());
 }
 
