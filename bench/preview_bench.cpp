@@ -29,18 +29,29 @@ void BM_EncodeScreen(benchmark::State& state) {
     const PixelImage picture = Gradient(480, 320, 7);
     const ModelProfile profile =
         PanelProfile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    PixelImage storage;
     std::vector<std::uint8_t> out;
     for (auto _ : state) {
         out.clear();
-        const PixelImage& pixels = pictor::conversion::DitherForEncoding(picture, profile, storage);
-        pictor::conversion::EncodePicture(pixels, profile, out);
+        pictor::conversion::EncodeDithered(picture, profile, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["MPixel/s"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * 480 * 320 / 1e6, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EncodeScreen)->ArgsProduct({{1, 4, 16}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+
+// Args: depth, dither mode. The dithering alone, without packing the codes.
+void BM_QuantiseScreen(benchmark::State& state) {
+    const PixelImage picture = Gradient(480, 320, 7);
+    const ModelProfile profile =
+        PanelProfile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    pictor::conversion::QuantisedPicture q;
+    for (auto _ : state) {
+        pictor::conversion::QuantiseForEncoding(picture, profile, q);
+        benchmark::DoNotOptimize(q.codes.data());
+    }
+}
+BENCHMARK(BM_QuantiseScreen)->ArgsProduct({{1, 4, 16}, {1, 2}})->Unit(benchmark::kMillisecond);
 
 // Args: depth, dither mode.
 void BM_PanelPreview(benchmark::State& state) {

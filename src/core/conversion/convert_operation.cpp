@@ -148,7 +148,6 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
     // Dithering diffuses errors between neighbours, so it works on the whole
     // decoded picture; without it the encoder reads the file's rows directly.
     std::optional<workspace::PixelImage> decoded;
-    workspace::PixelImage dithered;
     const workspace::PixelImage* picture = entry.bitmap.get();
     if (Dithers(profile)) {
         if (picture == nullptr) {
@@ -158,7 +157,6 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
             }
             picture = &*decoded;
         }
-        picture = &DitherForEncoding(*picture, profile, dithered);
     } else if (picture == nullptr) {
         rows = workspace::OpenPictureRows(PathFromUtf8(entry.path), pool.Take());
         if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
@@ -175,7 +173,7 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
         }
     } returnFileBuffer{rows, pool};
     const auto encode = [&](auto& out) {
-        return rows ? EncodePicture(*rows, profile, out) : EncodePicture(*picture, profile, out);
+        return rows ? EncodePicture(*rows, profile, out) : EncodeDithered(*picture, profile, out);
     };
     if (cSource) {
         block.text = job.opening;

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <limits>
+#include <numeric>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -53,42 +58,38 @@ int NearestCode(int sixteenths, int levels) {
     return std::clamp(code, 0, levels - 1);
 }
 
-// The written value of every (Bayer cell, 8-bit value) pair of a channel.
-using OrderedTable = std::vector<std::array<std::uint8_t, 256>>;
+// What the dithering stores for each code of a channel: the code itself, its
+// written 8-bit value, or its part of a 16-bit word.
+using Marks = std::vector<std::uint16_t>;
 
-OrderedTable MakeOrderedTable(const Channel& channel) {
+// The mark of every (Bayer cell, 8-bit value) pair of a channel.
+using OrderedTable = std::vector<std::array<std::uint16_t, 256>>;
+
+OrderedTable MakeOrderedTable(const Channel& channel, const Marks& marks) {
     OrderedTable table(64);  // indexed by (y mod 8) x 8 + (x mod 8)
     for (std::size_t position = 0; position < 64; ++position) {
         const int cell = kBayer[position / 8][position % 8];
         for (int value = 0; value < 256; ++value) {
             table[position][static_cast<std::size_t>(value)] =
-                channel.output[static_cast<std::size_t>(OrderedCode(value, cell, channel.levels))];
+                marks[static_cast<std::size_t>(OrderedCode(value, cell, channel.levels))];
         }
     }
     return table;
 }
 
 // What one pixel's value (in sixteenths) decides under Floyd-Steinberg: the
-// error's shares (7/16 to the next pixel of the row, 3/16 to the pixel below
-// the previous one, 5/16 straight below, the rest below the next one) and the
-// written 8-bit value.
+// chosen code, its error and the error's share of 7/16 carried to the next
+// pixel of the row (the shares of the row below follow from the error; see
+// `Received`).
 struct Outcome {
+    int error = 0;
     int ahead = 0;
-    int behind = 0;
-    int below = 0;
-    int rest = 0;
-    std::uint32_t written = 0;
+    std::size_t code = 0;
 };
 
 Outcome OutcomeOf(const Channel& channel, int v, std::size_t code) {
     const int error = v - channel.intensity[code] * 16;
-    Outcome outcome;
-    outcome.ahead = error * 7 / 16;
-    outcome.behind = error * 3 / 16;
-    outcome.below = error * 5 / 16;
-    outcome.rest = error - outcome.ahead - outcome.behind - outcome.below;
-    outcome.written = channel.output[code];
-    return outcome;
+    return {error, error * 7 / 16, code};
 }
 
 Outcome OutcomeOf(const Channel& channel, int v) {
@@ -117,102 +118,166 @@ std::vector<int> FirstValueOfEachCode(int levels) {
     return first;
 }
 
-// Floyd-Steinberg over one channel. The outcomes of all values within kMargin
-// of 0..kFullScale are tabulated (errors stay well inside; values outside are
-// computed), so a pixel costs a few loads and the serial part of a row, where
-// each pixel waits for the share its predecessor carries ahead, is one load.
+// Eight 16-bit lanes; GCC and Clang map them to the target's vector registers.
+using Lanes = std::int16_t __attribute__((vector_size(16)));
+
+inline Lanes LoadLanes(const std::int16_t* source) {
+    Lanes lanes;
+    std::memcpy(&lanes, source, sizeof lanes);
+    return lanes;
+}
+
+inline void StoreLanes(std::int16_t* target, Lanes lanes) {
+    std::memcpy(target, &lanes, sizeof lanes);
+}
+
+// 15 for a negative error, 0 otherwise: (e x k + bias) >> 4 is then e x k / 16
+// truncated toward zero, as the integer division gives it.
+inline int NegativeBias(int e) {
+    return e < 0 ? 15 : 0;
+}
+inline Lanes NegativeBias(Lanes e) {
+    return (e >> 15) & 15;
+}
+
+// What a pixel receives from the errors e of the row above: 5/16 of the error
+// straight above (`above`), 3/16 of the error of the pixel after that one in the
+// row above's walk (`afterAbove`: its share for the pixel behind it) and, of
+// the error of the pixel before it (`beforeAbove`), what is left once 7/16, 3/16
+// and 5/16 are taken. Works on single values and on vector lanes alike.
+template <class V>
+V Received(V above, V afterAbove, V beforeAbove) {
+    const auto sixteenths = [](V times, V e) { return (times + NegativeBias(e)) >> 4; };
+    const V below = sixteenths(above * 5, above);
+    const V behind = sixteenths(afterAbove * 3, afterAbove);
+    const V e = beforeAbove;
+    const V rest = e - sixteenths(e * 7, e) - sixteenths(e * 3, e) - sixteenths(e * 5, e);
+    return below + behind + rest;
+}
+
+// The errors of a row, `lanes` values per pixel, and what the next row
+// receives from them. Each row is walked in two steps: `Receive` sums, for every
+// value, the shares the previous row's errors left it; then the walk along the
+// row (`Diffusion::Step`), where each pixel waits for the 7/16 its predecessor
+// carries, stores the row's own errors in their place.
+//
+// With 16-bit errors the sums run eight at a time in vector code. The table
+// errors stay within 2048, so 7 x e fits; a computed error beyond `kLimit` does
+// not, and the walk reports it, so that the picture is dithered again with
+// 32-bit errors, summed one by one, which hold any error.
+template <class Error>
+class ErrorRow {
+  public:
+    static constexpr int kLimit =
+        std::is_same_v<Error, std::int16_t> ? 4095 : std::numeric_limits<int>::max();
+
+    ErrorRow(std::size_t width, std::size_t lanes)
+        : lanes_(lanes), errors_((width + 2) * lanes, 0), received_(width * lanes, 0) {}
+
+    // Sums what each value of the row about to be walked receives; the previous
+    // row was walked in direction `previousDir`.
+    void Receive(int previousDir) {
+        const Error* e = errors_.data() + lanes_;  // slots before and after stay 0
+        Error* target = received_.data();
+        const std::size_t count = received_.size();
+        const std::ptrdiff_t after = previousDir * static_cast<std::ptrdiff_t>(lanes_);
+        std::size_t i = 0;
+        if constexpr (std::is_same_v<Error, std::int16_t>) {
+            for (; i + 8 <= count; i += 8) {
+                StoreLanes(target + i, Received(LoadLanes(e + i), LoadLanes(e + i + after),
+                                                LoadLanes(e + i - after)));
+            }
+        }
+        for (; i < count; ++i) {
+            target[i] = static_cast<Error>(Received<int>(e[i], e[i + after], e[i - after]));
+        }
+    }
+
+    [[nodiscard]] const Error* ReceivedValues() const { return received_.data(); }
+    [[nodiscard]] Error* Errors() { return errors_.data() + lanes_; }
+
+  private:
+    std::size_t lanes_;
+    std::vector<Error> errors_;
+    std::vector<Error> received_;
+};
+
+// Floyd-Steinberg's walk over one channel. The outcomes of all values within
+// kMargin of 0..kFullScale are tabulated (errors stay well inside; values
+// outside are computed), so the serial part of a pixel, its wait for the share
+// its predecessor carries, is one load.
 class Diffusion {
   public:
     static constexpr int kMargin = 2048;
+    // How far outside the tabulated values a received value may lie and still
+    // take the table: the share table has this many more entries on each side,
+    // so the address formed from the received value stays inside it.
+    static constexpr int kReach = 2048;
 
-    // The state of a row walk: the carried share, the
-    // errors the previous row left for this one (`current`) and the next row's
-    // slots being filled. Each slot of the next row gets its three shares from
-    // three consecutive pixels, so they are summed in `behindSlot` (the slot
-    // behind the pixel) and `hereSlot` (its own) and stored once, final: rows
-    // need no clearing. Slots -1 and width exist; what lands there is dropped.
-    struct Lane {
-        std::ptrdiff_t carried = 0;
-        int behindSlot = 0;
-        int hereSlot = 0;
-        const int* current = nullptr;
-        int* next = nullptr;
-    };
-
-    Diffusion(const Channel& channel, std::size_t width)
-        : channel_(channel),
-          carriedShares_(kEntries),
-          outcomes_(kEntries),
-          rowA_(width + 2, 0),
-          rowB_(width + 2, 0) {
+    Diffusion(const Channel& channel, const Marks& marks)
+        : channel_(channel), marks_(marks), ahead_(kAheadEntries), errorAndMark_(kEntries) {
+        // The values of each code run from its first value to the next code's.
         const std::vector<int> first = FirstValueOfEachCode(channel.levels);
-        std::size_t code = 0;
-        for (std::size_t i = 0; i < kEntries; ++i) {
-            const int v = static_cast<int>(i) - kMargin;
-            while (code + 1 < first.size() && v >= first[code + 1]) {
-                ++code;
+        for (std::size_t code = 0; code < first.size(); ++code) {
+            const int from = code == 0 ? -kMargin : first[code];
+            const int to = code + 1 < first.size() ? first[code + 1] : kFullScale + kMargin + 1;
+            for (int v = from; v < to; ++v) {
+                const Outcome o = OutcomeOf(channel, v, code);
+                const auto i = static_cast<std::size_t>(std::ptrdiff_t{v} + kMargin);
+                ahead_[i + kReach] = static_cast<std::int16_t>(o.ahead);
+                errorAndMark_[i] = static_cast<std::int32_t>(
+                    static_cast<std::uint32_t>(o.error) << 16 | marks[code]);
             }
-            const Outcome o = OutcomeOf(channel, v, code);
-            carriedShares_[i] = static_cast<std::int16_t>(o.ahead);
-            outcomes_[i] = Pack(o.behind) | (Pack(o.below) << 16) | (Pack(o.rest) << 32) |
-                           (std::uint64_t{o.written} << 48);
         }
+        aheadAt_ = ahead_.data() + kReach + kMargin;
+        errorAndMarkAt_ = errorAndMark_.data() + kMargin;
     }
 
-    [[nodiscard]] Lane StartRow() {
-        Lane lane;
-        lane.current = current_->data() + 1;
-        lane.next = next_->data() + 1;
-        return lane;
-    }
-
-    // Stores the slot of the row's last pixel `lastX` and turns to the next row.
-    void EndRow(const Lane& lane, std::ptrdiff_t lastX) {
-        lane.next[lastX] = lane.behindSlot;
-        std::swap(current_, next_);
-    }
-
-    // Quantises the pixel at `x` whose own value is `sixteenths` (an 8-bit value
-    // x 16), walking `Dir`; returns the written 8-bit value.
-    template <int Dir>
-    std::uint32_t Pixel(Lane& lane, std::uint32_t sixteenths, std::ptrdiff_t x) const {
-        const std::ptrdiff_t own = static_cast<std::ptrdiff_t>(sixteenths) + lane.current[x];
-        const std::ptrdiff_t v = own + lane.carried;
-        const auto index = static_cast<std::size_t>(v + kMargin);
-        if (index >= kEntries) {
-            return Computed<Dir>(lane, static_cast<int>(v), x);
+    // Quantises a value (in sixteenths) that has received the errors of the row
+    // above; adds the share carried from the previous pixel and replaces it by
+    // this pixel's. Stores the pixel's error and returns its code's mark. Sets
+    // `lost` when the error does not fit `ErrorRow<Error>`.
+    template <class Error>
+    std::uint32_t Step(std::ptrdiff_t received, std::ptrdiff_t& carried, Error& error,
+                       bool& lost) const {
+        const std::ptrdiff_t v = received + carried;
+        // A value received from 16-bit errors (at most 4095 each) lies within
+        // kReach of the table; one from 32-bit errors may lie anywhere.
+        constexpr bool kUnbounded = !std::is_same_v<Error, std::int16_t>;
+        if (static_cast<std::size_t>(v + kMargin) >= kEntries ||
+            (kUnbounded &&
+             static_cast<std::size_t>(received + kReach + kMargin) >= kAheadEntries)) {
+            const Outcome o = OutcomeOf(channel_, static_cast<int>(v));
+            carried = o.ahead;
+            error = static_cast<Error>(o.error);
+            lost = lost || o.error > ErrorRow<Error>::kLimit || o.error < -ErrorRow<Error>::kLimit;
+            return marks_[o.code];
         }
-        // The load the next pixel waits for.
-        lane.carried = carriedShares_[index];
-        const std::uint64_t outcome = outcomes_[index];
-        lane.next[x - Dir] = lane.behindSlot + Unpack(outcome);
-        lane.behindSlot = lane.hereSlot + Unpack(outcome >> 16);
-        lane.hereSlot = Unpack(outcome >> 32);
-        return static_cast<std::uint32_t>(outcome >> 48);
+        // The load the next pixel waits for, addressed by the carried share
+        // itself; the barrier keeps the compiler from adding the received value
+        // to the share first, which would put an add on the wait.
+        const std::int16_t* aheadOfReceived = aheadAt_ + received;
+#if defined(__GNUC__)
+        asm("" : "+r"(aheadOfReceived));
+#endif
+        const std::int32_t entry = errorAndMarkAt_[v];
+        carried = aheadOfReceived[carried];
+        error = static_cast<Error>(entry >> 16);
+        return static_cast<std::uint32_t>(entry) & 0xFFFFu;
     }
 
   private:
     static constexpr std::size_t kEntries = kFullScale + 2 * kMargin + 1;
-    static std::uint64_t Pack(int share) { return static_cast<std::uint16_t>(share); }
-    static int Unpack(std::uint64_t bits) { return static_cast<std::int16_t>(bits & 0xFFFFu); }
-
-    template <int Dir>
-    std::uint32_t Computed(Lane& lane, int v, std::ptrdiff_t x) const {
-        const Outcome o = OutcomeOf(channel_, v);
-        lane.carried = o.ahead;
-        lane.next[x - Dir] = lane.behindSlot + o.behind;
-        lane.behindSlot = lane.hereSlot + o.below;
-        lane.hereSlot = o.rest;
-        return o.written;
-    }
+    static constexpr std::size_t kAheadEntries = kEntries + 2 * std::size_t{kReach};
 
     const Channel& channel_;
-    std::vector<std::int16_t> carriedShares_;  // per value: error x 7 / 16
-    std::vector<std::uint64_t> outcomes_;      // per value: behind, below, rest, written
-    std::vector<int> rowA_;
-    std::vector<int> rowB_;
-    std::vector<int>* current_ = &rowA_;
-    std::vector<int>* next_ = &rowB_;
+    const Marks& marks_;
+    // Per value: the share carried ahead (with kReach unused entries on both
+    // sides), and the error (high half) with the chosen code's mark (low half).
+    std::vector<std::int16_t> ahead_;
+    std::vector<std::int32_t> errorAndMark_;
+    const std::int16_t* aheadAt_ = nullptr;
+    const std::int32_t* errorAndMarkAt_ = nullptr;
 };
 
 // Runs `row(Dir, y)` for every row, the even ones left to right.
@@ -284,8 +349,12 @@ Channel ColourChannel(int bits) {
     return channel;
 }
 
+inline std::uint32_t ChannelSum(std::uint32_t p) {
+    return ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
+}
+
 inline std::uint32_t GreyOf(std::uint32_t p) {
-    return (((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu)) / 3;
+    return ChannelSum(p) / 3;
 }
 
 inline std::uint32_t GreyPixel(std::uint32_t grey) {
@@ -301,6 +370,186 @@ void Scan(int width, int height, Visit visit) {
             visit(x, y, rowStart + static_cast<std::size_t>(x));
         }
     }
+}
+
+// The grey of each channel sum R + G + B, in sixteenths.
+using GreyBySum = std::array<std::uint32_t, 3 * 255 + 1>;
+
+GreyBySum MakeGreyBySum() {
+    GreyBySum table{};
+    for (std::uint32_t sum = 0; sum < table.size(); ++sum) {
+        table[sum] = sum / 3 * 16;
+    }
+    return table;
+}
+
+// Dithers the grey of every pixel of `source` and stores `store(mark)` of its code.
+template <class Element, class Store>
+void DitherGrey(const std::uint32_t* source, int width, int height, const Channel& grey,
+                const Marks& marks, DitherMode mode, Element* out, Store store) {
+    const auto stride = static_cast<std::size_t>(width);
+    const std::size_t count = stride * static_cast<std::size_t>(height);
+    if (mode == DitherMode::Ordered) {
+        const OrderedTable table = MakeOrderedTable(grey, marks);
+        constexpr std::size_t kSums = 3 * 255 + 1;
+        if (count < 64 * kSums) {
+            // A small picture: cheaper than making the table below.
+            Scan(width, height, [&](int x, int y, std::size_t i) {
+                const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
+                out[i] = store(table[cell][GreyOf(source[i])]);
+            });
+            return;
+        }
+        // The mark of every (cell, R + G + B): no division per pixel. A row uses 8
+        // of the 64 cells, so its part of the table stays cached. Grey marks are
+        // codes or 8-bit greys, so a byte holds each.
+        std::vector<std::uint8_t> bySum(64 * kSums);
+        for (std::size_t cell = 0; cell < 64; ++cell) {
+            for (std::size_t sum = 0; sum < kSums; ++sum) {
+                bySum[cell * kSums + sum] = static_cast<std::uint8_t>(table[cell][sum / 3]);
+            }
+        }
+        for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+            const std::uint8_t* rowCells = bySum.data() + (y & 7) * 8 * kSums;
+            const std::uint32_t* in = source + y * stride;
+            Element* row = out + y * stride;
+            for (std::size_t x = 0; x < stride; ++x) {
+                row[x] = store(rowCells[(x & 7) * kSums + ChannelSum(in[x])]);
+            }
+        }
+        return;
+    }
+    const Diffusion diffusion(grey, marks);
+    const GreyBySum greySixteenths = MakeGreyBySum();
+    const auto walk = [&](auto error) {
+        using Error = decltype(error);
+        ErrorRow<Error> errors(stride, 1);
+        bool lost = false;
+        Serpentine(height, [&](auto dir, int y) {
+            constexpr int kDir = decltype(dir)::value;
+            if (lost) {
+                return;  // the picture is dithered again with 32-bit errors
+            }
+            errors.Receive(-kDir);
+            const std::uint32_t* in = source + static_cast<std::size_t>(y) * stride;
+            Element* row = out + static_cast<std::size_t>(y) * stride;
+            const Error* received = errors.ReceivedValues();
+            Error* left = errors.Errors();
+            std::ptrdiff_t carried = 0;
+            const auto w = static_cast<std::ptrdiff_t>(width);
+            std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
+            for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
+                const std::ptrdiff_t value =
+                    static_cast<std::ptrdiff_t>(greySixteenths[ChannelSum(in[x])]) + received[x];
+                row[x] = store(diffusion.Step(value, carried, left[x], lost));
+            }
+        });
+        return !lost;
+    };
+    if (!walk(std::int16_t{})) {
+        walk(std::int32_t{});
+    }
+}
+
+// Dithers each 16-bit channel of every pixel and stores `combine(red, green,
+// blue)` of the three codes' marks.
+template <class Element, class Combine>
+void DitherColour(const std::uint32_t* source, int width, int height,
+                  const std::array<Channel, 3>& channels, const std::array<Marks, 3>& marks,
+                  DitherMode mode, Element* out, Combine combine) {
+    const auto stride = static_cast<std::size_t>(width);
+    if (mode == DitherMode::Ordered) {
+        const std::array<OrderedTable, 3> tables = {MakeOrderedTable(channels[0], marks[0]),
+                                                    MakeOrderedTable(channels[1], marks[1]),
+                                                    MakeOrderedTable(channels[2], marks[2])};
+        Scan(width, height, [&](int x, int y, std::size_t i) {
+            const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
+            const std::uint32_t p = source[i];
+            out[i] = combine(tables[0][cell][(p >> 16) & 0xFFu], tables[1][cell][(p >> 8) & 0xFFu],
+                             tables[2][cell][p & 0xFFu]);
+        });
+        return;
+    }
+    const Diffusion red(channels[0], marks[0]);
+    const Diffusion green(channels[1], marks[1]);
+    const Diffusion blue(channels[2], marks[2]);
+    const auto walk = [&](auto error) {
+        using Error = decltype(error);
+        // Lanes red, green and blue per pixel.
+        ErrorRow<Error> errors(stride, 3);
+        bool lost = false;
+        Serpentine(height, [&](auto dir, int y) {
+            constexpr int kDir = decltype(dir)::value;
+            if (lost) {
+                return;  // the picture is dithered again with 32-bit errors
+            }
+            errors.Receive(-kDir);
+            const std::uint32_t* in = source + static_cast<std::size_t>(y) * stride;
+            Element* row = out + static_cast<std::size_t>(y) * stride;
+            const Error* received = errors.ReceivedValues();
+            Error* left = errors.Errors();
+            // The three channels are independent: interleaved, their waits overlap.
+            std::ptrdiff_t r = 0;
+            std::ptrdiff_t g = 0;
+            std::ptrdiff_t b = 0;
+            const auto w = static_cast<std::ptrdiff_t>(width);
+            std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
+            for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
+                const std::uint32_t p = in[x];
+                const Error* has = received + 3 * x;
+                Error* leaves = left + 3 * x;
+                const auto value = [](std::uint32_t sixteenths, Error from) {
+                    return static_cast<std::ptrdiff_t>(sixteenths) + from;
+                };
+                row[x] = combine(red.Step(value((p >> 12) & 0xFF0u, has[0]), r, leaves[0], lost),
+                                 green.Step(value((p >> 4) & 0xFF0u, has[1]), g, leaves[1], lost),
+                                 blue.Step(value((p << 4) & 0xFF0u, has[2]), b, leaves[2], lost));
+            }
+        });
+        return !lost;
+    };
+    if (!walk(std::int16_t{})) {
+        walk(std::int32_t{});
+    }
+}
+
+std::array<Channel, 3> ColourChannels(const settings::ChannelLayout& layout) {
+    return {ColourChannel(std::clamp(layout.redBits, 1, 8)),
+            ColourChannel(std::clamp(layout.greenBits, 1, 8)),
+            ColourChannel(std::clamp(layout.blueBits, 1, 8))};
+}
+
+Marks WrittenValues(const Channel& channel) {
+    return {channel.output.begin(), channel.output.end()};
+}
+
+// The pixels to dither: the picture's own, or for a picture with transparency
+// a copy in `blended` blended over the background first.
+const std::uint32_t* OpaqueSource(const PixelImage& image, std::uint32_t bkColor,
+                                  std::vector<std::uint32_t>& blended) {
+    if (!image.hasAlpha) {
+        return image.pixels.data();
+    }
+    blended.resize(image.pixels.size());
+    std::transform(image.pixels.begin(), image.pixels.end(), blended.begin(),
+                   [bkColor](std::uint32_t p) { return BlendOverBackground(p, bkColor); });
+    return blended.data();
+}
+
+bool HasConsistentSize(const PixelImage& image) {
+    return image.width >= 0 && image.height >= 0 &&
+           image.pixels.size() ==
+               static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+}
+
+template <class Out>
+bool EncodeDitheredInto(const PixelImage& image, const settings::ModelProfile& profile, Out& out) {
+    if (!Dithers(profile) || !HasConsistentSize(image)) {
+        return EncodePicture(image, profile, out);
+    }
+    QuantisedPicture quantised;
+    QuantiseForEncoding(image, profile, quantised);
+    return EncodeQuantised(quantised, profile, out);
 }
 
 }  // namespace
@@ -335,132 +584,98 @@ bool Dithers(const settings::ModelProfile& profile) {
     return quantises && DitherModeOf(profile) != DitherMode::None;
 }
 
+bool QuantiseForEncoding(const PixelImage& image, const settings::ModelProfile& profile,
+                         QuantisedPicture& out) {
+    if (!Dithers(profile) || !HasConsistentSize(image)) {
+        return false;
+    }
+    out.width = image.width;
+    out.height = image.height;
+    out.codes.clear();
+    out.words.clear();
+    const std::size_t count = image.pixels.size();
+    if (count == 0) {
+        return true;
+    }
+    std::vector<std::uint32_t> blended;
+    const std::uint32_t* source = OpaqueSource(image, profile.bkColor, blended);
+    const DitherMode mode = DitherModeOf(profile);
+    if (profile.colorDepth != 16) {
+        const Channel grey = GreyChannel(profile);
+        Marks codes(static_cast<std::size_t>(grey.levels));
+        std::iota(codes.begin(), codes.end(), std::uint16_t{0});
+        out.codes.resize(count);
+        DitherGrey(source, image.width, image.height, grey, codes, mode, out.codes.data(),
+                   [](std::uint32_t code) { return static_cast<std::uint8_t>(code); });
+        return true;
+    }
+    const settings::ChannelLayout& layout = profile.channelLayout;
+    const std::array<Channel, 3> channels = ColourChannels(layout);
+    // Each code's part of the word (the encoder packs channels independently),
+    // kept so that the word's bytes lie in memory high byte first.
+    const auto inStoredOrder = [](std::uint16_t word) {
+        if constexpr (std::endian::native == std::endian::little) {
+            return static_cast<std::uint16_t>((word >> 8) | (word << 8));
+        }
+        return word;
+    };
+    std::array<Marks, 3> parts;
+    for (std::size_t c = 0; c < 3; ++c) {
+        for (const std::uint8_t value : channels[c].output) {
+            parts[c].push_back(
+                inStoredOrder(ColourWord(std::uint32_t{value} << (16 - 8 * c), layout)));
+        }
+    }
+    out.words.resize(count);
+    DitherColour(source, image.width, image.height, channels, parts, mode, out.words.data(),
+                 [](std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+                     return std::bit_cast<QuantisedPicture::WordBytes>(
+                         static_cast<std::uint16_t>(red | green | blue));
+                 });
+    return true;
+}
+
 const PixelImage& DitherForEncoding(const PixelImage& image, const settings::ModelProfile& profile,
                                     PixelImage& storage) {
-    const std::size_t count = static_cast<std::size_t>(std::max(image.width, 0)) *
-                              static_cast<std::size_t>(std::max(image.height, 0));
-    if (!Dithers(profile) || image.pixels.size() != count) {
+    if (!Dithers(profile) || !HasConsistentSize(image)) {
         return image;  // the encoder refuses an inconsistent picture itself
     }
-    const bool ordered = DitherModeOf(profile) == DitherMode::Ordered;
     storage.width = image.width;
     storage.height = image.height;
     storage.hasAlpha = false;
-    storage.pixels.resize(count);
-    // Transparent pixels are blended over the background first, as the encoder does.
-    const std::uint32_t* source = image.pixels.data();
-    if (image.hasAlpha) {
-        std::transform(
-            image.pixels.begin(), image.pixels.end(), storage.pixels.begin(),
-            [bk = profile.bkColor](std::uint32_t p) { return BlendOverBackground(p, bk); });
-        source = storage.pixels.data();
-    }
-    std::uint32_t* out = storage.pixels.data();
-    const auto width = static_cast<std::size_t>(image.width);
-    if (count == 0) {
+    storage.pixels.resize(image.pixels.size());
+    if (image.pixels.empty()) {
         return storage;
     }
-
+    // Not in place: a walk may read the picture a second time.
+    std::vector<std::uint32_t> blended;
+    const std::uint32_t* source = OpaqueSource(image, profile.bkColor, blended);
+    std::uint32_t* out = storage.pixels.data();
+    const DitherMode mode = DitherModeOf(profile);
     if (profile.colorDepth != 16) {
         const Channel grey = GreyChannel(profile);
-        if (ordered) {
-            const OrderedTable table = MakeOrderedTable(grey);
-            constexpr std::size_t kSums = 3 * 255 + 1;
-            if (count < 64 * kSums) {
-                // A small picture: cheaper than making the table below.
-                Scan(image.width, image.height, [&](int x, int y, std::size_t i) {
-                    const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
-                    out[i] = GreyPixel(table[cell][GreyOf(source[i])]);
-                });
-                return storage;
-            }
-            // The written grey of every (cell, R + G + B): no division per pixel.
-            // A row uses 8 of the 64 cells, so its part of the table stays cached.
-            std::vector<std::uint8_t> bySum(64 * kSums);
-            for (std::size_t cell = 0; cell < 64; ++cell) {
-                for (std::size_t sum = 0; sum < kSums; ++sum) {
-                    bySum[cell * kSums + sum] = table[cell][sum / 3];
-                }
-            }
-            for (std::size_t y = 0; y < static_cast<std::size_t>(image.height); ++y) {
-                const std::uint8_t* rowCells = bySum.data() + (y & 7) * 8 * kSums;
-                const std::uint32_t* in = source + y * width;
-                std::uint32_t* row = out + y * width;
-                for (std::size_t x = 0; x < width; ++x) {
-                    const std::uint32_t p = in[x];
-                    const std::uint32_t sum =
-                        ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
-                    row[x] = GreyPixel(rowCells[(x & 7) * kSums + sum]);
-                }
-            }
-        } else {
-            Diffusion diffusion(grey, width);
-            // The grey of each channel sum R + G + B, in sixteenths.
-            std::array<std::uint32_t, 3 * 255 + 1> greySixteenths{};
-            for (std::uint32_t sum = 0; sum < greySixteenths.size(); ++sum) {
-                greySixteenths[sum] = sum / 3 * 16;
-            }
-            Serpentine(image.height, [&](auto dir, int y) {
-                constexpr int kDir = decltype(dir)::value;
-                const std::uint32_t* in = source + static_cast<std::size_t>(y) * width;
-                std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
-                Diffusion::Lane lane = diffusion.StartRow();
-                const auto w = static_cast<std::ptrdiff_t>(width);
-                std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
-                for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
-                    const std::uint32_t p = in[x];
-                    const std::uint32_t sum =
-                        ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
-                    row[x] = GreyPixel(diffusion.Pixel<kDir>(lane, greySixteenths[sum], x));
-                }
-                diffusion.EndRow(lane, x - kDir);
-            });
-        }
+        DitherGrey(source, image.width, image.height, grey, WrittenValues(grey), mode, out,
+                   [](std::uint32_t value) { return GreyPixel(value); });
         return storage;
     }
-
-    const settings::ChannelLayout& layout = profile.channelLayout;
-    const std::array<Channel, 3> channels = {ColourChannel(std::clamp(layout.redBits, 1, 8)),
-                                             ColourChannel(std::clamp(layout.greenBits, 1, 8)),
-                                             ColourChannel(std::clamp(layout.blueBits, 1, 8))};
-    if (ordered) {
-        const std::array<OrderedTable, 3> tables = {MakeOrderedTable(channels[0]),
-                                                    MakeOrderedTable(channels[1]),
-                                                    MakeOrderedTable(channels[2])};
-        Scan(image.width, image.height, [&](int x, int y, std::size_t i) {
-            const auto cell = static_cast<std::size_t>(((y & 7) << 3) | (x & 7));
-            const std::uint32_t p = source[i];
-            out[i] = 0xFF000000u |
-                     (static_cast<std::uint32_t>(tables[0][cell][(p >> 16) & 0xFFu]) << 16) |
-                     (static_cast<std::uint32_t>(tables[1][cell][(p >> 8) & 0xFFu]) << 8) |
-                     tables[2][cell][p & 0xFFu];
+    const std::array<Channel, 3> channels = ColourChannels(profile.channelLayout);
+    DitherColour(
+        source, image.width, image.height, channels,
+        {WrittenValues(channels[0]), WrittenValues(channels[1]), WrittenValues(channels[2])}, mode,
+        out, [](std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+            return 0xFF000000u | (red << 16) | (green << 8) | blue;
         });
-        return storage;
-    }
-    Diffusion red(channels[0], width);
-    Diffusion green(channels[1], width);
-    Diffusion blue(channels[2], width);
-    Serpentine(image.height, [&](auto dir, int y) {
-        constexpr int kDir = decltype(dir)::value;
-        const std::uint32_t* in = source + static_cast<std::size_t>(y) * width;
-        std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
-        // The three channels are independent: interleaved, their waits overlap.
-        Diffusion::Lane r = red.StartRow();
-        Diffusion::Lane g = green.StartRow();
-        Diffusion::Lane b = blue.StartRow();
-        const auto w = static_cast<std::ptrdiff_t>(width);
-        std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
-        for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
-            const std::uint32_t p = in[x];
-            row[x] = 0xFF000000u | (red.Pixel<kDir>(r, (p >> 12) & 0xFF0u, x) << 16) |
-                     (green.Pixel<kDir>(g, (p >> 4) & 0xFF0u, x) << 8) |
-                     blue.Pixel<kDir>(b, (p << 4) & 0xFF0u, x);
-        }
-        red.EndRow(r, x - kDir);
-        green.EndRow(g, x - kDir);
-        blue.EndRow(b, x - kDir);
-    });
     return storage;
+}
+
+bool EncodeDithered(const PixelImage& image, const settings::ModelProfile& profile,
+                    std::vector<std::uint8_t>& out) {
+    return EncodeDitheredInto(image, profile, out);
+}
+
+bool EncodeDithered(const PixelImage& image, const settings::ModelProfile& profile,
+                    std::string& out) {
+    return EncodeDitheredInto(image, profile, out);
 }
 
 }  // namespace pictor::conversion

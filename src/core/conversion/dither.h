@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/conversion/pixel_encoder.h"
 #include "core/settings/model_profile.h"
 #include "core/workspace/pixel_image.h"
 
@@ -39,5 +43,20 @@ bool Dithers(const settings::ModelProfile& profile);
 const workspace::PixelImage& DitherForEncoding(const workspace::PixelImage& image,
                                                const settings::ModelProfile& profile,
                                                workspace::PixelImage& storage);
+
+/// The same dithering, kept as the codes the encoder writes (see
+/// `QuantisedPicture`) rather than as pixels. Returns false, leaving `out`
+/// alone, when the profile does not dither or the picture's size is inconsistent.
+bool QuantiseForEncoding(const workspace::PixelImage& image, const settings::ModelProfile& profile,
+                         QuantisedPicture& out);
+
+/// The bytes EncodePicture gives for `DitherForEncoding(image, profile, …)`,
+/// made in one pass: dithering yields the codes and the encoder only packs them.
+/// Without dithering this is EncodePicture itself.
+bool EncodeDithered(const workspace::PixelImage& image, const settings::ModelProfile& profile,
+                    std::vector<std::uint8_t>& out);
+/// The same as C source text.
+bool EncodeDithered(const workspace::PixelImage& image, const settings::ModelProfile& profile,
+                    std::string& out);
 
 }  // namespace pictor::conversion

@@ -28,10 +28,8 @@ std::uint32_t PanelBackground(const settings::ModelProfile& profile) {
 
 workspace::PixelImage PanelTruePicture(const workspace::PixelImage& picture,
                                        const settings::ModelProfile& profile) {
-    workspace::PixelImage storage;
-    const workspace::PixelImage& pixels = DitherForEncoding(picture, profile, storage);
     std::vector<std::uint8_t> bytes;
-    if (!EncodePicture(pixels, profile, bytes)) {
+    if (!EncodeDithered(picture, profile, bytes)) {
         return {};
     }
     DecodeResult decoded = DecodePixels(bytes, picture.width, picture.height, profile);

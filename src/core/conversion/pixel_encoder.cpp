@@ -4,7 +4,9 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <cstring>
 #include <type_traits>
+#include <utility>
 
 namespace pictor::conversion {
 
@@ -67,13 +69,32 @@ inline unsigned ChannelSum(std::uint32_t argb) {
     return ((argb >> 16) & 0xFFu) + ((argb >> 8) & 0xFFu) + (argb & 0xFFu);
 }
 
-template <class Out>
-void EncodeGrey(const std::uint32_t* pixels, int width, int height,
-                const settings::ModelProfile& profile, Out& out) {
-    const int depth = profile.colorDepth;
-    const int perByte = 8 / depth;
+// The grey code of a pixel: the level of its channel sum.
+struct PixelLevel {
+    const LevelTable& levels;
+    unsigned operator()(std::uint32_t argb) const { return levels[ChannelSum(argb)]; }
+};
+
+// A code given as it is (a quantised picture).
+struct GivenCode {
+    unsigned operator()(std::uint8_t code) const { return code; }
+};
+
+// The byte of `8 / Depth` codes read `step` elements apart, the first in the low bits.
+template <int Depth, class Element, class CodeOf, std::size_t... J>
+std::uint8_t GatherByte(const Element* source, std::size_t step, CodeOf codeOf,
+                        std::index_sequence<J...> /*codes*/) {
+    return static_cast<std::uint8_t>(((codeOf(source[J * step]) << (Depth * J)) | ...));
+}
+
+// Packs grey codes of `Depth` bits; `codeOf` turns an element of `pixels` into
+// its code. The depth is a constant, so a byte's codes are gathered without a loop.
+template <int Depth, class Out, class Element, class CodeOf>
+void EncodeGreyAt(const Element* pixels, int width, int height,
+                  const settings::ModelProfile& profile, Out& out, CodeOf codeOf) {
+    constexpr int perByte = 8 / Depth;
+    using Codes = std::make_index_sequence<perByte>;
     const int band = BandSize(profile);
-    const LevelTable levels = MakeLevelTable(profile);
     const auto stride = static_cast<std::size_t>(width);
 
     if (profile.convertDirection == 0) {
@@ -84,14 +105,9 @@ void EncodeGrey(const std::uint32_t* pixels, int width, int height,
             for (int group = 0; group < groups; ++group) {
                 const std::size_t column = static_cast<std::size_t>(group) * perByte;
                 for (int row = firstRow; row < endRow; ++row) {
-                    const std::uint32_t* source =
+                    const Element* source =
                         pixels + static_cast<std::size_t>(row) * stride + column;
-                    unsigned value = 0;
-                    for (int j = 0; j < perByte; ++j) {
-                        value |= static_cast<unsigned>(levels[ChannelSum(source[j])])
-                                 << (depth * j);
-                    }
-                    out.Byte(static_cast<std::uint8_t>(value));
+                    out.Byte(GatherByte<Depth>(source, 1, codeOf, Codes{}));
                 }
                 out.LineEnd();
             }
@@ -103,20 +119,33 @@ void EncodeGrey(const std::uint32_t* pixels, int width, int height,
              firstColumn += std::min(band, width - firstColumn)) {
             const int endColumn = firstColumn + std::min(band, width - firstColumn);
             for (int group = 0; group < groups; ++group) {
-                const std::uint32_t* groupTop =
+                const Element* groupTop =
                     pixels + static_cast<std::size_t>(group) * perByte * stride;
                 for (int column = firstColumn; column < endColumn; ++column) {
-                    unsigned value = 0;
-                    for (int j = 0; j < perByte; ++j) {
-                        const std::uint32_t argb = groupTop[static_cast<std::size_t>(j) * stride +
-                                                            static_cast<std::size_t>(column)];
-                        value |= static_cast<unsigned>(levels[ChannelSum(argb)]) << (depth * j);
-                    }
-                    out.Byte(static_cast<std::uint8_t>(value));
+                    out.Byte(GatherByte<Depth>(groupTop + column, stride, codeOf, Codes{}));
                 }
                 out.LineEnd();
             }
         }
+    }
+}
+
+template <class Out, class Element, class CodeOf>
+void EncodeGrey(const Element* pixels, int width, int height, const settings::ModelProfile& profile,
+                Out& out, CodeOf codeOf) {
+    switch (profile.colorDepth) {
+        case 1:
+            EncodeGreyAt<1>(pixels, width, height, profile, out, codeOf);
+            break;
+        case 2:
+            EncodeGreyAt<2>(pixels, width, height, profile, out, codeOf);
+            break;
+        case 4:
+            EncodeGreyAt<4>(pixels, width, height, profile, out, codeOf);
+            break;
+        default:
+            EncodeGreyAt<8>(pixels, width, height, profile, out, codeOf);
+            break;
     }
 }
 
@@ -149,10 +178,14 @@ struct WordPacker {
 };
 
 template <class Out>
-inline void EmitColour16(std::uint32_t argb, const WordPacker& packer, Out& out) {
-    const std::uint32_t word = packer.Pack(argb);
+inline void EmitWord(std::uint32_t word, Out& out) {
     out.Byte(static_cast<std::uint8_t>(word >> 8));
     out.Byte(static_cast<std::uint8_t>(word));
+}
+
+template <class Out>
+inline void EmitColour16(std::uint32_t argb, const WordPacker& packer, Out& out) {
+    EmitWord(packer.Pack(argb), out);
 }
 
 template <class Out>
@@ -164,9 +197,8 @@ inline void EmitColour24(std::uint32_t argb, Out& out) {
 
 // Colour depths: row after row (direction 0) or column after column (direction 1);
 // bands follow one another along the same order, so the band size has no effect.
-template <class Out, class Emit>
-void ScanColour(const std::uint32_t* pixels, int width, int height, int direction, Out& out,
-                Emit emit) {
+template <class Out, class Element, class Emit>
+void ScanColour(const Element* pixels, int width, int height, int direction, Out& out, Emit emit) {
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (direction == 0) {
         for (std::size_t i = 0; i < count; ++i) {
@@ -176,7 +208,7 @@ void ScanColour(const std::uint32_t* pixels, int width, int height, int directio
     }
     const auto stride = static_cast<std::size_t>(width);
     for (int column = 0; column < width; ++column) {
-        const std::uint32_t* source = pixels + column;
+        const Element* source = pixels + column;
         for (int row = 0; row < height; ++row) {
             emit(source[static_cast<std::size_t>(row) * stride], out);
         }
@@ -202,9 +234,11 @@ void EncodeInto(const std::uint32_t* pixels, int width, int height,
             ScanColour(pixels, width, height, profile.convertDirection, out,
                        [](std::uint32_t argb, Out& o) { EmitColour24(argb, o); });
             break;
-        default:
-            EncodeGrey(pixels, width, height, profile, out);
+        default: {
+            const LevelTable levels = MakeLevelTable(profile);
+            EncodeGrey(pixels, width, height, profile, out, PixelLevel{levels});
             break;
+        }
     }
 }
 
@@ -407,6 +441,82 @@ bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProf
     EncodeRowByRow(rows, profile, sink);
     out.resize(static_cast<std::size_t>(sink.next - out.data()));
     return true;
+}
+
+namespace {
+
+bool HasConsistentPlane(const QuantisedPicture& picture, int depth) {
+    if (picture.width < 0 || picture.height < 0) {
+        return false;
+    }
+    const std::size_t count =
+        static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+    if (depth == 16) {
+        return picture.words.size() == count;
+    }
+    return (depth == 1 || depth == 2 || depth == 4 || depth == 8) && picture.codes.size() == count;
+}
+
+template <class Out>
+void EncodeQuantisedInto(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                         Out& out) {
+    if (picture.width <= 0 || picture.height <= 0) {
+        return;
+    }
+    if (profile.colorDepth == 16) {
+        if constexpr (std::is_same_v<Out, BinaryOut>) {
+            if (profile.convertDirection == 0) {
+                // Row order is storage order, and the bytes are in place.
+                const std::size_t bytes =
+                    picture.words.size() * sizeof(QuantisedPicture::WordBytes);
+                std::memcpy(out.next, picture.words.data(), bytes);
+                out.next += bytes;
+                return;
+            }
+        }
+        ScanColour(picture.words.data(), picture.width, picture.height, profile.convertDirection,
+                   out, [](const QuantisedPicture::WordBytes& word, Out& o) {
+                       o.Byte(word[0]);
+                       o.Byte(word[1]);
+                   });
+        return;
+    }
+    EncodeGrey(picture.codes.data(), picture.width, picture.height, profile, out, GivenCode{});
+}
+
+}  // namespace
+
+bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                     std::vector<std::uint8_t>& out) {
+    if (!HasConsistentPlane(picture, profile.colorDepth)) {
+        return false;
+    }
+    const std::size_t start = out.size();
+    out.resize(start +
+               static_cast<std::size_t>(EncodedByteCount(picture.width, picture.height, profile)));
+    BinaryOut sink{out.data() + start};
+    EncodeQuantisedInto(picture, profile, sink);
+    return true;
+}
+
+bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                     std::string& out) {
+    if (!HasConsistentPlane(picture, profile.colorDepth)) {
+        return false;
+    }
+    const auto bytes =
+        static_cast<std::size_t>(EncodedByteCount(picture.width, picture.height, profile));
+    const std::size_t start = out.size();
+    out.resize(start + kLineEnd.size() + bytes * (4 + kLineEnd.size()));
+    TextOut sink{out.data() + start};
+    sink.LineEnd();
+    EncodeQuantisedInto(picture, profile, sink);
+    out.resize(static_cast<std::size_t>(sink.next - out.data()));
+    return true;
+}
+
+std::uint16_t ColourWord(std::uint32_t argb, const settings::ChannelLayout& layout) {
+    return static_cast<std::uint16_t>(WordPacker(layout).Pack(argb));
 }
 
 std::uint32_t BlendOverBackground(std::uint32_t argb, std::uint32_t bkColor) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +54,31 @@ bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProf
 /// The C source text of the same bytes, as the PixelImage form gives it.
 bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
                    std::string& out);
+
+/// A picture already reduced to what the encoder stores per pixel, row by row:
+/// the grey code (depths 1, 2, 4 and 8) in `codes`, or the two bytes of the
+/// 16-bit word, high byte first (depth 16), in `words`. Dithering produces it,
+/// so the pixels need no second reading.
+struct QuantisedPicture {
+    using WordBytes = std::array<std::uint8_t, 2>;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> codes;
+    std::vector<WordBytes> words;
+};
+
+/// Packs a quantised picture exactly as EncodePicture packs the pixels those
+/// codes stand for. Returns false (appending nothing) for a depth other than 1,
+/// 2, 4, 8 and 16 or a plane whose size does not match the picture.
+bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                     std::vector<std::uint8_t>& out);
+/// The same bytes as C source text, laid out as EncodePicture lays them out.
+bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                     std::string& out);
+
+/// The 16-bit word the encoder writes for a pixel (before its big-endian split):
+/// each channel cut to its width and shifted into place by `layout`.
+std::uint16_t ColourWord(std::uint32_t argb, const settings::ChannelLayout& layout);
 
 /// The pixel blended over a background colour given as a Windows RGB value (red
 /// in the low byte): c = (src * a + bk * (255 - a) + 127) / 255 per channel.

@@ -300,6 +300,79 @@ TEST(Dither, FloydSteinbergMatchesThePlainWayOnRandomPictures) {
     }
 }
 
+// The conversion packs the dithering's codes directly. For every layout the
+// encoder has (depth, direction, band, channel layout, binary and C source) the
+// bytes must be those of encoding the dithered pixels.
+TEST(Dither, OnePassEncodingGivesTheBytesOfTheDitheredPixels) {
+    std::mt19937 random(7u);  // fixed start value: the same pictures every run
+    const auto upTo = [&random](int n) { return std::uniform_int_distribution<int>(0, n)(random); };
+    constexpr std::array<int, 5> kDepths = {1, 2, 4, 8, 16};
+    for (int round = 0; round < 300; ++round) {
+        const int depth = kDepths[static_cast<std::size_t>(round % 5)];
+        const int direction = upTo(1);
+        const int band = upTo(2) == 0 ? 0 : 1 + upTo(12);
+        settings::ModelProfile profile = depth == 16 ? ColourProfile(upTo(1), direction, band)
+                                                     : GreyProfile(depth, direction, band);
+        if (depth == 16 && upTo(3) == 0) {
+            profile.channelLayout = {8, 4, 0, 4, 4, 4, 0x0F00, 0x00F0, 0x000F};  // 4-4-4
+        }
+        profile.dither = 1 + upTo(1);
+        profile.bkColor = static_cast<std::uint32_t>(random()) & 0xFFFFFFu;
+        // Widths around the vector steps and their remainders.
+        auto picture = MakeImage(1 + upTo(round % 4 == 0 ? 40 : 17), 1 + upTo(12));
+        picture.hasAlpha = upTo(3) == 0;
+        for (std::uint32_t& p : picture.pixels) {
+            p = static_cast<std::uint32_t>(random());
+            p = picture.hasAlpha ? p : (p | 0xFF000000u);
+        }
+        workspace::PixelImage storage;
+        const workspace::PixelImage& dithered = DitherForEncoding(picture, profile, storage);
+        std::vector<std::uint8_t> expected;
+        std::vector<std::uint8_t> bytes;
+        ASSERT_TRUE(EncodePicture(dithered, profile, expected));
+        ASSERT_TRUE(EncodeDithered(picture, profile, bytes));
+        ASSERT_EQ(bytes, expected) << "round " << round << ", depth " << depth << ", direction "
+                                   << direction << ", band " << band << ", mode " << profile.dither
+                                   << ", " << picture.width << " x " << picture.height;
+        std::string expectedText = "int x[] = {";
+        std::string text = expectedText;
+        ASSERT_TRUE(EncodePicture(dithered, profile, expectedText));
+        ASSERT_TRUE(EncodeDithered(picture, profile, text));
+        ASSERT_EQ(text, expectedText) << "round " << round;
+    }
+}
+
+TEST(Dither, OnePassEncodingRefusesWhatTheEncoderRefuses) {
+    std::vector<std::uint8_t> bytes = {9};
+    // A picture whose pixel count does not match its size appends nothing.
+    auto broken = MakeImage(4, 4, Grey(10));
+    broken.pixels.pop_back();
+    EXPECT_FALSE(EncodeDithered(broken, WithDither(GreyProfile(1), 2), bytes));
+    EXPECT_EQ(bytes, Bytes({9}));
+    // Without a dither mode it is the plain encoder, 24-bit included.
+    const auto picture = MakeImage(3, 2, Rgb(1, 2, 3));
+    for (const settings::ModelProfile& p : {GreyProfile(1), WithDither(TrueColourProfile(), 2)}) {
+        std::vector<std::uint8_t> expected;
+        std::vector<std::uint8_t> got;
+        ASSERT_TRUE(EncodePicture(picture, p, expected));
+        ASSERT_TRUE(EncodeDithered(picture, p, got));
+        EXPECT_EQ(got, expected);
+    }
+
+    // A quantised plane must match its picture and the profile's depth.
+    QuantisedPicture quantised;
+    quantised.width = 8;
+    quantised.height = 1;
+    quantised.codes.assign(8, 1);
+    EXPECT_TRUE(EncodeQuantised(quantised, GreyProfile(1), bytes));
+    EXPECT_EQ(bytes, Bytes({9, 0xFF}));
+    EXPECT_FALSE(EncodeQuantised(quantised, ColourProfile(0), bytes));  // no words
+    EXPECT_FALSE(EncodeQuantised(quantised, TrueColourProfile(), bytes));
+    quantised.codes.pop_back();
+    EXPECT_FALSE(EncodeQuantised(quantised, GreyProfile(1), bytes));
+    EXPECT_EQ(bytes, Bytes({9, 0xFF}));
+}
+
 TEST(Dither, ModeNames) {
     EXPECT_EQ(ParseDitherMode("none"), DitherMode::None);
     EXPECT_EQ(ParseDitherMode("ordered"), DitherMode::Ordered);
