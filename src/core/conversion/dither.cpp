@@ -233,38 +233,56 @@ class Diffusion {
         errorAndMarkAt_ = errorAndMark_.data() + kMargin;
     }
 
-    // Quantises a value (in sixteenths) that has received the errors of the row
-    // above; adds the share carried from the previous pixel and replaces it by
-    // this pixel's. Stores the pixel's error and returns its code's mark. Sets
-    // `lost` when the error does not fit `ErrorRow<Error>`.
-    template <class Error>
-    std::uint32_t Step(std::ptrdiff_t received, std::ptrdiff_t& carried, Error& error,
-                       bool& lost) const {
-        const std::ptrdiff_t v = received + carried;
-        // A value received from 16-bit errors (at most 4095 each) lies within
-        // kReach of the table; one from 32-bit errors may lie anywhere.
-        constexpr bool kUnbounded = !std::is_same_v<Error, std::int16_t>;
-        if (static_cast<std::size_t>(v + kMargin) >= kEntries ||
-            (kUnbounded &&
-             static_cast<std::size_t>(received + kReach + kMargin) >= kAheadEntries)) {
-            const Outcome o = OutcomeOf(channel_, static_cast<int>(v));
-            carried = o.ahead;
-            error = static_cast<Error>(o.error);
-            lost = lost || o.error > ErrorRow<Error>::kLimit || o.error < -ErrorRow<Error>::kLimit;
-            return marks_[o.code];
-        }
-        // The load the next pixel waits for, addressed by the carried share
-        // itself; the barrier keeps the compiler from adding the received value
-        // to the share first, which would put an add on the wait.
-        const std::int16_t* aheadOfReceived = aheadAt_ + received;
+    // The tables as a walk holds them: a local copy of the pointers, which the
+    // compiler keeps in registers (a store of a code byte could otherwise
+    // change the object's pointers for all it knows, so they would be loaded
+    // again for every pixel).
+    class Walk {
+      public:
+        explicit Walk(const Diffusion& diffusion)
+            : ahead_(diffusion.aheadAt_),
+              errorAndMark_(diffusion.errorAndMarkAt_),
+              diffusion_(&diffusion) {}
+
+        // Quantises a value (in sixteenths) that has received the errors of the
+        // row above; adds the share carried from the previous pixel and replaces
+        // it by this pixel's. Stores the pixel's error and returns its code's
+        // mark. Sets `lost` when the error does not fit `ErrorRow<Error>`.
+        template <class Error>
+        std::uint32_t Step(std::ptrdiff_t received, std::ptrdiff_t& carried, Error& error,
+                           bool& lost) const {
+            const std::ptrdiff_t v = received + carried;
+            // A value received from 16-bit errors (at most 4095 each) lies within
+            // kReach of the table; one from 32-bit errors may lie anywhere.
+            constexpr bool kUnbounded = !std::is_same_v<Error, std::int16_t>;
+            if (static_cast<std::size_t>(v + kMargin) >= kEntries ||
+                (kUnbounded &&
+                 static_cast<std::size_t>(received + kReach + kMargin) >= kAheadEntries)) {
+                const Outcome o = OutcomeOf(diffusion_->channel_, static_cast<int>(v));
+                carried = o.ahead;
+                error = static_cast<Error>(o.error);
+                lost =
+                    lost || o.error > ErrorRow<Error>::kLimit || o.error < -ErrorRow<Error>::kLimit;
+                return diffusion_->marks_[o.code];
+            }
+            // The load the next pixel waits for, addressed by the carried share
+            // itself; the barrier keeps the compiler from adding the received
+            // value to the share first, which would put an add on the wait.
+            const std::int16_t* aheadOfReceived = ahead_ + received;
 #if defined(__GNUC__)
-        asm("" : "+r"(aheadOfReceived));
+            asm("" : "+r"(aheadOfReceived));
 #endif
-        const std::int32_t entry = errorAndMarkAt_[v];
-        carried = aheadOfReceived[carried];
-        error = static_cast<Error>(entry >> 16);
-        return static_cast<std::uint32_t>(entry) & 0xFFFFu;
-    }
+            const std::int32_t entry = errorAndMark_[v];
+            carried = aheadOfReceived[carried];
+            error = static_cast<Error>(entry >> 16);
+            return static_cast<std::uint32_t>(entry) & 0xFFFFu;
+        }
+
+      private:
+        const std::int16_t* ahead_;
+        const std::int32_t* errorAndMark_;
+        const Diffusion* diffusion_;
+    };
 
   private:
     static constexpr std::size_t kEntries = kFullScale + 2 * kMargin + 1;
@@ -421,7 +439,7 @@ void DitherGrey(const std::uint32_t* source, int width, int height, const Channe
     }
     const Diffusion diffusion(grey, marks);
     const GreyBySum greySixteenths = MakeGreyBySum();
-    const auto walk = [&](auto error) {
+    const auto dither = [&](auto error) {
         using Error = decltype(error);
         ErrorRow<Error> errors(stride, 1);
         bool lost = false;
@@ -435,19 +453,20 @@ void DitherGrey(const std::uint32_t* source, int width, int height, const Channe
             Element* row = out + static_cast<std::size_t>(y) * stride;
             const Error* received = errors.ReceivedValues();
             Error* left = errors.Errors();
+            const Diffusion::Walk walk(diffusion);
             std::ptrdiff_t carried = 0;
             const auto w = static_cast<std::ptrdiff_t>(width);
             std::ptrdiff_t x = kDir > 0 ? 0 : w - 1;
             for (std::ptrdiff_t n = 0; n < w; ++n, x += kDir) {
                 const std::ptrdiff_t value =
                     static_cast<std::ptrdiff_t>(greySixteenths[ChannelSum(in[x])]) + received[x];
-                row[x] = store(diffusion.Step(value, carried, left[x], lost));
+                row[x] = store(walk.Step(value, carried, left[x], lost));
             }
         });
         return !lost;
     };
-    if (!walk(std::int16_t{})) {
-        walk(std::int32_t{});
+    if (!dither(std::int16_t{})) {
+        dither(std::int32_t{});
     }
 }
 
@@ -473,7 +492,7 @@ void DitherColour(const std::uint32_t* source, int width, int height,
     const Diffusion red(channels[0], marks[0]);
     const Diffusion green(channels[1], marks[1]);
     const Diffusion blue(channels[2], marks[2]);
-    const auto walk = [&](auto error) {
+    const auto dither = [&](auto error) {
         using Error = decltype(error);
         // Lanes red, green and blue per pixel.
         ErrorRow<Error> errors(stride, 3);
@@ -488,6 +507,9 @@ void DitherColour(const std::uint32_t* source, int width, int height,
             Element* row = out + static_cast<std::size_t>(y) * stride;
             const Error* received = errors.ReceivedValues();
             Error* left = errors.Errors();
+            const Diffusion::Walk redWalk(red);
+            const Diffusion::Walk greenWalk(green);
+            const Diffusion::Walk blueWalk(blue);
             // The three channels are independent: interleaved, their waits overlap.
             std::ptrdiff_t r = 0;
             std::ptrdiff_t g = 0;
@@ -501,15 +523,16 @@ void DitherColour(const std::uint32_t* source, int width, int height,
                 const auto value = [](std::uint32_t sixteenths, Error from) {
                     return static_cast<std::ptrdiff_t>(sixteenths) + from;
                 };
-                row[x] = combine(red.Step(value((p >> 12) & 0xFF0u, has[0]), r, leaves[0], lost),
-                                 green.Step(value((p >> 4) & 0xFF0u, has[1]), g, leaves[1], lost),
-                                 blue.Step(value((p << 4) & 0xFF0u, has[2]), b, leaves[2], lost));
+                row[x] =
+                    combine(redWalk.Step(value((p >> 12) & 0xFF0u, has[0]), r, leaves[0], lost),
+                            greenWalk.Step(value((p >> 4) & 0xFF0u, has[1]), g, leaves[1], lost),
+                            blueWalk.Step(value((p << 4) & 0xFF0u, has[2]), b, leaves[2], lost));
             }
         });
         return !lost;
     };
-    if (!walk(std::int16_t{})) {
-        walk(std::int32_t{});
+    if (!dither(std::int16_t{})) {
+        dither(std::int32_t{});
     }
 }
 
