@@ -247,7 +247,9 @@ class Diffusion {
         // Quantises a value (in sixteenths) that has received the errors of the
         // row above; adds the share carried from the previous pixel and replaces
         // it by this pixel's. Stores the pixel's error and returns its code's
-        // mark. Sets `lost` when the error does not fit `ErrorRow<Error>`.
+        // mark in the low 16 bits; the bits above are not cleared, since the
+        // caller's narrowing store or final mask drops them anyway. Sets `lost`
+        // when the error does not fit `ErrorRow<Error>`.
         template <class Error>
         std::uint32_t Step(std::ptrdiff_t received, std::ptrdiff_t& carried, Error& error,
                            bool& lost) const {
@@ -275,7 +277,7 @@ class Diffusion {
             const std::int32_t entry = errorAndMark_[v];
             carried = aheadOfReceived[carried];
             error = static_cast<Error>(entry >> 16);
-            return static_cast<std::uint32_t>(entry) & 0xFFFFu;
+            return static_cast<std::uint32_t>(entry);  // the mark, the error above it
         }
 
       private:
@@ -401,7 +403,8 @@ GreyBySum MakeGreyBySum() {
     return table;
 }
 
-// Dithers the grey of every pixel of `source` and stores `store(mark)` of its code.
+// Dithers the grey of every pixel of `source` and stores `store(mark)` of its
+// code; the mark is in the low 16 bits of the value `store` gets.
 template <class Element, class Store>
 void DitherGrey(const std::uint32_t* source, int width, int height, const Channel& grey,
                 const Marks& marks, DitherMode mode, Element* out, Store store) {
@@ -471,7 +474,7 @@ void DitherGrey(const std::uint32_t* source, int width, int height, const Channe
 }
 
 // Dithers each 16-bit channel of every pixel and stores `combine(red, green,
-// blue)` of the three codes' marks.
+// blue)` of the three codes' marks, each in the low 16 bits of its value.
 template <class Element, class Combine>
 void DitherColour(const std::uint32_t* source, int width, int height,
                   const std::array<Channel, 3>& channels, const std::array<Marks, 3>& marks,
@@ -678,7 +681,7 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
     if (profile.colorDepth != 16) {
         const Channel grey = GreyChannel(profile);
         DitherGrey(source, image.width, image.height, grey, WrittenValues(grey), mode, out,
-                   [](std::uint32_t value) { return GreyPixel(value); });
+                   [](std::uint32_t value) { return GreyPixel(value & 0xFFu); });
         return storage;
     }
     const std::array<Channel, 3> channels = ColourChannels(profile.channelLayout);
@@ -686,7 +689,7 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
         source, image.width, image.height, channels,
         {WrittenValues(channels[0]), WrittenValues(channels[1]), WrittenValues(channels[2])}, mode,
         out, [](std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-            return 0xFF000000u | (red << 16) | (green << 8) | blue;
+            return 0xFF000000u | ((red & 0xFFu) << 16) | ((green & 0xFFu) << 8) | (blue & 0xFFu);
         });
     return storage;
 }
