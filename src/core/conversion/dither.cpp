@@ -403,6 +403,29 @@ GreyBySum MakeGreyBySum() {
     return table;
 }
 
+// Runs `walkRow(dir, y, received, left, lost)` over the rows of a picture, with
+// an error row of `lanes` values per pixel: first with 16-bit errors and, when
+// one did not fit (`lost`), once more with 32-bit errors.
+template <class WalkRow>
+void DiffuseRows(std::size_t width, std::size_t lanes, int height, WalkRow walkRow) {
+    const auto diffuse = [&](auto error) {
+        using Error = decltype(error);
+        ErrorRow<Error> errors(width, lanes);
+        bool lost = false;
+        Serpentine(height, [&](auto dir, int y) {
+            if (lost) {
+                return;  // the picture is dithered again with 32-bit errors
+            }
+            errors.Receive(-decltype(dir)::value);
+            walkRow(dir, y, errors.ReceivedValues(), errors.Errors(), lost);
+        });
+        return !lost;
+    };
+    if (!diffuse(std::int16_t{})) {
+        diffuse(std::int32_t{});
+    }
+}
+
 // Dithers the grey of every pixel of `source` and stores `store(mark)` of its
 // code; the mark is in the low 16 bits of the value `store` gets.
 template <class Element, class Store>
@@ -442,20 +465,11 @@ void DitherGrey(const std::uint32_t* source, int width, int height, const Channe
     }
     const Diffusion diffusion(grey, marks);
     const GreyBySum greySixteenths = MakeGreyBySum();
-    const auto dither = [&](auto error) {
-        using Error = decltype(error);
-        ErrorRow<Error> errors(stride, 1);
-        bool lost = false;
-        Serpentine(height, [&](auto dir, int y) {
+    DiffuseRows(
+        stride, 1, height, [&](auto dir, int y, const auto* received, auto* left, bool& lost) {
             constexpr int kDir = decltype(dir)::value;
-            if (lost) {
-                return;  // the picture is dithered again with 32-bit errors
-            }
-            errors.Receive(-kDir);
             const std::uint32_t* in = source + static_cast<std::size_t>(y) * stride;
             Element* row = out + static_cast<std::size_t>(y) * stride;
-            const Error* received = errors.ReceivedValues();
-            Error* left = errors.Errors();
             const Diffusion::Walk walk(diffusion);
             std::ptrdiff_t carried = 0;
             const auto w = static_cast<std::ptrdiff_t>(width);
@@ -466,11 +480,6 @@ void DitherGrey(const std::uint32_t* source, int width, int height, const Channe
                 row[x] = store(walk.Step(value, carried, left[x], lost));
             }
         });
-        return !lost;
-    };
-    if (!dither(std::int16_t{})) {
-        dither(std::int32_t{});
-    }
 }
 
 // Dithers each 16-bit channel of every pixel and stores `combine(red, green,
@@ -495,21 +504,13 @@ void DitherColour(const std::uint32_t* source, int width, int height,
     const Diffusion red(channels[0], marks[0]);
     const Diffusion green(channels[1], marks[1]);
     const Diffusion blue(channels[2], marks[2]);
-    const auto dither = [&](auto error) {
-        using Error = decltype(error);
-        // Lanes red, green and blue per pixel.
-        ErrorRow<Error> errors(stride, 3);
-        bool lost = false;
-        Serpentine(height, [&](auto dir, int y) {
+    // Lanes red, green and blue per pixel.
+    DiffuseRows(
+        stride, 3, height, [&](auto dir, int y, const auto* received, auto* left, bool& lost) {
             constexpr int kDir = decltype(dir)::value;
-            if (lost) {
-                return;  // the picture is dithered again with 32-bit errors
-            }
-            errors.Receive(-kDir);
+            using Error = std::remove_pointer_t<decltype(left)>;
             const std::uint32_t* in = source + static_cast<std::size_t>(y) * stride;
             Element* row = out + static_cast<std::size_t>(y) * stride;
-            const Error* received = errors.ReceivedValues();
-            Error* left = errors.Errors();
             const Diffusion::Walk redWalk(red);
             const Diffusion::Walk greenWalk(green);
             const Diffusion::Walk blueWalk(blue);
@@ -532,11 +533,6 @@ void DitherColour(const std::uint32_t* source, int width, int height,
                             blueWalk.Step(value((p << 4) & 0xFF0u, has[2]), b, leaves[2], lost));
             }
         });
-        return !lost;
-    };
-    if (!dither(std::int16_t{})) {
-        dither(std::int32_t{});
-    }
 }
 
 std::array<Channel, 3> ColourChannels(const settings::ChannelLayout& layout) {
