@@ -179,9 +179,9 @@ class ErrorRow {
     void Receive(int previousDir) {
         const Error* e = errors_.data() + lanes_;  // slots before and after stay 0
         Error* target = received_.data();
-        const std::size_t count = received_.size();
+        const auto count = static_cast<std::ptrdiff_t>(received_.size());
         const std::ptrdiff_t after = previousDir * static_cast<std::ptrdiff_t>(lanes_);
-        std::size_t i = 0;
+        std::ptrdiff_t i = 0;  // signed: i - after reaches the slots before the row
         if constexpr (std::is_same_v<Error, std::int16_t>) {
             for (; i + 8 <= count; i += 8) {
                 StoreLanes(target + i, Received(LoadLanes(e + i), LoadLanes(e + i + after),
