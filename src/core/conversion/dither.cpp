@@ -545,19 +545,6 @@ Marks WrittenValues(const Channel& channel) {
     return {channel.output.begin(), channel.output.end()};
 }
 
-// The pixels to dither: the picture's own, or for a picture with transparency
-// a copy in `blended` blended over the background first.
-const std::uint32_t* OpaqueSource(const PixelImage& image, std::uint32_t bkColor,
-                                  std::vector<std::uint32_t>& blended) {
-    if (!image.hasAlpha) {
-        return image.pixels.data();
-    }
-    blended.resize(image.pixels.size());
-    std::transform(image.pixels.begin(), image.pixels.end(), blended.begin(),
-                   [bkColor](std::uint32_t p) { return BlendOverBackground(p, bkColor); });
-    return blended.data();
-}
-
 bool HasConsistentSize(const PixelImage& image) {
     return image.width >= 0 && image.height >= 0 &&
            image.pixels.size() ==
@@ -620,7 +607,7 @@ bool QuantiseForEncoding(const PixelImage& image, const settings::ModelProfile& 
         return true;
     }
     std::vector<std::uint32_t> blended;
-    const std::uint32_t* source = OpaqueSource(image, profile.bkColor, blended);
+    const std::uint32_t* source = OpaquePixels(image, profile.bkColor, blended);
     const DitherMode mode = DitherModeOf(profile);
     if (profile.colorDepth != 16) {
         const Channel grey = GreyChannel(profile);
@@ -671,7 +658,7 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
     }
     // Not in place: a walk may read the picture a second time.
     std::vector<std::uint32_t> blended;
-    const std::uint32_t* source = OpaqueSource(image, profile.bkColor, blended);
+    const std::uint32_t* source = OpaquePixels(image, profile.bkColor, blended);
     std::uint32_t* out = storage.pixels.data();
     const DitherMode mode = DitherModeOf(profile);
     if (profile.colorDepth != 16) {

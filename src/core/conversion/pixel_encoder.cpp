@@ -242,19 +242,6 @@ void EncodeInto(const std::uint32_t* pixels, int width, int height,
     }
 }
 
-// The pixels the encoder reads: the stored ones, or for a picture with
-// transparency a copy blended over the background colour.
-const std::uint32_t* EncoderPixels(const PixelImage& image, std::uint32_t bkColor,
-                                   std::vector<std::uint32_t>& blended) {
-    if (!image.hasAlpha) {
-        return image.pixels.data();
-    }
-    blended.resize(image.pixels.size());
-    std::transform(image.pixels.begin(), image.pixels.end(), blended.begin(),
-                   [bkColor](std::uint32_t argb) { return BlendOverBackground(argb, bkColor); });
-    return blended.data();
-}
-
 // Whether the profile's scan visits pixels in row order, so that rows can be
 // encoded one after the other.
 bool ScansRowByRow(const settings::ModelProfile& profile) {
@@ -382,7 +369,7 @@ bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profil
         return false;
     }
     std::vector<std::uint32_t> blended;
-    const std::uint32_t* pixels = EncoderPixels(image, profile.bkColor, blended);
+    const std::uint32_t* pixels = OpaquePixels(image, profile.bkColor, blended);
     const std::size_t start = out.size();
     out.resize(start + static_cast<std::size_t>(EncodedByteCount(image, profile)));
     BinaryOut sink{out.data() + start};
@@ -396,7 +383,7 @@ bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profil
         return false;
     }
     std::vector<std::uint32_t> blended;
-    const std::uint32_t* pixels = EncoderPixels(image, profile.bkColor, blended);
+    const std::uint32_t* pixels = OpaquePixels(image, profile.bkColor, blended);
     // At most "255," per byte, and no more group line ends than bytes.
     const auto bytes = static_cast<std::size_t>(EncodedByteCount(image, profile));
     const std::size_t start = out.size();
@@ -517,6 +504,17 @@ bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfi
 
 std::uint16_t ColourWord(std::uint32_t argb, const settings::ChannelLayout& layout) {
     return static_cast<std::uint16_t>(WordPacker(layout).Pack(argb));
+}
+
+const std::uint32_t* OpaquePixels(const PixelImage& image, std::uint32_t bkColor,
+                                  std::vector<std::uint32_t>& blended) {
+    if (!image.hasAlpha) {
+        return image.pixels.data();
+    }
+    blended.resize(image.pixels.size());
+    std::transform(image.pixels.begin(), image.pixels.end(), blended.begin(),
+                   [bkColor](std::uint32_t argb) { return BlendOverBackground(argb, bkColor); });
+    return blended.data();
 }
 
 std::uint32_t BlendOverBackground(std::uint32_t argb, std::uint32_t bkColor) {

@@ -80,6 +80,11 @@ bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfi
 /// each channel cut to its width and shifted into place by `layout`.
 std::uint16_t ColourWord(std::uint32_t argb, const settings::ChannelLayout& layout);
 
+/// The pixels as the encoder reads them: the picture's own, or for a picture with
+/// transparency (`hasAlpha`) a copy in `blended`, blended over `bkColor`.
+const std::uint32_t* OpaquePixels(const workspace::PixelImage& image, std::uint32_t bkColor,
+                                  std::vector<std::uint32_t>& blended);
+
 /// The pixel blended over a background colour given as a Windows RGB value (red
 /// in the low byte): c = (src * a + bk * (255 - a) + 127) / 255 per channel.
 /// Returns 0xFFRRGGBB.
