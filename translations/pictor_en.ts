@@ -992,6 +992,30 @@ and download the image into the module&apos;s flash.</translation>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>picture %1 overlaps the block of picture %2</translation>
     </message>
+    <message>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>access denied: the file may be read-only or open in another program</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program</source>
+        <translation>the file is in use by another program</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>the file exists already</translation>
+    </message>
+    <message>
+        <source>the disk is write-protected</source>
+        <translation>the disk is write-protected</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>

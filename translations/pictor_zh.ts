@@ -992,6 +992,30 @@ and download the image into the module&apos;s flash.</source>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>图片 %1 与图片 %2 的数据块重叠</translation>
     </message>
+    <message>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>拒绝访问：文件可能是只读的，或已被其他程序打开</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program</source>
+        <translation>文件正被其他程序使用</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>文件或文件夹不存在</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>the disk is write-protected</source>
+        <translation>磁盘处于写保护状态</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>磁盘已满</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
