@@ -16,6 +16,10 @@ int Run(int argc, const char* const* argv, Streams streams) {
     }
     CLI::App app{streams.Translate(
         "Cli", "pictor-cli: convert pictures into LCD resource images and download them")};
+    // Only --options exist. Windows-style /options would take a path written from
+    // the root with forward slashes ("/d/firmware/Icon.bin") for an option; the
+    // subcommands inherit this setting when they are made.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     // --lang may also follow the command ("pictor-cli convert --lang en ...").
     app.fallthrough();
