@@ -402,6 +402,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli: %1</translation>
     </message>
+    <message>
+        <source>Print the version and exit</source>
+        <translation>Print the version and exit</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>

@@ -402,6 +402,10 @@ and download the image into the module&apos;s flash.</source>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli：命令行有误：%1</translation>
     </message>
+    <message>
+        <source>Print the version and exit</source>
+        <translation>打印版本号并退出</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>

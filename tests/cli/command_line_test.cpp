@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "cli_test_support.h"
+#include "version/program_version.h"
 
 namespace pictor::cli {
 namespace {
@@ -29,6 +31,17 @@ TEST_F(CommandLineTest, APathFromTheRootWithForwardSlashesIsAnArgument) {
     EXPECT_NE(err_.str().find("/d/firmware/pictures/logo.bmp"), std::string::npos) << err_.str();
 
     EXPECT_EQ(RunCli({"connect", "/port", "COM5"}), kExitUsage) << "no /option exists";
+}
+
+// --version needs no command; the version is the project's, with the commit of a
+// git checkout after it.
+TEST_F(CommandLineTest, PrintsTheVersion) {
+    EXPECT_EQ(RunCli({"--version"}), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str(), "pictor-cli " + std::string(ProgramVersion()) + "\n");
+    EXPECT_TRUE(std::regex_match(std::string(ProgramVersion()),
+                                 std::regex(R"(\d+\.\d+\.\d+(\+g[0-9a-f]{7,})?)")))
+        << ProgramVersion();
+    EXPECT_TRUE(std::string(ProgramVersion()).starts_with(PICTOR_PROJECT_VERSION));
 }
 
 }  // namespace
