@@ -70,9 +70,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion")
+  # The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the long text.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "picture resources for colour LCD modules
-Pictor prepares picture resources for colour LCD modules (a panel with its own
+      "Pictor prepares picture resources for colour LCD modules (a panel with its own
 controller and serial flash on RS485 or a UART) and loads them into the module.
 It converts a list of bitmaps into one resource image (Icon.bin with an index
 table and Icon.h with a #define per picture, or C source arrays) and downloads
