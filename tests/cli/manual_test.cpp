@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
@@ -20,15 +19,8 @@
 namespace pictor::cli {
 namespace {
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string Source(const std::string& relative) {
-    return ReadText(std::string(PICTOR_SOURCE_DIR) + "/" + relative);
+    return test::ReadFile(std::filesystem::path(PICTOR_SOURCE_DIR) / relative);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
