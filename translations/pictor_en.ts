@@ -358,6 +358,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli: %1</translation>
     </message>
+    <message>
+        <source>Print the version and exit</source>
+        <translation>Print the version and exit</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -995,6 +999,30 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>cannot write the memory map %1; the image and the header were written</source>
         <translation>cannot write the memory map %1; the image and the header were written</translation>
+    </message>
+    <message>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>access denied: the file may be read-only or open in another program</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program</source>
+        <translation>the file is in use by another program</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>the file exists already</translation>
+    </message>
+    <message>
+        <source>the disk is write-protected</source>
+        <translation>the disk is write-protected</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
     </message>
 </context>
 <context>

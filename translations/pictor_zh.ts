@@ -358,6 +358,10 @@ and download the image into the module&apos;s flash.</source>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli：命令行有误：%1</translation>
     </message>
+    <message>
+        <source>Print the version and exit</source>
+        <translation>打印版本号并退出</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -995,6 +999,30 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>cannot write the memory map %1; the image and the header were written</source>
         <translation>无法写入存储布局 %1；图档和头文件已写入</translation>
+    </message>
+    <message>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>拒绝访问：文件可能是只读的，或已被其他程序打开</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program</source>
+        <translation>文件正被其他程序使用</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>文件或文件夹不存在</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>the disk is write-protected</source>
+        <translation>磁盘处于写保护状态</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>磁盘已满</translation>
     </message>
 </context>
 <context>

@@ -15,8 +15,10 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "gui/about_dialog.h"
 #include "gui/lcd_preview.h"
 #include "main_window_fixture.h"
+#include "version/program_version.h"
 
 namespace pictor::gui::testing {
 namespace {
@@ -39,6 +41,11 @@ TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     EXPECT_EQ(about->text(), "关于 Pictor(&A)...");
     about->trigger();
     EXPECT_EQ(dialogs_.modalRuns.back(), "AboutDialog");
+    // The box shows the version the command-line programs print.
+    const AboutDialog box;
+    const auto* version = box.findChild<QLabel*>("versionLabel");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text().toStdString(), "version:" + std::string(ProgramVersion()));
 }
 
 TEST_F(MainWindowTest, EnterKeepsTheWindowAndEscapeEndsIt) {
