@@ -187,7 +187,8 @@ QWidget* MainWindow::BuildListPane() {
         view->viewport()->installEventFilter(this);
         view->installEventFilter(this);  // Space toggles the current picture
         view->viewport()->setAcceptDrops(true);
-        connect(view, &QAbstractItemView::doubleClicked, this, [this] { OnListDoubleClick(); });
+        connect(view, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex& index) { OnListDoubleClick(index.row()); });
         views_->addWidget(view);
     }
     views_->setCurrentWidget(reportView_);

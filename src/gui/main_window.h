@@ -83,7 +83,8 @@ class MainWindow final : public QMainWindow,
     void OnMoveUp();
     void OnMoveDown();
     void OnListClick();
-    void OnListDoubleClick();
+    /// A double-click on `row` makes it current and toggles its shown flag.
+    void OnListDoubleClick(int row);
     void OnViewStyleChange();
     void OnConvert();
     /// Shows the "Memory map" window of the last conversion.

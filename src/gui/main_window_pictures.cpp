@@ -163,9 +163,9 @@ void MainWindow::OnListClick() {
     SelectPicture(FirstSelectedRow());
 }
 
-void MainWindow::OnListDoubleClick() {
-    const int row = FirstSelectedRow();
-    if (row < 0) {
+void MainWindow::OnListDoubleClick(int row) {
+    // The row that was double-clicked, whatever else is selected or current.
+    if (row < 0 || static_cast<std::size_t>(row) >= pictures_.Size()) {
         return;
     }
     SelectPicture(row);

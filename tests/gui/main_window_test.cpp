@@ -202,6 +202,23 @@ TEST_F(MainWindowTest, ClickingTheListPicksTheFirstSelectedRow) {
     QTRY_COMPARE_WITH_TIMEOUT(window.Pictures().CurrentIndex(), -1, 5000);
 }
 
+// A double-click toggles the row it hit, not the one selected or current.
+TEST_F(MainWindowTest, DoubleClickTogglesTheClickedRowOnly) {
+    MainWindow& window = Start();
+    Import({Picture("a.bmp"), Picture("b.bmp"), Picture("c.bmp")});
+    auto* list = Get<QTreeView>(1000);
+    QAbstractItemModel* model = list->model();
+    list->selectionModel()->select(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    window.OnListClick();
+    ASSERT_EQ(window.Pictures().CurrentIndex(), 0);
+
+    emit list->doubleClicked(model->index(2, 0));
+    EXPECT_FALSE(window.Pictures().At(0).shown);
+    EXPECT_TRUE(window.Pictures().At(2).shown);
+    EXPECT_EQ(window.Pictures().CurrentIndex(), 2);
+    EXPECT_EQ(model->index(2, 0).data(Qt::CheckStateRole), Qt::Checked);
+}
+
 TEST_F(MainWindowTest, MoveUpAndDownStopAtTheEnds) {
     MainWindow& window = Start();
     Import({Picture("a.bmp"), Picture("b.bmp"), Picture("c.bmp")});
