@@ -1009,6 +1009,37 @@ and download the image into the module&apos;s flash.</translation>
     </message>
 </context>
 <context>
+    <name>ImportFailure</name>
+    <message>
+        <source>cannot be opened</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message>
+        <source>unsupported format (not a bitmap or PNG)</source>
+        <translation>unsupported format (not a bitmap or PNG)</translation>
+    </message>
+    <message>
+        <source>too large (more than %1 pixels wide or high)</source>
+        <translation>too large (more than %1 pixels wide or high)</translation>
+    </message>
+    <message>
+        <source>truncated or damaged</source>
+        <translation>truncated or damaged</translation>
+    </message>
+    <message>
+        <source>1 picture was not imported:</source>
+        <translation>1 picture was not imported:</translation>
+    </message>
+    <message>
+        <source>%1 pictures were not imported:</source>
+        <translation>%1 pictures were not imported:</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… and %1 more</translation>
+    </message>
+</context>
+<context>
     <name>LcdPreview</name>
     <message>
         <source>Source</source>

@@ -1009,6 +1009,37 @@ and download the image into the module&apos;s flash.</source>
     </message>
 </context>
 <context>
+    <name>ImportFailure</name>
+    <message>
+        <source>cannot be opened</source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>unsupported format (not a bitmap or PNG)</source>
+        <translation>格式不支持（不是位图或 PNG）</translation>
+    </message>
+    <message>
+        <source>too large (more than %1 pixels wide or high)</source>
+        <translation>太大（宽或高超过 %1 像素）</translation>
+    </message>
+    <message>
+        <source>truncated or damaged</source>
+        <translation>文件不完整或已损坏</translation>
+    </message>
+    <message>
+        <source>1 picture was not imported:</source>
+        <translation>1 张图片未导入：</translation>
+    </message>
+    <message>
+        <source>%1 pictures were not imported:</source>
+        <translation>%1 张图片未导入：</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>……另有 %1 个</translation>
+    </message>
+</context>
+<context>
     <name>LcdPreview</name>
     <message>
         <source>Source</source>

@@ -191,11 +191,21 @@ class MainWindow final : public QMainWindow,
     void FinishImport(const QStringList& paths);
     /// Loads `paths` on a worker behind a progress dialog while the event loop
     /// runs; one slot per file handled before a cancel (empty when it was skipped
-    /// or failed). `skipMissing`: files that do not exist are passed over silently.
+    /// or failed). The files that failed are listed with their reasons in one
+    /// message once the import is over. `skipMissing`: files that do not exist
+    /// are passed over silently.
     std::vector<std::optional<workspace::ImageEntry>> RunImport(
         const std::vector<std::string>& paths, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     void StartJob(device::DownloadRequest request);
+    /// On the user-interface thread once a download job has ended: shows what it
+    /// reported and, when the module went away or fell silent, what happened and
+    /// what to do (a port whose device is gone is closed).
+    void FinishJob(const device::DownloadResult& result);
+    /// What happened on the line when a job failed and what to do next; empty when
+    /// the line is not to blame. Closes the port of a device that went away and
+    /// resets the connect state.
+    std::string LineFailureAdvice(const device::DownloadResult& result);
     void ShowFlashType();
 
     // ---- Commands, menus, status bar, models and remembered state ----

@@ -19,6 +19,7 @@
 #include "core/common/text_format.h"
 #include "core/workspace/picture_import.h"
 #include "gui/dialog_service.h"
+#include "gui/import_failure.h"
 #include "gui/import_worker.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
@@ -265,7 +266,8 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
 
     bool cancelled = false;
     bool finished = false;
-    ImportJob job(paths, messages_, skipMissing);
+    std::vector<ImportFailure> failures;
+    ImportJob job(paths, skipMissing);
     connect(&progress, &QProgressDialog::canceled, this, [&job, &cancelled] {
         // The worker finishes the file in hand; its result and later ones are
         // dropped, so exactly the files reported so far are kept.
@@ -273,7 +275,7 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
         job.Cancel();
     });
     job.Start(
-        [&](std::size_t /*index*/, std::optional<workspace::ImageEntry> entry) {
+        [&](std::size_t /*index*/, ImportJob::Result result) {
             // A cancel through the dialog's button, Escape or close is signalled;
             // one through its slot is only recorded.
             if (cancelled || progress.wasCanceled()) {
@@ -281,7 +283,10 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
                 job.Cancel();
                 return;
             }
-            done.push_back(std::move(entry));
+            if (result.failure) {
+                failures.push_back(std::move(*result.failure));
+            }
+            done.push_back(std::move(result.entry));
             const int count = static_cast<int>(done.size());
             progress.setLabelText(
                 Translate("MainWindow", "Importing pictures… %1 of %2").arg(count).arg(total));
@@ -293,8 +298,7 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
             QMetaObject::invokeMethod(
                 this, [&finished] { finished = true; }, Qt::QueuedConnection);
         });
-    // The worker may wait in a failure message shown on this thread, so the job
-    // ends only after its last queued call, never while it waits.
+    // The job ends only after its last queued call.
     while (!finished) {
         QCoreApplication::processEvents(progress.isVisible()
                                             ? QEventLoop::WaitForMoreEvents
@@ -309,6 +313,10 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
         }
     }
     importRunning_ = false;
+    // One summary of every file that did not load, once the import is over.
+    if (!failures.empty()) {
+        ShowMessage(ImportFailureSummary(failures).toStdString(), MessageIcon::Exclamation);
+    }
     return done;
 }
 

@@ -86,8 +86,9 @@ TEST_F(MainWindowTest, ImportSortsSkipsFailuresAndSelectsTheLast) {
 
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
     ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0].text,
-              "加载图片 " + QDir::toNativeSeparators(bad).toStdString() + " 错误 !");
+    EXPECT_EQ(dialogs_.messages[0].text, "1 picture was not imported:\n" +
+                                             QDir::toNativeSeparators(bad).toStdString() +
+                                             ": unsupported format (not a bitmap or PNG)");
     EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(window.Pictures().CurrentIndex(), 2);
     EXPECT_EQ(Get<QLineEdit>(1022)->text(), "2");
