@@ -1802,6 +1802,14 @@ and download the image into the module&apos;s flash.</translation>
         <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
         <translation>Picture %1 of %2 cannot be shown with the active model: %3.</translation>
     </message>
+    <message>
+        <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
+        <translation>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</translation>
+    </message>
+    <message>
+        <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
+        <translation>The module did not answer for %1 ms. Check its power and cable, then connect again.</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>

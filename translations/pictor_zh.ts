@@ -1802,6 +1802,14 @@ and download the image into the module&apos;s flash.</source>
         <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
         <translation>%2 的图片 %1 无法用当前型号显示：%3。</translation>
     </message>
+    <message>
+        <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
+        <translation>与模块的连接已断开：设备 %1 已被拔出或关闭，其串口已关闭。请接好模块，打开串口后重新连接。</translation>
+    </message>
+    <message>
+        <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
+        <translation>模块 %1 毫秒没有应答。请检查电源和连线，然后重新连接。</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>

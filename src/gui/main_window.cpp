@@ -576,6 +576,8 @@ void MainWindow::WaitForJobEnd() {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     link_.Wait();
+    // The job's end report was queued before it let go of the line: show it now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 void MainWindow::ShowMessage(const std::string& text, MessageIcon icon,

@@ -327,8 +327,11 @@ class MainWindow final : public QMainWindow,
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).
     std::optional<device::ImageBuffer> resourceImage_;
+    // The resource image the last conversion wrote (empty before one).
+    std::filesystem::path convertedImage_;
     // Declared before the link: its jobs report into them until the link ends.
     UiProgressSink progress_;
+    CollectingMessageSink jobMessages_;
     device::DeviceLink link_;
 };
 

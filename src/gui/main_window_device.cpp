@@ -165,18 +165,68 @@ void MainWindow::StartResourceDownload(std::optional<device::LcdSettings> settin
 
 void MainWindow::StartJob(device::DownloadRequest request) {
     request.backupDirectory = startDirectory_;
-    const bool started = link_.StartDownload(std::move(request), progress_, messages_,
-                                             [this](const device::DownloadResult&) {
-                                                 // On the job's thread: hand the clean-up to the
-                                                 // user-interface thread.
-                                                 progress_.Post([this] {
-                                                     cancelJobButton_->setEnabled(false);
-                                                     ShowFlashType();
-                                                 });
-                                             });
+    // The job's messages wait until it has ended: it never waits in a box.
+    jobMessages_.Take();
+    const bool started = link_.StartDownload(
+        std::move(request), progress_, jobMessages_, [this](const device::DownloadResult& result) {
+            // On the job's thread: the rest is done on the user-interface thread.
+            progress_.Post([this, result] { FinishJob(result); });
+        });
     if (started) {
         cancelJobButton_->setEnabled(true);
+        return;
     }
+    for (const Message& message : jobMessages_.Take()) {
+        messages_.Show(message);  // the refusal
+    }
+}
+
+void MainWindow::FinishJob(const device::DownloadResult& result) {
+    link_.Wait();  // the job has called back: only its release is left
+    cancelJobButton_->setEnabled(false);
+    ShowFlashType();
+    std::vector<Message> reported = jobMessages_.Take();
+    const std::string advice = LineFailureAdvice(result);
+    for (const Message& message : reported) {
+        if (advice.empty() || !(message == result.message)) {
+            messages_.Show(message);
+            continue;
+        }
+        // One box: the failure, what happened on the line and what to do next.
+        Message explained = LocalizeCoreMessage(message);
+        explained.text += "\n\n" + advice;
+        dialogs_.ShowMessage(this, explained);
+    }
+    RefreshStatus();
+}
+
+std::string MainWindow::LineFailureAdvice(const device::DownloadResult& result) {
+    if (result.outcome != device::Outcome::Failed) {
+        return {};
+    }
+    if (result.lineLost) {
+        // The device is gone: its port is closed and nothing counts as connected.
+        const std::string port = portText_;
+        OnClosePort();
+        return FillPlaceholders(
+            Translate("MainWindow",
+                      "The connection to the module was lost: the device %1 was removed or "
+                      "switched off, and its port has been closed. Connect the module, open the "
+                      "port and connect again.")
+                .toStdString(),
+            {port});
+    }
+    if (result.unansweredWait.count() > 0) {
+        connectionState_ = ConnectionState::NotConnected;
+        ShowConnectionState();
+        return FillPlaceholders(
+            Translate("MainWindow",
+                      "The module did not answer for %1 ms. Check its power and cable, then "
+                      "connect again.")
+                .toStdString(),
+            {std::to_string(result.unansweredWait.count())});
+    }
+    return {};
 }
 
 void MainWindow::OnCancelJob() {

@@ -6,6 +6,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "core/common/message.h"
 #include "core/common/progress.h"
@@ -37,6 +40,26 @@ class UiMessageSink final : public MessageSink {
     QPointer<QWidget> owner_;
     std::shared_ptr<State> state_;
     std::unique_ptr<QObject> context_;  // lives on the user-interface thread
+};
+
+/// Keeps the messages of a job that runs on another thread, without making it
+/// wait, until the user-interface thread takes them once the job has ended.
+/// Thread-safe.
+class CollectingMessageSink final : public MessageSink {
+  public:
+    void Show(const Message& message) override {
+        const std::lock_guard lock(mutex_);
+        messages_.push_back(message);
+    }
+    /// The messages kept so far, in order; the sink is empty afterwards.
+    std::vector<Message> Take() {
+        const std::lock_guard lock(mutex_);
+        return std::exchange(messages_, {});
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<Message> messages_;
 };
 
 /// Forwards a job's progress to the user-interface thread (queued; the job does

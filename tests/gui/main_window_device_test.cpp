@@ -1,5 +1,8 @@
+#include <gmock/gmock.h>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -47,6 +50,26 @@ class MainWindowDeviceTest : public MainWindowTest {
         Button(1098)->click();
         ASSERT_TRUE(window_->Link().IsRunning());
     }
+
+    /// Lets the events flow until the running download job has ended and the
+    /// window has shown its report; a job that outlives `deadline` is cancelled
+    /// and the test fails with a message instead of waiting on.
+    ::testing::AssertionResult JobEnds(std::chrono::milliseconds deadline = kJobDeadline) {
+        const bool ended = QTest::qWaitFor(
+            [&] { return !window_->Link().IsRunning() && !Button(1125)->isEnabled(); },
+            static_cast<int>(deadline.count()));
+        if (ended) {
+            return ::testing::AssertionSuccess();
+        }
+        window_->Link().Cancel();
+        return ::testing::AssertionFailure()
+               << "the download job did not end within " << deadline.count() << " ms";
+    }
+
+    /// The message texts shown so far, for a failure's explanation.
+    std::string Shown() const { return ::testing::PrintToString(dialogs_.Texts()); }
+
+    static constexpr std::chrono::milliseconds kJobDeadline{30000};
 
     bool SawMessage(const std::string& text) const {
         const auto texts = dialogs_.Texts();
@@ -153,15 +176,15 @@ TEST_F(MainWindowDeviceTest, DownloadBinRunsToOneHundredPercent) {
     dialogs_.fileAnswers.push_back({imagePath});
 
     Button(1098)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
+    ASSERT_TRUE(JobEnds());
+    ASSERT_FALSE(dialogs_.messages.empty());
     EXPECT_EQ(dialogs_.messages.back(),
-              (Message{"下载 Bin档成功", "信息", MessageIcon::Information}));
-    QTRY_COMPARE_WITH_TIMEOUT(Get<QProgressBar>(1099)->value(), 100, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(Get<QLabel>(1100)->text(), QString("下载 Bin档100 %"), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!Button(1125)->isEnabled(), 5000);
+              (Message{"下载 Bin档成功", "信息", MessageIcon::Information}))
+        << Shown();
+    EXPECT_EQ(Get<QProgressBar>(1099)->value(), 100);
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("下载 Bin档100 %"));
 
     // The image sits in the module's flash at the start the connect reported.
-    window.Link().Wait();
     QFile flash(flashPath_);
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     ASSERT_TRUE(flash.seek(qint64{window.Link().State().imageStartSector} * 512));
@@ -200,8 +223,8 @@ TEST_F(MainWindowDeviceTest, SecondUseOfTheLineWhileAJobRunsIsRefused) {
     EXPECT_FALSE(Button(1087)->isEnabled());
 
     Button(1125)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载已取消"), 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(!Button(1125)->isEnabled(), 5000);
+    ASSERT_TRUE(JobEnds());
+    EXPECT_TRUE(SawMessage("下载已取消")) << Shown();
 }
 
 TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
@@ -218,11 +241,10 @@ TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
         return QDialog::Rejected;  // closed while the job runs
     };
     Button(1117)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
+    ASSERT_TRUE(JobEnds());
+    EXPECT_TRUE(SawMessage("下载 Bin档成功")) << Shown();
     EXPECT_TRUE(SawMessage("打开下载LCD设置!!"));
-    EXPECT_FALSE(SawMessage("读取 Bin 档失败!"));
-    window_->Link().Wait();
-    QTRY_VERIFY_WITH_TIMEOUT(Frames().contains("AA 08 96 FF 03 05 04 01 ED"), 5000);
+    EXPECT_TRUE(Frames().contains("AA 08 96 FF 03 05 04 01 ED"));
 }
 
 TEST_F(MainWindowDeviceTest, LcdSettingsWriteAndReadThroughTheModule) {
@@ -276,6 +298,57 @@ TEST_F(MainWindowDeviceTest, TheTypedPortIsTheOneOpened) {
     EXPECT_EQ(Get<QLineEdit>(1012)->text(), "left");
 }
 
+// A module that goes away mid-download: the failure says what happened and what
+// to do, the port of the vanished device is closed and nothing counts as
+// connected any more.
+TEST_F(MainWindowDeviceTest, AModuleThatGoesAwayClosesItsPortAndSaysWhatToDo) {
+    StartWithSim({"--kind", "5", "--hangup-after", "1"});
+    OpenSimPort();
+    Button(1086)->click();
+    ASSERT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(2048, '\x33'));
+    dialogs_.fileAnswers.push_back({imagePath});
+    dialogs_.messages.clear();
+    Button(1098)->click();
+    ASSERT_TRUE(JobEnds());
+
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << Shown();
+    const Message& failure = dialogs_.messages[0];
+    EXPECT_EQ(failure.icon, MessageIcon::Stop);
+    EXPECT_THAT(failure.text, ::testing::StartsWith("下载 Bin档失败!\n\n"));
+    EXPECT_THAT(failure.text,
+                ::testing::HasSubstr(sim_->Port().toStdString() + " was removed or switched off"));
+    EXPECT_FALSE(window_->Link().HasLine());
+    EXPECT_TRUE(Button(1087)->isEnabled());
+    EXPECT_FALSE(Button(1088)->isEnabled());
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "");
+    EXPECT_THAT(window_->findChild<QLabel*>("statusPort")->text().toStdString(),
+                ::testing::EndsWith(": closed"));
+}
+
+// A module that stops answering: the failure says for how long, and the
+// connection field no longer claims a connection.
+TEST_F(MainWindowDeviceTest, ASilentModuleIsReportedWithTheWaitAndNotConnected) {
+    StartWithSim({"--kind", "5", "--no-reply", "92"});
+    OpenSimPort();
+    Button(1086)->click();
+    ASSERT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(512, '\x44'));
+    dialogs_.fileAnswers.push_back({imagePath});
+    dialogs_.messages.clear();
+    Button(1098)->click();
+    ASSERT_TRUE(JobEnds());
+
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << Shown();
+    EXPECT_THAT(dialogs_.messages[0].text, ::testing::StartsWith("下载 Bin档失败!\n\n"));
+    EXPECT_THAT(dialogs_.messages[0].text,
+                ::testing::ContainsRegex("did not answer for [1-9][0-9]+ ms"));
+    EXPECT_TRUE(window_->Link().HasLine());
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "未连接");
+}
+
 class CloseDuringJobTest : public MainWindowDeviceTest {
   protected:
     static constexpr const char* kQuestion = "A download is running. Cancel it and quit?";
@@ -298,9 +371,9 @@ TEST_F(CloseDuringJobTest, NoKeepsTheJobRunningToSuccess) {
     EXPECT_EQ(dialogs_.questions.size(), 2u);
     EXPECT_TRUE(window_->isVisible());
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SawMessage("下载 Bin档成功"); }, 60000));
+    ASSERT_TRUE(JobEnds());
+    EXPECT_TRUE(SawMessage("下载 Bin档成功")) << Shown();
     EXPECT_FALSE(SawMessage("下载已取消"));
-    window_->Link().Wait();
 
     // Without a job, closing asks nothing.
     EXPECT_TRUE(window_->close());
@@ -359,13 +432,12 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
         Control<QPushButton>(&dialog, 1)->click();
         EXPECT_TRUE(window_->Link().IsRunning());
         Control<QPushButton>(&dialog, 1126)->click();  // the dialog's own cancel
-        EXPECT_TRUE(QTest::qWaitFor([&] { return SawMessage("下载已取消"); }, 30000));
+        EXPECT_TRUE(JobEnds());
         return QDialog::Rejected;
     };
     Button(1117)->click();
-    EXPECT_TRUE(SawMessage("下载已取消"));
+    EXPECT_TRUE(SawMessage("下载已取消")) << Shown();
     EXPECT_FALSE(SawMessage("下载 Bin档成功"));
-    window_->Link().Wait();
 
     // Run once more to the end: the module gets the typed file's bytes.
     dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
@@ -374,8 +446,8 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
         return QDialog::Rejected;
     };
     Button(1117)->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SawMessage("下载 Bin档成功"); }, 60000));
-    window_->Link().Wait();
+    ASSERT_TRUE(JobEnds());
+    EXPECT_TRUE(SawMessage("下载 Bin档成功")) << Shown();
     QFile flash(flashPath_);
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     ASSERT_TRUE(flash.seek(qint64{window_->Link().State().imageStartSector} * 512));
