@@ -1979,10 +1979,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Close the dialog</translation>
     </message>
     <message>
-        <source>资源文件目录：</source>
-        <translation>Resource file:</translation>
-    </message>
-    <message>
         <source>LCD设置</source>
         <translation>LCD Settings</translation>
     </message>
@@ -2005,6 +2001,14 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>关闭下载LCD设置!!</source>
         <translation>The LCD settings will not be downloaded.</translation>
+    </message>
+    <message>
+        <source>资源文件：</source>
+        <translation>Resource file:</translation>
+    </message>
+    <message>
+        <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
+        <translation>%1 is a folder. Choose the resource image file (Icon.bin) to download.</translation>
     </message>
 </context>
 <context>

@@ -1979,10 +1979,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>关闭对话框</translation>
     </message>
     <message>
-        <source>资源文件目录：</source>
-        <translation>资源文件目录：</translation>
-    </message>
-    <message>
         <source>LCD设置</source>
         <translation>LCD设置</translation>
     </message>
@@ -2005,6 +2001,14 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>关闭下载LCD设置!!</source>
         <translation>关闭下载LCD设置!!</translation>
+    </message>
+    <message>
+        <source>资源文件：</source>
+        <translation>资源文件：</translation>
+    </message>
+    <message>
+        <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
+        <translation>%1 是文件夹。请选择要下载的资源图档文件（Icon.bin）。</translation>
     </message>
 </context>
 <context>

@@ -54,6 +54,9 @@ void MainWindow::OnConvert() {
         conversion::Convert(pictures_, profile_, options, messages);
     memoryMap_->SetFlashType(link_.State().selectedFlashType);
     memoryMap_->SetConversion(result);
+    if (result.success && profile_.outDataType != 1) {
+        convertedImage_ = result.dataPath;  // what the resource download offers first
+    }
     RebuildList();
     SelectPicture(pictures_.Empty() ? -1 : 0);
     ShowConvertOutcome(result, messages.success);

@@ -250,7 +250,13 @@ bool MainWindow::LoadResourceImage(const std::string& path, QWidget* owner) {
 }
 
 void MainWindow::OnResourceDownload() {
-    ResourceDownloadDialog dialog(*this, dialogs_, this);
+    // The field starts with the image the last conversion wrote, while it is there.
+    std::error_code error;
+    const std::string initial =
+        !convertedImage_.empty() && std::filesystem::is_regular_file(convertedImage_, error)
+            ? convertedImage_.string()
+            : std::string();
+    ResourceDownloadDialog dialog(*this, dialogs_, this, initial);
     dialogs_.RunModal(dialog);
 }
 

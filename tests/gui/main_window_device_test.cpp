@@ -456,6 +456,36 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
 
 #endif
 
+// The field names a file: it starts with the image the last conversion wrote,
+// and a folder typed into it is refused with a message.
+TEST_F(MainWindowDeviceTest, ResourceFieldStartsWithTheConvertedImageAndRefusesAFolder) {
+    Start();
+    Import({Picture("a.bmp")});
+    Button(1021)->click();  // writes Icon.bin into the working directory
+    const QString converted = QDir(dir_->Dir()).filePath("Icon.bin");
+    ASSERT_TRUE(QFileInfo::exists(converted));
+    dialogs_.messages.clear();
+    dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
+        auto* path = Control<QLineEdit>(&dialog, 1118);
+        EXPECT_EQ(QDir::fromNativeSeparators(path->text()), converted);
+        QStringList labels;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            labels << label->text();
+        }
+        EXPECT_TRUE(labels.contains("资源文件：")) << labels.join('|').toStdString();
+
+        path->setText(dir_->Dir());
+        Control<QPushButton>(&dialog, 1)->click();
+        EXPECT_FALSE(window_->Link().IsRunning());
+        return QDialog::Rejected;
+    };
+    Button(1117)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << Shown();
+    EXPECT_EQ(dialogs_.messages[0].text,
+              dir_->Dir().toStdString() +
+                  " is a folder. Choose the resource image file (Icon.bin) to download.");
+}
+
 TEST_F(MainWindowDeviceTest, ResourceImageIsCheckedAgainstTheFlashCapacity) {
     Start();  // 64 Mbit from the settings: 6 MiB at most
     const QString fits = QDir(dir_->Dir()).filePath("fits.bin");
