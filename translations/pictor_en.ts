@@ -1153,6 +1153,49 @@ and download the image into the module&apos;s flash.</translation>
     </message>
 </context>
 <context>
+    <name>ListChange</name>
+    <message>
+        <source>Switch model</source>
+        <translation>Switch model</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Sort by name</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Remove all</source>
+        <translation>Remove all</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>Show picture</source>
+        <translation>Show picture</translation>
+    </message>
+    <message>
+        <source>Hide picture</source>
+        <translation>Hide picture</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>Move picture</source>
+        <translation>Move picture</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>帮助(&amp;H)</source>
@@ -1373,10 +1416,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>&amp;Delete</source>
         <translation>&amp;Delete</translation>
-    </message>
-    <message>
-        <source>Remove the selected pictures from the list (asks for more than one)</source>
-        <translation>Remove the selected pictures from the list (asks for more than one)</translation>
     </message>
     <message>
         <source>Remove &amp;all</source>
@@ -1809,6 +1848,26 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
         <translation>The module did not answer for %1 ms. Check its power and cable, then connect again.</translation>
+    </message>
+    <message>
+        <source>Remove the selected pictures from the list (Undo brings them back)</source>
+        <translation>Remove the selected pictures from the list (Undo brings them back)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Redo %1</translation>
     </message>
 </context>
 <context>

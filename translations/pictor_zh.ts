@@ -1153,6 +1153,49 @@ and download the image into the module&apos;s flash.</source>
     </message>
 </context>
 <context>
+    <name>ListChange</name>
+    <message>
+        <source>Switch model</source>
+        <translation>切换型号</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>按名称排序</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove all</source>
+        <translation>全部删除</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Show picture</source>
+        <translation>显示图片</translation>
+    </message>
+    <message>
+        <source>Hide picture</source>
+        <translation>隐藏图片</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>导入图片</translation>
+    </message>
+    <message>
+        <source>Move picture</source>
+        <translation>移动图片</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>帮助(&amp;H)</source>
@@ -1373,10 +1416,6 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>&amp;Delete</source>
         <translation>删除(&amp;D)</translation>
-    </message>
-    <message>
-        <source>Remove the selected pictures from the list (asks for more than one)</source>
-        <translation>从列表中删除所选图片（多于一张时先询问）</translation>
     </message>
     <message>
         <source>Remove &amp;all</source>
@@ -1809,6 +1848,26 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
         <translation>模块 %1 毫秒没有应答。请检查电源和连线，然后重新连接。</translation>
+    </message>
+    <message>
+        <source>Remove the selected pictures from the list (Undo brings them back)</source>
+        <translation>从列表中删除选中的图片（撤销可恢复）</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>撤销%1(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>重做%1(&amp;R)</translation>
     </message>
 </context>
 <context>

@@ -612,6 +612,7 @@ void MainWindow::BuildLanguageMenu(QMenu& viewMenu) {
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         texts_.Apply();
+        ShowUndoTexts();
         ShowConnectionState();
         RefreshStatus();  // the status bar and the title are made of texts too
         emit model_->headerDataChanged(Qt::Horizontal, 0, model_->columnCount() - 1);

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "core/workspace/project_file.h"
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
+#include "gui/list_history.h"
 #include "gui/resource_download_dialog.h"
 #include "gui/translated_texts.h"
 #include "gui/ui_sinks.h"
@@ -36,6 +38,7 @@ class QSplitter;
 class QPushButton;
 class QStackedWidget;
 class QTreeView;
+class QUndoStack;
 
 namespace pictor::gui {
 
@@ -164,6 +167,19 @@ class MainWindow final : public QMainWindow,
     /// Inverts the shown flag of the picture at `row` and redraws the preview.
     void ToggleShown(int row);
 
+    // ---- Undo history (main_window_history.cpp) ----
+
+    /// Runs `change` on the picture list as one undoable step named `text` (a
+    /// source text of context "ListChange") and shows the result; nothing is
+    /// recorded when it changed nothing. Every new kind of list change goes
+    /// through here.
+    void ChangeList(const char* text, const std::function<void(workspace::PictureList&)>& change);
+    /// Records a change already made, from the state `before` it (a drag, a model
+    /// switch, a handler that refreshes the views itself).
+    void RecordListChange(const char* text, ListState before);
+    [[nodiscard]] ListState CurrentListState() const;
+    [[nodiscard]] QUndoStack& UndoStack() const { return *undoStack_; }
+
   signals:
     /// During an import: `done` of `total` files have been handled (on the
     /// user-interface thread, between event-loop turns).
@@ -212,13 +228,23 @@ class MainWindow final : public QMainWindow,
     void BuildActions();
     void BuildMenus();
     void BuildStatusBar();
+    void BuildUndoActions();
+    void ShowUndoTexts();
+    /// Makes `state` the window's: the list, its views, the preview and the model.
+    void ApplyListState(const ListState& state);
+    /// Shows the list as it is now: views, preview, current picture, status.
+    void ShowList();
+    /// Forgets the undo history (a new or opened project) and calls it saved.
+    void ResetHistory();
+    /// Makes the model at `index` active without recording a list change.
+    bool ActivateModel(int index);
     void FillModelBox();
     void ApplyProfile();
     void RestoreUserState();
     void SaveUserState();
     void SelectCurrentFromView();
     void SelectCurrentFromList();
-    /// Deleting more than one picture or removing all asks first; true to go on.
+    /// "Remove all" asks first; true to go on.
     [[nodiscard]] bool ConfirmRemoval(int count);
     /// Where the import dialog starts: "DEFAULT_DIR_PATH" when it exists, else the
     /// last import folder, else the start directory.
@@ -277,6 +303,7 @@ class MainWindow final : public QMainWindow,
     int dragStartLeft_ = 0;
     int dragStartTop_ = 0;
     bool dragging_ = false;
+    ListState dragBefore_;  // the list when the drag began: one undo step per drag
     bool importRunning_ = false;
 
     PictureListModel* model_ = nullptr;
@@ -311,6 +338,7 @@ class MainWindow final : public QMainWindow,
     UserState userState_;
     TranslatedTexts texts_;  // the texts that follow the interface language
     std::map<QString, QAction*> actions_;
+    QUndoStack* undoStack_ = nullptr;
     QComboBox* modelBox_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QLabel* statusModel_ = nullptr;

@@ -114,6 +114,7 @@ QAction* MainWindow::Action(const QString& objectName) const {
 }
 
 void MainWindow::BuildActions() {
+    BuildUndoActions();
     struct Command {
         const char* name;
         const char* text;
@@ -160,15 +161,8 @@ void MainWindow::BuildActions() {
          QT_TRANSLATE_NOOP("MainWindow", "Close the window"), nullptr, [this] { close(); }},
         {"deleteAction", QT_TRANSLATE_NOOP("MainWindow", "&Delete"), QKeySequence(Qt::Key_Delete),
          QT_TRANSLATE_NOOP("MainWindow",
-                           "Remove the selected pictures from the list (asks for more than one)"),
-         "deleteButton",
-         [this] {
-             const auto rows = SelectedRows();
-             if (rows.size() > 1 && !ConfirmRemoval(static_cast<int>(rows.size()))) {
-                 return;
-             }
-             OnDeletePictures();
-         }},
+                           "Remove the selected pictures from the list (Undo brings them back)"),
+         "deleteButton", [this] { OnDeletePictures(); }},
         {"removeAllAction", QT_TRANSLATE_NOOP("MainWindow", "Remove &all"), QKeySequence(),
          QT_TRANSLATE_NOOP("MainWindow", "Remove every picture from the list"), "removeAllButton",
          [this] {
@@ -339,6 +333,9 @@ void MainWindow::BuildMenus() {
     add(file, "quitAction");
 
     QMenu* edit = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&Edit"), "editMenu");
+    add(edit, "undoAction");
+    add(edit, "redoAction");
+    edit->addSeparator();
     for (const char* name : {"deleteAction", "removeAllAction", "sortAction", "moveUpAction",
                              "moveDownAction", "editItemAction"}) {
         add(edit, name);
@@ -506,6 +503,15 @@ void MainWindow::ApplyProfile() {
 }
 
 bool MainWindow::SwitchModel(int index) {
+    ListState before = CurrentListState();
+    if (!ActivateModel(index)) {
+        return false;
+    }
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Switch model"), std::move(before));
+    return true;
+}
+
+bool MainWindow::ActivateModel(int index) {
     settings::ProfileFile file(settingsPath_);
     const settings::StartupProfile confirmed =
         settings::ConfirmStartupProfile(file, settings::WriteBack::Yes, index);
@@ -527,11 +533,13 @@ void MainWindow::OnConfigureModels() {
     // The dialog works on a copy: only its OK changes the active profile.
     settings::ModelProfile chosen = profile_;
     ConfigDialog dialog(chosen, settingsPath_, dialogs_, this);
+    ListState before = CurrentListState();
     if (dialogs_.RunModal(dialog) == QDialog::Accepted) {
         profile_ = chosen;
     }
     // Models may have been saved or deleted even when the dialog was cancelled.
     ApplyProfile();
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Switch model"), std::move(before));
 }
 
 void MainWindow::SetPreviewZoom(int zoom) {

@@ -50,8 +50,11 @@ void MainWindow::OnConvert() {
         options.flashCapacity = *capacity;
     }
     ConvertMessages messages(messages_);
+    ListState before = CurrentListState();
     const conversion::ConvertResult result =
         conversion::Convert(pictures_, profile_, options, messages);
+    // The conversion sorts the list by name: a step of its own.
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Sort by name"), std::move(before));
     memoryMap_->SetFlashType(link_.State().selectedFlashType);
     memoryMap_->SetConversion(result);
     if (result.success && profile_.outDataType != 1) {

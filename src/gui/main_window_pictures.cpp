@@ -125,39 +125,28 @@ int MainWindow::FirstSelectedRow() const {
 void MainWindow::OnDeletePictures() {
     const auto rows = SelectedRows();
     reportView_->selectionModel()->clearSelection();
-    pictures_.DeleteRows(rows);
-    RebuildList();
-    preview_->Redraw();
-    SelectPicture(-1);
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Delete"),
+               [&rows](workspace::PictureList& list) { list.DeleteRows(rows); });
 }
 
 void MainWindow::OnRemoveAll() {
-    pictures_.RemoveAll();
-    RebuildList();
-    preview_->Redraw();
-    SelectPicture(-1);
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Remove all"),
+               [](workspace::PictureList& list) { list.RemoveAll(); });
 }
 
 void MainWindow::OnSortByName() {
-    pictures_.SortByName();
-    RebuildList();
-    SelectPicture(pictures_.Empty() ? -1 : 0);
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Sort by name"),
+               [](workspace::PictureList& list) { list.SortByName(); });
 }
 
 void MainWindow::OnMoveUp() {
-    if (!pictures_.MoveUp()) {
-        return;
-    }
-    RebuildList();
-    SelectPicture(pictures_.CurrentIndex());
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Move up"),
+               [](workspace::PictureList& list) { list.MoveUp(); });
 }
 
 void MainWindow::OnMoveDown() {
-    if (!pictures_.MoveDown()) {
-        return;
-    }
-    RebuildList();
-    SelectPicture(pictures_.CurrentIndex());
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Move down"),
+               [](workspace::PictureList& list) { list.MoveDown(); });
 }
 
 void MainWindow::OnListClick() {
@@ -174,11 +163,16 @@ void MainWindow::OnListDoubleClick(int row) {
 }
 
 void MainWindow::ToggleShown(int row) {
+    ListState before = CurrentListState();
     if (!pictures_.ToggleShown(row)) {
         return;
     }
     model_->RowChanged(row);
     preview_->Redraw();
+    RecordListChange(pictures_.At(static_cast<std::size_t>(row)).shown
+                         ? QT_TRANSLATE_NOOP("ListChange", "Show picture")
+                         : QT_TRANSLATE_NOOP("ListChange", "Hide picture"),
+                     std::move(before));
 }
 
 void MainWindow::OnImportPictures() {
@@ -215,6 +209,7 @@ void MainWindow::ImportPaths(const QStringList& paths) {
 }
 
 void MainWindow::FinishImport(const QStringList& paths) {
+    ListState before = CurrentListState();
     std::vector<std::string> files;
     for (const QString& path : paths) {
         files.push_back(QDir::toNativeSeparators(path).toStdString());
@@ -234,6 +229,7 @@ void MainWindow::FinishImport(const QStringList& paths) {
         .WriteString(kCommon, "DEFAULT_DIR_PATH",
                      QFileInfo(paths.back()).absolutePath().toStdString());
     userState_.SetLastFolder(UserState::Folder::Import, QFileInfo(paths.back()).absolutePath());
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Import pictures"), std::move(before));
 }
 
 std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
@@ -326,11 +322,13 @@ void MainWindow::OnRefreshDisplay() {
     if (current < 0 || !exchange_.Pull({leftEdit_, topEdit_})) {
         return;
     }
+    ListState before = CurrentListState();
     auto& entry = pictures_.At(static_cast<std::size_t>(current));
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();
     exchange_.Push({leftEdit_, topEdit_});
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Move picture"), std::move(before));
 }
 
 void MainWindow::OnPreviewMouseDown(QPoint point) {
@@ -348,6 +346,7 @@ void MainWindow::OnPreviewMouseDown(QPoint point) {
         grabY_ = py;
         dragStartLeft_ = entry.left;
         dragStartTop_ = entry.top;
+        dragBefore_ = CurrentListState();
         dragging_ = true;
     } else {
         dragging_ = false;
@@ -369,7 +368,13 @@ void MainWindow::OnPreviewMouseMove(QPoint point) {
 }
 
 void MainWindow::OnPreviewMouseUp(QPoint /*point*/) {
+    if (!dragging_) {
+        return;
+    }
     dragging_ = false;
+    // The whole drag is one step.
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Move picture"), std::move(dragBefore_));
+    dragBefore_ = {};
 }
 
 void MainWindow::OnEditItem() {

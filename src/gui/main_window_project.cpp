@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QUndoStack>
 
 #include "core/common/text_format.h"
 #include "core/settings/model_list.h"
@@ -45,6 +46,9 @@ MainWindow::ListSnapshot MainWindow::Snapshot() const {
 
 void MainWindow::MarkSaved() {
     savedSnapshot_ = Snapshot();
+    if (undoStack_ != nullptr) {
+        undoStack_->setClean();
+    }
     RefreshStatus();
 }
 
@@ -94,6 +98,7 @@ void MainWindow::OnNewProject() {
     projectPath_.clear();
     projectOutputDir_.clear();
     loadedProject_ = {};
+    ResetHistory();
     MarkSaved();
     Push();
 }
@@ -182,6 +187,7 @@ bool MainWindow::OpenProject(const QString& path) {
     }
     userState_.AddRecentProject(projectPath_);
     userState_.SetLastFolder(UserState::Folder::Project, QFileInfo(projectPath_).absolutePath());
+    ResetHistory();
     Push();
 
     if (!loaded.missing.empty()) {
