@@ -23,6 +23,14 @@ and download the image into the module&apos;s flash.</source>
 import bitmaps, convert them into Icon.bin and Icon.h,
 and download the image into the module&apos;s flash.</translation>
     </message>
+    <message>
+        <source>About Pictor</source>
+        <translation>About Pictor</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -577,6 +585,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>The settings file could not be written: %1</source>
         <translation>The settings file could not be written: %1</translation>
     </message>
+    <message>
+        <source>Models — Pictor</source>
+        <translation>Models — Pictor</translation>
+    </message>
 </context>
 <context>
     <name>Core</name>
@@ -992,6 +1004,70 @@ and download the image into the module&apos;s flash.</translation>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>picture %1 overlaps the block of picture %2</translation>
     </message>
+    <message>
+        <source>1 Byte</source>
+        <translation>1 Byte</translation>
+    </message>
+    <message>
+        <source>2 Bytes</source>
+        <translation>2 Bytes</translation>
+    </message>
+    <message>
+        <source>4 Bytes</source>
+        <translation>4 Bytes</translation>
+    </message>
+    <message>
+        <source>8 Bytes</source>
+        <translation>8 Bytes</translation>
+    </message>
+    <message>
+        <source>16 Bytes</source>
+        <translation>16 Bytes</translation>
+    </message>
+    <message>
+        <source>32 Bytes</source>
+        <translation>32 Bytes</translation>
+    </message>
+    <message>
+        <source>64 Byte</source>
+        <translation>64 Byte</translation>
+    </message>
+    <message>
+        <source>128 Bytes</source>
+        <translation>128 Bytes</translation>
+    </message>
+    <message>
+        <source>256 Bytes</source>
+        <translation>256 Bytes</translation>
+    </message>
+    <message>
+        <source>512 Bytes</source>
+        <translation>512 Bytes</translation>
+    </message>
+    <message>
+        <source>1024 Bytes</source>
+        <translation>1024 Bytes</translation>
+    </message>
+    <message>
+        <source>2048 Bytes</source>
+        <translation>2048 Bytes</translation>
+    </message>
+    <message>
+        <source>4096 Byte</source>
+        <translation>4096 Byte</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Ordered</source>
+        <translation>Ordered</translation>
+    </message>
+    <message>
+        <source>Floyd–Steinberg</source>
+        <translation>Floyd–Steinberg</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1107,10 +1183,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>写LCD设置数据</source>
         <translation>Writing the LCD settings</translation>
-    </message>
-    <message>
-        <source>成功</source>
-        <translation>Done</translation>
     </message>
     <message>
         <source>失败</source>
@@ -1315,7 +1387,7 @@ and download the image into the module&apos;s flash.</translation>
     </message>
     <message>
         <source>连接设备</source>
-        <translation>Connecting to the module</translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>串口</source>
@@ -1642,10 +1714,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>%1 % of the %2 flash (%3 bytes)</translation>
     </message>
     <message>
-        <source>Icon.h was written, but some of its symbols need attention:</source>
-        <translation>Icon.h was written, but some of its symbols need attention:</translation>
-    </message>
-    <message>
         <source>No such device: %1.</source>
         <translation>No such device: %1.</translation>
     </message>
@@ -1671,7 +1739,7 @@ and download the image into the module&apos;s flash.</translation>
     </message>
     <message>
         <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
-        <translation>The serial port is closed: open it first (&quot;Open Port&quot;).</translation>
+        <translation>The serial port is closed: open it first (&quot;打开串口&quot;).</translation>
     </message>
     <message>
         <source>信息</source>
@@ -1869,6 +1937,88 @@ and download the image into the module&apos;s flash.</translation>
         <source>&amp;Redo %1</source>
         <translation>&amp;Redo %1</translation>
     </message>
+    <message>
+        <source>Ready</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 picture</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 pictures</translation>
+    </message>
+    <message>
+        <source>%1 (%2 x %3) is larger than the panel.</source>
+        <translation>%1 (%2 x %3) is larger than the panel.</translation>
+    </message>
+    <message>
+        <source>%1 lies partly outside the panel at %2, %3.</source>
+        <translation>%1 lies partly outside the panel at %2, %3.</translation>
+    </message>
+    <message>
+        <source>Converted, but Icon.bin does not fit the flash.</source>
+        <translation>Converted, but Icon.bin does not fit the flash.</translation>
+    </message>
+    <message>
+        <source>Converted; some pictures need attention.</source>
+        <translation>Converted; some pictures need attention.</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>Show memory map</source>
+        <translation>Show memory map</translation>
+    </message>
+    <message>
+        <source>(%1 bytes in %2 s, %3 KiB/s)</source>
+        <translation>(%1 bytes in %2 s, %3 KiB/s)</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>&amp;Thumbnail size</source>
+        <translation>&amp;Thumbnail size</translation>
+    </message>
+    <message>
+        <source>&amp;Small</source>
+        <translation>&amp;Small</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>&amp;Medium</translation>
+    </message>
+    <message>
+        <source>&amp;Large</source>
+        <translation>&amp;Large</translation>
+    </message>
+    <message>
+        <source>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</source>
+        <translation>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</translation>
+    </message>
+    <message>
+        <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
+        <translation>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -1917,10 +2067,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Crosses sector</translation>
     </message>
     <message>
-        <source>Memory map</source>
-        <translation>Memory map</translation>
-    </message>
-    <message>
         <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
         <translation>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</translation>
     </message>
@@ -1952,6 +2098,29 @@ and download the image into the module&apos;s flash.</translation>
         <source>%1 flash</source>
         <translation>%1 flash</translation>
     </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>Memory map — Pictor</source>
+        <translation>Memory map — Pictor</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBar</name>
+    <message>
+        <source>Close this message</source>
+        <translation>Close this message</translation>
+    </message>
 </context>
 <context>
     <name>ModelNameDialog</name>
@@ -1982,6 +2151,14 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>请选择正确文件!</source>
         <translation>Choose a valid file!</translation>
+    </message>
+    <message>
+        <source>Model name — Pictor</source>
+        <translation>Model name — Pictor</translation>
+    </message>
+    <message>
+        <source>Choose a file</source>
+        <translation>Choose a file</translation>
     </message>
 </context>
 <context>
@@ -2054,14 +2231,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Note</translation>
     </message>
     <message>
-        <source>打开下载LCD设置!!</source>
-        <translation>The LCD settings will be downloaded too.</translation>
-    </message>
-    <message>
-        <source>关闭下载LCD设置!!</source>
-        <translation>The LCD settings will not be downloaded.</translation>
-    </message>
-    <message>
         <source>资源文件：</source>
         <translation>Resource file:</translation>
     </message>
@@ -2079,10 +2248,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source> (unreadable: %1)</source>
         <translation> (unreadable: %1)</translation>
-    </message>
-    <message>
-        <source>View from binary</source>
-        <translation>View from binary</translation>
     </message>
     <message>
         <source>The image stores each picture&apos;s size</source>
@@ -2103,6 +2268,10 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>Height</source>
         <translation>Height</translation>
+    </message>
+    <message>
+        <source>View from binary — Pictor</source>
+        <translation>View from binary — Pictor</translation>
     </message>
 </context>
 </TS>

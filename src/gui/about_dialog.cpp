@@ -14,11 +14,13 @@ namespace pictor::gui {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(QStringLiteral("Pictor"));
+    setWindowTitle(Translate("AboutDialog", "About Pictor"));
 
     auto* icon = Name(new QLabel, "aboutIcon");
     icon->setPixmap(AppIcon().pixmap(64, 64));
-    auto* version = Name(new QLabel(QStringLiteral("version:1.0")), "versionLabel");
+    auto* version = Name(
+        new QLabel(Translate("AboutDialog", "Version %1").arg(QStringLiteral(PICTOR_GUI_VERSION))),
+        "versionLabel");
     auto* ok = Tag(new QPushButton(Translate("AboutDialog", "OK")), 1, "okButton");
     ok->setToolTip(Translate("AboutDialog", "Close"));
     ok->setDefault(true);

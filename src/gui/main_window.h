@@ -21,6 +21,7 @@
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
 #include "gui/list_history.h"
+#include "gui/message_bar.h"
 #include "gui/resource_download_dialog.h"
 #include "gui/translated_texts.h"
 #include "gui/ui_sinks.h"
@@ -139,6 +140,8 @@ class MainWindow final : public QMainWindow,
     bool SwitchModel(int index);
     /// Runs the configuration dialog again; its OK makes its model active.
     void OnConfigureModels();
+    /// The Icons view's thumbnails: `side` pixels square (48, 64 or 96).
+    void SetThumbnailSize(int side);
     /// Preview zoom: 1, 2 or 4 screen pixels per panel pixel.
     void SetPreviewZoom(int zoom);
     /// Refreshes the status bar, the model box and the window title.
@@ -180,6 +183,12 @@ class MainWindow final : public QMainWindow,
     [[nodiscard]] ListState CurrentListState() const;
     [[nodiscard]] QUndoStack& UndoStack() const { return *undoStack_; }
 
+    /// Tells the outcome of a task without stopping the user: `text` in the
+    /// message bar (with its buttons), `status` in the status bar.
+    void PostResult(MessageBar::Kind kind, const QString& text, const QString& status,
+                    std::vector<MessageBar::Action> actions = {});
+    [[nodiscard]] MessageBar& Results() const { return *messageBar_; }
+
   signals:
     /// During an import: `done` of `total` files have been handled (on the
     /// user-interface thread, between event-loop turns).
@@ -188,6 +197,7 @@ class MainWindow final : public QMainWindow,
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     /// Puts the texts of the new language on after View > Language.
     void changeEvent(QEvent* event) override;
 
@@ -196,15 +206,21 @@ class MainWindow final : public QMainWindow,
     void BuildLanguageMenu(QMenu& viewMenu);
     QWidget* BuildListPane();
     QWidget* BuildPreviewPane();
+    QWidget* BuildDevicePane();
     void BindFields();
     void InitDialog();
     void RebuildList();
     void SelectPicture(int position);
     void ShowPictureFields(const workspace::ImageEntry& entry, int position);
+    /// True when a picture of that size at that position shows at least one pixel.
+    [[nodiscard]] bool OnPanel(int left, int top, int width, int height) const;
     [[nodiscard]] int FirstSelectedRow() const;
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] QAbstractItemView* CurrentView() const;
     void FinishImport(const QStringList& paths);
+    /// Files of `files` that are in the list already: asks whether to add them
+    /// again or skip them. False when nothing is left to import.
+    bool KeepDuplicates(std::vector<std::string>& files);
     /// Loads `paths` on a worker behind a progress dialog while the event loop
     /// runs; one slot per file handled before a cancel (empty when it was skipped
     /// or failed). The files that failed are listed with their reasons in one
@@ -213,6 +229,8 @@ class MainWindow final : public QMainWindow,
     std::vector<std::optional<workspace::ImageEntry>> RunImport(
         const std::vector<std::string>& paths, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
+    /// The progress row's text: the running job's status, or "Ready".
+    void ShowJobStatus();
     void StartJob(device::DownloadRequest request);
     /// On the user-interface thread once a download job has ended: shows what it
     /// reported and, when the module went away or fell silent, what happened and
@@ -222,6 +240,8 @@ class MainWindow final : public QMainWindow,
     /// the line is not to blame. Closes the port of a device that went away and
     /// resets the connect state.
     std::string LineFailureAdvice(const device::DownloadResult& result);
+    /// "(N bytes in S s, R KiB/s)" of a finished download.
+    static QString DownloadFigures(const device::DownloadResult& result);
     void ShowFlashType();
 
     // ---- Commands, menus, status bar, models and remembered state ----
@@ -241,6 +261,11 @@ class MainWindow final : public QMainWindow,
     void FillModelBox();
     void ApplyProfile();
     void RestoreUserState();
+    /// Sizes a window without remembered geometry once it is shown: room for the
+    /// whole panel at its zoom, no larger than FirstWindowLimit().
+    void FitFirstWindow();
+    /// The screen less a task bar and a title bar.
+    [[nodiscard]] QSize FirstWindowLimit() const;
     void SaveUserState();
     void SelectCurrentFromView();
     void SelectCurrentFromList();
@@ -266,8 +291,11 @@ class MainWindow final : public QMainWindow,
     // --- Picture fields, job wait, layout ---
     void ClearPictureFields();
     void WaitForJobEnd();
-    void ShowConvertOutcome(const conversion::ConvertResult& result,
-                            const std::optional<Message>& success);
+    /// One report of a successful conversion in the message bar: folder, files,
+    /// size and share of the flash, and `warnings` with those about symbols and
+    /// pictures the panel cannot show whole; a warning when there are any or the
+    /// image does not fit the flash.
+    void ReportConversion(const conversion::ConvertResult& result, std::vector<QString> warnings);
     QSplitter* splitter_ = nullptr;
 
     std::filesystem::path settingsPath_;
@@ -333,6 +361,8 @@ class MainWindow final : public QMainWindow,
     QProgressBar* progressBar_ = nullptr;
     MemoryMapDialog* memoryMap_ = nullptr;
     QLabel* percentLabel_ = nullptr;
+    MessageBar* messageBar_ = nullptr;
+    std::string jobStatus_;  // the core's text of the running job's step; empty: none
 
     // ---- Commands, menus, status bar, models, remembered state, project ----
     UserState userState_;
@@ -346,6 +376,7 @@ class MainWindow final : public QMainWindow,
     QLabel* statusPort_ = nullptr;
     QLabel* statusPictures_ = nullptr;
     int previewZoom_ = 1;
+    bool fitOnFirstShow_ = false;  // no remembered geometry: fit the panel when shown
     QString projectPath_;
     std::filesystem::path projectOutputDir_;
     ListSnapshot savedSnapshot_;

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "core/common/text_format.h"
 #include "core/device/port_open_failure.h"
@@ -48,6 +50,14 @@ std::string OpenFailureReason(const std::string& port, const std::string& baud,
             break;
     }
     return port + ": " + error.message();
+}
+
+// `first`, then each of `more` on a line of its own.
+QString JoinLines(QString first, const std::vector<QString>& more) {
+    for (const QString& line : more) {
+        first += QLatin1Char('\n') + line;
+    }
+    return first;
 }
 
 }  // namespace
@@ -100,8 +110,9 @@ void MainWindow::OnConnect() {
     }
     ShowFlashType();
     if (result->outcome == device::Outcome::Ok) {
-        ShowMessage(Translate("MainWindow", "成功连接").toStdString(), MessageIcon::Information,
-                    Translate("MainWindow", "信息").toStdString());
+        // A success does not interrupt: the connection field and the status bar say it.
+        statusBar()->showMessage(Translate("MainWindow", "成功连接") + QStringLiteral(" — ") +
+                                 flashTypeBox_->currentText());
         connectionState_ = ConnectionState::Connected;
     } else {
         ShowMessage(Translate("MainWindow", "连接失败").toStdString(), MessageIcon::Stop,
@@ -185,19 +196,52 @@ void MainWindow::FinishJob(const device::DownloadResult& result) {
     link_.Wait();  // the job has called back: only its release is left
     cancelJobButton_->setEnabled(false);
     ShowFlashType();
-    std::vector<Message> reported = jobMessages_.Take();
-    const std::string advice = LineFailureAdvice(result);
-    for (const Message& message : reported) {
-        if (advice.empty() || !(message == result.message)) {
-            messages_.Show(message);
-            continue;
+    // The progress row is cleared whatever the outcome.
+    progressBar_->setValue(0);
+    jobStatus_.clear();
+    ShowJobStatus();
+
+    // Whatever the job said besides its final message goes with it, in one place.
+    std::vector<QString> notes;
+    for (const Message& message : jobMessages_.Take()) {
+        if (!(message == result.message)) {
+            notes.push_back(QString::fromStdString(LocalizeCoreMessage(message).text));
         }
-        // One box: the failure, what happened on the line and what to do next.
-        Message explained = LocalizeCoreMessage(message);
-        explained.text += "\n\n" + advice;
-        dialogs_.ShowMessage(this, explained);
+    }
+    const QString headline = QString::fromStdString(LocalizeCoreMessage(result.message).text);
+    switch (result.outcome) {
+        case device::Outcome::Ok:
+            PostResult(notes.empty() ? MessageBar::Kind::Positive : MessageBar::Kind::Warning,
+                       JoinLines(headline + QLatin1Char(' ') + DownloadFigures(result), notes),
+                       headline);
+            break;
+        case device::Outcome::Cancelled:
+            // Asked for by the user: information, not an error.
+            PostResult(MessageBar::Kind::Information, JoinLines(headline, notes), headline);
+            break;
+        case device::Outcome::Failed: {
+            // An error that stops the task: one box with what happened and what to do.
+            Message shown = LocalizeCoreMessage(result.message);
+            shown.text = JoinLines(headline, notes).toStdString();
+            if (const std::string advice = LineFailureAdvice(result); !advice.empty()) {
+                shown.text += "\n\n" + advice;
+            }
+            statusBar()->showMessage(headline);
+            dialogs_.ShowMessage(this, shown);
+            break;
+        }
     }
     RefreshStatus();
+}
+
+QString MainWindow::DownloadFigures(const device::DownloadResult& result) {
+    const double seconds = result.totalTime.count();
+    const double transfer = result.transferTime.count();
+    const double rate =
+        transfer > 0 ? static_cast<double>(result.bytesWritten) / 1024.0 / transfer : 0.0;
+    return Translate("MainWindow", "(%1 bytes in %2 s, %3 KiB/s)")
+        .arg(result.bytesWritten)
+        .arg(QLocale::c().toString(seconds, 'f', 1), QLocale::c().toString(rate, 'f', 1));
 }
 
 std::string MainWindow::LineFailureAdvice(const device::DownloadResult& result) {

@@ -214,6 +214,9 @@ void MainWindow::FinishImport(const QStringList& paths) {
     for (const QString& path : paths) {
         files.push_back(QDir::toNativeSeparators(path).toStdString());
     }
+    if (!KeepDuplicates(files)) {
+        return;
+    }
     // Whatever was loaded before a cancel is kept; the list is then sorted and its
     // last picture made current, as after a complete import.
     for (auto& entry : RunImport(files, false)) {
@@ -230,6 +233,44 @@ void MainWindow::FinishImport(const QStringList& paths) {
                      QFileInfo(paths.back()).absolutePath().toStdString());
     userState_.SetLastFolder(UserState::Folder::Import, QFileInfo(paths.back()).absolutePath());
     RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Import pictures"), std::move(before));
+}
+
+bool MainWindow::KeepDuplicates(std::vector<std::string>& files) {
+    std::set<QString> listed;
+    for (const auto& entry : pictures_.Entries()) {
+        listed.insert(QFileInfo(QString::fromStdString(entry.path)).absoluteFilePath());
+    }
+    std::vector<std::string> fresh;
+    QStringList again;
+    for (const std::string& file : files) {
+        const QString path = QString::fromStdString(file);
+        if (listed.count(QFileInfo(path).absoluteFilePath()) != 0) {
+            again << QFileInfo(path).fileName();
+        } else {
+            fresh.push_back(file);
+        }
+    }
+    if (again.isEmpty()) {
+        return true;
+    }
+    // Already in the list: add them again, skip them, or import nothing.
+    const auto answer = dialogs_.Ask(
+        this,
+        Message{Translate("MainWindow",
+                          "%1 of the chosen files are in the list already:\n%2\n\nAdd them "
+                          "again (Yes) or skip them (No)?")
+                    .arg(again.size())
+                    .arg(again.mid(0, 10).join(QLatin1Char('\n')))
+                    .toStdString(),
+                "", MessageIcon::Exclamation},
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    if (answer == QMessageBox::No) {
+        files = std::move(fresh);
+    }
+    return !files.empty();
 }
 
 std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
@@ -324,11 +365,34 @@ void MainWindow::OnRefreshDisplay() {
     }
     ListState before = CurrentListState();
     auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    // A picture entirely off the panel would silently vanish: refused, it stays put.
+    if (!OnPanel(leftValue_, topValue_, entry.width, entry.height)) {
+        ShowMessage(Translate("MainWindow",
+                              "At %1, %2 the picture would lie entirely outside the %3 x %4 "
+                              "panel; it stays at %5, %6.")
+                        .arg(leftValue_)
+                        .arg(topValue_)
+                        .arg(profile_.panelWidth)
+                        .arg(profile_.panelHeight)
+                        .arg(entry.left)
+                        .arg(entry.top)
+                        .toStdString(),
+                    MessageIcon::Exclamation);
+        leftValue_ = entry.left;
+        topValue_ = entry.top;
+        exchange_.Push({leftEdit_, topEdit_});
+        return;
+    }
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();
     exchange_.Push({leftEdit_, topEdit_});
     RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Move picture"), std::move(before));
+}
+
+bool MainWindow::OnPanel(int left, int top, int width, int height) const {
+    return left < profile_.panelWidth && top < profile_.panelHeight && left + width > 0 &&
+           top + height > 0;
 }
 
 void MainWindow::OnPreviewMouseDown(QPoint point) {
@@ -358,9 +422,12 @@ void MainWindow::OnPreviewMouseMove(QPoint point) {
     if (!dragging_ || current < 0) {
         return;
     }
-    leftValue_ = dragStartLeft_ + point.x() - grabX_;
-    topValue_ = dragStartTop_ + point.y() - grabY_;
     auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    // A drag keeps at least one pixel of the picture on the panel.
+    leftValue_ =
+        std::clamp(dragStartLeft_ + point.x() - grabX_, 1 - entry.width, profile_.panelWidth - 1);
+    topValue_ =
+        std::clamp(dragStartTop_ + point.y() - grabY_, 1 - entry.height, profile_.panelHeight - 1);
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();

@@ -74,9 +74,10 @@ bool MainWindow::ConfirmDiscardList() {
             : FillPlaceholders(
                   Translate("MainWindow", "The project %1 has changed. Save it?").toStdString(),
                   {QFileInfo(projectPath_).fileName().toStdString()});
+    // Cancel is the default: a stray Enter or Space keeps the window and the list.
     const auto answer = dialogs_.Ask(this, Message{question, "", MessageIcon::Exclamation},
                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                     QMessageBox::Save);
+                                     QMessageBox::Cancel);
     switch (answer) {
         case QMessageBox::Save:
             return OnSaveProject();
@@ -257,7 +258,7 @@ void MainWindow::FillRecentMenu() {
     recentMenu_->clear();
     const QStringList recent = userState_.RecentProjects();
     if (recent.isEmpty()) {
-        recentMenu_->addAction(QStringLiteral("(none)"))->setEnabled(false);
+        recentMenu_->addAction(Translate("MainWindow", "(none)"))->setEnabled(false);
         return;
     }
     int number = 1;

@@ -80,6 +80,7 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     exchange_.Text(pathEdit_, imagePath_);
     form_->Bind(exchange_, values_);
     exchange_.Push();
+    form_->setEnabled(false);
 }
 
 void ResourceDownloadDialog::OnChooseImage() {
@@ -151,13 +152,9 @@ void ResourceDownloadDialog::OnCancelDownload() {
 }
 
 void ResourceDownloadDialog::OnSendSettingsToggled() {
+    // The settings' fields take part only when they are sent.
     sendSettings_ = sendBox_->isChecked() ? 1 : 0;
-    dialogs_.ShowMessage(
-        this, Message{sendSettings_ != 0
-                          ? Translate("ResourceDownloadDialog", "打开下载LCD设置!!").toStdString()
-                          : Translate("ResourceDownloadDialog", "关闭下载LCD设置!!").toStdString(),
-                      Translate("ResourceDownloadDialog", "提示").toStdString(),
-                      MessageIcon::Information});
+    form_->setEnabled(sendSettings_ != 0);
 }
 
 }  // namespace pictor::gui

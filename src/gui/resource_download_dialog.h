@@ -29,7 +29,8 @@ class ResourceDownloadHost {
 };
 
 /// "图片资源下载": picks the resource image (checked and loaded at once) and starts
-/// its download; optionally sends the module settings after it. The path field
+/// its download; optionally sends the module settings after it ("同时下载LCD设置"
+/// enables the settings' fields). The path field
 /// starts with `initialPath` (the image the last conversion wrote). "下载" loads
 /// the file its path field names at that moment, so a typed path is used and
 /// nothing loaded before is sent in its place; a folder is refused with a

@@ -63,10 +63,11 @@ class CollectingMessageSink final : public MessageSink {
 };
 
 /// Forwards a job's progress to the user-interface thread (queued; the job does
-/// not wait). The callbacks run on the user-interface thread while the sink lives.
+/// not wait). The callbacks run on the user-interface thread while the sink lives;
+/// the status text is the core's own (a key to translate, see LocalizeCoreStatus).
 class UiProgressSink final : public ProgressSink {
   public:
-    UiProgressSink(std::function<void(int)> onProgress, std::function<void(QString)> onStatus);
+    UiProgressSink(std::function<void(int)> onProgress, std::function<void(std::string)> onStatus);
     ~UiProgressSink() override;
     UiProgressSink(const UiProgressSink&) = delete;
     UiProgressSink& operator=(const UiProgressSink&) = delete;
@@ -79,7 +80,7 @@ class UiProgressSink final : public ProgressSink {
 
   private:
     std::function<void(int)> onProgress_;
-    std::function<void(QString)> onStatus_;
+    std::function<void(std::string)> onStatus_;
     std::unique_ptr<QObject> context_;
 };
 

@@ -7,10 +7,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTranslator>
 
 #include "core/device/device_link.h"
+#include "gui/lcd_settings_form.h"
+#include "gui/message_bar.h"
 #include "gui/ui_language.h"
 #include "main_window_fixture.h"
 #include "sim_process.h"
@@ -70,6 +73,9 @@ class MainWindowDeviceTest : public MainWindowTest {
     std::string Shown() const { return ::testing::PrintToString(dialogs_.Texts()); }
 
     static constexpr std::chrono::milliseconds kJobDeadline{30000};
+
+    /// What the message bar tells now (empty when it is closed).
+    std::string Result() const { return window_->Results().Text().toStdString(); }
 
     bool SawMessage(const std::string& text) const {
         const auto texts = dialogs_.Texts();
@@ -149,9 +155,9 @@ TEST_F(MainWindowDeviceTest, ConnectReportsAndShowsTheFlashType) {
     EXPECT_EQ(Get<QLineEdit>(1094)->text(), "");
 
     OpenSimPort();
-    Button(1086)->click();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[1], (Message{"成功连接", "信息", MessageIcon::Information}));
+    Button(1086)->click();  // a success asks for no click: no box
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(window_->statusBar()->currentMessage(), "成功连接 — 16Mbit");
     EXPECT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
     EXPECT_EQ(Get<QComboBox>(1103)->currentText(), "16Mbit");
 
@@ -177,12 +183,15 @@ TEST_F(MainWindowDeviceTest, DownloadBinRunsToOneHundredPercent) {
 
     Button(1098)->click();
     ASSERT_TRUE(JobEnds());
-    ASSERT_FALSE(dialogs_.messages.empty());
-    EXPECT_EQ(dialogs_.messages.back(),
-              (Message{"下载 Bin档成功", "信息", MessageIcon::Information}))
-        << Shown();
-    EXPECT_EQ(Get<QProgressBar>(1099)->value(), 100);
-    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("下载 Bin档100 %"));
+    // No box: the message bar tells the result with its figures, and the progress
+    // row is back to "Ready".
+    EXPECT_TRUE(dialogs_.messages.empty()) << Shown();
+    EXPECT_THAT(Result(), ::testing::MatchesRegex(
+                              "下载 Bin档成功 \\(1024 bytes in [0-9.]+ s, [0-9.]+ KiB/s\\)"));
+    EXPECT_EQ(window.Results().CurrentKind(), MessageBar::Kind::Positive);
+    EXPECT_EQ(window.statusBar()->currentMessage(), "下载 Bin档成功");
+    EXPECT_EQ(Get<QProgressBar>(1099)->value(), 0);
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("Ready"));
 
     // The image sits in the module's flash at the start the connect reported.
     QFile flash(flashPath_);
@@ -224,7 +233,11 @@ TEST_F(MainWindowDeviceTest, SecondUseOfTheLineWhileAJobRunsIsRefused) {
 
     Button(1125)->click();
     ASSERT_TRUE(JobEnds());
-    EXPECT_TRUE(SawMessage("下载已取消")) << Shown();
+    // A cancel the user asked for is information, not an error box.
+    EXPECT_EQ(Result(), "下载已取消");
+    EXPECT_EQ(window_->Results().CurrentKind(), MessageBar::Kind::Information);
+    EXPECT_FALSE(SawMessage("下载已取消")) << Shown();
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("Ready"));
 }
 
 TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
@@ -236,14 +249,18 @@ TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
         dialogs_.fileAnswers.push_back({imagePath});
         Control<QPushButton>(&dialog, 1098)->click();
         EXPECT_EQ(Control<QLineEdit>(&dialog, 1118)->text(), imagePath);
+        // The tick enables the settings' fields, without a box.
+        auto* settings = dialog.findChild<QWidget*>("settingsGroup")->findChild<LcdSettingsForm*>();
+        EXPECT_FALSE(settings->isEnabled());
         Control<QCheckBox>(&dialog, 1124)->click();
+        EXPECT_TRUE(settings->isEnabled());
+        EXPECT_TRUE(dialogs_.messages.empty()) << Shown();
         Control<QPushButton>(&dialog, 1)->click();
         return QDialog::Rejected;  // closed while the job runs
     };
     Button(1117)->click();
     ASSERT_TRUE(JobEnds());
-    EXPECT_TRUE(SawMessage("下载 Bin档成功")) << Shown();
-    EXPECT_TRUE(SawMessage("打开下载LCD设置!!"));
+    EXPECT_THAT(Result(), ::testing::StartsWith("下载 Bin档成功 ")) << Shown();
     EXPECT_TRUE(Frames().contains("AA 08 96 FF 03 05 04 01 ED"));
 }
 
@@ -268,10 +285,8 @@ TEST_F(MainWindowDeviceTest, LcdSettingsWriteAndReadThroughTheModule) {
     };
     Button(1105)->click();
     EXPECT_EQ(dialogs_.modalRuns.back(), "LcdSettingsDialog");
-    EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"连接LCM 失败", "写LCD设置数据",
-                                                          "写LCD设置数据", "读LCD设置数据"}));
-    EXPECT_EQ(dialogs_.captions[1], "成功");
-    EXPECT_EQ(dialogs_.captions[3], "成功");
+    // Each success is told by the dialog's result line, not by a box.
+    EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"连接LCM 失败"}));
     EXPECT_TRUE(Frames().contains("AA 08 96 FF 03 05 04 01 ED"));
     EXPECT_TRUE(Frames().contains("AA 08 96 07 03 05 04 05 ED"));
 }
@@ -293,7 +308,7 @@ TEST_F(MainWindowDeviceTest, TheTypedPortIsTheOneOpened) {
 
     // The simulator is at the other end of the opened port.
     Button(1086)->click();
-    EXPECT_EQ(dialogs_.messages.back(), (Message{"成功连接", "信息", MessageIcon::Information}));
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
     EXPECT_EQ(port->currentText(), sim_->Port());
     EXPECT_EQ(Get<QLineEdit>(1012)->text(), "left");
 }
@@ -325,6 +340,9 @@ TEST_F(MainWindowDeviceTest, AModuleThatGoesAwayClosesItsPortAndSaysWhatToDo) {
     EXPECT_EQ(Get<QLineEdit>(1094)->text(), "");
     EXPECT_THAT(window_->findChild<QLabel*>("statusPort")->text().toStdString(),
                 ::testing::EndsWith(": closed"));
+    // The progress row does not keep the failed step's text.
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("Ready"));
+    EXPECT_EQ(Get<QProgressBar>(1099)->value(), 0);
 }
 
 // A module that stops answering: the failure says for how long, and the
@@ -372,8 +390,7 @@ TEST_F(CloseDuringJobTest, NoKeepsTheJobRunningToSuccess) {
     EXPECT_TRUE(window_->isVisible());
 
     ASSERT_TRUE(JobEnds());
-    EXPECT_TRUE(SawMessage("下载 Bin档成功")) << Shown();
-    EXPECT_FALSE(SawMessage("下载已取消"));
+    EXPECT_THAT(Result(), ::testing::StartsWith("下载 Bin档成功 ")) << Shown();
 
     // Without a job, closing asks nothing.
     EXPECT_TRUE(window_->close());
@@ -388,8 +405,7 @@ TEST_F(CloseDuringJobTest, YesCancelsTheJobAndWaitsForItsEndBeforeQuitting) {
     EXPECT_FALSE(window_->Link().IsRunning());
     const auto result = window_->Link().Wait();
     ASSERT_TRUE(result.has_value());
-    EXPECT_TRUE(SawMessage("下载已取消"));
-    EXPECT_FALSE(SawMessage("下载 Bin档成功"));
+    EXPECT_EQ(Result(), "下载已取消");
     // Stopped during the erase: no sector was written.
     for (const QString& frame : Frames()) {
         EXPECT_FALSE(frame.startsWith("AA 08 94")) << frame.toStdString();
@@ -436,8 +452,7 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
         return QDialog::Rejected;
     };
     Button(1117)->click();
-    EXPECT_TRUE(SawMessage("下载已取消")) << Shown();
-    EXPECT_FALSE(SawMessage("下载 Bin档成功"));
+    EXPECT_EQ(Result(), "下载已取消") << Shown();
 
     // Run once more to the end: the module gets the typed file's bytes.
     dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
@@ -447,7 +462,7 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
     };
     Button(1117)->click();
     ASSERT_TRUE(JobEnds());
-    EXPECT_TRUE(SawMessage("下载 Bin档成功")) << Shown();
+    EXPECT_THAT(Result(), ::testing::StartsWith("下载 Bin档成功 ")) << Shown();
     QFile flash(flashPath_);
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     ASSERT_TRUE(flash.seek(qint64{window_->Link().State().imageStartSector} * 512));

@@ -16,6 +16,8 @@
 #include <QTreeView>
 
 #include "gui/lcd_preview.h"
+#include "gui/memory_map_dialog.h"
+#include "gui/message_bar.h"
 #include "main_window_fixture.h"
 
 namespace pictor::gui::testing {
@@ -23,12 +25,12 @@ namespace {
 
 TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     MainWindow& window = Start();
-    EXPECT_EQ(window.windowTitle(), "Untitled[*] - Pictor");
+    EXPECT_EQ(window.windowTitle(), "Untitled[*] — Pictor");
     EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(Get<QComboBox>(1091)->currentText(), "COM1");
     EXPECT_EQ(Get<QComboBox>(1090)->currentText(), "256000");
     EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "详细信息");
-    EXPECT_EQ(Get<QLabel>(1100)->text(), "0%");
+    EXPECT_EQ(Get<QLabel>(1100)->text(), "Ready");
     EXPECT_FALSE(Button(1088)->isEnabled());
     EXPECT_TRUE(Button(1087)->isEnabled());
     EXPECT_EQ(window.Pictures().CurrentIndex(), -1);
@@ -291,14 +293,19 @@ TEST_F(MainWindowTest, ConvertWritesTheResourceImageAndReports) {
     Import({Picture("b.bmp", 4, 2), Picture("a.bmp", 2, 2)});
     Button(1028)->click();  // b before a; the conversion sorts again
     Button(1021)->click();
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    // The notice names the folder, the files and the share of the 64 Mbit flash:
-    // 2072 of 8388608 bytes.
-    EXPECT_EQ(dialogs_.messages[0],
-              (Message{"转档成功\n\nFolder: " + dir_->Dir().toStdString() +
-                           "\nFiles: Icon.bin, Icon.h\nIcon.bin: 2072 bytes, 0.02 % of the 64Mbit "
-                           "flash (8388608 bytes)",
-                       "", MessageIcon::Information}));
+    // No box: the message bar names the folder, the files and the share of the
+    // 64 Mbit flash (2072 of 8388608 bytes), with a way to the folder and the map.
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(window.Results().Text().toStdString(),
+              "转档成功\nFolder: " + dir_->Dir().toStdString() +
+                  "\nFiles: Icon.bin, Icon.h\nIcon.bin: 2072 bytes, 0.02 % of the 64Mbit flash "
+                  "(8388608 bytes)");
+    EXPECT_EQ(window.Results().CurrentKind(), MessageBar::Kind::Positive);
+    window.findChild<QPushButton*>("openFolderAction")->click();
+    EXPECT_EQ(dialogs_.opened, (std::vector<QString>{dir_->Dir()}));
+    window.findChild<QPushButton*>("showMemoryMapAction")->click();
+    EXPECT_TRUE(window.MemoryMap().isVisible());
+    window.MemoryMap().close();
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(window.Pictures().CurrentIndex(), 0);
     // Table + 2 x 2 + 4 x 2 pixels of two bytes each.
