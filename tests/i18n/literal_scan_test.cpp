@@ -16,16 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "source_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using pictor::i18n_test::ListedLines;
+using pictor::i18n_test::ReadAll;
 
 // The source with comments, #include lines and marked calls blanked out (newlines
 // kept, so line numbers stay right).
@@ -104,15 +101,7 @@ bool InQtStringLiteral(const std::string& text, std::size_t quote) {
 }
 
 std::set<std::string> AllowedLiterals() {
-    std::set<std::string> allowed;
-    std::istringstream lines(
-        ReadAll(fs::path(PICTOR_SOURCE_DIR) / "tests/i18n/allowed_literals.txt"));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line[0] != '#') {
-            allowed.insert(line);
-        }
-    }
-    return allowed;
+    return ListedLines("tests/i18n/allowed_literals.txt");
 }
 
 // Unmarked literals that read like text, as "file:line: literal".

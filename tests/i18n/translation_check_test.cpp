@@ -12,16 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "source_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using pictor::i18n_test::ListedLines;
+using pictor::i18n_test::ReadAll;
 
 std::string Unescaped(std::string text) {
     const std::pair<const char*, const char*> entities[] = {
@@ -77,15 +74,7 @@ std::vector<Entry> Entries(const std::string& ts) {
 
 // English sources whose Chinese text is left as it is, one per line.
 std::set<std::string> IntentionallyIdentical() {
-    std::set<std::string> listed;
-    std::istringstream lines(
-        ReadAll(fs::path(PICTOR_SOURCE_DIR) / "tests/i18n/identical_translations.txt"));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line[0] != '#') {
-            listed.insert(line);
-        }
-    }
-    return listed;
+    return ListedLines("tests/i18n/identical_translations.txt");
 }
 
 // English sources left untranslated in a .ts text, as "context: source".
