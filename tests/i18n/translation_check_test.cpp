@@ -5,11 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <iterator>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "source_files.h"
@@ -56,18 +59,46 @@ struct Entry {
     std::string translation;
 };
 
+// The text between `open` and the next `close` from `from` on; `from` moves past
+// `close`. Plain searching rather than a regular expression: libstdc++'s regex
+// recurses once per character and overflows the stack on a whole .ts context.
+std::optional<std::string> Between(const std::string& text, std::size_t& from,
+                                   std::string_view open, std::string_view close,
+                                   std::size_t limit) {
+    const std::size_t start = text.find(open, from);
+    if (start == std::string::npos || start >= limit) {
+        return std::nullopt;
+    }
+    const std::size_t body = start + open.size();
+    const std::size_t end = text.find(close, body);
+    if (end == std::string::npos || end > limit) {
+        return std::nullopt;
+    }
+    from = end + close.size();
+    return text.substr(body, end - body);
+}
+
 std::vector<Entry> Entries(const std::string& ts) {
     std::vector<Entry> entries;
-    static const std::regex context(R"(<context>\s*<name>([^<]*)</name>([\s\S]*?)</context>)");
-    static const std::regex message(
-        R"(<source>([\s\S]*?)</source>\s*<translation[^>]*>([\s\S]*?)</translation>)");
-    for (auto c = std::sregex_iterator(ts.begin(), ts.end(), context); c != std::sregex_iterator();
-         ++c) {
-        const std::string body = (*c)[2].str();
-        for (auto m = std::sregex_iterator(body.begin(), body.end(), message);
-             m != std::sregex_iterator(); ++m) {
-            entries.push_back({(*c)[1].str(), Unescaped((*m)[1].str()), Unescaped((*m)[2].str())});
+    std::size_t at = 0;
+    for (std::size_t context = ts.find("<context>"); context != std::string::npos;
+         context = ts.find("<context>", at)) {
+        const std::size_t context_end = std::min(ts.find("</context>", context), ts.size());
+        at = context;
+        const std::string name = Between(ts, at, "<name>", "</name>", context_end).value_or("");
+        while (const auto source = Between(ts, at, "<source>", "</source>", context_end)) {
+            // The translation element may carry attributes (type="unfinished").
+            const std::size_t open = ts.find("<translation", at);
+            const std::size_t body = open == std::string::npos ? open : ts.find('>', open);
+            const std::size_t end =
+                body == std::string::npos ? body : ts.find("</translation>", body);
+            if (end == std::string::npos || end > context_end) {
+                break;
+            }
+            entries.push_back({name, Unescaped(*source), Unescaped(ts.substr(body + 1, end - body - 1))});
+            at = end;
         }
+        at = context_end;
     }
     return entries;
 }
