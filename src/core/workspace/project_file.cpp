@@ -1,16 +1,14 @@
 #include "core/workspace/project_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
 #include "core/common/regular_file.h"
+#include "core/common/save_file.h"
 #include "core/common/text_format.h"
 
 namespace pictor::workspace {
@@ -18,7 +16,6 @@ namespace pictor::workspace {
 namespace {
 
 constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{16} * 1024 * 1024;
-constexpr int kMaxLinkDepth = 40;
 constexpr std::string_view kPictureSection = "picture";
 
 // --- values -------------------------------------------------------------------
@@ -142,25 +139,6 @@ std::filesystem::path Absolute(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return (error ? path : absolute).lexically_normal();
-}
-
-// Follows `path` through symlinks (a chain of at most 40) to the file they finally
-// name, which need not exist.
-std::filesystem::path FollowLinks(const std::filesystem::path& path) {
-    std::filesystem::path current = Absolute(path);
-    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) {
-            break;
-        }
-        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
-        if (error) {
-            break;
-        }
-        current = target.is_absolute() ? target.lexically_normal()
-                                       : (current.parent_path() / target).lexically_normal();
-    }
-    return current;
 }
 
 // The directory part resolved through symlinked directories; the file name itself
@@ -423,19 +401,10 @@ void AppendKey(std::string& out, std::string_view key, std::string_view escapedV
     out += '\n';
 }
 
-std::string ErrnoText(int error) {
-    return std::strerror(error);  // NOLINT(concurrency-mt-unsafe): messages only
-}
-
-bool WriteText(int fd, const std::string& content) {
-    return WriteAll(
-        fd, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
-}
-
 }  // namespace
 
 std::filesystem::path ProjectBaseDirectory(const std::filesystem::path& projectFile) {
-    return FollowLinks(projectFile).parent_path();
+    return SaveTarget(projectFile).parent_path();
 }
 
 ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::path& baseDirectory,
@@ -527,37 +496,12 @@ bool SaveProject(const std::filesystem::path& projectFile, const Project& projec
     std::string ignored;
     std::string& reason = error != nullptr ? *error : ignored;
     reason.clear();
-    const std::filesystem::path target = FollowLinks(projectFile);
-    const std::filesystem::path dir = target.parent_path();
-    const std::string content = FormatProject(project, dir);
-
-    std::filesystem::path temporary;
-    const int fd =
-        CreateUniqueFile(dir, "." + Utf8FromPath(target.filename()) + ".tmp-", temporary);
-    if (fd < 0) {
-        reason = Utf8FromPath(projectFile) + ": cannot be written (" + ErrnoText(errno) + ")";
+    const std::filesystem::path target = SaveTarget(projectFile);
+    std::error_code saveError;
+    if (!SaveFileContent(target, FormatProject(project, target.parent_path()), saveError)) {
+        reason = Utf8FromPath(projectFile) + ": cannot be written (" + saveError.message() + ")";
         return false;
     }
-    SetModeForReplacing(fd, target);
-    bool ok = WriteText(fd, content) && SyncFileData(fd);
-    int savedErrno = ok ? 0 : errno;
-    if (!CloseFile(fd) && ok) {
-        ok = false;
-        savedErrno = errno;
-    }
-    std::error_code renameError;
-    if (ok && !ReplaceFileAtomically(temporary, target, renameError)) {
-        ok = false;
-        savedErrno = renameError.category() == std::generic_category() ? renameError.value() : EIO;
-    }
-    if (!ok) {
-        std::error_code removeError;
-        std::filesystem::remove(temporary, removeError);
-        reason = Utf8FromPath(projectFile) + ": cannot be written (" + ErrnoText(savedErrno) + ")";
-        return false;
-    }
-    // The rename is durable only once the directory is on the disk too.
-    SyncDirectory(dir);
     return true;
 }
 
