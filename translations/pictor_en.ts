@@ -845,6 +845,10 @@ and download the image into the module&apos;s flash.</translation>
         <translation>a key is missing before &apos;=&apos;</translation>
     </message>
     <message>
+        <source>the line holds a NUL character</source>
+        <translation>the line holds a NUL character</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; appears twice</source>
         <translation>&quot;%1&quot; appears twice</translation>
     </message>

@@ -845,6 +845,10 @@ and download the image into the module&apos;s flash.</source>
         <translation>“=”前缺少键名</translation>
     </message>
     <message>
+        <source>the line holds a NUL character</source>
+        <translation>该行含有 NUL 字符</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; appears twice</source>
         <translation>&quot;%1&quot; 出现了两次</translation>
     </message>

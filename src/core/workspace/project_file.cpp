@@ -20,8 +20,11 @@ constexpr std::string_view kPictureSection = "picture";
 
 // --- values -------------------------------------------------------------------
 
+// Blanks at either end of a name or value, and carriage returns, which a line end
+// may hold more than one of: a value kept as it was read must not end in one, or
+// the line end of the rewritten file would take it.
 std::string_view Trim(std::string_view text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!text.empty() && isSpace(text.front())) {
         text.remove_prefix(1);
     }
@@ -231,6 +234,12 @@ class Parser {
     }
 
     void HandleLine(std::string_view line, std::size_t number) {
+        // No path holds a NUL, and the system calls would cut one there.
+        if (line.find('\0') != std::string_view::npos) {
+            Fail(number,
+                 LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "the line holds a NUL character")));
+            return;
+        }
         if (line.empty() || line.front() == '#' || line.front() == ';') {
             return;
         }
