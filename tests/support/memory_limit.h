@@ -5,16 +5,15 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
-#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <functional>
 
 #include "support/platform.h"
+#include "support/unprivileged.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PICTOR_TEST_SANITIZED 1
@@ -44,27 +43,16 @@ inline int RunWithLimitedMemory(std::uint64_t /*extra*/, const std::function<int
 }
 #else
 inline int RunWithLimitedMemory(std::uint64_t extra, const std::function<int()>& step) {
-    const pid_t child = ::fork();
-    if (child < 0) {
-        return -1;
-    }
-    if (child == 0) {
+    return RunInChild([&] {
         std::uint64_t pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
         const auto size = pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
         const rlimit limit{size + extra, size + extra};
         if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) {
-            ::_exit(125);
+            return 125;
         }
-        ::_exit(step());
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return step();
+    });
 }
 #endif
 

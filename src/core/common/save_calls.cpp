@@ -32,7 +32,11 @@ bool SaveCalls::Close(int fd) {
 }
 
 void SaveCalls::KeepMode(int fd, const std::filesystem::path& target) {
-    SetModeForReplacing(fd, target);
+    // A new file already has what the umask leaves of 0666 from its creation.
+    std::error_code error;
+    if (std::filesystem::exists(target, error)) {
+        SetModeForReplacing(fd, target);
+    }
 }
 
 bool SaveCalls::Replace(const std::filesystem::path& source, const std::filesystem::path& target,

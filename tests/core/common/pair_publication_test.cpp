@@ -41,6 +41,15 @@ class PairPublicationTest : public ::testing::Test {
         WriteFile(first_, "old bin");
         WriteFile(second_, "old header");
     }
+    // What a C-source publication leaves when it dies after its renames, before its
+    // clean-up: the new Icon.c and Icon.h, both previous copies and the journal.
+    void WriteInterruptedCSourcePair() {
+        WriteFile(dir_ / "Icon.c", "NEW C");
+        WriteFile(second_, "NEW H");
+        WriteFile(dir_ / ".Icon.c.previous", "OLD C");
+        WriteFile(dir_ / ".Icon.h.previous", "OLD H");
+        WriteFile(dir_ / ".Icon.c.publishing", "1 Icon.c\n1 Icon.h\nend\n");
+    }
     void ExpectOldPairOnly() {
         EXPECT_EQ(ReadFile(first_), "old bin");
         EXPECT_EQ(ReadFile(second_), "old header");
@@ -161,13 +170,8 @@ TEST_F(PairPublicationTest, RecoveryAfterEveryCrashPointLeavesAPairThatBelongsTo
 }
 
 TEST_F(PairPublicationTest, RecoveryFollowsTheJournalsAndRemovesOnlyCopiesNoJournalNames) {
-    // A C-source publication died between its renames: its journal names Icon.c and
-    // Icon.h. No Icon.bin journal exists, and that must not cost the header's copy.
-    WriteFile(dir_ / "Icon.c", "NEW C");
-    WriteFile(second_, "NEW H");
-    WriteFile(dir_ / ".Icon.c.previous", "OLD C");
-    WriteFile(dir_ / ".Icon.h.previous", "OLD H");
-    WriteFile(dir_ / ".Icon.c.publishing", "1 Icon.c\n1 Icon.h\nend\n");
+    // No Icon.bin journal exists, and that must not cost the header's copy.
+    WriteInterruptedCSourcePair();
     WriteFile(dir_ / ".Icon.bin.previous", "stale");  // from a publication that completed
     EXPECT_TRUE(RecoverInterruptedPublications(finals_).putBack);
     EXPECT_EQ(ReadFile(dir_ / "Icon.c"), "OLD C");
@@ -184,11 +188,7 @@ TEST_F(PairPublicationTest, RecoveryFollowsTheJournalsAndRemovesOnlyCopiesNoJour
 }
 
 TEST_F(PairPublicationTest, ACopyThatCannotBePutBackStaysWithItsJournal) {
-    WriteFile(dir_ / "Icon.c", "NEW C");
-    WriteFile(second_, "NEW H");
-    WriteFile(dir_ / ".Icon.c.previous", "OLD C");
-    WriteFile(dir_ / ".Icon.h.previous", "OLD H");
-    WriteFile(dir_ / ".Icon.c.publishing", "1 Icon.c\n1 Icon.h\nend\n");
+    WriteInterruptedCSourcePair();
     calls_.failKind = "replace .Icon.h.previous";
     const PublicationRecovery recovery = RecoverInterruptedPublications(finals_, calls_);
     EXPECT_EQ(recovery.kept, std::vector<fs::path>{dir_ / ".Icon.h.previous"});
