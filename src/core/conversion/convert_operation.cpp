@@ -5,7 +5,6 @@
 #include <ctime>
 #include <new>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -69,7 +68,7 @@ SaveCalls& CallsOf(const ConvertOptions& options) {
 }
 
 // One output being written: its SaveFile and the writer into it (which the
-// options' filter may wrap). The writer goes before the file it writes into.
+// options' filter may wrap). The writer is destroyed before the file it writes to.
 struct Output {
     std::unique_ptr<SaveFile> file;
     std::unique_ptr<OutputWriter> writer;
