@@ -83,10 +83,13 @@ bool WriteJournal(SaveCalls& calls, const fs::path& journal,
 }
 
 // Puts the previous copy of `target` back, or removes `target` when it did not
-// exist before. True when that is done or there is nothing left to put back.
+// exist before. False only when a previous copy is there and cannot be put back:
+// a new file that cannot be removed loses nothing old, so it is no reason to keep
+// the journal.
 bool PutBack(SaveCalls& calls, const fs::path& target, bool existed) {
     if (!existed) {
-        return calls.Remove(target);
+        calls.Remove(target);
+        return true;
     }
     const fs::path previous = PreviousCopyPath(target);
     if (!Exists(previous)) {
