@@ -621,8 +621,16 @@ and download the image into the module&apos;s flash.</translation>
         <translation>A single picture is larger than one sector!</translation>
     </message>
     <message>
-        <source>打开bin档错误!</source>
-        <translation>A picture&apos;s file could not be opened to store its position!</translation>
+        <source>打开bin档错误! %1</source>
+        <translation>The position could not be stored in the picture file %1!</translation>
+    </message>
+    <message>
+        <source>%1 keeps an output as it was before an interrupted conversion, and it could not be put back; nothing was converted</source>
+        <translation>%1 keeps an output as it was before an interrupted conversion, and it could not be put back; nothing was converted</translation>
+    </message>
+    <message>
+        <source>Writing %1 failed, and the previous %2 could not be put back: it is kept as %3, and the next conversion into this folder puts it back</source>
+        <translation>Writing %1 failed, and the previous %2 could not be put back: it is kept as %3, and the next conversion into this folder puts it back</translation>
     </message>
     <message>
         <source>%1 is %2 bytes, more than the flash&apos;s %3 bytes; it does not fit in the module</source>
@@ -853,6 +861,10 @@ and download the image into the module&apos;s flash.</translation>
         <translation>a key is missing before &apos;=&apos;</translation>
     </message>
     <message>
+        <source>the line holds a NUL character</source>
+        <translation>the line holds a NUL character</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; appears twice</source>
         <translation>&quot;%1&quot; appears twice</translation>
     </message>
@@ -919,6 +931,10 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>negative picture size</source>
         <translation>negative picture size</translation>
+    </message>
+    <message>
+        <source>not enough memory for a %1 x %2 picture</source>
+        <translation>not enough memory for a %1 x %2 picture</translation>
     </message>
     <message>
         <source>the picture needs %1 bytes, only %2 are there</source>

@@ -621,8 +621,16 @@ and download the image into the module&apos;s flash.</source>
         <translation>单个图片尺寸大于1 sector!</translation>
     </message>
     <message>
-        <source>打开bin档错误!</source>
-        <translation>打开bin档错误!</translation>
+        <source>打开bin档错误! %1</source>
+        <translation>打开bin档错误! %1</translation>
+    </message>
+    <message>
+        <source>%1 keeps an output as it was before an interrupted conversion, and it could not be put back; nothing was converted</source>
+        <translation>%1 保存着一次中断的转档之前的输出，无法恢复；未转档</translation>
+    </message>
+    <message>
+        <source>Writing %1 failed, and the previous %2 could not be put back: it is kept as %3, and the next conversion into this folder puts it back</source>
+        <translation>写入 %1 失败，且无法恢复原来的 %2：它保存为 %3，下次在此文件夹转档时会恢复</translation>
     </message>
     <message>
         <source>%1 is %2 bytes, more than the flash&apos;s %3 bytes; it does not fit in the module</source>
@@ -853,6 +861,10 @@ and download the image into the module&apos;s flash.</source>
         <translation>“=”前缺少键名</translation>
     </message>
     <message>
+        <source>the line holds a NUL character</source>
+        <translation>该行含有 NUL 字符</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; appears twice</source>
         <translation>&quot;%1&quot; 出现了两次</translation>
     </message>
@@ -919,6 +931,10 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>negative picture size</source>
         <translation>图片尺寸为负</translation>
+    </message>
+    <message>
+        <source>not enough memory for a %1 x %2 picture</source>
+        <translation>内存不足，无法解码 %1 x %2 的图片</translation>
     </message>
     <message>
         <source>the picture needs %1 bytes, only %2 are there</source>

@@ -2,7 +2,6 @@
 // would show it on the module, and writes it as a PNG.
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "cli/commands.h"
 #include "cli/convert_options.h"
 #include "core/common/regular_file.h"
+#include "core/common/save_file.h"
 #include "core/common/text_format.h"
 #include "core/conversion/conversion_request.h"
 #include "core/workspace/pixel_image.h"
@@ -58,26 +58,8 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
                                panel.width * 3) == 0) {
         return false;
     }
-    const std::filesystem::path target = PathFromUtf8(path);
-    std::filesystem::path temporary = target;
-    temporary += ".pictor-tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(png.data()),
-                   static_cast<std::streamsize>(png.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
     std::error_code error;
-    if (!ReplaceFileAtomically(temporary, target, error)) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return SaveFileContent(PathFromUtf8(path), png, error);
 }
 
 int RunPreview(const PreviewArgs& args, const Streams& streams) {

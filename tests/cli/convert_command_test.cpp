@@ -13,6 +13,7 @@
 #include "cli/cli_test_support.h"
 #include "cli/commands.h"
 #include "support/bitmap_files.h"
+#include "support/memory_limit.h"
 #include "support/temp_dir.h"
 
 namespace pictor::cli {
@@ -140,6 +141,24 @@ TEST_F(ConvertCommandTest, FailuresExitOne) {
     EXPECT_EQ(Convert({"--avoid-across-sector", "--size-to-bin", (dir_ / "big.bmp").string()}),
               kExitFailed);
     EXPECT_NE(err_.str().find("单个图片尺寸大于1 sector!"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, APictureTooLargeForTheMemoryEndsWithTheLoadMessage) {
+    PICTOR_SKIP_WITHOUT_MEMORY_LIMIT();
+    const std::string huge = (dir_ / "huge.bmp").string();
+    ASSERT_TRUE(test::WriteBytes(huge, test::HugeRunLengthBitmap()));
+    for (const char* jobs : {"1", "2"}) {
+        EXPECT_EQ(test::RunWithLimitedMemory(
+                      std::uint64_t{200} << 20,
+                      [&] {
+                          const int code = Convert({"--jobs", jobs, huge});
+                          const bool named =
+                              err_.str().find("加载图片 " + huge + " 错误 !") != std::string::npos;
+                          return (code == kExitFailed ? 0 : 1) | (named ? 0 : 2);
+                      }),
+                  0)
+            << jobs;
+    }
 }
 
 TEST_F(ConvertCommandTest, SymbolWarningsGoToStderrAndTheConvertStillSucceeds) {

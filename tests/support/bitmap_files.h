@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,28 @@ inline Bytes SolidBitmap(int width, int height, std::uint32_t colour) {
         layout.pixels.resize(layout.pixels.size() + static_cast<std::size_t>(stride - width * 3),
                              0);
     }
+    return BuildBitmap(layout);
+}
+
+/// A small file that decodes into a large picture: an 8192 x 8192 run-length bitmap
+/// (8 bits, 256 grey palette entries) whose stream only moves down with delta
+/// codes and then ends, 1,212 bytes in all. It passes every check a file can be
+/// given before its pixels are decoded, which take 256 MiB.
+inline Bytes HugeRunLengthBitmap() {
+    BitmapLayout layout;
+    layout.width = 8192;
+    layout.height = 8192;
+    layout.bitCount = 8;
+    layout.compression = 1;
+    for (std::uint32_t grey = 0; grey < 256; ++grey) {
+        layout.palette.push_back(grey * 0x010101U);
+    }
+    // Deltas of at most 255 rows each, down to the last row, then end of bitmap.
+    for (int row = 0; row < layout.height - 1; row += 255) {
+        const int down = std::min(255, layout.height - 1 - row);
+        layout.pixels.insert(layout.pixels.end(), {0, 2, 0, static_cast<std::uint8_t>(down)});
+    }
+    layout.pixels.insert(layout.pixels.end(), {0, 1});
     return BuildBitmap(layout);
 }
 

@@ -31,18 +31,14 @@ inline int RunUnprivileged(const std::function<int()>& step) {
     return step();
 }
 #else
-inline int RunUnprivileged(const std::function<int()>& step) {
-    /// The user and group id of "nobody".
-    constexpr uid_t kNobody = 65534;
+/// Runs `step` in a forked child and returns its result as the child's exit code,
+/// or -1 when the child did not end normally (a crash, an abort).
+inline int RunInChild(const std::function<int()>& step) {
     const pid_t child = ::fork();
     if (child < 0) {
         return -1;
     }
     if (child == 0) {
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
-            ::_exit(kCouldNotDropPrivileges);
-        }
         ::_exit(step());
     }
     int status = 0;
@@ -52,6 +48,18 @@ inline int RunUnprivileged(const std::function<int()>& step) {
         }
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline int RunUnprivileged(const std::function<int()>& step) {
+    return RunInChild([&step] {
+        /// The user and group id of "nobody".
+        constexpr uid_t kNobody = 65534;
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            return kCouldNotDropPrivileges;
+        }
+        return step();
+    });
 }
 #endif
 

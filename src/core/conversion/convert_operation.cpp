@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
-#include <mutex>
+#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -11,9 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/common/pair_publication.h"
 #include "core/common/regular_file.h"
 #include "core/common/translatable.h"
-#include "core/conversion/dither.h"
+#include "core/conversion/block_encoder.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/ordered_work.h"
 #include "core/conversion/pixel_encoder.h"
@@ -24,6 +25,7 @@ namespace pictor::conversion {
 
 namespace {
 
+namespace fs = std::filesystem;
 using workspace::ImageEntry;
 
 void ShowError(MessageSink& messages, std::string text) {
@@ -61,35 +63,65 @@ bool HasUsableBitmap(const ImageEntry& entry) {
            entry.bitmap->height == entry.height;
 }
 
-// Opens the staged (temporary) file of one output. When that fails, the message
-// depends on whether the output exists already.
-std::unique_ptr<StagedFile> OpenOutput(const std::filesystem::path& finalPath,
-                                       const ConvertOptions& options, MessageSink& messages,
-                                       OpenFailureText existingText, OpenFailureText newText) {
-    std::error_code ignored;
-    const bool existed = std::filesystem::exists(finalPath, ignored);
-    std::unique_ptr<StagedFile> staged = StagedFile::Create(finalPath);
-    if (staged && options.writerFilter) {
-        const bool wrapped = staged->WrapWriter([&](std::unique_ptr<OutputWriter> writer) {
-            return options.writerFilter(std::move(writer), finalPath);
-        });
-        if (!wrapped) {
-            staged.reset();
-        }
-    }
-    if (!staged) {
-        OpenFailureText& text = existed ? existingText : newText;
-        ShowError(messages, text.pattern, {std::move(text.path)});
-    }
-    return staged;
+SaveCalls& CallsOf(const ConvertOptions& options) {
+    return options.saveCalls != nullptr ? *options.saveCalls : SystemSaveCalls();
 }
 
-void ShowWriteFailed(MessageSink& messages, const std::filesystem::path& path) {
+// One output being written: its SaveFile and the writer into it (which the
+// options' filter may wrap). The writer is destroyed before the file it writes to.
+struct Output {
+    std::unique_ptr<SaveFile> file;
+    std::unique_ptr<OutputWriter> writer;
+};
+
+// Starts one output. When that fails, the message depends on whether the output
+// exists already.
+std::optional<Output> OpenOutput(const fs::path& finalPath, const ConvertOptions& options,
+                                 MessageSink& messages, OpenFailureText existingText,
+                                 OpenFailureText newText) {
+    std::error_code error;
+    const bool existed = fs::exists(finalPath, error);
+    Output output;
+    output.file = SaveFile::Begin(finalPath, error, CallsOf(options));
+    if (output.file) {
+        output.writer = std::make_unique<SaveFileWriter>(*output.file);
+        if (options.writerFilter) {
+            output.writer = options.writerFilter(std::move(output.writer), finalPath);
+        }
+    }
+    if (!output.writer) {
+        OpenFailureText& text = existed ? existingText : newText;
+        ShowError(messages, text.pattern, {std::move(text.path)});
+        return std::nullopt;
+    }
+    return output;
+}
+
+void ShowWriteFailed(MessageSink& messages, const fs::path& path) {
     ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "写入%1 失败!"), {Utf8FromPath(path)});
 }
 
 void ShowLoadFailed(MessageSink& messages, const ImageEntry& entry) {
     ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"), {entry.path});
+}
+
+// Undoes what a conversion that died between its two renames left in `directory`
+// (for either output type). False, with a message per file, when a previous output
+// cannot be put back: nothing may replace it then.
+bool RecoverOutputs(const fs::path& directory, const ConvertOptions& options,
+                    MessageSink& messages) {
+    const std::array<fs::path, 3> finals = {directory / "Icon.bin", directory / "Icon.c",
+                                            directory / "Icon.h"};
+    const PublicationRecovery recovery = RecoverInterruptedPublications(finals, CallsOf(options));
+    for (const fs::path& kept : recovery.kept) {
+        ShowError(messages,
+                  PICTOR_TRANSLATE_NOOP("Core",
+                                        "%1 keeps an output as it was before an interrupted "
+                                        "conversion, and it could not be put back; nothing was "
+                                        "converted"),
+                  {Utf8FromPath(kept)});
+    }
+    return recovery.kept.empty();
 }
 
 unsigned WorkerCount(unsigned requested) {
@@ -99,94 +131,241 @@ unsigned WorkerCount(unsigned requested) {
     return std::max(1U, std::thread::hardware_concurrency());
 }
 
-// One picture's place in the outputs, planned before any picture is decoded.
-struct PictureJob {
-    std::vector<std::uint8_t> preamble;  // binary: alignment, sector fill, size prefix
-    std::string opening;                 // C source: array opening and size prefix text
-    std::uint64_t pixelBytes = 0;
+// The first pass: the layout needs only each picture's size, so every block is
+// placed (and every refusal made) before any picture is decoded.
+struct OutputPlan {
+    explicit OutputPlan(const settings::ModelProfile& profile) : layout(profile) {}
+
+    ResourceImageLayout layout;
+    std::vector<PictureJob> jobs;
+    std::string header;  // Icon.h up to its closing lines
 };
 
-// One picture's finished block: the preamble and the encoded pixels.
-struct EncodedBlock {
-    bool loaded = false;
-    std::vector<std::uint8_t> bytes;
-    std::string text;
-};
-
-// Buffers that finished blocks hand back for the next pictures, so that the
-// workers do not take fresh memory (and its page faults) for every picture. Holds
-// at most as many buffers as blocks are in flight.
-class ScratchPool {
-  public:
-    std::vector<std::uint8_t> Take() {
-        const std::lock_guard lock(mutex_);
-        if (free_.empty()) {
-            return {};
+bool PlanOutputs(const workspace::PictureList& list, const settings::ModelProfile& profile,
+                 bool cSource, OutputPlan& plan, MessageSink& messages) {
+    const bool avoidAcrossSector = profile.avoidAcrossSector != 0;
+    const bool sizeToBin = profile.saveWidthHeightToBin != 0;
+    plan.jobs.resize(list.Size());
+    for (std::size_t order = 0; order < list.Size(); ++order) {
+        const ImageEntry& entry = list.At(order);
+        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty()) {
+            ShowLoadFailed(messages, entry);
+            return false;
         }
-        std::vector<std::uint8_t> buffer = std::move(free_.back());
-        free_.pop_back();
-        return buffer;
-    }
-    // The buffer keeps its size: a later resize then clears only what it adds.
-    void Give(std::vector<std::uint8_t> buffer) {
-        const std::lock_guard lock(mutex_);
-        free_.push_back(std::move(buffer));
-    }
-
-  private:
-    std::mutex mutex_;
-    std::vector<std::vector<std::uint8_t>> free_;
-};
-
-// Encodes one picture: from the list's decoded bitmap when the entry has one,
-// otherwise decoded from its file now (and dropped with the block). A file that
-// no longer loads at the size the layout used gives `loaded` false.
-EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
-                         const settings::ModelProfile& profile, bool cSource, ScratchPool& pool) {
-    EncodedBlock block;
-    std::optional<workspace::PictureRows> rows;
-    // Dithering diffuses errors between neighbours, so it works on the whole
-    // decoded picture; without it the encoder reads the file's rows directly.
-    std::optional<workspace::PixelImage> decoded;
-    const workspace::PixelImage* picture = entry.bitmap.get();
-    if (Dithers(profile)) {
-        if (picture == nullptr) {
-            decoded = workspace::LoadPicture(PathFromUtf8(entry.path));
-            if (!decoded || decoded->width != entry.width || decoded->height != entry.height) {
-                return block;
+        PictureJob& job = plan.jobs[order];
+        job.pixelBytes = EncodedByteCount(entry.width, entry.height, profile);
+        const std::string symbol = SymbolName(entry.name);
+        const std::uint64_t estimate = SectorEstimate(profile, entry.width, entry.height);
+        const PrefixDimensions dimensions =
+            SizePrefixDimensions(profile, entry.width, entry.height);
+        if (cSource) {
+            // The C source has no sector fill, but a block over one sector is
+            // still refused.
+            if (avoidAcrossSector && estimate > kSectorBytes) {
+                ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "单个图片尺寸大于1 sector!"));
+                return false;
             }
-            picture = &*decoded;
+            WriteArrayOpening(job.opening, symbol);
+            if (sizeToBin) {
+                WriteSizePrefixText(job.opening, dimensions);
+            }
+        } else {
+            plan.layout.AlignToUnit(job.preamble);
+            if (avoidAcrossSector && !plan.layout.KeepInSector(estimate, job.preamble, messages)) {
+                return false;
+            }
+            plan.layout.RecordBlockStart(order);
+            if (sizeToBin) {
+                plan.layout.WriteSizePrefix(dimensions, entry.seriesCount, job.preamble);
+            }
+            plan.layout.SkipPixels(job.pixelBytes);
+            WriteOrderNumberLine(plan.header, symbol, order);
         }
-    } else if (picture == nullptr) {
-        rows = workspace::OpenPictureRows(PathFromUtf8(entry.path), pool.Take());
-        if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
-            return block;
+        if (profile.saveWidthHeightToDefine != 0) {
+            WriteSizeDefines(plan.header, symbol, profile, entry.width, entry.height);
+        }
+        if (profile.saveLeftTopToDefine != 0) {
+            WritePositionDefines(plan.header, symbol, entry.left, entry.top);
+        }
+        job.memoryBytes = MemoryEstimate(entry, job, cSource);
+    }
+    return true;
+}
+
+enum class BlocksWritten { All, LoadFailed, WriteFailed };
+
+// The second pass: pictures are decoded and encoded by the workers, as many at a
+// time as the memory budget allows, and each block is written in list order as
+// one piece; its pixels are dropped as soon as it is written.
+BlocksWritten WriteBlocks(const workspace::PictureList& list, const OutputPlan& plan,
+                          const settings::ModelProfile& profile, bool cSource,
+                          const ConvertOptions& options, OutputWriter& out, MessageSink& messages) {
+    const unsigned workers = WorkerCount(options.jobs);
+    ScratchPool pool;
+    bool loaded = true;
+    const bool written = RunInOrder<EncodedBlock>(
+        plan.jobs.size(), workers, InFlightLimit{std::size_t{2} * workers, options.memoryBudget},
+        [&](std::size_t order) { return plan.jobs[order].memoryBytes; },
+        [&](std::size_t order) {
+            return EncodeBlock(list.At(order), plan.jobs[order], profile, cSource, pool);
+        },
+        [&](std::size_t order, EncodedBlock& block) {
+            if (!block.loaded) {
+                loaded = false;
+                ShowLoadFailed(messages, list.At(order));
+                return false;
+            }
+            if (cSource) {
+                return out.Write(block.text);
+            }
+            const bool done = out.Write(block.bytes);
+            pool.Give(std::move(block.bytes));
+            return done;
+        });
+    if (!loaded) {
+        return BlocksWritten::LoadFailed;
+    }
+    return written ? BlocksWritten::All : BlocksWritten::WriteFailed;
+}
+
+// Replaces both outputs, or neither; false with the message of what failed.
+bool PublishOutputs(Output& data, Output& header, const ConvertOptions& options,
+                    MessageSink& messages) {
+    switch (PublishPair(*data.file, *header.file, options.afterFirstRename)) {
+        case PairPublish::Published:
+            return true;
+        case PairPublish::FirstFailed:
+            ShowWriteFailed(messages, data.file->RequestedPath());
+            return false;
+        case PairPublish::SecondFailed:
+            ShowWriteFailed(messages, header.file->RequestedPath());
+            return false;
+        case PairPublish::PutBackFailed:
+            ShowError(messages,
+                      PICTOR_TRANSLATE_NOOP("Core",
+                                            "Writing %1 failed, and the previous %2 could not "
+                                            "be put back: it is kept as %3, and the next "
+                                            "conversion into this folder puts it back"),
+                      {Utf8FromPath(header.file->RequestedPath()),
+                       Utf8FromPath(data.file->RequestedPath()),
+                       Utf8FromPath(PreviousCopyPath(data.file->Target()))});
+            return false;
+    }
+    return false;
+}
+
+// Stores each picture's position in its file; a file that cannot take the
+// trailer is named, and the conversion stands.
+void WriteTrailers(const workspace::PictureList& list, MessageSink& messages) {
+    for (const ImageEntry& entry : list.Entries()) {
+        if (!workspace::WriteTrailer(PathFromUtf8(entry.path), entry.left, entry.top)) {
+            ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "打开bin档错误! %1"), {entry.path});
         }
     }
-    struct ReturnFileBuffer {
-        std::optional<workspace::PictureRows>& rows;
-        ScratchPool& pool;
-        ~ReturnFileBuffer() {
-            if (rows) {
-                pool.Give(std::move(*rows).TakeBuffer());
-            }
-        }
-    } returnFileBuffer{rows, pool};
-    const auto encode = [&](auto& out) {
-        return rows ? EncodePicture(*rows, profile, out) : EncodeDithered(*picture, profile, out);
-    };
+}
+
+// Convert after the refusals that touch nothing; fills `result`.
+void ConvertSortedList(workspace::PictureList& list, const settings::ModelProfile& profile,
+                       const ConvertOptions& options, MessageSink& messages,
+                       ConvertResult& result) {
+    const bool cSource = profile.outDataType == 1;
+    fs::path directory = options.outputDir;
+    if (directory.empty()) {
+        std::error_code ignored;
+        directory = fs::current_path(ignored);
+    }
+    result.dataPath = directory / (cSource ? "Icon.c" : "Icon.bin");
+    result.headerPath = directory / "Icon.h";
+    const std::string dataText = Utf8FromPath(result.dataPath);
+    const std::string headerText = Utf8FromPath(result.headerPath);
+
+    // A conversion that died between the two renames left a journal; the previous
+    // pair goes back in place before anything else happens here.
+    if (!RecoverOutputs(directory, options, messages)) {
+        return;
+    }
+    std::optional<Output> data =
+        OpenOutput(result.dataPath, options, messages,
+                   {PICTOR_TRANSLATE_NOOP("Core", "打开%1 文件错误!"), dataText},
+                   {PICTOR_TRANSLATE_NOOP("Core", "生成 %1 错误!.."), dataText});
+    if (!data) {
+        return;
+    }
+    std::optional<Output> header =
+        OpenOutput(result.headerPath, options, messages,
+                   {PICTOR_TRANSLATE_NOOP("Core", "打开存在文件%1 错误!!"), headerText},
+                   {PICTOR_TRANSLATE_NOOP("Core", "生成新文件%1 错误!.."), headerText});
+    if (!header) {
+        return;
+    }
+
+    const std::tm time = GenerationTime();
+    OutputPlan plan(profile);
+    WriteGenerationTime(plan.header, time);
+    OutputWriter& dataOut = *data->writer;
+    bool written = true;
     if (cSource) {
-        block.text = job.opening;
-        block.loaded = encode(block.text);
-        WriteArrayClosing(block.text);
+        std::string opening;
+        WriteGenerationTime(opening, time);
+        written = dataOut.Write(opening);
     } else {
-        block.bytes = pool.Take();
-        block.bytes.reserve(job.preamble.size() + static_cast<std::size_t>(job.pixelBytes));
-        block.bytes.assign(job.preamble.begin(), job.preamble.end());
-        block.loaded =
-            encode(block.bytes) && block.bytes.size() == job.preamble.size() + job.pixelBytes;
+        // The table's place; the table itself is written once every block is placed.
+        static constexpr std::array<std::uint8_t, kTableBytes> kEmptyTable{};
+        written = dataOut.Write(kEmptyTable);
     }
-    return block;
+    if (!PlanOutputs(list, profile, cSource, plan, messages)) {
+        return;
+    }
+    if (written) {
+        const BlocksWritten blocks =
+            WriteBlocks(list, plan, profile, cSource, options, dataOut, messages);
+        if (blocks == BlocksWritten::LoadFailed) {
+            return;
+        }
+        written = blocks == BlocksWritten::All;
+    }
+    if (written) {
+        if (cSource) {
+            std::string closing;
+            WriteClosingLines(closing);
+            written = dataOut.Write(closing);
+        } else {
+            const auto table = EncodeIndexTable(plan.layout.Table());
+            written = dataOut.Overwrite(0, table.data(), table.size());
+        }
+    }
+    if (!written || !dataOut.Finish()) {
+        ShowWriteFailed(messages, result.dataPath);
+        return;
+    }
+    WriteClosingLines(plan.header);
+    if (!header->writer->Write(plan.header) || !header->writer->Finish()) {
+        ShowWriteFailed(messages, result.headerPath);
+        return;
+    }
+    if (!PublishOutputs(*data, *header, options, messages)) {
+        return;
+    }
+
+    if (options.writeTrailers) {
+        WriteTrailers(list, messages);
+    }
+    if (!cSource) {
+        result.imageBytes = plan.layout.Counter();
+        result.map = BuildMemoryMap(plan.layout, list, options.flashCapacity);
+        result.exceedsFlash = result.imageBytes > options.flashCapacity;
+        if (result.exceedsFlash) {
+            ShowError(messages,
+                      PICTOR_TRANSLATE_NOOP("Core",
+                                            "%1 is %2 bytes, more than the flash's %3 bytes; it "
+                                            "does not fit in the module"),
+                      {Utf8FromPath(result.dataPath), std::to_string(result.imageBytes),
+                       std::to_string(options.flashCapacity)});
+        }
+    }
+    result.success = true;
+    result.pictureCount = static_cast<int>(list.Size());
+    messages.Show({PICTOR_TRANSLATE_NOOP("Core", "转档成功"), "", MessageIcon::Information});
 }
 
 }  // namespace
@@ -271,185 +450,13 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
 
     list.SortByName();
     GroupSeries(list);
-
-    const bool cSource = profile.outDataType == 1;
-    std::filesystem::path directory = options.outputDir;
-    if (directory.empty()) {
-        std::error_code ignored;
-        directory = std::filesystem::current_path(ignored);
+    try {
+        ConvertSortedList(list, profile, options, messages, result);
+    } catch (const std::bad_alloc&) {
+        // Pictures refuse themselves when they do not fit; this is the rest.
+        result.success = false;
+        ShowWriteFailed(messages, result.dataPath);
     }
-    result.dataPath = directory / (cSource ? "Icon.c" : "Icon.bin");
-    result.headerPath = directory / "Icon.h";
-    const std::string dataText = Utf8FromPath(result.dataPath);
-    const std::string headerText = Utf8FromPath(result.headerPath);
-
-    // A conversion that died between the two renames left a journal; the previous
-    // pair goes back in place before anything else happens here.
-    RecoverInterruptedPublish(directory / "Icon.bin", result.headerPath);
-    RecoverInterruptedPublish(directory / "Icon.c", result.headerPath);
-
-    const std::unique_ptr<StagedFile> data =
-        OpenOutput(result.dataPath, options, messages,
-                   {PICTOR_TRANSLATE_NOOP("Core", "打开%1 文件错误!"), dataText},
-                   {PICTOR_TRANSLATE_NOOP("Core", "生成 %1 错误!.."), dataText});
-    if (!data) {
-        return result;
-    }
-    const std::unique_ptr<StagedFile> header =
-        OpenOutput(result.headerPath, options, messages,
-                   {PICTOR_TRANSLATE_NOOP("Core", "打开存在文件%1 错误!!"), headerText},
-                   {PICTOR_TRANSLATE_NOOP("Core", "生成新文件%1 错误!.."), headerText});
-    if (!header) {
-        return result;
-    }
-
-    const std::tm time = GenerationTime();
-    std::string headerOut;
-    WriteGenerationTime(headerOut, time);
-    OutputWriter& dataOut = data->Writer();
-    bool written = true;
-    if (cSource) {
-        std::string opening;
-        WriteGenerationTime(opening, time);
-        written = dataOut.Write(opening);
-    } else {
-        // The table's place; the table itself is written once every block is placed.
-        static constexpr std::array<std::uint8_t, kTableBytes> kEmptyTable{};
-        written = dataOut.Write(kEmptyTable);
-    }
-
-    // First pass: the layout needs only each picture's size, so every block is
-    // placed (and every refusal made) before any picture is decoded.
-    ResourceImageLayout layout(profile);
-    std::vector<PictureJob> jobs(list.Size());
-    const bool avoidAcrossSector = profile.avoidAcrossSector != 0;
-    const bool sizeToBin = profile.saveWidthHeightToBin != 0;
-    for (std::size_t order = 0; order < list.Size(); ++order) {
-        const ImageEntry& entry = list.At(order);
-        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty()) {
-            ShowLoadFailed(messages, (entry));
-            return result;
-        }
-        PictureJob& job = jobs[order];
-        job.pixelBytes = EncodedByteCount(entry.width, entry.height, profile);
-        const std::string symbol = SymbolName(entry.name);
-        const std::uint64_t estimate = SectorEstimate(profile, entry.width, entry.height);
-        const PrefixDimensions dimensions =
-            SizePrefixDimensions(profile, entry.width, entry.height);
-        if (cSource) {
-            // The C source has no sector fill, but a block over one sector is
-            // still refused.
-            if (avoidAcrossSector && estimate > kSectorBytes) {
-                ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "单个图片尺寸大于1 sector!"));
-                return result;
-            }
-            WriteArrayOpening(job.opening, symbol);
-            if (sizeToBin) {
-                WriteSizePrefixText(job.opening, dimensions);
-            }
-        } else {
-            layout.AlignToUnit(job.preamble);
-            if (avoidAcrossSector && !layout.KeepInSector(estimate, job.preamble, messages)) {
-                return result;
-            }
-            layout.RecordBlockStart(order);
-            if (sizeToBin) {
-                layout.WriteSizePrefix(dimensions, entry.seriesCount, job.preamble);
-            }
-            layout.SkipPixels(job.pixelBytes);
-            WriteOrderNumberLine(headerOut, symbol, order);
-        }
-        if (profile.saveWidthHeightToDefine != 0) {
-            WriteSizeDefines(headerOut, symbol, profile, entry.width, entry.height);
-        }
-        if (profile.saveLeftTopToDefine != 0) {
-            WritePositionDefines(headerOut, symbol, entry.left, entry.top);
-        }
-    }
-
-    // Second pass: pictures are decoded and encoded by the workers, a few at a time,
-    // and each block is written in list order as one piece; its pixels are dropped
-    // as soon as it is written.
-    const unsigned workers = WorkerCount(options.jobs);
-    ScratchPool pool;
-    bool loaded = true;
-    written =
-        written && RunInOrder<EncodedBlock>(
-                       jobs.size(), workers, std::size_t{2} * workers,
-                       [&](std::size_t order) {
-                           return EncodeBlock(list.At(order), jobs[order], profile, cSource, pool);
-                       },
-                       [&](std::size_t order, EncodedBlock& block) {
-                           if (!block.loaded) {
-                               loaded = false;
-                               ShowLoadFailed(messages, (list.At(order)));
-                               return false;
-                           }
-                           if (cSource) {
-                               return dataOut.Write(block.text);
-                           }
-                           const bool done = dataOut.Write(block.bytes);
-                           pool.Give(std::move(block.bytes));
-                           return done;
-                       });
-    if (!loaded) {
-        return result;
-    }
-
-    if (written) {
-        if (cSource) {
-            std::string closing;
-            WriteClosingLines(closing);
-            written = dataOut.Write(closing);
-        } else {
-            const auto table = EncodeIndexTable(layout.Table());
-            written = dataOut.Overwrite(0, table.data(), table.size());
-        }
-    }
-    if (!written || !data->Finish()) {
-        ShowWriteFailed(messages, (result.dataPath));
-        return result;
-    }
-    WriteClosingLines(headerOut);
-    if (!header->Writer().Write(headerOut) || !header->Finish()) {
-        ShowWriteFailed(messages, (result.headerPath));
-        return result;
-    }
-    switch (PublishPair(*data, *header, options.afterFirstRename)) {
-        case PairPublish::Published:
-            break;
-        case PairPublish::FirstFailed:
-            ShowWriteFailed(messages, (result.dataPath));
-            return result;
-        case PairPublish::SecondFailed:
-            ShowWriteFailed(messages, (result.headerPath));
-            return result;
-    }
-
-    if (options.writeTrailers) {
-        for (const ImageEntry& entry : list.Entries()) {
-            if (!workspace::WriteTrailer(PathFromUtf8(entry.path), entry.left, entry.top)) {
-                ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "打开bin档错误!"));
-            }
-        }
-    }
-
-    if (!cSource) {
-        result.imageBytes = layout.Counter();
-        result.map = BuildMemoryMap(layout, list, options.flashCapacity);
-        result.exceedsFlash = result.imageBytes > options.flashCapacity;
-        if (result.exceedsFlash) {
-            ShowError(messages,
-                      PICTOR_TRANSLATE_NOOP("Core",
-                                            "%1 is %2 bytes, more than the flash's %3 bytes; it "
-                                            "does not fit in the module"),
-                      {Utf8FromPath(result.dataPath), std::to_string(result.imageBytes),
-                       std::to_string(options.flashCapacity)});
-        }
-    }
-    result.success = true;
-    result.pictureCount = static_cast<int>(list.Size());
-    messages.Show({PICTOR_TRANSLATE_NOOP("Core", "转档成功"), "", MessageIcon::Information});
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "core/common/message.h"
+#include "core/common/pair_publication.h"
+#include "core/common/save_calls.h"
 #include "core/conversion/memory_map.h"
 #include "core/conversion/output_writer.h"
 #include "core/settings/model_profile.h"
@@ -29,6 +31,10 @@ using WriterFilter = std::function<std::unique_ptr<OutputWriter>(
 /// Capacity of the largest flash a module carries (256 Mbit), in bytes.
 inline constexpr std::uint64_t kLargestFlashBytes = std::uint64_t{32} << 20;
 
+/// The memory the pictures being decoded and encoded may take at a time, in bytes
+/// (see ConvertOptions::memoryBudget).
+inline constexpr std::uint64_t kDefaultMemoryBudget = std::uint64_t{256} << 20;
+
 /// The capacity a flash-type text names ("64Mbit" → 8 MiB: its leading number in
 /// megabits), or nothing when the text starts with no positive number.
 std::optional<std::uint64_t> FlashTypeCapacity(std::string_view flashTypeText);
@@ -42,9 +48,15 @@ struct ConvertOptions {
     WriterFilter writerFilter;
     /// Called between the renames of the two outputs (tests: a failure or a crash there).
     PublishHook afterFirstRename;
+    /// The file-system calls that save the outputs; null means the system's (tests
+    /// record or fail them).
+    SaveCalls* saveCalls = nullptr;
     /// Threads that decode and encode pictures; 0 means one per processor core. The
     /// outputs are the same for every count.
     unsigned jobs = 0;
+    /// Bytes the pictures in flight (decoded and encoded, not yet written) may take
+    /// together; a picture that alone takes more is converted on its own.
+    std::uint64_t memoryBudget = kDefaultMemoryBudget;
     /// Flash capacity the resource image is checked against, in bytes.
     std::uint64_t flashCapacity = kLargestFlashBytes;
 };
@@ -68,17 +80,22 @@ struct ConvertResult {
 /// An empty list does nothing and shows nothing. A profile depth other than 1, 2,
 /// 4, 8, 16, 24, more than 512 pictures, or a name with a control character are
 /// refused before anything is touched. Otherwise the list is sorted by name and
-/// its series numbered, then both outputs are written to temporary files and
-/// renamed over the old ones only when everything was written; both are replaced or
-/// neither (see PublishPair), and any failure leaves the previous outputs as they
-/// were. A publication that a crash interrupted is rolled back first. After the outputs are in
-/// place the position trailers are written when `writeTrailers` is set (a file that cannot be
-/// updated shows "打开bin档错误!" and the conversion goes on). An `Icon.bin` larger
-/// than `flashCapacity` gives a warning with both sizes (exclamation icon) and
-/// `exceedsFlash`; the conversion still succeeds. Success shows
-/// "转档成功"; every failure shows its message (exclamation icon) and returns
-/// `success` false. Runs on the caller's thread; the list must not be used
-/// elsewhere meanwhile.
+/// its series numbered. A publication that a crash interrupted is rolled back
+/// first (see RecoverInterruptedPublications); when a previous output cannot be
+/// put back, nothing is converted. Then both outputs are saved (see SaveFile: the
+/// mode of the files they replace is kept, a symbolic link stays a link) and
+/// published together (see PublishPair): both are replaced or neither, and any
+/// failure leaves the previous outputs as they were. Pictures are decoded and
+/// encoded a few at a time, within `memoryBudget`; a picture that cannot be
+/// decoded or does not fit in the memory at hand shows "加载图片 %1 错误 !" and
+/// ends the conversion. After the outputs are in place the position trailers are
+/// written when `writeTrailers` is set (a file that cannot take its trailer shows
+/// "打开bin档错误! %1" with its path, and the conversion goes on). An `Icon.bin`
+/// larger than `flashCapacity` gives a warning with both sizes (exclamation icon)
+/// and `exceedsFlash`; the conversion still succeeds. Success shows "转档成功";
+/// every failure shows its message (exclamation icon) and returns `success`
+/// false. Runs on the caller's thread; the list must not be used elsewhere
+/// meanwhile.
 ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile& profile,
                       const ConvertOptions& options, MessageSink& messages);
 

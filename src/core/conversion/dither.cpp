@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/common/out_of_memory.h"
 #include "core/conversion/grey_codes.h"
 #include "core/conversion/picture_decoder.h"
 #include "core/conversion/pixel_encoder.h"
@@ -546,8 +547,8 @@ bool EncodeDitheredInto(const PixelImage& image, const settings::ModelProfile& p
         return EncodePicture(image, profile, out);
     }
     QuantisedPicture quantised;
-    QuantiseForEncoding(image, profile, quantised);
-    return EncodeQuantised(quantised, profile, out);
+    return QuantiseForEncoding(image, profile, quantised) &&
+           EncodeQuantised(quantised, profile, out);
 }
 
 }  // namespace
@@ -668,12 +669,12 @@ const PixelImage& DitherForEncoding(const PixelImage& image, const settings::Mod
 
 bool EncodeDithered(const PixelImage& image, const settings::ModelProfile& profile,
                     std::vector<std::uint8_t>& out) {
-    return EncodeDitheredInto(image, profile, out);
+    return RefuseWhenOutOfMemory([&] { return EncodeDitheredInto(image, profile, out); });
 }
 
 bool EncodeDithered(const PixelImage& image, const settings::ModelProfile& profile,
                     std::string& out) {
-    return EncodeDitheredInto(image, profile, out);
+    return RefuseWhenOutOfMemory([&] { return EncodeDitheredInto(image, profile, out); });
 }
 
 }  // namespace pictor::conversion

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
+#include "core/common/save_file.h"
 #include "core/common/text_format.h"
 #include "core/conversion/header_writer.h"
-#include "core/conversion/output_writer.h"
 
 namespace pictor::conversion {
 
@@ -120,11 +119,8 @@ std::string MemoryMapCsv(const MemoryMap& map) {
 }
 
 bool WriteMemoryMapCsv(const MemoryMap& map, const std::filesystem::path& path) {
-    const std::unique_ptr<StagedFile> file = StagedFile::Create(path);
-    if (!file) {
-        return false;
-    }
-    return file->Writer().Write(MemoryMapCsv(map)) && file->Finish() && file->Publish();
+    std::error_code ignored;
+    return SaveFileContent(path, MemoryMapCsv(map), ignored);
 }
 
 }  // namespace pictor::conversion

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/common/out_of_memory.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/picture_decoder.h"
 #include "core/conversion/pixel_encoder.h"
@@ -36,8 +37,10 @@ workspace::PixelImage PanelTruePicture(const workspace::PixelImage& picture,
     return decoded.ok ? std::move(decoded.image) : workspace::PixelImage{};
 }
 
-workspace::PixelImage RenderPanel(const workspace::PictureList& list,
-                                  const settings::ModelProfile& profile, PreviewPictures which) {
+namespace {
+
+workspace::PixelImage Render(const workspace::PictureList& list,
+                             const settings::ModelProfile& profile, PreviewPictures which) {
     workspace::PixelImage panel;
     panel.width = std::max(profile.panelWidth, 0);
     panel.height = std::max(profile.panelHeight, 0);
@@ -64,6 +67,13 @@ workspace::PixelImage RenderPanel(const workspace::PictureList& list,
         }
     }
     return panel;
+}
+
+}  // namespace
+
+workspace::PixelImage RenderPanel(const workspace::PictureList& list,
+                                  const settings::ModelProfile& profile, PreviewPictures which) {
+    return RefuseWhenOutOfMemory([&] { return Render(list, profile, which); });
 }
 
 }  // namespace pictor::conversion

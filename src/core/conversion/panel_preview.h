@@ -18,7 +18,7 @@ enum class PreviewPictures { Shown, All };
 /// panel, as it comes out of the encoder and back through the decoder (dithered
 /// when the profile dithers, blended over the background when it has
 /// transparency). A picture the encoder refuses is left out. Opaque 0xFFRRGGBB
-/// pixels.
+/// pixels; an empty picture when the panel does not fit in the memory at hand.
 workspace::PixelImage RenderPanel(const workspace::PictureList& list,
                                   const settings::ModelProfile& profile,
                                   PreviewPictures which = PreviewPictures::Shown);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/common/out_of_memory.h"
 #include "core/common/text_format.h"
 #include "core/conversion/grey_codes.h"
 #include "core/conversion/pixel_encoder.h"
@@ -183,17 +184,26 @@ DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int hei
             {std::to_string(needed), std::to_string(data.size())});
     }
     const PictureSize size = EncodedSize(profile, width, height);
-    DecodeResult result;
-    result.image.width = size.width;
-    result.image.height = size.height;
-    result.image.pixels.assign(
-        static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height), 0xFF000000u);
-    if (IsGreyDepth(profile.colorDepth)) {
-        DecodeGrey(data.data(), profile, result.image);
-    } else {
-        DecodeColour(data.data(), profile, result.image);
+    DecodeResult result = RefuseWhenOutOfMemory([&] {
+        DecodeResult decoded;
+        decoded.image.width = size.width;
+        decoded.image.height = size.height;
+        decoded.image.pixels.assign(
+            static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height),
+            0xFF000000u);
+        if (IsGreyDepth(profile.colorDepth)) {
+            DecodeGrey(data.data(), profile, decoded.image);
+        } else {
+            DecodeColour(data.data(), profile, decoded.image);
+        }
+        decoded.ok = true;
+        return decoded;
+    });
+    if (!result.ok) {
+        return Refuse(lookup,
+                      PICTOR_TRANSLATE_NOOP("Core", "not enough memory for a %1 x %2 picture"),
+                      {std::to_string(size.width), std::to_string(size.height)});
     }
-    result.ok = true;
     return result;
 }
 

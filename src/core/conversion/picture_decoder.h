@@ -46,8 +46,8 @@ PictureSize EncodedSize(const settings::ModelProfile& profile, int width, int he
 /// of `EncodedSize`. Grey codes become grey pixels (`GreyOfCodes`); 16-bit words
 /// are split by the profile's channel layout and each channel widened to 8 bits
 /// by repeating its top bits (31 -> 255); 24-bit bytes are R, G, B. Refuses a
-/// depth other than 1, 2, 4, 8, 16, 24, a negative size and data shorter than
-/// the picture needs.
+/// depth other than 1, 2, 4, 8, 16, 24, a negative size, data shorter than the
+/// picture needs and a picture larger than the memory at hand.
 DecodeResult DecodePixels(std::span<const std::uint8_t> data, int width, int height,
                           const settings::ModelProfile& profile, const CoreTextLookup& lookup = {});
 

@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "core/common/out_of_memory.h"
 #include "core/conversion/grey_codes.h"
 
 namespace pictor::conversion {
@@ -357,8 +358,10 @@ std::uint64_t EncodedByteCount(int pictureWidth, int pictureHeight,
     return profile.convertDirection == 0 ? (width / perByte) * height : (height / perByte) * width;
 }
 
-bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profile,
-                   std::vector<std::uint8_t>& out) {
+namespace {
+
+bool EncodeImageBytes(const PixelImage& image, const settings::ModelProfile& profile,
+                      std::vector<std::uint8_t>& out) {
     if (!IsEncodableDepth(profile.colorDepth) || !HasConsistentSize(image)) {
         return false;
     }
@@ -371,8 +374,8 @@ bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profil
     return true;
 }
 
-bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profile,
-                   std::string& out) {
+bool EncodeImageText(const PixelImage& image, const settings::ModelProfile& profile,
+                     std::string& out) {
     if (!IsEncodableDepth(profile.colorDepth) || !HasConsistentSize(image)) {
         return false;
     }
@@ -389,8 +392,8 @@ bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profil
     return true;
 }
 
-bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
-                   std::vector<std::uint8_t>& out) {
+bool EncodeRowsBytes(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                     std::vector<std::uint8_t>& out) {
     if (const PixelImage* whole = rows.Decoded()) {
         return EncodePicture(*whole, profile, out);
     }
@@ -405,8 +408,8 @@ bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProf
     return true;
 }
 
-bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
-                   std::string& out) {
+bool EncodeRowsText(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                    std::string& out) {
     if (const PixelImage* whole = rows.Decoded()) {
         return EncodePicture(*whole, profile, out);
     }
@@ -423,8 +426,6 @@ bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProf
     out.resize(static_cast<std::size_t>(sink.next - out.data()));
     return true;
 }
-
-namespace {
 
 bool HasConsistentPlane(const QuantisedPicture& picture, int depth) {
     if (picture.width < 0 || picture.height < 0) {
@@ -465,10 +466,8 @@ void EncodeQuantisedInto(const QuantisedPicture& picture, const settings::ModelP
     EncodeGrey(picture.codes.data(), picture.width, picture.height, profile, out, GivenCode{});
 }
 
-}  // namespace
-
-bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
-                     std::vector<std::uint8_t>& out) {
+bool EncodeCodesBytes(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                      std::vector<std::uint8_t>& out) {
     if (!HasConsistentPlane(picture, profile.colorDepth)) {
         return false;
     }
@@ -480,7 +479,7 @@ bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfi
     return true;
 }
 
-bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+bool EncodeCodesText(const QuantisedPicture& picture, const settings::ModelProfile& profile,
                      std::string& out) {
     if (!HasConsistentPlane(picture, profile.colorDepth)) {
         return false;
@@ -494,6 +493,38 @@ bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfi
     EncodeQuantisedInto(picture, profile, sink);
     out.resize(static_cast<std::size_t>(sink.next - out.data()));
     return true;
+}
+
+}  // namespace
+
+bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profile,
+                   std::vector<std::uint8_t>& out) {
+    return RefuseWhenOutOfMemory([&] { return EncodeImageBytes(image, profile, out); });
+}
+
+bool EncodePicture(const PixelImage& image, const settings::ModelProfile& profile,
+                   std::string& out) {
+    return RefuseWhenOutOfMemory([&] { return EncodeImageText(image, profile, out); });
+}
+
+bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                   std::vector<std::uint8_t>& out) {
+    return RefuseWhenOutOfMemory([&] { return EncodeRowsBytes(rows, profile, out); });
+}
+
+bool EncodePicture(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
+                   std::string& out) {
+    return RefuseWhenOutOfMemory([&] { return EncodeRowsText(rows, profile, out); });
+}
+
+bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                     std::vector<std::uint8_t>& out) {
+    return RefuseWhenOutOfMemory([&] { return EncodeCodesBytes(picture, profile, out); });
+}
+
+bool EncodeQuantised(const QuantisedPicture& picture, const settings::ModelProfile& profile,
+                     std::string& out) {
+    return RefuseWhenOutOfMemory([&] { return EncodeCodesText(picture, profile, out); });
 }
 
 std::uint16_t ColourWord(std::uint32_t argb, const settings::ChannelLayout& layout) {

@@ -36,7 +36,8 @@ std::uint64_t EncodedByteCount(int width, int height, const settings::ModelProfi
 /// Pixels of an image with `hasAlpha` are first blended over `bkColor`.
 ///
 /// Returns false (appending nothing) for a depth other than 1, 2, 4, 8, 16 and 24
-/// or an image whose pixel count does not match its size. Thread-safe (no state).
+/// or an image whose pixel count does not match its size, and false (`out` may
+/// have grown) when the memory for the bytes cannot be had. Thread-safe (no state).
 bool EncodePicture(const workspace::PixelImage& image, const settings::ModelProfile& profile,
                    std::vector<std::uint8_t>& out);
 

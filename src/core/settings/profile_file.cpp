@@ -1,15 +1,14 @@
 #include "core/settings/profile_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
 #include "core/common/ascii_text.h"
 #include "core/common/regular_file.h"
+#include "core/common/save_file.h"
 
 namespace pictor::settings {
 
@@ -92,9 +91,6 @@ std::string_view ValueOf(std::string_view line) {
 // A settings file larger than this is not one the tool wrote; it is not read.
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20U;
 
-// How many symbolic links are followed to find the file a write replaces.
-constexpr int kMaxLinkHops = 40;
-
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
     if (!file) {
@@ -125,48 +121,6 @@ std::optional<std::string_view> LineName(std::string_view name, bool isSection) 
         return std::nullopt;
     }
     return trimmed;
-}
-
-// The file a write must replace: `path` itself, or the file its symbolic links
-// lead to, so that a linked settings file stays a link and its target is
-// updated. Relative link targets are taken from the link's directory.
-std::filesystem::path WriteTarget(const std::filesystem::path& path) {
-    std::filesystem::path target = path;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(target, ec)) {
-            return target;
-        }
-        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
-        if (ec) {
-            return target;
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return target;  // a loop: the rename replaces the last link seen
-}
-
-// Replaces `path` with `content`: a temporary file in the same directory is
-// written, flushed to disk and renamed over the target, so readers see either
-// the old or the new file, never a half-written one.
-bool ReplaceWithContent(const std::filesystem::path& path, const std::string& content) {
-    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
-    std::filesystem::path temporary;
-    const int fd = CreateUniqueFile(dir, Utf8FromPath(path.filename()) + ".tmp-", temporary);
-    if (fd < 0) {
-        return false;
-    }
-    SetModeForReplacing(fd, path);
-    bool ok = WriteAll(
-        fd, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
-    ok = ok && SyncFileData(fd);
-    ok = CloseFile(fd) && ok;
-    std::error_code error;
-    if (ok && ReplaceFileAtomically(temporary, path, error)) {
-        return true;
-    }
-    std::filesystem::remove(temporary, error);
-    return false;
 }
 
 }  // namespace
@@ -230,7 +184,7 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
     if (!sectionName || !keyName || value.find_first_of("\r\n") != std::string_view::npos) {
         return false;
     }
-    const std::filesystem::path target = WriteTarget(path_);
+    const std::filesystem::path target = SaveTarget(path_);
     // A file that exists but cannot be read is never rewritten: that would lose
     // every other setting in it.
     std::error_code ec;
@@ -291,7 +245,8 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
         out += line.text;
         out += line.ending;
     }
-    return ReplaceWithContent(target, out);
+    std::error_code error;
+    return SaveFileContent(target, out, error);
 }
 
 bool ProfileFile::WriteInt(std::string_view section, std::string_view key, long long value) {

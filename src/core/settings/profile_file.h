@@ -16,10 +16,11 @@ namespace pictor::settings {
 /// a section name with "[" or "]", a key with "=", a line break) is never found
 /// and never written. A missing file, section or key gives the caller's default.
 /// Writes create the file, the section and the key as needed and keep every other
-/// line byte for byte; they replace the file atomically (a temporary file beside
-/// it, then a rename), so a crash never leaves a half-written settings file. When
-/// the path is a symbolic link, the file it leads to is replaced (in that file's
-/// directory) and the link stays. Values are UTF-8 text without line breaks.
+/// line byte for byte; they replace the file atomically through SaveFile (a
+/// temporary file beside it with its permission bits, synced, renamed, the folder
+/// synced), so a crash never leaves a half-written settings file. When the path is
+/// a symbolic link, the file it leads to is replaced (in that file's directory) and
+/// the link stays. Values are UTF-8 text without line breaks.
 ///
 /// Not thread-safe against concurrent writers of the same file.
 class ProfileFile {

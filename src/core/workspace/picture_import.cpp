@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/common/out_of_memory.h"
 #include "core/common/regular_file.h"
 #include "core/common/translatable.h"
 #include "core/workspace/name_compare.h"
@@ -29,6 +30,41 @@ std::optional<TrailerPosition> OpenAndReadTrailer(const std::filesystem::path& p
     return ReadTrailer(*file).value_or(TrailerPosition{});
 }
 
+// What the import learns from one file: its size (nothing when it does not load),
+// its trailer position when the same open read it, and the decoded picture and its
+// thumbnail when the pixels are kept.
+struct ImportedFile {
+    std::optional<PictureSize> size;
+    std::optional<TrailerPosition> position;
+    std::optional<PixelImage> picture;
+    PixelImage thumbnail;
+};
+
+ImportedFile ReadPictureFile(const std::filesystem::path& filePath, const ImportOptions& options) {
+    ImportedFile read;
+    if (options.keepPixels) {
+        read.picture = LoadPicture(filePath);
+        if (read.picture) {
+            read.size = PictureSize{read.picture->width, read.picture->height};
+            // Taken here, so that running out of memory refuses the picture as a whole.
+            read.thumbnail = MakeThumbnail(*read.picture);
+        }
+    } else if (const std::optional<RegularFile> file = RegularFile::Open(
+                   filePath, options.openForWriting ? FileAccess::ReadWrite : FileAccess::Read)) {
+        // One open for the probe and the trailer: an import of hundreds of
+        // pictures spends a good part of its time opening files.
+        read.size = ProbePicture(*file);
+        if (read.size) {
+            read.position = ReadTrailer(*file).value_or(TrailerPosition{});
+        }
+    } else {
+        // The file does not open as asked: probing it on its own decides which
+        // of the two messages the user gets.
+        read.size = ProbePicture(filePath);
+    }
+    return read;
+}
+
 }  // namespace
 
 int ImportPictures(PictureList& list, const std::vector<std::string>& paths, MessageSink& messages,
@@ -36,28 +72,11 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
     int added = 0;
     for (const std::string& path : paths) {
         const std::filesystem::path filePath = PathFromUtf8(path);
-        std::optional<PixelImage> picture;
-        std::optional<PictureSize> size;
-        std::optional<TrailerPosition> position;
-        if (options.keepPixels) {
-            picture = LoadPicture(filePath);
-            if (picture) {
-                size = PictureSize{picture->width, picture->height};
-            }
-        } else if (const std::optional<RegularFile> file =
-                       RegularFile::Open(filePath, options.openForWriting ? FileAccess::ReadWrite
-                                                                          : FileAccess::Read)) {
-            // One open for the probe and the trailer: an import of hundreds of
-            // pictures spends a good part of its time opening files.
-            size = ProbePicture(*file);
-            if (size) {
-                position = ReadTrailer(*file).value_or(TrailerPosition{});
-            }
-        } else {
-            // The file does not open as asked: probing it on its own decides which
-            // of the two messages the user gets.
-            size = ProbePicture(filePath);
-        }
+        // A picture too large for the memory at hand does not load, like a damaged one.
+        ImportedFile read =
+            RefuseWhenOutOfMemory([&] { return ReadPictureFile(filePath, options); });
+        std::optional<PictureSize>& size = read.size;
+        std::optional<TrailerPosition>& position = read.position;
         if (!size) {
             messages.Show(PatternMessage(PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"),
                                          {path}, "", MessageIcon::Exclamation));
@@ -80,9 +99,9 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
         entry.left = position->left;
         entry.top = position->top;
         entry.shown = false;
-        if (picture) {
-            entry.thumbnail = std::make_shared<const PixelImage>(MakeThumbnail(*picture));
-            entry.bitmap = std::make_shared<const PixelImage>(std::move(*picture));
+        if (read.picture) {
+            entry.thumbnail = std::make_shared<const PixelImage>(std::move(read.thumbnail));
+            entry.bitmap = std::make_shared<const PixelImage>(std::move(*read.picture));
         }
         list.Append(std::move(entry));
         ++added;

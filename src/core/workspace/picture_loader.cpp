@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/common/out_of_memory.h"
 #include "core/common/regular_file.h"
 #include "core/workspace/bitmap_decoder.h"
 #include "core/workspace/png_decoder.h"
@@ -163,25 +164,8 @@ std::optional<PixelImage> Decode(const CheckedPicture& picture, bool general) {
     return DecodeBitmap(*picture.header, picture.bytes);
 }
 
-}  // namespace
-
-std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool general) {
-    const std::optional<CheckedPicture> picture = OpenChecked(path, true);
-    if (!picture) {
-        return std::nullopt;
-    }
-    return Decode(*picture, general);
-}
-
-std::optional<PictureSize> ProbePicture(const std::filesystem::path& path) {
-    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
-    if (!file) {
-        return std::nullopt;
-    }
-    return ProbePicture(*file);
-}
-
-std::optional<PictureSize> ProbePicture(const RegularFile& file) {
+// ProbePicture of an open file, without the guard against running out of memory.
+std::optional<PictureSize> Probe(const RegularFile& file) {
     const std::optional<CheckedPicture> picture = Check(file, false);
     if (!picture) {
         return std::nullopt;
@@ -194,6 +178,30 @@ std::optional<PictureSize> ProbePicture(const RegularFile& file) {
         return std::nullopt;
     }
     return PictureSize{decoded->width, decoded->height};
+}
+
+}  // namespace
+
+std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool general) {
+    return RefuseWhenOutOfMemory([&]() -> std::optional<PixelImage> {
+        const std::optional<CheckedPicture> picture = OpenChecked(path, true);
+        if (!picture) {
+            return std::nullopt;
+        }
+        return Decode(*picture, general);
+    });
+}
+
+std::optional<PictureSize> ProbePicture(const std::filesystem::path& path) {
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    return ProbePicture(*file);
+}
+
+std::optional<PictureSize> ProbePicture(const RegularFile& file) {
+    return RefuseWhenOutOfMemory([&] { return Probe(file); });
 }
 
 int PictureRows::Width() const {
@@ -211,26 +219,28 @@ std::vector<std::uint8_t> PictureRows::TakeBuffer() && {
 
 std::optional<PictureRows> OpenPictureRows(const std::filesystem::path& path,
                                            std::vector<std::uint8_t> buffer) {
-    std::optional<CheckedPicture> picture = OpenChecked(path, true, std::move(buffer));
-    if (!picture) {
-        return std::nullopt;
-    }
-    PictureRows rows;
-    if (picture->format == PictureFormat::Bitmap) {
-        rows.file_ = std::move(picture->bytes);
-        rows.direct_ = DirectBitmap::Open(rows.file_);
-        if (rows.direct_) {
-            return rows;
+    return RefuseWhenOutOfMemory([&]() -> std::optional<PictureRows> {
+        std::optional<CheckedPicture> picture = OpenChecked(path, true, std::move(buffer));
+        if (!picture) {
+            return std::nullopt;
         }
-        picture->bytes = std::move(rows.file_);
-        rows.file_.clear();
-    }
-    std::optional<PixelImage> decoded = Decode(*picture, false);
-    if (!decoded) {
-        return std::nullopt;
-    }
-    rows.decoded_ = std::move(*decoded);
-    return rows;
+        PictureRows rows;
+        if (picture->format == PictureFormat::Bitmap) {
+            rows.file_ = std::move(picture->bytes);
+            rows.direct_ = DirectBitmap::Open(rows.file_);
+            if (rows.direct_) {
+                return rows;
+            }
+            picture->bytes = std::move(rows.file_);
+            rows.file_.clear();
+        }
+        std::optional<PixelImage> decoded = Decode(*picture, false);
+        if (!decoded) {
+            return std::nullopt;
+        }
+        rows.decoded_ = std::move(*decoded);
+        return rows;
+    });
 }
 
 PixelImage MakeThumbnail(const PixelImage& picture) {

@@ -25,9 +25,10 @@ inline constexpr int kThumbnailSide = 96;
 /// name. Bitmaps give their stored red, green and blue with alpha 0xFF (a 32-bit bitmap's
 /// fourth byte is ignored) and `hasAlpha` false; a PNG with an alpha channel keeps its
 /// unpremultiplied colours and alpha with `hasAlpha` true.
-/// Returns nothing for other formats, unreadable or damaged files, and pictures wider or
-/// higher than kMaxPictureSide or of zero size; the size is checked from the header before
-/// any pixel memory is taken. A bitmap whose file holds fewer pixel bytes than its header
+/// Returns nothing for other formats, unreadable or damaged files, pictures wider or
+/// higher than kMaxPictureSide or of zero size (the size is checked from the header before
+/// any pixel memory is taken), and pictures whose pixels do not fit in the memory at hand
+/// (never an exception). A bitmap whose file holds fewer pixel bytes than its header
 /// declares (or whose run-length stream ends early) is damaged. Only regular files (or
 /// links to them) are opened; a FIFO or a device is refused without blocking.
 /// Common uncompressed bitmaps are decoded directly from the file's rows, every other

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/out_of_memory.h"
 #include "core/workspace/picture_loader.h"
 
 namespace pictor::workspace {
@@ -77,44 +78,8 @@ bool SamePicture(const PixelImage& a, const PixelImage& b) {
            a.pixels == b.pixels;
 }
 
-}  // namespace
-
-std::optional<TrailerPosition> ReadTrailer(std::istream& file) {
-    const std::streamoff size = StreamSize(file);
-    if (size < static_cast<std::streamoff>(kTrailerSize) ||
-        !MagicAt(file, size - static_cast<std::streamoff>(kTrailerSize))) {
-        return std::nullopt;
-    }
-    std::array<char, 2> position{};
-    file.read(position.data(), 2);
-    if (!file) {
-        file.clear();
-        return std::nullopt;
-    }
-    return TrailerPosition{static_cast<std::uint8_t>(position[0]),
-                           static_cast<std::uint8_t>(position[1])};
-}
-
-std::optional<TrailerPosition> ReadTrailer(const RegularFile& file) {
-    if (file.Size() < kTrailerSize) {
-        return std::nullopt;
-    }
-    std::array<std::uint8_t, kTrailerSize> tail{};
-    if (file.ReadAt(file.Size() - kTrailerSize, tail) != tail.size()) {
-        return std::nullopt;
-    }
-    return TrailerIn(tail);
-}
-
-std::optional<TrailerPosition> ReadTrailer(const std::filesystem::path& path) {
-    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
-    if (!file) {
-        return std::nullopt;
-    }
-    return ReadTrailer(*file);
-}
-
-bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
+// WriteTrailer without the guard against running out of memory.
+bool StoreTrailer(const std::filesystem::path& path, int left, int top) {
     const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::ReadWrite);
     if (!file) {
         return false;
@@ -154,6 +119,49 @@ bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
         return false;
     }
     return WriteAllAt(file->Descriptor(), offset, change);
+}
+
+}  // namespace
+
+std::optional<TrailerPosition> ReadTrailer(std::istream& file) {
+    const std::streamoff size = StreamSize(file);
+    if (size < static_cast<std::streamoff>(kTrailerSize) ||
+        !MagicAt(file, size - static_cast<std::streamoff>(kTrailerSize))) {
+        return std::nullopt;
+    }
+    std::array<char, 2> position{};
+    file.read(position.data(), 2);
+    if (!file) {
+        file.clear();
+        return std::nullopt;
+    }
+    return TrailerPosition{static_cast<std::uint8_t>(position[0]),
+                           static_cast<std::uint8_t>(position[1])};
+}
+
+std::optional<TrailerPosition> ReadTrailer(const RegularFile& file) {
+    if (file.Size() < kTrailerSize) {
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, kTrailerSize> tail{};
+    if (file.ReadAt(file.Size() - kTrailerSize, tail) != tail.size()) {
+        return std::nullopt;
+    }
+    return TrailerIn(tail);
+}
+
+std::optional<TrailerPosition> ReadTrailer(const std::filesystem::path& path) {
+    const std::optional<RegularFile> file = RegularFile::Open(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    return ReadTrailer(*file);
+}
+
+bool WriteTrailer(const std::filesystem::path& path, int left, int top) {
+    // Checking the picture decodes it twice; a picture too large for the memory at
+    // hand keeps its file as it is.
+    return RefuseWhenOutOfMemory([&] { return StoreTrailer(path, left, top); });
 }
 
 }  // namespace pictor::workspace

@@ -1,15 +1,14 @@
 #include "core/workspace/project_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
 #include "core/common/regular_file.h"
+#include "core/common/save_file.h"
 #include "core/common/text_format.h"
 
 namespace pictor::workspace {
@@ -17,13 +16,15 @@ namespace pictor::workspace {
 namespace {
 
 constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{16} * 1024 * 1024;
-constexpr int kMaxLinkDepth = 40;
 constexpr std::string_view kPictureSection = "picture";
 
 // --- values -------------------------------------------------------------------
 
+// Blanks at either end of a name or value, and carriage returns, which a line end
+// may hold more than one of: a value kept as it was read must not end in one, or
+// the line end of the rewritten file would take it.
 std::string_view Trim(std::string_view text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!text.empty() && isSpace(text.front())) {
         text.remove_prefix(1);
     }
@@ -143,25 +144,6 @@ std::filesystem::path Absolute(const std::filesystem::path& path) {
     return (error ? path : absolute).lexically_normal();
 }
 
-// Follows `path` through symlinks (a chain of at most 40) to the file they finally
-// name, which need not exist.
-std::filesystem::path FollowLinks(const std::filesystem::path& path) {
-    std::filesystem::path current = Absolute(path);
-    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) {
-            break;
-        }
-        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
-        if (error) {
-            break;
-        }
-        current = target.is_absolute() ? target.lexically_normal()
-                                       : (current.parent_path() / target).lexically_normal();
-    }
-    return current;
-}
-
 // The directory part resolved through symlinked directories; the file name itself
 // is kept, so a picture that is a symlink keeps its own name.
 std::filesystem::path RealDirectory(const std::filesystem::path& path) {
@@ -252,6 +234,12 @@ class Parser {
     }
 
     void HandleLine(std::string_view line, std::size_t number) {
+        // No path holds a NUL, and the system calls would cut one there.
+        if (line.find('\0') != std::string_view::npos) {
+            Fail(number,
+                 LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "the line holds a NUL character")));
+            return;
+        }
         if (line.empty() || line.front() == '#' || line.front() == ';') {
             return;
         }
@@ -422,20 +410,10 @@ void AppendKey(std::string& out, std::string_view key, std::string_view escapedV
     out += '\n';
 }
 
-std::string CannotBeWritten(const std::filesystem::path& projectFile,
-                            const std::error_code& error) {
-    return Utf8FromPath(projectFile) + ": cannot be written (" + FileErrorText(error) + ")";
-}
-
-bool WriteText(int fd, const std::string& content) {
-    return WriteAll(
-        fd, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
-}
-
 }  // namespace
 
 std::filesystem::path ProjectBaseDirectory(const std::filesystem::path& projectFile) {
-    return FollowLinks(projectFile).parent_path();
+    return SaveTarget(projectFile).parent_path();
 }
 
 ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::path& baseDirectory,
@@ -527,38 +505,13 @@ bool SaveProject(const std::filesystem::path& projectFile, const Project& projec
     std::string ignored;
     std::string& reason = error != nullptr ? *error : ignored;
     reason.clear();
-    const std::filesystem::path target = FollowLinks(projectFile);
-    const std::filesystem::path dir = target.parent_path();
-    const std::string content = FormatProject(project, dir);
-
-    std::filesystem::path temporary;
-    const int fd =
-        CreateUniqueFile(dir, "." + Utf8FromPath(target.filename()) + ".tmp-", temporary);
-    if (fd < 0) {
-        reason = CannotBeWritten(projectFile, {errno, std::generic_category()});
+    const std::filesystem::path target = SaveTarget(projectFile);
+    std::error_code saveError;
+    if (!SaveFileContent(target, FormatProject(project, target.parent_path()), saveError)) {
+        reason =
+            Utf8FromPath(projectFile) + ": cannot be written (" + FileErrorText(saveError) + ")";
         return false;
     }
-    SetModeForReplacing(fd, target);
-    std::error_code failure;
-    if (!WriteText(fd, content) || !SyncFileData(fd)) {
-        failure.assign(errno, std::generic_category());
-    }
-    if (!CloseFile(fd) && !failure) {
-        failure.assign(errno, std::generic_category());
-    }
-    // The rename's error keeps its reason (on Windows "access denied" or "in use
-    // by another program").
-    if (!failure) {
-        ReplaceFileAtomically(temporary, target, failure);
-    }
-    if (failure) {
-        std::error_code removeError;
-        std::filesystem::remove(temporary, removeError);
-        reason = CannotBeWritten(projectFile, failure);
-        return false;
-    }
-    // The rename is durable only once the directory is on the disk too.
-    SyncDirectory(dir);
     return true;
 }
 

@@ -104,11 +104,12 @@ ProjectLoadResult ParseProject(const std::string& text, const std::filesystem::p
 /// ones in their original order.
 std::string FormatProject(const Project& project, const std::filesystem::path& baseDirectory);
 
-/// Writes `project` to `projectFile` atomically: a temporary file in the same
-/// directory, flushed to disk, then renamed over the target. When `projectFile` is
-/// a symlink the file it points to is replaced and the link is kept. On failure
-/// returns false, leaves any previous file as it was and, when `error` is given,
-/// stores a one-line reason naming the file. Never throws.
+/// Writes `project` to `projectFile` through SaveFile: a temporary file in the same
+/// directory with the old file's permission bits, synced, renamed over the target,
+/// and the directory synced. When `projectFile` is a symlink the file it points to
+/// is replaced and the link is kept. On failure returns false, leaves any previous
+/// file as it was and, when `error` is given, stores a one-line reason naming the
+/// file. Never throws.
 bool SaveProject(const std::filesystem::path& projectFile, const Project& project,
                  std::string* error = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "failing_writer.h"
 #include "support/bitmap_files.h"
 #include "support/platform.h"
+#include "support/recording_save_calls.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
@@ -100,13 +102,14 @@ class ConvertTest : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-    void WriteOldOutputs() {
-        std::ofstream(Out("Icon.bin")) << "old bin";
+    // `data` is the image's name: "Icon.bin", or "Icon.c" for C source.
+    void WriteOldOutputs(const char* data = "Icon.bin") {
+        std::ofstream(Out(data)) << "old data";
         std::ofstream(Out("Icon.h")) << "old header";
     }
-    void ExpectOldOutputsOnly() {
-        EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.bin", "Icon.h"}));
-        EXPECT_EQ(ReadFile(Out("Icon.bin")), "old bin");
+    void ExpectOldOutputsOnly(const char* data = "Icon.bin") {
+        EXPECT_EQ(OutputNames(), (std::vector<std::string>{data, "Icon.h"}));
+        EXPECT_EQ(ReadFile(Out(data)), "old data");
         EXPECT_EQ(ReadFile(Out("Icon.h")), "old header");
     }
     ConvertResult Run(workspace::PictureList& list, const settings::ModelProfile& profile) {
@@ -397,7 +400,8 @@ TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
     const std::string first = ReadFile(Out("Icon.bin"));
     EXPECT_EQ(ReadFile(picture), withTrailer);
     // The file that cannot be opened is reported, and the conversion still succeeds.
-    EXPECT_EQ(sink_.messages, (std::vector<Message>{Exclamation("打开bin档错误!"), kSuccess}));
+    EXPECT_EQ(sink_.messages, (std::vector<Message>{
+                                  Exclamation("打开bin档错误! /nonexistent/gone.bmp"), kSuccess}));
 
     ASSERT_TRUE(Run(list, profile).success);
     EXPECT_EQ(ReadFile(Out("Icon.bin")), first);
@@ -410,58 +414,153 @@ TEST_F(ConvertTest, TrailersAreWrittenOnceAndOutputIsStable) {
 }
 
 TEST_F(ConvertTest, HeaderThatCannotBeReplacedKeepsTheOldImage) {
-    std::ofstream(Out("Icon.bin")) << "old bin";
+    std::ofstream(Out("Icon.bin")) << "old data";
     fs::create_directory(Out("Icon.h"));
     auto list = ListOf({Entry("a", MakeImage(3, 3))});
     EXPECT_FALSE(Run(list, ColourProfile(0)).success);
     EXPECT_EQ(sink_.messages,
               std::vector<Message>{Exclamation("写入" + Out("Icon.h").string() + " 失败!")});
-    EXPECT_EQ(ReadFile(Out("Icon.bin")), "old bin");
+    EXPECT_EQ(ReadFile(Out("Icon.bin")), "old data");
     EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.bin", "Icon.h"}));
+}
+
+// The binary pair and the C source pair are published and recovered alike.
+struct OutputKind {
+    const char* data;  // the image's file name
+    int outDataType;
+};
+constexpr OutputKind kOutputKinds[] = {{"Icon.bin", 0}, {"Icon.c", 1}};
+
+settings::ModelProfile ProfileFor(const OutputKind& kind) {
+    auto profile = ColourProfile(0);
+    profile.outDataType = kind.outDataType;
+    return profile;
 }
 
 TEST_F(ConvertTest, FailureBetweenTheRenamesPutsTheOldImageBack) {
     // With and without previous outputs: afterwards the old pair, or nothing.
-    for (const bool old : {true, false}) {
-        SCOPED_TRACE(old ? "old outputs" : "no outputs");
-        if (old) {
-            WriteOldOutputs();
-        } else {
-            fs::remove(Out("Icon.bin"));
-            fs::remove(Out("Icon.h"));
-        }
-        sink_.messages.clear();
-        bool called = false;
-        options_.afterFirstRename = [&] {
-            called = true;
-            // The new image is in place at this point.
-            EXPECT_NE(ReadFile(Out("Icon.bin")), "old bin");
-            return PublishStep::Fail;
-        };
-        auto list = ListOf({Entry("a", MakeImage(3, 3))});
-        EXPECT_FALSE(Run(list, ColourProfile(0)).success);
-        EXPECT_TRUE(called);
-        EXPECT_EQ(sink_.messages,
-                  std::vector<Message>{Exclamation("写入" + Out("Icon.h").string() + " 失败!")});
-        if (old) {
-            ExpectOldOutputsOnly();
-        } else {
-            EXPECT_TRUE(OutputNames().empty());
+    for (const OutputKind& kind : kOutputKinds) {
+        for (const bool old : {true, false}) {
+            SCOPED_TRACE(std::string(kind.data) + (old ? " over old outputs" : " alone"));
+            if (old) {
+                WriteOldOutputs(kind.data);
+            } else {
+                fs::remove(Out(kind.data));
+                fs::remove(Out("Icon.h"));
+            }
+            sink_.messages.clear();
+            bool called = false;
+            options_.afterFirstRename = [&] {
+                called = true;
+                // The new image is in place at this point.
+                EXPECT_NE(ReadFile(Out(kind.data)), "old data");
+                return PublishStep::Fail;
+            };
+            auto list = ListOf({Entry("a", MakeImage(3, 3))});
+            EXPECT_FALSE(Run(list, ProfileFor(kind)).success);
+            EXPECT_TRUE(called);
+            EXPECT_EQ(sink_.messages, std::vector<Message>{
+                                          Exclamation("写入" + Out("Icon.h").string() + " 失败!")});
+            if (old) {
+                ExpectOldOutputsOnly(kind.data);
+            } else {
+                EXPECT_TRUE(OutputNames().empty());
+            }
         }
     }
 }
 
 TEST_F(ConvertTest, CrashBetweenTheRenamesIsRolledBackByTheNextRun) {
-    WriteOldOutputs();
-    options_.afterFirstRename = [] { return PublishStep::Abandon; };
+    for (const OutputKind& kind : kOutputKinds) {
+        SCOPED_TRACE(kind.data);
+        WriteOldOutputs(kind.data);
+        options_.afterFirstRename = [] { return PublishStep::Abandon; };
+        options_.writerFilter = {};
+        auto list = ListOf({Entry("a", MakeImage(3, 3))});
+        EXPECT_FALSE(Run(list, ProfileFor(kind)).success);
+        // As a crash leaves it: new image, old header, the journal and the old copies.
+        EXPECT_NE(ReadFile(Out(kind.data)), "old data");
+        EXPECT_EQ(ReadFile(Out("Icon.h")), "old header");
+
+        // The next conversion, of either kind, puts the old pair back before it
+        // starts; this one fails while writing, so the old pair is what stays.
+        for (const OutputKind& next : kOutputKinds) {
+            options_.afterFirstRename = {};
+            options_.writerFilter = [](std::unique_ptr<OutputWriter> writer, const fs::path&) {
+                return std::unique_ptr<OutputWriter>(
+                    std::make_unique<FailingWriter>(std::move(writer), 10, false));
+            };
+            EXPECT_FALSE(Run(list, ProfileFor(next)).success);
+            ExpectOldOutputsOnly(kind.data);
+        }
+        fs::remove(Out(kind.data));
+    }
+}
+
+TEST_F(ConvertTest, ARefusedRunStillRecoversTheCSourcePairWholly) {
+    // A C-source publication died between its renames. Every later run, even one
+    // that is refused, first puts back both files that journal names; checking for
+    // the binary pair's journal must not cost the header its copy.
+    for (const OutputKind& kind : kOutputKinds) {
+        SCOPED_TRACE(kind.data);
+        test::WriteFile(Out(".Icon.c.previous"), "OLD C");
+        test::WriteFile(Out(".Icon.h.previous"), "OLD H");
+        test::WriteFile(Out("Icon.c"), "NEW C");
+        test::WriteFile(Out("Icon.h"), "NEW H");
+        test::WriteFile(Out(".Icon.c.publishing"), "1 Icon.c\n1 Icon.h\nend\n");
+        auto profile = ProfileFor(kind);
+        profile.avoidAcrossSector = 1;
+        auto list = ListOf({Entry("big", MakeImage(64, 64))});
+        sink_.messages.clear();
+        EXPECT_FALSE(Run(list, profile).success);
+        EXPECT_EQ(sink_.messages, std::vector<Message>{Exclamation("单个图片尺寸大于1 sector!")});
+        EXPECT_EQ(ReadFile(Out("Icon.c")), "OLD C");
+        EXPECT_EQ(ReadFile(Out("Icon.h")), "OLD H");
+        EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.c", "Icon.h"}));
+    }
+}
+
+TEST_F(ConvertTest, APreviousOutputThatCannotBePutBackStopsTheConversion) {
+    test::WriteFile(Out(".Icon.bin.previous"), "OLD BIN");
+    test::WriteFile(Out("Icon.bin"), "NEW BIN");
+    test::WriteFile(Out("Icon.h"), "OLD H");
+    test::WriteFile(Out(".Icon.bin.publishing"), "1 Icon.bin\n0 Icon.h\nend\n");
+    test::RecordingSaveCalls calls;
+    calls.failKind = "replace .Icon.bin.previous";
+    options_.saveCalls = &calls;
     auto list = ListOf({Entry("a", MakeImage(3, 3))});
     EXPECT_FALSE(Run(list, ColourProfile(0)).success);
-    // As a crash leaves it: new image, old header, the journal and the old copies.
-    EXPECT_NE(ReadFile(Out("Icon.bin")), "old bin");
-    EXPECT_EQ(ReadFile(Out("Icon.h")), "old header");
+    const std::string kept = Out(".Icon.bin.previous").string();
+    EXPECT_EQ(sink_.messages,
+              std::vector<Message>{Exclamation(
+                  kept + " keeps an output as it was before an interrupted conversion, and it "
+                         "could not be put back; nothing was converted")});
+    // Nothing was written over the copy or its journal.
+    EXPECT_EQ(ReadFile(Out(".Icon.bin.previous")), "OLD BIN");
+    EXPECT_EQ(ReadFile(Out(".Icon.bin.publishing")), "1 Icon.bin\n0 Icon.h\nend\n");
+    EXPECT_TRUE(calls.Only({"create"}).empty());
+}
 
-    // The next conversion puts the old pair back before it starts; this one fails
-    // while writing, so the old pair is what stays.
+TEST_F(ConvertTest, AFailedPutBackSaysWhereThePreviousImageIsKept) {
+    WriteOldOutputs();
+    test::RecordingSaveCalls calls;
+    options_.saveCalls = &calls;
+    options_.afterFirstRename = [&] {
+        calls.failKind = "replace";  // the second rename and the put-back fail
+        return PublishStep::Continue;
+    };
+    auto list = ListOf({Entry("a", MakeImage(3, 3))});
+    EXPECT_FALSE(Run(list, ColourProfile(0)).success);
+    EXPECT_EQ(sink_.messages,
+              std::vector<Message>{
+                  Exclamation("Writing " + Out("Icon.h").string() + " failed, and the previous " +
+                              Out("Icon.bin").string() + " could not be put back: it is kept as " +
+                              Out(".Icon.bin.previous").string() +
+                              ", and the next conversion into this folder puts it back")});
+    EXPECT_EQ(ReadFile(Out(".Icon.bin.previous")), "old data");
+
+    // The next run, on a sound disk, restores the old pair before it does anything.
+    calls.failKind.clear();
     options_.afterFirstRename = {};
     options_.writerFilter = [](std::unique_ptr<OutputWriter> writer, const fs::path&) {
         return std::unique_ptr<OutputWriter>(
@@ -471,49 +570,56 @@ TEST_F(ConvertTest, CrashBetweenTheRenamesIsRolledBackByTheNextRun) {
     ExpectOldOutputsOnly();
 }
 
-TEST(PublishPair, RecoveryAfterEveryCrashPointLeavesAPairThatBelongsTogether) {
-    // A crash before the first rename, between the renames, and after both (journal
-    // still there): recovery gives the old pair each time; without a journal the
-    // pair in place stands and stale copies go.
-    const test::TempDir dir;
-    const fs::path first = dir / "Icon.bin";
-    const fs::path second = dir / "Icon.h";
-    const auto stage = [](const fs::path& path, const std::string& text) {
-        auto staged = StagedFile::Create(path);
-        EXPECT_TRUE(staged && staged->Writer().Write(text) && staged->Finish());
-        return staged;
+TEST_F(ConvertTest, OutputsAreSyncedBeforeTheyAreRenamedAndTheFolderAfterwards) {
+    test::RecordingSaveCalls calls;
+    options_.saveCalls = &calls;
+    auto list = ListOf({Entry("a", MakeImage(3, 3))});
+    ASSERT_TRUE(Run(list, ColourProfile(0)).success);
+    const std::vector<std::string> order = calls.Only({"sync", "replace", "syncdir", "remove"});
+    const auto at = [&](const std::string& call) {
+        const auto found = std::find(order.begin(), order.end(), call);
+        EXPECT_NE(found, order.end())
+            << call << " missing from " << ::testing::PrintToString(order);
+        return found - order.begin();
     };
-    for (const int renamesBeforeCrash : {0, 1, 2}) {
-        SCOPED_TRACE(renamesBeforeCrash);
-        test::WriteFile(first, "old bin");
-        test::WriteFile(second, "old header");
-        auto newFirst = stage(first, "new bin");
-        auto newSecond = stage(second, "new header");
-        EXPECT_EQ(PublishPair(*newFirst, *newSecond,
-                              [&] {
-                                  if (renamesBeforeCrash == 0) {
-                                      // Undo the first rename as if it had not happened.
-                                      fs::rename(first, dir / "unused");
-                                      fs::copy_file(dir / ".Icon.bin.previous", first);
-                                  } else if (renamesBeforeCrash == 2) {
-                                      EXPECT_TRUE(newSecond->RenameIntoPlace());
-                                  }
-                                  return PublishStep::Abandon;
-                              }),
-                  PairPublish::SecondFailed);
-        fs::remove(dir / "unused");
-        newFirst.reset();  // a crash leaves no temporary files behind that matter
-        newSecond.reset();
-        EXPECT_TRUE(RecoverInterruptedPublish(first, second));
-        EXPECT_EQ(test::ReadFile(first), "old bin");
-        EXPECT_EQ(test::ReadFile(second), "old header");
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
-    }
-    test::WriteFile(dir / ".Icon.h.previous", "stale");
-    EXPECT_FALSE(RecoverInterruptedPublish(first, second));
-    EXPECT_EQ(test::ReadFile(second), "old header");
-    EXPECT_FALSE(fs::exists(dir / ".Icon.h.previous"));
+    // Both files' data is on the disk before the first rename.
+    EXPECT_LT(at("sync .Icon.bin.tmp"), at("replace .Icon.bin.tmp Icon.bin"));
+    EXPECT_LT(at("sync .Icon.h.tmp"), at("replace .Icon.bin.tmp Icon.bin"));
+    EXPECT_LT(at("replace .Icon.bin.tmp Icon.bin"), at("replace .Icon.h.tmp Icon.h"));
+    // The folder is synced after the renames, before the journal that could undo
+    // them goes.
+    const auto journalGone =
+        order.rend() - std::find(order.rbegin(), order.rend(), "remove .Icon.bin.publishing") - 1;
+    ASSERT_GT(journalGone, at("replace .Icon.h.tmp Icon.h"));
+    EXPECT_NE(std::find(order.begin() + at("replace .Icon.h.tmp Icon.h"),
+                        order.begin() + journalGone, "syncdir out"),
+              order.begin() + journalGone)
+        << ::testing::PrintToString(order);
 }
+
+#ifndef _WIN32  // no mode bits, and symbolic links need privileges
+TEST_F(ConvertTest, OutputsKeepTheirModeAndTheirLinks) {
+    fs::create_directory(dir_ / "include");
+    test::WriteFile(Out("Icon.bin"), "old data");
+    test::WriteFile(dir_ / "include" / "Icon.h", "old header");
+    ASSERT_EQ(::chmod(Out("Icon.bin").c_str(), 0600), 0);
+    ASSERT_EQ(::chmod((dir_ / "include" / "Icon.h").c_str(), 0640), 0);
+    fs::create_symlink("../include/Icon.h", Out("Icon.h"));
+    const auto modeOf = [](const fs::path& path) {
+        struct stat status {};
+        return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0U;
+    };
+    auto list = ListOf({Entry("a", MakeImage(3, 3))});
+    ASSERT_TRUE(Run(list, ColourProfile(0)).success);
+    EXPECT_NE(ReadFile(Out("Icon.bin")), "old data");
+    EXPECT_EQ(modeOf(Out("Icon.bin")), 0600U);
+    EXPECT_TRUE(fs::is_symlink(Out("Icon.h")));
+    EXPECT_NE(ReadFile(dir_ / "include" / "Icon.h").find("#define A  0x0"), std::string::npos);
+    EXPECT_EQ(modeOf(dir_ / "include" / "Icon.h"), 0640U);
+    EXPECT_EQ(OutputNames(), (std::vector<std::string>{"Icon.bin", "Icon.h"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "include"), fs::directory_iterator()), 1);
+}
+#endif
 
 }  // namespace
 }  // namespace pictor::conversion

@@ -59,6 +59,59 @@ TEST(Dither, OrderedFourByFourRampAtOneBit) {
     EXPECT_EQ(out.At(1, 1), Grey(0));
 }
 
+TEST(Dither, OrderedFlatGreysAtOneBitGiveTheBayerTile) {
+    // A pixel turns on when its cell b of the 8x8 Bayer order satisfies
+    // (2b + 1) x 255 >= 128 x (255 - grey): grey 2 lights only cell 63, grey 64
+    // the cells 48 and up, 128 the cells 32 and up, 192 the cells 16 and up. The
+    // tile repeats from the picture's corner (cell 0 at x = 0, y = 0).
+    const struct {
+        std::uint32_t grey;
+        int density;                      // pixels on per tile of 64
+        std::array<const char*, 8> tile;  // rows from the top, x = 0 first
+    } cases[] = {
+        {0,
+         0,
+         {"00000000", "00000000", "00000000", "00000000", "00000000", "00000000", "00000000",
+          "00000000"}},
+        {2,
+         1,
+         {"00000000", "00000000", "00000000", "00000000", "00000000", "00000000", "00000000",
+          "10000000"}},
+        {64,
+         16,
+         {"00000000", "10101010", "00000000", "10101010", "00000000", "10101010", "00000000",
+          "10101010"}},
+        {128,
+         32,
+         {"01010101", "10101010", "01010101", "10101010", "01010101", "10101010", "01010101",
+          "10101010"}},
+        {192,
+         48,
+         {"01010101", "11111111", "01010101", "11111111", "01010101", "11111111", "01010101",
+          "11111111"}},
+        {255,
+         64,
+         {"11111111", "11111111", "11111111", "11111111", "11111111", "11111111", "11111111",
+          "11111111"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.grey);
+        // Two tiles each way, so the pattern's phase shows in every direction.
+        const auto flat = MakeImage(16, 16, Grey(c.grey));
+        workspace::PixelImage storage;
+        const workspace::PixelImage& out =
+            DitherForEncoding(flat, WithDither(GreyProfile(1), 1), storage);
+        std::string expected;
+        for (int y = 0; y < 16; ++y) {
+            const std::string row = c.tile[static_cast<std::size_t>(y % 8)];
+            expected += row + row + "/";
+        }
+        const std::string actual = OnOff(out);
+        EXPECT_EQ(std::count(actual.begin(), actual.end(), '1'), 4 * c.density);
+        EXPECT_EQ(actual, expected);
+    }
+}
+
 TEST(Dither, FloydSteinbergRunsSerpentine) {
     // Flat grey 100 (1600 sixteenths), 4 x 2. Row 0 left to right: 1600 -> off
     // (error 1600); 2300 -> on (-1780); 822 -> off; 1959 -> off. Row 1 right to

@@ -207,6 +207,51 @@ TEST(MemoryMap, BlocksCrossingSectorsAndALargeUnit) {
     ExpectMapMatchesFile(*out.result.map, out.bin, profile);
 }
 
+// Unit 1, 8-bit pixels: a block that ends exactly on a sector boundary lies in
+// one sector; one byte more reaches into the next.
+//   a 32x16: 2048..2560 (512 bytes), all of sector 4
+//   b 27x19: 2560..3073 (513 bytes), sector 5 and the first byte of sector 6
+//   c  1x1 : 3073..3074, in sector 6
+TEST(MemoryMap, BlocksEndingOnASectorBoundaryAndOneBytePastIt) {
+    test::TempDir temp;
+    auto profile = GreyProfile(8);
+    profile.minAllocateSize = 1;
+    Converted out = ConvertAll({Entry("a", 32, 16), Entry("b", 27, 19), Entry("c", 1, 1)}, profile,
+                               temp.Path());
+    ASSERT_TRUE(out.result.map.has_value());
+    struct Expected {
+        std::uint64_t offset, stored, first, last;
+        bool crosses;
+    };
+    const Expected expected[] = {
+        {2048, 512, 4, 4, false},
+        {2560, 513, 5, 6, true},
+        {3073, 1, 6, 6, false},
+    };
+    ASSERT_EQ(out.result.map->rows.size(), 3U);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const MemoryMapRow& row = out.result.map->rows[i];
+        EXPECT_EQ(row.offset, expected[i].offset) << i;
+        EXPECT_EQ(row.storedSize, expected[i].stored) << i;
+        EXPECT_EQ(row.firstSector, expected[i].first) << i;
+        EXPECT_EQ(row.lastSector, expected[i].last) << i;
+        EXPECT_EQ(row.crossesSector, expected[i].crosses) << i;
+    }
+    ExpectMapMatchesFile(*out.result.map, out.bin, profile);
+
+    // Under the sector rule the 512-byte block keeps the sector it starts, and the
+    // next block follows it at the boundary without any fill.
+    profile.avoidAcrossSector = 1;
+    out = ConvertAll({Entry("a", 32, 16), Entry("c", 1, 1)}, profile, temp.Path());
+    ASSERT_TRUE(out.result.map.has_value());
+    EXPECT_EQ(out.result.map->rows[0].offset, 2048U);
+    EXPECT_EQ(out.result.map->rows[0].lastSector, 4U);
+    EXPECT_EQ(out.result.map->rows[1].offset, 2560U);
+    EXPECT_EQ(out.result.map->rows[1].firstSector, 5U);
+    EXPECT_EQ(out.result.map->totals.sectorPadding, 0U);
+    ExpectMapMatchesFile(*out.result.map, out.bin, profile);
+}
+
 TEST(MemoryMap, RandomListsMapTheirOwnFiles) {
     test::TempDir temp;
     std::mt19937 random(20261207);  // fixed start value: the same lists on every run

@@ -9,9 +9,12 @@
 #include <QImage>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,7 @@
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_loader.h"
 #include "support/bitmap_files.h"
+#include "support/memory_limit.h"
 #include "support/platform.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
@@ -255,6 +259,42 @@ TEST(StreamingConvert, ImageLargerThanTheFlashWarnsButSucceeds) {
     EXPECT_EQ(FlashTypeCapacity("Mbit"), std::nullopt);
 }
 
+TEST(StreamingConvert, APictureTooLargeForTheMemoryIsALoadFailureAtAnyJobCount) {
+    PICTOR_SKIP_WITHOUT_MEMORY_LIMIT();
+    const test::TempDir dir;
+    const fs::path huge = dir / "huge.bmp";
+    ASSERT_TRUE(test::WriteBytes(huge, test::HugeRunLengthBitmap()));
+    ASSERT_TRUE(test::WriteBytes(dir / "small.bmp", test::SolidBitmap(2, 2, 0x123456)));
+    test::WriteFile(dir / "Icon.bin", "old bin");
+    for (const unsigned jobs : {1U, 2U}) {
+        SCOPED_TRACE(jobs);
+        // The list as the import made it (the size from the headers), the pixels
+        // decoded by the conversion, with 128 MiB to spare for their 256 MiB.
+        const int wrong = test::RunWithLimitedMemory(std::uint64_t{128} << 20, [&] {
+            workspace::PictureList list;
+            for (const char* name : {"small", "huge"}) {
+                workspace::ImageEntry entry;
+                entry.path = (dir / (std::string(name) + ".bmp")).string();
+                entry.name = name;
+                entry.width = entry.height = std::string(name) == "huge" ? 8192 : 2;
+                list.Append(std::move(entry));
+            }
+            ConvertOptions options;
+            options.outputDir = dir.Path();
+            options.writeTrailers = false;
+            options.jobs = jobs;
+            RecordingSink sink;
+            const bool success = Convert(list, ColourProfile(0), options, sink).success;
+            const bool named =
+                sink.messages == std::vector<Message>{{"加载图片 " + huge.string() + " 错误 !", "",
+                                                       MessageIcon::Exclamation}};
+            return (success ? 1 : 0) | (named ? 0 : 2);
+        });
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(test::ReadFile(dir / "Icon.bin"), "old bin");
+    }
+}
+
 TEST(RunInOrder, ConsumesInOrderWhenLaterItemsFinishFirst) {
     // Item 0 cannot finish before item 2 has been produced, so with several workers
     // the results arrive out of order; they must still be consumed in order.
@@ -301,6 +341,99 @@ TEST(RunInOrder, StopsStartingItemsOnceConsumeRefuses) {
         EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3}));
         // No more than the window beyond the refused item was ever started.
         EXPECT_LE(produced.load(), 4U + 8U);
+    }
+}
+
+TEST(RunInOrder, AProducerExceptionComesBackInOrderAndStopsTheWork) {
+    for (const unsigned workers : {1U, 4U}) {
+        SCOPED_TRACE(workers);
+        std::atomic<std::size_t> produced{0};
+        std::vector<std::size_t> seen;
+        EXPECT_THROW(RunInOrder<std::size_t>(
+                         1000, workers, 8,
+                         [&](std::size_t item) {
+                             ++produced;
+                             if (item == 4) {
+                                 throw std::runtime_error("item 4");
+                             }
+                             return item;
+                         },
+                         [&](std::size_t item, std::size_t&) {
+                             seen.push_back(item);
+                             return true;
+                         }),
+                     std::runtime_error);
+        // Everything before the failed item was consumed, nothing after it.
+        EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3}));
+        EXPECT_LE(produced.load(), 5U + 8U);
+    }
+}
+
+TEST(RunInOrder, AConsumerExceptionLeavesNoWorkerRunning) {
+    std::atomic<std::size_t> produced{0};
+    EXPECT_THROW(RunInOrder<int>(
+                     1000, 4, 8,
+                     [&](std::size_t) {
+                         ++produced;
+                         return 0;
+                     },
+                     [&](std::size_t item, int&) {
+                         if (item == 2) {
+                             throw std::runtime_error("disk on fire");
+                         }
+                         return true;
+                     }),
+                 std::runtime_error);
+    // The workers were joined: no item starts after RunInOrder has returned.
+    const std::size_t atReturn = produced.load();
+    EXPECT_LE(atReturn, 3U + 8U);
+    EXPECT_EQ(produced.load(), atReturn);
+}
+
+TEST(RunInOrder, TheBytesInFlightStayWithinTheBudgetAndALargeItemGoesAlone) {
+    // Budget 100. Items 0 and 1 (60 each) never overlap; 2, 3 and 4 (30 each) do;
+    // item 5 (200) is over the budget and runs with nothing else in flight.
+    const std::vector<std::uint64_t> costs = {60, 60, 30, 30, 30, 200, 10, 10};
+    std::mutex mutex;
+    std::condition_variable started;
+    std::uint64_t inFlight = 0;  // as the items see it: from produce to consume
+    std::vector<std::uint64_t> seenAtStart(costs.size(), 0);
+    std::vector<bool> begun(costs.size(), false);
+    const auto waitFor = [&](std::unique_lock<std::mutex>& lock, std::chrono::milliseconds limit,
+                             const std::function<bool()>& done) {
+        return started.wait_for(lock, limit, done);
+    };
+    const bool completed = RunInOrder<std::size_t>(
+        costs.size(), 4, InFlightLimit{8, 100}, [&](std::size_t item) { return costs[item]; },
+        [&](std::size_t item) {
+            std::unique_lock lock(mutex);
+            inFlight += costs[item];
+            seenAtStart[item] = inFlight;
+            begun[item] = true;
+            started.notify_all();
+            if (item == 0 || item == 5) {
+                // Room for a wrong start to happen: nothing else may begin meanwhile.
+                waitFor(lock, std::chrono::milliseconds(50), [&] { return begun[item + 1]; });
+            } else if (item == 2) {
+                // 3 and 4 fit beside 2 once 1 is consumed, and must run with it.
+                EXPECT_TRUE(waitFor(lock, std::chrono::seconds(20), [&] {
+                    return begun[3] && begun[4];
+                })) << "items 3 and 4 never ran beside item 2";
+            }
+            return item;
+        },
+        [&](std::size_t item, std::size_t&) {
+            const std::lock_guard lock(mutex);
+            inFlight -= costs[item];
+            return true;
+        });
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(seenAtStart[0], 60U);
+    EXPECT_EQ(seenAtStart[5], 200U);
+    for (std::size_t item = 0; item < costs.size(); ++item) {
+        if (item != 5) {
+            EXPECT_LE(seenAtStart[item], 100U) << item;
+        }
     }
 }
 

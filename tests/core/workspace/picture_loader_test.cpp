@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/workspace/picture_import.h"
 #include "core/workspace/test_files.h"
+#include "support/memory_limit.h"
+#include "support/recording_sink.h"
 
 namespace pictor::workspace {
 namespace {
@@ -159,6 +162,36 @@ TEST(PictureLoader, LoadsPictureAboveQtDefaultAllocationLimit) {
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->At(0, 0), 0xFF405060U);
     EXPECT_EQ(picture->At(8191, 4199), 0xFF010203U);
+}
+
+TEST(PictureLoader, APictureThatDoesNotFitInMemoryIsRefusedNotFatal) {
+    PICTOR_SKIP_WITHOUT_MEMORY_LIMIT();
+    // 1,212 bytes that decode into 256 MiB of pixels, with 128 MiB to spare: every
+    // way in refuses the picture, and the import names it as a load failure.
+    const TempDir dir;
+    WriteFile(dir / "huge.bmp", test::HugeRunLengthBitmap());
+    EXPECT_EQ(test::RunWithLimitedMemory(
+                  std::uint64_t{128} << 20,
+                  [&] {
+                      int wrong = 0;
+                      wrong |= LoadPicture(dir / "huge.bmp") ? 1 : 0;
+                      wrong |= ProbePicture(dir / "huge.bmp") ? 2 : 0;
+                      wrong |= OpenPictureRows(dir / "huge.bmp") ? 4 : 0;
+                      PictureList list;
+                      pictor::test::RecordingSink sink;
+                      const std::string path = (dir / "huge.bmp").string();
+                      wrong |= ImportPictures(list, {path}, sink) != 0 ? 8 : 0;
+                      wrong |= sink.messages.size() != 1 ||
+                                       sink.messages[0].text != "加载图片 " + path + " 错误 !"
+                                   ? 16
+                                   : 0;
+                      return wrong;
+                  }),
+              0);
+    // With the memory to hold it, the same file loads.
+    const auto picture = LoadPicture(dir / "huge.bmp");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->At(8191, 8191), 0xFF000000U);
 }
 
 TEST(PictureLoader, ThumbnailSamplesNearestPixel) {

@@ -35,6 +35,9 @@ TEST(PositionTrailer, ReadsOnlyAMagicAtTheEnd) {
         {"wrong case", {'B', 'M', 'a', 'v', 'a', 'V', 0x0A, 0x14}, std::nullopt},
         {"magic not at the end", {0x61, 0x56, 0x61, 0x56, 0x0A, 0x14, 0}, std::nullopt},
         {"five bytes", {0x56, 0x61, 0x56, 0x0A, 0x14}, std::nullopt},
+        {"seven bytes, a trailer at the end",
+         {0, 0x61, 0x56, 0x61, 0x56, 7, 8},
+         TrailerPosition{7, 8}},
         {"empty", {}, std::nullopt},
     };
     const TempDir dir;
@@ -65,6 +68,23 @@ TEST(PositionTrailer, WriteAppendsOnceThenUpdatesInPlace) {
 
     EXPECT_FALSE(WriteTrailer(dir / "missing", 1, 1));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+TEST(PositionTrailer, FilesAroundTheTrailerSizeAreNeverGivenOne) {
+    // 5, 6 and 7 bytes: none is a picture, so none gets a trailer, and a 6-byte
+    // file that is exactly a trailer keeps its one.
+    const TempDir dir;
+    const Bytes files[] = {
+        {0x61, 0x56, 0x61, 0x56, 1},
+        {0x61, 0x56, 0x61, 0x56, 1, 2},
+        {'B', 0x61, 0x56, 0x61, 0x56, 1, 2},
+    };
+    for (const Bytes& bytes : files) {
+        SCOPED_TRACE(bytes.size());
+        WriteFile(dir / "f", bytes);
+        EXPECT_FALSE(WriteTrailer(dir / "f", 3, 4));
+        EXPECT_EQ(ReadFile(dir / "f"), bytes);
+    }
 }
 
 TEST(PositionTrailer, NoTrailerGoesWhereThePictureWouldNoLongerLoad) {

@@ -114,7 +114,7 @@ TEST(ProjectFile, UnknownKeysAndSectionsAreKeptWhenRewritten) {
         "file = a.bmp\r\n"
         "shown = no\r\n"
         "[view]\r\n"
-        "zoom = 2\r\n";
+        "zoom = 2\r\r\r\n";  // the extra carriage returns are the line end's too
     const ProjectLoadResult loaded = ParseProject(text, dir.Path(), "t");
     ASSERT_TRUE(loaded.ok) << loaded.error;
     EXPECT_EQ(FormatProject(loaded.project, dir.Path()),
@@ -172,6 +172,13 @@ TEST(ProjectFile, MalformedTextIsRefusedWithItsLine) {
         EXPECT_EQ(result.error.rfind("p.pictor: ", 0), 0U) << result.error;
         EXPECT_TRUE(result.project.pictures.empty());
     }
+    // A NUL would cut a path short where the system sees it: a save would make the
+    // project name another picture ("a.bmp" here).
+    constexpr char kNul[] = "version = 1\n[picture]\nfile = a.bmp\0/b.bmp\n";
+    const ProjectLoadResult result =
+        ParseProject(std::string(kNul, sizeof kNul - 1), "/base", "p.pictor");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "p.pictor: line 3: the line holds a NUL character");
 }
 
 TEST(ProjectFile, UnreadableFilesGiveAMessage) {
