@@ -402,6 +402,34 @@ and download the image into the module&apos;s flash.</translation>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli: %1</translation>
     </message>
+    <message>
+        <source>pictor-cli: cannot read the old image %1; nothing was sent</source>
+        <translation>pictor-cli: cannot read the old image %1; nothing was sent</translation>
+    </message>
+    <message>
+        <source>OLD.bin, the image the module holds now: erase and write only the 64 KiB blocks that differ from it (after checking that the module holds it; otherwise the whole image)</source>
+        <translation>OLD.bin, the image the module holds now: erase and write only the 64 KiB blocks that differ from it (after checking that the module holds it; otherwise the whole image)</translation>
+    </message>
+    <message>
+        <source>what to erase: image (only the blocks the image occupies; the flash beyond keeps its content) or to-end (from the image to the end of the flash, the default)</source>
+        <translation>what to erase: image (only the blocks the image occupies; the flash beyond keeps its content) or to-end (from the image to the end of the flash, the default)</translation>
+    </message>
+    <message>
+        <source>changes only: %1 of %2 blocks changed, %3 bytes sent in %4 s; a whole download would take about %5 s</source>
+        <translation>changes only: %1 of %2 blocks changed, %3 bytes sent in %4 s; a whole download would take about %5 s</translation>
+    </message>
+    <message>
+        <source>reason: no answer to the check read of image sector %1; nothing was erased</source>
+        <translation>reason: no answer to the check read of image sector %1; nothing was erased</translation>
+    </message>
+    <message>
+        <source>the module was left as it was: nothing had been erased</source>
+        <translation>the module was left as it was: nothing had been erased</translation>
+    </message>
+    <message>
+        <source>the module holds a partly written image: download it again</source>
+        <translation>the module holds a partly written image: download it again</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -991,6 +1019,18 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>picture %1 overlaps the block of picture %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed</source>
+        <translation>%1 of %2 blocks changed</translation>
+    </message>
+    <message>
+        <source>checking what the module holds</source>
+        <translation>checking what the module holds</translation>
+    </message>
+    <message>
+        <source>the module does not hold %1; downloading the whole image</source>
+        <translation>the module does not hold %1; downloading the whole image</translation>
     </message>
 </context>
 <context>

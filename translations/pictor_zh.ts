@@ -402,6 +402,34 @@ and download the image into the module&apos;s flash.</source>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli：命令行有误：%1</translation>
     </message>
+    <message>
+        <source>pictor-cli: cannot read the old image %1; nothing was sent</source>
+        <translation>pictor-cli：无法读取旧图档 %1；未发送任何内容</translation>
+    </message>
+    <message>
+        <source>OLD.bin, the image the module holds now: erase and write only the 64 KiB blocks that differ from it (after checking that the module holds it; otherwise the whole image)</source>
+        <translation>OLD.bin，模块现存的图档：只擦除并写入与它不同的 64 KiB 块（先检查模块确实存有它；否则下载整个图档）</translation>
+    </message>
+    <message>
+        <source>what to erase: image (only the blocks the image occupies; the flash beyond keeps its content) or to-end (from the image to the end of the flash, the default)</source>
+        <translation>擦除范围：image（只擦除图档所占的块；其后的 flash 保留原内容）或 to-end（从图档起擦除到 flash 末尾，默认）</translation>
+    </message>
+    <message>
+        <source>changes only: %1 of %2 blocks changed, %3 bytes sent in %4 s; a whole download would take about %5 s</source>
+        <translation>仅改动部分：%2 块中 %1 块有改动，%4 秒内发送 %3 字节；整个下载约需 %5 秒</translation>
+    </message>
+    <message>
+        <source>reason: no answer to the check read of image sector %1; nothing was erased</source>
+        <translation>原因：检查读取图档扇区 %1 时没有应答；没有擦除任何内容</translation>
+    </message>
+    <message>
+        <source>the module was left as it was: nothing had been erased</source>
+        <translation>模块保持原样：尚未擦除任何内容</translation>
+    </message>
+    <message>
+        <source>the module holds a partly written image: download it again</source>
+        <translation>模块中的图档只写入了一部分：请重新下载</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -991,6 +1019,18 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>图片 %1 与图片 %2 的数据块重叠</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed</source>
+        <translation>%2 块中 %1 块有改动</translation>
+    </message>
+    <message>
+        <source>checking what the module holds</source>
+        <translation>检查模块现存内容</translation>
+    </message>
+    <message>
+        <source>the module does not hold %1; downloading the whole image</source>
+        <translation>模块中存的不是 %1；下载整个图档</translation>
     </message>
 </context>
 <context>
