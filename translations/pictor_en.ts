@@ -430,6 +430,50 @@ and download the image into the module&apos;s flash.</translation>
         <source>the module holds a partly written image: download it again</source>
         <translation>the module holds a partly written image: download it again</translation>
     </message>
+    <message>
+        <source>(deleted)</source>
+        <translation>(deleted)</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <translation>start</translation>
+    </message>
+    <message>
+        <source>changed: %1</source>
+        <translation>changed: %1</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): conversion failed; the module was left as it was</source>
+        <translation>round %1 (%2): conversion failed; the module was left as it was</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download cancelled</source>
+        <translation>round %1 (%2): download cancelled</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download failed; the next round downloads the whole image</source>
+        <translation>round %1 (%2): download failed; the next round downloads the whole image</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): %3 of %4 blocks sent in %5 s</source>
+        <translation>round %1 (%2): %3 of %4 blocks sent in %5 s</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): whole image, %3 blocks sent in %4 s</source>
+        <translation>round %1 (%2): whole image, %3 blocks sent in %4 s</translation>
+    </message>
+    <message>
+        <source>convert a project and download it, then again (only the changed blocks) whenever its files change; Ctrl-C ends</source>
+        <translation>convert a project and download it, then again (only the changed blocks) whenever its files change; Ctrl-C ends</translation>
+    </message>
+    <message>
+        <source>the project file to convert</source>
+        <translation>the project file to convert</translation>
+    </message>
+    <message>
+        <source>pictor-cli: the model writes C source (Icon.c); watch needs the binary output Icon.bin</source>
+        <translation>pictor-cli: the model writes C source (Icon.c); watch needs the binary output Icon.bin</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>

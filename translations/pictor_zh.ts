@@ -430,6 +430,50 @@ and download the image into the module&apos;s flash.</source>
         <source>the module holds a partly written image: download it again</source>
         <translation>模块中的图档只写入了一部分：请重新下载</translation>
     </message>
+    <message>
+        <source>(deleted)</source>
+        <translation>（已删除）</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <translation>启动</translation>
+    </message>
+    <message>
+        <source>changed: %1</source>
+        <translation>改动：%1</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): conversion failed; the module was left as it was</source>
+        <translation>第 %1 轮（%2）：转档失败；模块保持原样</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download cancelled</source>
+        <translation>第 %1 轮（%2）：下载已取消</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download failed; the next round downloads the whole image</source>
+        <translation>第 %1 轮（%2）：下载失败；下一轮下载整个图档</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): %3 of %4 blocks sent in %5 s</source>
+        <translation>第 %1 轮（%2）：%5 秒内发送了 %4 块中的 %3 块</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): whole image, %3 blocks sent in %4 s</source>
+        <translation>第 %1 轮（%2）：整个图档，%4 秒内发送了 %3 块</translation>
+    </message>
+    <message>
+        <source>convert a project and download it, then again (only the changed blocks) whenever its files change; Ctrl-C ends</source>
+        <translation>转档并下载项目，之后每当其文件改动时再次转档并下载（只发送改动的块）；按 Ctrl-C 结束</translation>
+    </message>
+    <message>
+        <source>the project file to convert</source>
+        <translation>要转档的项目文件</translation>
+    </message>
+    <message>
+        <source>pictor-cli: the model writes C source (Icon.c); watch needs the binary output Icon.bin</source>
+        <translation>pictor-cli：该型号输出 C 源码（Icon.c）；watch 需要二进制输出 Icon.bin</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
