@@ -75,7 +75,8 @@ class WatchSession {
         });
         std::string what = streams_.Translate("Cli", "start");
         for (int round = 1;; ++round) {
-            watcher_->Watch(ProjectInputs(options_.project, options_.port.settingsFile));
+            watcher_->Watch(ProjectInputs(PathFromUtf8(options_.project),
+                                          PathFromUtf8(options_.port.settingsFile)));
             if (!Round(round, what)) {
                 return kExitCancelled;
             }
@@ -95,7 +96,8 @@ class WatchSession {
     bool Round(int round, const std::string& what) {
         const std::vector<std::string> head{std::to_string(round), what};
         const std::optional<std::filesystem::path> converted =
-            ConvertProject(options_.project, options_.port.settingsFile, console_, streams_);
+            ConvertProject(PathFromUtf8(options_.project), PathFromUtf8(options_.port.settingsFile),
+                           console_, streams_.CoreLookup());
         std::optional<device::ImageBuffer> image;
         if (converted) {
             image = device::LoadImageFile(*converted);
