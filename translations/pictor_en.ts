@@ -1855,6 +1855,62 @@ and download the image into the module&apos;s flash.</translation>
         <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
         <translation>Picture %1 of %2 cannot be shown with the active model: %3.</translation>
     </message>
+    <message>
+        <source>&amp;Erase only the image&apos;s blocks</source>
+        <translation>&amp;Erase only the image&apos;s blocks</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies, not the flash up to its end; the flash beyond the image keeps its bytes, which the image&apos;s index table never points to</source>
+        <translation>Erase only the 64 KiB blocks the image occupies, not the flash up to its end; the flash beyond the image keeps its bytes, which the image&apos;s index table never points to</translation>
+    </message>
+    <message>
+        <source>Download c&amp;hanges only</source>
+        <translation>Download c&amp;hanges only</translation>
+    </message>
+    <message>
+        <source>Erase and write only the 64 KiB blocks that differ from the image last downloaded to this port; the module is checked first, and gets the whole image when it holds something else</source>
+        <translation>Erase and write only the 64 KiB blocks that differ from the image last downloaded to this port; the module is checked first, and gets the whole image when it holds something else</translation>
+    </message>
+    <message>
+        <source>A&amp;uto-download on change</source>
+        <translation>A&amp;uto-download on change</translation>
+    </message>
+    <message>
+        <source>After a picture file or the list changes, convert and download the changes to the open port; the result shows in the status bar</source>
+        <translation>After a picture file or the list changes, convert and download the changes to the open port; the result shows in the status bar</translation>
+    </message>
+    <message>
+        <source>Auto-download: %1 of %2 blocks sent in %3 s</source>
+        <translation>Auto-download: %1 of %2 blocks sent in %3 s</translation>
+    </message>
+    <message>
+        <source>Auto-download: whole image, %1 blocks sent in %2 s</source>
+        <translation>Auto-download: whole image, %1 blocks sent in %2 s</translation>
+    </message>
+    <message>
+        <source>Auto-download cancelled; the next one sends the whole image</source>
+        <translation>Auto-download cancelled; the next one sends the whole image</translation>
+    </message>
+    <message>
+        <source>Auto-download failed: %1; the next one sends the whole image</source>
+        <translation>Auto-download failed: %1; the next one sends the whole image</translation>
+    </message>
+    <message>
+        <source>Auto-download: waiting for a change of the list or a picture</source>
+        <translation>Auto-download: waiting for a change of the list or a picture</translation>
+    </message>
+    <message>
+        <source>Auto-download: the serial port is closed; nothing was sent</source>
+        <translation>Auto-download: the serial port is closed; nothing was sent</translation>
+    </message>
+    <message>
+        <source>Auto-download: the conversion failed (%1); the module was left as it was</source>
+        <translation>Auto-download: the conversion failed (%1); the module was left as it was</translation>
+    </message>
+    <message>
+        <source>Auto-download: downloading...</source>
+        <translation>Auto-download: downloading...</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -2050,6 +2106,22 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>关闭下载LCD设置!!</source>
         <translation>The LCD settings will not be downloaded.</translation>
+    </message>
+    <message>
+        <source>Erase only the image&apos;s blocks</source>
+        <translation>Erase only the image&apos;s blocks</translation>
+    </message>
+    <message>
+        <source>Download changes only</source>
+        <translation>Download changes only</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies; the flash beyond the image keeps its bytes</source>
+        <translation>Erase only the 64 KiB blocks the image occupies; the flash beyond the image keeps its bytes</translation>
+    </message>
+    <message>
+        <source>Send only the blocks that differ from the image last downloaded to this port (after checking the module)</source>
+        <translation>Send only the blocks that differ from the image last downloaded to this port (after checking the module)</translation>
     </message>
 </context>
 <context>

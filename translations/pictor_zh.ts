@@ -1855,6 +1855,62 @@ and download the image into the module&apos;s flash.</source>
         <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
         <translation>%2 的图片 %1 无法用当前型号显示：%3。</translation>
     </message>
+    <message>
+        <source>&amp;Erase only the image&apos;s blocks</source>
+        <translation>只擦除图档所占的块(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies, not the flash up to its end; the flash beyond the image keeps its bytes, which the image&apos;s index table never points to</source>
+        <translation>只擦除图档所占的 64 KiB 块，而不是擦除到 flash 末尾；图档之后的 flash 保留原内容，图档的索引表从不指向那里</translation>
+    </message>
+    <message>
+        <source>Download c&amp;hanges only</source>
+        <translation>只下载改动部分(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Erase and write only the 64 KiB blocks that differ from the image last downloaded to this port; the module is checked first, and gets the whole image when it holds something else</source>
+        <translation>只擦除并写入与上次下载到此端口的图档不同的 64 KiB 块；先检查模块，模块中存的不是该图档时下载整个图档</translation>
+    </message>
+    <message>
+        <source>A&amp;uto-download on change</source>
+        <translation>改动后自动下载(&amp;U)</translation>
+    </message>
+    <message>
+        <source>After a picture file or the list changes, convert and download the changes to the open port; the result shows in the status bar</source>
+        <translation>图片文件或列表改动后，转档并把改动部分下载到已打开的端口；结果显示在状态栏</translation>
+    </message>
+    <message>
+        <source>Auto-download: %1 of %2 blocks sent in %3 s</source>
+        <translation>自动下载：%3 秒内发送了 %2 块中的 %1 块</translation>
+    </message>
+    <message>
+        <source>Auto-download: whole image, %1 blocks sent in %2 s</source>
+        <translation>自动下载：整个图档，%2 秒内发送了 %1 块</translation>
+    </message>
+    <message>
+        <source>Auto-download cancelled; the next one sends the whole image</source>
+        <translation>自动下载已取消；下一次下载整个图档</translation>
+    </message>
+    <message>
+        <source>Auto-download failed: %1; the next one sends the whole image</source>
+        <translation>自动下载失败：%1；下一次下载整个图档</translation>
+    </message>
+    <message>
+        <source>Auto-download: waiting for a change of the list or a picture</source>
+        <translation>自动下载：等待列表或图片改动</translation>
+    </message>
+    <message>
+        <source>Auto-download: the serial port is closed; nothing was sent</source>
+        <translation>自动下载：串口已关闭；未发送任何内容</translation>
+    </message>
+    <message>
+        <source>Auto-download: the conversion failed (%1); the module was left as it was</source>
+        <translation>自动下载：转档失败（%1）；模块保持原样</translation>
+    </message>
+    <message>
+        <source>Auto-download: downloading...</source>
+        <translation>自动下载：正在下载...</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -2050,6 +2106,22 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>关闭下载LCD设置!!</source>
         <translation>关闭下载LCD设置!!</translation>
+    </message>
+    <message>
+        <source>Erase only the image&apos;s blocks</source>
+        <translation>只擦除图档所占的块</translation>
+    </message>
+    <message>
+        <source>Download changes only</source>
+        <translation>只下载改动部分</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies; the flash beyond the image keeps its bytes</source>
+        <translation>只擦除图档所占的 64 KiB 块；图档之后的 flash 保留原内容</translation>
+    </message>
+    <message>
+        <source>Send only the blocks that differ from the image last downloaded to this port (after checking the module)</source>
+        <translation>只发送与上次下载到此端口的图档不同的块（先检查模块）</translation>
     </message>
 </context>
 <context>

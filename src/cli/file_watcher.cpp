@@ -3,32 +3,12 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
-#include <system_error>
+
+#include "core/common/file_stamp.h"
 
 namespace pictor::cli {
 
 namespace {
-
-/// What the polling watcher compares.
-struct FileStamp {
-    bool exists = false;
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified{};
-
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-
-FileStamp StampOf(const std::filesystem::path& file) {
-    std::error_code error;
-    FileStamp stamp;
-    stamp.modified = std::filesystem::last_write_time(file, error);
-    if (error) {
-        return {};
-    }
-    stamp.size = std::filesystem::file_size(file, error);
-    stamp.exists = !error;
-    return stamp;
-}
 
 class PollingWatcher final : public FileWatcher {
   public:

@@ -17,6 +17,7 @@
 #include "core/settings/scom_settings.h"
 #include "core/workspace/picture_list.h"
 #include "core/workspace/project_file.h"
+#include "gui/change_watch.h"
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
 #include "gui/resource_download_dialog.h"
@@ -120,6 +121,9 @@ class MainWindow final : public QMainWindow,
     bool LoadResourceImage(const std::string& path, QWidget* owner) override;
     void StartResourceDownload(std::optional<device::LcdSettings> settings) override;
     void CancelResourceDownload() override;
+    /// The Device menu's "Erase only the image's blocks" and "Download changes only".
+    [[nodiscard]] DownloadChoices Choices() const override;
+    void SetChoices(const DownloadChoices& choices) override;
 
     /// Members to controls; controls to members (false at a failed check).
     void Push();
@@ -194,7 +198,9 @@ class MainWindow final : public QMainWindow,
     std::vector<std::optional<workspace::ImageEntry>> RunImport(
         const std::vector<std::string>& paths, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
-    void StartJob(device::DownloadRequest request);
+    /// Starts a download with the Device menu's choices; an `automatic` one (of
+    /// "Auto-download on change") reports in the status bar only.
+    void StartJob(device::DownloadRequest request, bool automatic = false);
     void ShowFlashType();
 
     // ---- Commands, menus, status bar, models and remembered state ----
@@ -312,6 +318,28 @@ class MainWindow final : public QMainWindow,
     ListSnapshot savedSnapshot_;
     // The project as last opened or saved: its unknown keys survive a rewrite.
     workspace::Project loadedProject_;
+
+    // ---- Re-flashing: erase choice, changes only, auto-download
+    // (main_window_reflash.cpp) ----
+    void BuildReflashActions();
+    void ApplyDownloadChoices(device::DownloadRequest& request, bool automatic) const;
+    /// After a job, on the user-interface thread: remembers (or forgets) what the
+    /// module on `port` holds, and reports an automatic download.
+    void TakeJobResult(const device::DownloadResult& result, const std::string& port,
+                       bool automatic);
+    [[nodiscard]] std::string AutoDownloadReport(const device::DownloadResult& result) const;
+    void SetAutoDownload(bool on);
+    void ShowAutoStatus(const std::string& text);
+    [[nodiscard]] WatchedState CurrentWatchedState() const;
+    /// Converts the list and downloads the changes to the open port.
+    void RunAutoDownload();
+    // The image each port's module got with the last successful download of this
+    // session: what "Download changes only" compares with.
+    std::map<std::string, device::ImageBuffer> heldImages_;
+    ChangeWatch* changeWatch_ = nullptr;
+    QLabel* autoStatus_ = nullptr;
+    bool autoPending_ = false;      // a change came while a job or an import ran
+    NullMessageSink autoMessages_;  // an automatic job's boxes: its report says it all
 
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).

@@ -163,17 +163,20 @@ void MainWindow::StartResourceDownload(std::optional<device::LcdSettings> settin
     StartJob(std::move(request));
 }
 
-void MainWindow::StartJob(device::DownloadRequest request) {
+void MainWindow::StartJob(device::DownloadRequest request, bool automatic) {
     request.backupDirectory = startDirectory_;
-    const bool started = link_.StartDownload(std::move(request), progress_, messages_,
-                                             [this](const device::DownloadResult&) {
-                                                 // On the job's thread: hand the clean-up to the
-                                                 // user-interface thread.
-                                                 progress_.Post([this] {
-                                                     cancelJobButton_->setEnabled(false);
-                                                     ShowFlashType();
-                                                 });
-                                             });
+    ApplyDownloadChoices(request, automatic);
+    MessageSink& messages = automatic ? static_cast<MessageSink&>(autoMessages_) : messages_;
+    const bool started = link_.StartDownload(
+        std::move(request), progress_, messages,
+        [this, port = portText_, automatic](const device::DownloadResult& result) {
+            // On the job's thread: hand the clean-up to the user-interface thread.
+            progress_.Post([this, result, port, automatic] {
+                cancelJobButton_->setEnabled(false);
+                ShowFlashType();
+                TakeJobResult(result, port, automatic);
+            });
+        });
     if (started) {
         cancelJobButton_->setEnabled(true);
     }

@@ -281,6 +281,7 @@ DownloadResult Job::Run(DeviceState state,
         // result, but a failed send is not passed over in silence.
         result_.settingsWritten = protocol_.WriteSettings(*request_.sendSettings) == Outcome::Ok;
     }
+    result_.image = image;
     progress_.SetProgress(100);
     Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档%d %%"), 100));
     Finish(Outcome::Ok, "");

@@ -80,6 +80,9 @@ struct DownloadResult {
     /// True when the module did not hold the previous image, so the whole image
     /// was downloaded instead.
     bool previousNotHeld = false;
+    /// The image the module holds after a successful download (for a caller that
+    /// sends only the changes next time).
+    std::optional<ImageBuffer> image;
     /// The image sector whose check read got no answer (`Check` step failures).
     std::optional<std::uint32_t> unansweredCheckSector;
 };
