@@ -15,7 +15,7 @@ using test::Recorder;
 using test::ScriptedLine;
 
 constexpr std::size_t kBlock = 65536;
-const Message kSuccess{"下载 Bin档成功", "信息", MessageIcon::Information};
+using test::kDownloadSuccess;
 
 ImageBuffer Buffer(const Bytes& content, const char* name) {
     Bytes padded = content;
@@ -55,15 +55,8 @@ struct ChangesFixture : ::testing::Test {
         return RunDownload(request, protocol, DeviceState{}, recorder, recorder);
     }
     std::uint32_t Start() const { return module.kind == 5 ? 2048 : 4096; }
-    Bytes Flash(std::uint32_t sector, std::size_t bytes) {
-        Bytes out;
-        for (std::uint32_t s = sector; out.size() < bytes; ++s) {
-            const auto it = module.flash.find(s);
-            const Bytes data = it == module.flash.end() ? Bytes(512, 0xFF) : it->second;
-            out.insert(out.end(), data.begin(), data.end());
-        }
-        out.resize(bytes);
-        return out;
+    Bytes Flash(std::uint32_t sector, std::size_t bytes) const {
+        return module.Read(sector, bytes);
     }
     /// The sector numbers of the frames with `code` that went out, in order.
     std::vector<std::uint32_t> Frames(std::uint8_t code) const {
@@ -113,8 +106,10 @@ TEST_F(ChangesFixture, OnlyTheChangedBlockIsErasedAndWrittenInEveryFlashKind) {
         EXPECT_EQ(result.changes->changedBlocks, 1U);
         EXPECT_EQ(result.changes->imageBlocks, 4U);
         EXPECT_EQ(result.bytesWritten, 128U * 512U);
+        ASSERT_TRUE(result.image) << "what the module holds now, for the next download";
+        EXPECT_EQ(*result.image->bytes, Padded(newImage));
         EXPECT_TRUE(HasStatus("1 of 4 blocks changed")) << int{kind};
-        EXPECT_EQ(recorder.messages, std::vector<Message>{kSuccess}) << int{kind};
+        EXPECT_EQ(recorder.messages, std::vector<Message>{kDownloadSuccess}) << int{kind};
         EXPECT_FALSE(std::filesystem::exists(dir / "BackUp_All.BIN")) << "no read-back in mode 2";
     }
 }
@@ -205,7 +200,7 @@ TEST_F(ChangesFixture, AModuleThatHoldsSomethingElseGetsTheWholeImageWithANotice
                       (std::vector<Message>{
                           {"the module does not hold old.bin; downloading the whole image", "警告",
                            MessageIcon::Exclamation},
-                          kSuccess}))
+                          kDownloadSuccess}))
                 << c.name;
             EXPECT_EQ(module.erasedBlocks.size(), scope == EraseScope::ToEnd ? 96U : 4U) << c.name;
             EXPECT_EQ(Flash(4096, newImage.size()), newImage) << c.name;

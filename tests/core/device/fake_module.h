@@ -137,6 +137,18 @@ class FakeModule {
         }
     }
 
+    /// `bytes` bytes of the flash from `sector` on (erased sectors read 0xFF).
+    [[nodiscard]] Bytes Read(std::uint32_t sector, std::size_t bytes) const {
+        Bytes out;
+        for (std::uint32_t s = sector; out.size() < bytes; ++s) {
+            const auto it = flash.find(s);
+            const Bytes data = it == flash.end() ? Bytes(512, 0xFF) : it->second;
+            out.insert(out.end(), data.begin(), data.end());
+        }
+        out.resize(bytes);
+        return out;
+    }
+
     void Attach(ScriptedLine& line) {
         line.respond = [this](std::span<const std::uint8_t> data) { return Answer(data); };
     }
@@ -218,6 +230,9 @@ class FakeModule {
     bool withCrc_ = false;
     int writes_ = 0;
 };
+
+/// The message of a download that succeeded.
+inline const Message kDownloadSuccess{"下载 Bin档成功", "信息", MessageIcon::Information};
 
 /// Records progress and messages in order.
 class Recorder final : public ProgressSink, public MessageSink {
