@@ -23,6 +23,14 @@ and download the image into the module&apos;s flash.</source>
 import bitmaps, convert them into Icon.bin and Icon.h,
 and download the image into the module&apos;s flash.</translation>
     </message>
+    <message>
+        <source>About Pictor</source>
+        <translation>About Pictor</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -426,6 +434,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>the project file to convert</source>
         <translation>the project file to convert</translation>
     </message>
+    <message>
+        <source>Print the version and exit</source>
+        <translation>Print the version and exit</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -600,6 +612,10 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>The settings file could not be written: %1</source>
         <translation>The settings file could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Models — Pictor</source>
+        <translation>Models — Pictor</translation>
     </message>
 </context>
 <context>
@@ -1076,6 +1092,94 @@ and download the image into the module&apos;s flash.</translation>
         <source>cannot write the memory map %1; the image and the header were written</source>
         <translation>cannot write the memory map %1; the image and the header were written</translation>
     </message>
+    <message>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>access denied: the file may be read-only or open in another program</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program</source>
+        <translation>the file is in use by another program</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>the file exists already</translation>
+    </message>
+    <message>
+        <source>the disk is write-protected</source>
+        <translation>the disk is write-protected</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>1 Byte</source>
+        <translation>1 Byte</translation>
+    </message>
+    <message>
+        <source>2 Bytes</source>
+        <translation>2 Bytes</translation>
+    </message>
+    <message>
+        <source>4 Bytes</source>
+        <translation>4 Bytes</translation>
+    </message>
+    <message>
+        <source>8 Bytes</source>
+        <translation>8 Bytes</translation>
+    </message>
+    <message>
+        <source>16 Bytes</source>
+        <translation>16 Bytes</translation>
+    </message>
+    <message>
+        <source>32 Bytes</source>
+        <translation>32 Bytes</translation>
+    </message>
+    <message>
+        <source>64 Byte</source>
+        <translation>64 Byte</translation>
+    </message>
+    <message>
+        <source>128 Bytes</source>
+        <translation>128 Bytes</translation>
+    </message>
+    <message>
+        <source>256 Bytes</source>
+        <translation>256 Bytes</translation>
+    </message>
+    <message>
+        <source>512 Bytes</source>
+        <translation>512 Bytes</translation>
+    </message>
+    <message>
+        <source>1024 Bytes</source>
+        <translation>1024 Bytes</translation>
+    </message>
+    <message>
+        <source>2048 Bytes</source>
+        <translation>2048 Bytes</translation>
+    </message>
+    <message>
+        <source>4096 Byte</source>
+        <translation>4096 Byte</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Ordered</source>
+        <translation>Ordered</translation>
+    </message>
+    <message>
+        <source>Floyd–Steinberg</source>
+        <translation>Floyd–Steinberg</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1090,6 +1194,37 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>Please enter a positive integer.</source>
         <translation>Please enter a positive integer.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportFailure</name>
+    <message>
+        <source>cannot be opened</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message>
+        <source>unsupported format (not a bitmap or PNG)</source>
+        <translation>unsupported format (not a bitmap or PNG)</translation>
+    </message>
+    <message>
+        <source>too large (more than %1 pixels wide or high)</source>
+        <translation>too large (more than %1 pixels wide or high)</translation>
+    </message>
+    <message>
+        <source>truncated or damaged</source>
+        <translation>truncated or damaged</translation>
+    </message>
+    <message>
+        <source>1 picture was not imported:</source>
+        <translation>1 picture was not imported:</translation>
+    </message>
+    <message>
+        <source>%1 pictures were not imported:</source>
+        <translation>%1 pictures were not imported:</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… and %1 more</translation>
     </message>
 </context>
 <context>
@@ -1162,10 +1297,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Writing the LCD settings</translation>
     </message>
     <message>
-        <source>成功</source>
-        <translation>Done</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>Failed</translation>
     </message>
@@ -1203,6 +1334,49 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>背景色</source>
         <translation>Background colour</translation>
+    </message>
+</context>
+<context>
+    <name>ListChange</name>
+    <message>
+        <source>Switch model</source>
+        <translation>Switch model</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Sort by name</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Remove all</source>
+        <translation>Remove all</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>Show picture</source>
+        <translation>Show picture</translation>
+    </message>
+    <message>
+        <source>Hide picture</source>
+        <translation>Hide picture</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>Move picture</source>
+        <translation>Move picture</translation>
     </message>
 </context>
 <context>
@@ -1325,7 +1499,7 @@ and download the image into the module&apos;s flash.</translation>
     </message>
     <message>
         <source>连接设备</source>
-        <translation>Connecting to the module</translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>串口</source>
@@ -1426,10 +1600,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>&amp;Delete</source>
         <translation>&amp;Delete</translation>
-    </message>
-    <message>
-        <source>Remove the selected pictures from the list (asks for more than one)</source>
-        <translation>Remove the selected pictures from the list (asks for more than one)</translation>
     </message>
     <message>
         <source>Remove &amp;all</source>
@@ -1656,10 +1826,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>%1 % of the %2 flash (%3 bytes)</translation>
     </message>
     <message>
-        <source>Icon.h was written, but some of its symbols need attention:</source>
-        <translation>Icon.h was written, but some of its symbols need attention:</translation>
-    </message>
-    <message>
         <source>No such device: %1.</source>
         <translation>No such device: %1.</translation>
     </message>
@@ -1685,7 +1851,7 @@ and download the image into the module&apos;s flash.</translation>
     </message>
     <message>
         <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
-        <translation>The serial port is closed: open it first (&quot;Open Port&quot;).</translation>
+        <translation>The serial port is closed: open it first (&quot;打开串口&quot;).</translation>
     </message>
     <message>
         <source>信息</source>
@@ -1911,6 +2077,120 @@ and download the image into the module&apos;s flash.</translation>
         <source>Auto-download: downloading...</source>
         <translation>Auto-download: downloading...</translation>
     </message>
+    <message>
+        <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
+        <translation>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</translation>
+    </message>
+    <message>
+        <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
+        <translation>The module did not answer for %1 ms. Check its power and cable, then connect again.</translation>
+    </message>
+    <message>
+        <source>Remove the selected pictures from the list (Undo brings them back)</source>
+        <translation>Remove the selected pictures from the list (Undo brings them back)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Redo %1</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 picture</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 pictures</translation>
+    </message>
+    <message>
+        <source>%1 (%2 x %3) is larger than the panel.</source>
+        <translation>%1 (%2 x %3) is larger than the panel.</translation>
+    </message>
+    <message>
+        <source>%1 lies partly outside the panel at %2, %3.</source>
+        <translation>%1 lies partly outside the panel at %2, %3.</translation>
+    </message>
+    <message>
+        <source>Converted, but Icon.bin does not fit the flash.</source>
+        <translation>Converted, but Icon.bin does not fit the flash.</translation>
+    </message>
+    <message>
+        <source>Converted; some pictures need attention.</source>
+        <translation>Converted; some pictures need attention.</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>Show memory map</source>
+        <translation>Show memory map</translation>
+    </message>
+    <message>
+        <source>(%1 bytes in %2 s, %3 KiB/s)</source>
+        <translation>(%1 bytes in %2 s, %3 KiB/s)</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>&amp;Thumbnail size</source>
+        <translation>&amp;Thumbnail size</translation>
+    </message>
+    <message>
+        <source>&amp;Small</source>
+        <translation>&amp;Small</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>&amp;Medium</translation>
+    </message>
+    <message>
+        <source>&amp;Large</source>
+        <translation>&amp;Large</translation>
+    </message>
+    <message>
+        <source>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</source>
+        <translation>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</translation>
+    </message>
+    <message>
+        <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
+        <translation>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed; a whole download would take about %3 s</source>
+        <translation>%1 of %2 blocks changed; a whole download would take about %3 s</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -1959,10 +2239,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Crosses sector</translation>
     </message>
     <message>
-        <source>Memory map</source>
-        <translation>Memory map</translation>
-    </message>
-    <message>
         <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
         <translation>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</translation>
     </message>
@@ -1994,6 +2270,29 @@ and download the image into the module&apos;s flash.</translation>
         <source>%1 flash</source>
         <translation>%1 flash</translation>
     </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>Memory map — Pictor</source>
+        <translation>Memory map — Pictor</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBar</name>
+    <message>
+        <source>Close this message</source>
+        <translation>Close this message</translation>
+    </message>
 </context>
 <context>
     <name>ModelNameDialog</name>
@@ -2024,6 +2323,14 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>请选择正确文件!</source>
         <translation>Choose a valid file!</translation>
+    </message>
+    <message>
+        <source>Model name — Pictor</source>
+        <translation>Model name — Pictor</translation>
+    </message>
+    <message>
+        <source>Choose a file</source>
+        <translation>Choose a file</translation>
     </message>
 </context>
 <context>
@@ -2080,10 +2387,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Close the dialog</translation>
     </message>
     <message>
-        <source>资源文件目录：</source>
-        <translation>Resource file:</translation>
-    </message>
-    <message>
         <source>LCD设置</source>
         <translation>LCD Settings</translation>
     </message>
@@ -2100,12 +2403,12 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Note</translation>
     </message>
     <message>
-        <source>打开下载LCD设置!!</source>
-        <translation>The LCD settings will be downloaded too.</translation>
+        <source>资源文件：</source>
+        <translation>Resource file:</translation>
     </message>
     <message>
-        <source>关闭下载LCD设置!!</source>
-        <translation>The LCD settings will not be downloaded.</translation>
+        <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
+        <translation>%1 is a folder. Choose the resource image file (Icon.bin) to download.</translation>
     </message>
     <message>
         <source>Erase only the image&apos;s blocks</source>
@@ -2135,10 +2438,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation> (unreadable: %1)</translation>
     </message>
     <message>
-        <source>View from binary</source>
-        <translation>View from binary</translation>
-    </message>
-    <message>
         <source>The image stores each picture&apos;s size</source>
         <translation>The image stores each picture&apos;s size</translation>
     </message>
@@ -2157,6 +2456,10 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>Height</source>
         <translation>Height</translation>
+    </message>
+    <message>
+        <source>View from binary — Pictor</source>
+        <translation>View from binary — Pictor</translation>
     </message>
 </context>
 </TS>

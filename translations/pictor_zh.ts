@@ -23,6 +23,14 @@ and download the image into the module&apos;s flash.</source>
 导入图片，转换成 Icon.bin 和 Icon.h，
 并把图档下载到模块的 flash。</translation>
     </message>
+    <message>
+        <source>About Pictor</source>
+        <translation>关于 Pictor</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>版本 %1</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -426,6 +434,10 @@ and download the image into the module&apos;s flash.</source>
         <source>the project file to convert</source>
         <translation>要转档的项目文件</translation>
     </message>
+    <message>
+        <source>Print the version and exit</source>
+        <translation>打印版本号并退出</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -600,6 +612,10 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>The settings file could not be written: %1</source>
         <translation>无法写入配置文件：%1</translation>
+    </message>
+    <message>
+        <source>Models — Pictor</source>
+        <translation>型号 — Pictor</translation>
     </message>
 </context>
 <context>
@@ -1076,6 +1092,94 @@ and download the image into the module&apos;s flash.</source>
         <source>cannot write the memory map %1; the image and the header were written</source>
         <translation>无法写入存储布局 %1；图档和头文件已写入</translation>
     </message>
+    <message>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>拒绝访问：文件可能是只读的，或已被其他程序打开</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program</source>
+        <translation>文件正被其他程序使用</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>文件或文件夹不存在</translation>
+    </message>
+    <message>
+        <source>the file exists already</source>
+        <translation>文件已存在</translation>
+    </message>
+    <message>
+        <source>the disk is write-protected</source>
+        <translation>磁盘处于写保护状态</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>磁盘已满</translation>
+    </message>
+    <message>
+        <source>1 Byte</source>
+        <translation>1 字节</translation>
+    </message>
+    <message>
+        <source>2 Bytes</source>
+        <translation>2 字节</translation>
+    </message>
+    <message>
+        <source>4 Bytes</source>
+        <translation>4 字节</translation>
+    </message>
+    <message>
+        <source>8 Bytes</source>
+        <translation>8 字节</translation>
+    </message>
+    <message>
+        <source>16 Bytes</source>
+        <translation>16 字节</translation>
+    </message>
+    <message>
+        <source>32 Bytes</source>
+        <translation>32 字节</translation>
+    </message>
+    <message>
+        <source>64 Byte</source>
+        <translation>64 字节</translation>
+    </message>
+    <message>
+        <source>128 Bytes</source>
+        <translation>128 字节</translation>
+    </message>
+    <message>
+        <source>256 Bytes</source>
+        <translation>256 字节</translation>
+    </message>
+    <message>
+        <source>512 Bytes</source>
+        <translation>512 字节</translation>
+    </message>
+    <message>
+        <source>1024 Bytes</source>
+        <translation>1024 字节</translation>
+    </message>
+    <message>
+        <source>2048 Bytes</source>
+        <translation>2048 字节</translation>
+    </message>
+    <message>
+        <source>4096 Byte</source>
+        <translation>4096 字节</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Ordered</source>
+        <translation>有序抖动</translation>
+    </message>
+    <message>
+        <source>Floyd–Steinberg</source>
+        <translation>Floyd–Steinberg</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1090,6 +1194,37 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>Please enter a positive integer.</source>
         <translation>请输入一个正整数。</translation>
+    </message>
+</context>
+<context>
+    <name>ImportFailure</name>
+    <message>
+        <source>cannot be opened</source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>unsupported format (not a bitmap or PNG)</source>
+        <translation>格式不支持（不是位图或 PNG）</translation>
+    </message>
+    <message>
+        <source>too large (more than %1 pixels wide or high)</source>
+        <translation>太大（宽或高超过 %1 像素）</translation>
+    </message>
+    <message>
+        <source>truncated or damaged</source>
+        <translation>文件不完整或已损坏</translation>
+    </message>
+    <message>
+        <source>1 picture was not imported:</source>
+        <translation>1 张图片未导入：</translation>
+    </message>
+    <message>
+        <source>%1 pictures were not imported:</source>
+        <translation>%1 张图片未导入：</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>……另有 %1 个</translation>
     </message>
 </context>
 <context>
@@ -1162,10 +1297,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>写LCD设置数据</translation>
     </message>
     <message>
-        <source>成功</source>
-        <translation>成功</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>失败</translation>
     </message>
@@ -1203,6 +1334,49 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>背景色</source>
         <translation>背景色</translation>
+    </message>
+</context>
+<context>
+    <name>ListChange</name>
+    <message>
+        <source>Switch model</source>
+        <translation>切换型号</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>按名称排序</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove all</source>
+        <translation>全部删除</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Show picture</source>
+        <translation>显示图片</translation>
+    </message>
+    <message>
+        <source>Hide picture</source>
+        <translation>隐藏图片</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>导入图片</translation>
+    </message>
+    <message>
+        <source>Move picture</source>
+        <translation>移动图片</translation>
     </message>
 </context>
 <context>
@@ -1426,10 +1600,6 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>&amp;Delete</source>
         <translation>删除(&amp;D)</translation>
-    </message>
-    <message>
-        <source>Remove the selected pictures from the list (asks for more than one)</source>
-        <translation>从列表中删除所选图片（多于一张时先询问）</translation>
     </message>
     <message>
         <source>Remove &amp;all</source>
@@ -1656,10 +1826,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>占 %2 flash（%3 字节）的 %1 %</translation>
     </message>
     <message>
-        <source>Icon.h was written, but some of its symbols need attention:</source>
-        <translation>Icon.h 已写入，但其中一些符号需要注意：</translation>
-    </message>
-    <message>
         <source>No such device: %1.</source>
         <translation>没有这个设备：%1。</translation>
     </message>
@@ -1685,7 +1851,7 @@ and download the image into the module&apos;s flash.</source>
     </message>
     <message>
         <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
-        <translation>The serial port is closed: open it first (&quot;打开串口&quot;).</translation>
+        <translation>串口未打开：请先打开串口（“打开串口”）。</translation>
     </message>
     <message>
         <source>信息</source>
@@ -1809,7 +1975,7 @@ and download the image into the module&apos;s flash.</source>
     </message>
     <message>
         <source>… and %1 more</source>
-        <translation>……另有 %1 个</translation>
+        <translation>……另有 %1 条</translation>
     </message>
     <message>
         <source>Save project as</source>
@@ -1911,6 +2077,120 @@ and download the image into the module&apos;s flash.</source>
         <source>Auto-download: downloading...</source>
         <translation>自动下载：正在下载...</translation>
     </message>
+    <message>
+        <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
+        <translation>与模块的连接已断开：设备 %1 已被拔出或关闭，其串口已关闭。请接好模块，打开串口后重新连接。</translation>
+    </message>
+    <message>
+        <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
+        <translation>模块 %1 毫秒没有应答。请检查电源和连线，然后重新连接。</translation>
+    </message>
+    <message>
+        <source>Remove the selected pictures from the list (Undo brings them back)</source>
+        <translation>从列表中删除选中的图片（撤销可恢复）</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>撤销%1(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>重做%1(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>已打开</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>已关闭</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 张图片</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 张图片</translation>
+    </message>
+    <message>
+        <source>%1 (%2 x %3) is larger than the panel.</source>
+        <translation>%1（%2 x %3）比屏幕大。</translation>
+    </message>
+    <message>
+        <source>%1 lies partly outside the panel at %2, %3.</source>
+        <translation>%1 在 %2, %3 处有一部分超出屏幕。</translation>
+    </message>
+    <message>
+        <source>Converted, but Icon.bin does not fit the flash.</source>
+        <translation>已转档，但 Icon.bin 超出 flash 容量。</translation>
+    </message>
+    <message>
+        <source>Converted; some pictures need attention.</source>
+        <translation>已转档；有些图片需要注意。</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Show memory map</source>
+        <translation>显示存储布局</translation>
+    </message>
+    <message>
+        <source>(%1 bytes in %2 s, %3 KiB/s)</source>
+        <translation>（%1 字节，%2 秒，%3 KiB/s）</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>（无）</translation>
+    </message>
+    <message>
+        <source>&amp;Thumbnail size</source>
+        <translation>缩略图大小(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Small</source>
+        <translation>小(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>中(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Large</source>
+        <translation>大(&amp;L)</translation>
+    </message>
+    <message>
+        <source>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</source>
+        <translation>所选文件中有 %1 个已在列表中：
+%2
+
+再次添加（是）还是跳过（否）？</translation>
+    </message>
+    <message>
+        <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
+        <translation>图片在 %1, %2 处会完全超出 %3 x %4 的屏幕；位置保持 %5, %6。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed; a whole download would take about %3 s</source>
+        <translation>%2 块中 %1 块有改动；整个下载约需 %3 秒</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -1959,10 +2239,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>跨扇区</translation>
     </message>
     <message>
-        <source>Memory map</source>
-        <translation>存储布局</translation>
-    </message>
-    <message>
         <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
         <translation>尚未转档：存储布局显示上次转档的图片在 Icon.bin 中的位置。</translation>
     </message>
@@ -1994,6 +2270,29 @@ and download the image into the module&apos;s flash.</source>
         <source>%1 flash</source>
         <translation>%1 Flash</translation>
     </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
+    <message>
+        <source>Memory map — Pictor</source>
+        <translation>存储布局 — Pictor</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBar</name>
+    <message>
+        <source>Close this message</source>
+        <translation>关闭此消息</translation>
+    </message>
 </context>
 <context>
     <name>ModelNameDialog</name>
@@ -2024,6 +2323,14 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>请选择正确文件!</source>
         <translation>请选择正确文件!</translation>
+    </message>
+    <message>
+        <source>Model name — Pictor</source>
+        <translation>型号名称 — Pictor</translation>
+    </message>
+    <message>
+        <source>Choose a file</source>
+        <translation>选择文件</translation>
     </message>
 </context>
 <context>
@@ -2080,10 +2387,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>关闭对话框</translation>
     </message>
     <message>
-        <source>资源文件目录：</source>
-        <translation>资源文件目录：</translation>
-    </message>
-    <message>
         <source>LCD设置</source>
         <translation>LCD设置</translation>
     </message>
@@ -2100,12 +2403,12 @@ and download the image into the module&apos;s flash.</source>
         <translation>提示</translation>
     </message>
     <message>
-        <source>打开下载LCD设置!!</source>
-        <translation>打开下载LCD设置!!</translation>
+        <source>资源文件：</source>
+        <translation>资源文件：</translation>
     </message>
     <message>
-        <source>关闭下载LCD设置!!</source>
-        <translation>关闭下载LCD设置!!</translation>
+        <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
+        <translation>%1 是文件夹。请选择要下载的资源图档文件（Icon.bin）。</translation>
     </message>
     <message>
         <source>Erase only the image&apos;s blocks</source>
@@ -2135,10 +2438,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>（无法读取：%1）</translation>
     </message>
     <message>
-        <source>View from binary</source>
-        <translation>从bin文件查看</translation>
-    </message>
-    <message>
         <source>The image stores each picture&apos;s size</source>
         <translation>图档中保存了每张图片的尺寸</translation>
     </message>
@@ -2157,6 +2456,10 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>Height</source>
         <translation>高度</translation>
+    </message>
+    <message>
+        <source>View from binary — Pictor</source>
+        <translation>从bin文件查看 — Pictor</translation>
     </message>
 </context>
 </TS>

@@ -6,12 +6,26 @@
 #include "core/workspace/picture_import.h"
 
 namespace pictor::gui {
+namespace {
 
-ImportJob::ImportJob(std::vector<std::string> paths, MessageSink& messages, bool skipMissing)
-    : paths_(std::move(paths)),
-      messages_(messages),
-      skipMissing_(skipMissing),
-      context_(std::make_unique<QObject>()) {}
+// Keeps the import's messages of one file instead of showing them: the first
+// tells whether the file did not load or did not open for its trailer.
+class FailureRecorder final : public MessageSink {
+  public:
+    void Show(const Message& message) override {
+        if (!seen) {
+            seen = true;
+            openFailed = message.pattern == "打开 %1 错误 !";
+        }
+    }
+    bool seen = false;
+    bool openFailed = false;
+};
+
+}  // namespace
+
+ImportJob::ImportJob(std::vector<std::string> paths, bool skipMissing)
+    : paths_(std::move(paths)), skipMissing_(skipMissing), context_(std::make_unique<QObject>()) {}
 
 ImportJob::~ImportJob() {
     Cancel();
@@ -37,15 +51,19 @@ void ImportJob::Start(ResultHandler onResult, std::function<void()> onDone) {
 void ImportJob::Run() {
     for (std::size_t i = 0; i < paths_.size() && !cancelled_; ++i) {
         const std::string& path = paths_[i];
-        std::optional<workspace::ImageEntry> entry;
+        Result entry;
         std::error_code error;
         if (!skipMissing_ || std::filesystem::exists(path, error)) {
-            // One file per call keeps the import's checks and messages; the sort
-            // of the whole list is done by the receiver.
+            // One file per call keeps the import's checks; the sort of the whole
+            // list is done by the receiver.
             workspace::PictureList single;
-            if (workspace::ImportPictures(single, {path}, messages_) == 1) {
-                entry = single.At(0);
-                entry->bitmap.reset();
+            FailureRecorder failure;
+            if (workspace::ImportPictures(single, {path}, failure) == 1) {
+                entry.entry = single.At(0);
+                entry.entry->bitmap.reset();
+            } else {
+                entry.failure = ImportFailure{
+                    path, ClassifyImportFailure(QString::fromStdString(path), !failure.openFailed)};
             }
         }
         {

@@ -12,16 +12,17 @@
 #include <thread>
 #include <vector>
 
-#include "core/common/message.h"
 #include "core/workspace/image_entry.h"
+#include "gui/import_failure.h"
 
 namespace pictor::gui {
 
 /// Imports picture files on a thread of its own so the window keeps painting.
-/// Each file is loaded and checked exactly as the list's import does (same
-/// messages, sent through `messages` from the worker thread), then only its
-/// thumbnail and metadata are kept: the entry's full bitmap is dropped and decoded
-/// again from the file when the preview or the conversion needs it.
+/// Each file is loaded and checked exactly as the list's import does, then only
+/// its thumbnail and metadata are kept: the entry's full bitmap is dropped and
+/// decoded again from the file when the preview or the conversion needs it. A
+/// file that does not load is handed back with the reason, never shown as a
+/// message from inside the import: the caller sums the failures up at the end.
 /// Results are handed back in file order through queued calls on the thread that
 /// started the job (the user-interface thread), one at a time: the worker loads the
 /// next file meanwhile but hands it over only once the previous result has been
@@ -29,17 +30,18 @@ namespace pictor::gui {
 /// between any two of them.
 class ImportJob {
   public:
-    /// One file done: its position in the path list and its entry (nothing when
-    /// it was skipped or failed).
-    using ResultHandler = std::function<void(std::size_t, std::optional<workspace::ImageEntry>)>;
+    /// One file done: its entry, or why it failed (neither when it was skipped).
+    struct Result {
+        std::optional<workspace::ImageEntry> entry;
+        std::optional<ImportFailure> failure;
+    };
+    /// One file done: its position in the path list and its result.
+    using ResultHandler = std::function<void(std::size_t, Result)>;
 
     /// `skipMissing`: a path whose file does not exist is passed over silently
-    /// (a project lists such pictures on its own); otherwise it fails with the
-    /// import's message.
-    ImportJob(std::vector<std::string> paths, MessageSink& messages, bool skipMissing);
-    /// Cancels and waits for the worker. The worker may be waiting in a message
-    /// shown on the user-interface thread: end the job only after `onDone` ran,
-    /// or after the message sink was closed.
+    /// (a project lists such pictures on its own); otherwise it fails as unreadable.
+    ImportJob(std::vector<std::string> paths, bool skipMissing);
+    /// Cancels and waits for the worker (it never waits for the user).
     ~ImportJob();
     ImportJob(const ImportJob&) = delete;
     ImportJob& operator=(const ImportJob&) = delete;
@@ -55,7 +57,6 @@ class ImportJob {
     void Run();
 
     std::vector<std::string> paths_;
-    MessageSink& messages_;
     bool skipMissing_;
     ResultHandler onResult_;
     std::function<void()> onDone_;

@@ -115,8 +115,7 @@ void MainWindow::ApplyDownloadChoices(device::DownloadRequest& request, bool aut
     }
 }
 
-void MainWindow::TakeJobResult(const device::DownloadResult& result, const std::string& port,
-                               bool automatic) {
+void MainWindow::TakeJobResult(const device::DownloadResult& result, const std::string& port) {
     // What the port's module holds is known only after a download that succeeded;
     // after any other end the next download is whole.
     if (result.outcome == device::Outcome::Ok && result.image) {
@@ -124,13 +123,25 @@ void MainWindow::TakeJobResult(const device::DownloadResult& result, const std::
     } else {
         heldImages_.erase(port);
     }
-    if (automatic) {
-        ShowAutoStatus(AutoDownloadReport(result));
-    }
+}
+
+void MainWindow::RunPendingAutoDownload() {
     if (autoPending_) {
         autoPending_ = false;
         RunAutoDownload();
     }
+}
+
+QString MainWindow::ChangesFigures(const device::DownloadResult& result) {
+    if (!result.changes) {
+        return {};
+    }
+    return QLatin1Char(' ') +
+           Translate("MainWindow", "%1 of %2 blocks changed; a whole download would take about "
+                                   "%3 s")
+               .arg(result.changes->changedBlocks)
+               .arg(result.changes->imageBlocks)
+               .arg(QString::fromStdString(Seconds(result.changes->wholeEstimate)));
 }
 
 std::string MainWindow::AutoDownloadReport(const device::DownloadResult& result) const {

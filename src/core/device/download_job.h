@@ -85,6 +85,10 @@ struct DownloadResult {
     std::optional<ImageBuffer> image;
     /// The image sector whose check read got no answer (`Check` step failures).
     std::optional<std::uint32_t> unansweredCheckSector;
+    /// A failure's cause on the line: the device went away (unplugged, switched
+    /// off), or the time-out of the reply that did not come (zero otherwise).
+    bool lineLost = false;
+    std::chrono::milliseconds unansweredWait{0};
 };
 
 /// The status of a download that sends only the changed blocks: "3 of 96 blocks
