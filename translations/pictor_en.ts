@@ -367,6 +367,74 @@ and download the image into the module&apos;s flash.</translation>
         <translation>pictor-cli: %1</translation>
     </message>
     <message>
+        <source>pictor-cli: cannot read the old image %1; nothing was sent</source>
+        <translation>pictor-cli: cannot read the old image %1; nothing was sent</translation>
+    </message>
+    <message>
+        <source>OLD.bin, the image the module holds now: erase and write only the 64 KiB blocks that differ from it (after checking that the module holds it; otherwise the whole image)</source>
+        <translation>OLD.bin, the image the module holds now: erase and write only the 64 KiB blocks that differ from it (after checking that the module holds it; otherwise the whole image)</translation>
+    </message>
+    <message>
+        <source>what to erase: image (only the blocks the image occupies; the flash beyond keeps its content) or to-end (from the image to the end of the flash, the default)</source>
+        <translation>what to erase: image (only the blocks the image occupies; the flash beyond keeps its content) or to-end (from the image to the end of the flash, the default)</translation>
+    </message>
+    <message>
+        <source>changes only: %1 of %2 blocks changed, %3 bytes sent in %4 s; a whole download would take about %5 s</source>
+        <translation>changes only: %1 of %2 blocks changed, %3 bytes sent in %4 s; a whole download would take about %5 s</translation>
+    </message>
+    <message>
+        <source>reason: no answer to the check read of image sector %1; nothing was erased</source>
+        <translation>reason: no answer to the check read of image sector %1; nothing was erased</translation>
+    </message>
+    <message>
+        <source>the module was left as it was: nothing had been erased</source>
+        <translation>the module was left as it was: nothing had been erased</translation>
+    </message>
+    <message>
+        <source>the module holds a partly written image: download it again</source>
+        <translation>the module holds a partly written image: download it again</translation>
+    </message>
+    <message>
+        <source>(deleted)</source>
+        <translation>(deleted)</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <translation>start</translation>
+    </message>
+    <message>
+        <source>changed: %1</source>
+        <translation>changed: %1</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): conversion failed; the module was left as it was</source>
+        <translation>round %1 (%2): conversion failed; the module was left as it was</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download cancelled</source>
+        <translation>round %1 (%2): download cancelled</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download failed; the next round downloads the whole image</source>
+        <translation>round %1 (%2): download failed; the next round downloads the whole image</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): %3 of %4 blocks sent in %5 s</source>
+        <translation>round %1 (%2): %3 of %4 blocks sent in %5 s</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): whole image, %3 blocks sent in %4 s</source>
+        <translation>round %1 (%2): whole image, %3 blocks sent in %4 s</translation>
+    </message>
+    <message>
+        <source>convert a project and download it, then again (only the changed blocks) whenever its files change; Ctrl-C ends</source>
+        <translation>convert a project and download it, then again (only the changed blocks) whenever its files change; Ctrl-C ends</translation>
+    </message>
+    <message>
+        <source>the project file to convert</source>
+        <translation>the project file to convert</translation>
+    </message>
+    <message>
         <source>Print the version and exit</source>
         <translation>Print the version and exit</translation>
     </message>
@@ -979,6 +1047,18 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>picture %1 overlaps the block of picture %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed</source>
+        <translation>%1 of %2 blocks changed</translation>
+    </message>
+    <message>
+        <source>checking what the module holds</source>
+        <translation>checking what the module holds</translation>
+    </message>
+    <message>
+        <source>the module does not hold %1; downloading the whole image</source>
+        <translation>the module does not hold %1; downloading the whole image</translation>
     </message>
     <message>
         <source>there is no settings file, so no model %1</source>
@@ -1958,6 +2038,62 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Picture %1 of %2 cannot be shown with the active model: %3.</translation>
     </message>
     <message>
+        <source>&amp;Erase only the image&apos;s blocks</source>
+        <translation>&amp;Erase only the image&apos;s blocks</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies, not the flash up to its end; the flash beyond the image keeps its bytes, which the image&apos;s index table never points to</source>
+        <translation>Erase only the 64 KiB blocks the image occupies, not the flash up to its end; the flash beyond the image keeps its bytes, which the image&apos;s index table never points to</translation>
+    </message>
+    <message>
+        <source>Download c&amp;hanges only</source>
+        <translation>Download c&amp;hanges only</translation>
+    </message>
+    <message>
+        <source>Erase and write only the 64 KiB blocks that differ from the image last downloaded to this port; the module is checked first, and gets the whole image when it holds something else</source>
+        <translation>Erase and write only the 64 KiB blocks that differ from the image last downloaded to this port; the module is checked first, and gets the whole image when it holds something else</translation>
+    </message>
+    <message>
+        <source>A&amp;uto-download on change</source>
+        <translation>A&amp;uto-download on change</translation>
+    </message>
+    <message>
+        <source>After a picture file or the list changes, convert and download the changes to the open port; the result shows in the status bar</source>
+        <translation>After a picture file or the list changes, convert and download the changes to the open port; the result shows in the status bar</translation>
+    </message>
+    <message>
+        <source>Auto-download: %1 of %2 blocks sent in %3 s</source>
+        <translation>Auto-download: %1 of %2 blocks sent in %3 s</translation>
+    </message>
+    <message>
+        <source>Auto-download: whole image, %1 blocks sent in %2 s</source>
+        <translation>Auto-download: whole image, %1 blocks sent in %2 s</translation>
+    </message>
+    <message>
+        <source>Auto-download cancelled; the next one sends the whole image</source>
+        <translation>Auto-download cancelled; the next one sends the whole image</translation>
+    </message>
+    <message>
+        <source>Auto-download failed: %1; the next one sends the whole image</source>
+        <translation>Auto-download failed: %1; the next one sends the whole image</translation>
+    </message>
+    <message>
+        <source>Auto-download: waiting for a change of the list or a picture</source>
+        <translation>Auto-download: waiting for a change of the list or a picture</translation>
+    </message>
+    <message>
+        <source>Auto-download: the serial port is closed; nothing was sent</source>
+        <translation>Auto-download: the serial port is closed; nothing was sent</translation>
+    </message>
+    <message>
+        <source>Auto-download: the conversion failed (%1); the module was left as it was</source>
+        <translation>Auto-download: the conversion failed (%1); the module was left as it was</translation>
+    </message>
+    <message>
+        <source>Auto-download: downloading...</source>
+        <translation>Auto-download: downloading...</translation>
+    </message>
+    <message>
         <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
         <translation>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</translation>
     </message>
@@ -2066,6 +2202,10 @@ Add them again (Yes) or skip them (No)?</translation>
     <message>
         <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
         <translation>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed; a whole download would take about %3 s</source>
+        <translation>%1 of %2 blocks changed; a whole download would take about %3 s</translation>
     </message>
 </context>
 <context>
@@ -2285,6 +2425,22 @@ Add them again (Yes) or skip them (No)?</translation>
     <message>
         <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
         <translation>%1 is a folder. Choose the resource image file (Icon.bin) to download.</translation>
+    </message>
+    <message>
+        <source>Erase only the image&apos;s blocks</source>
+        <translation>Erase only the image&apos;s blocks</translation>
+    </message>
+    <message>
+        <source>Download changes only</source>
+        <translation>Download changes only</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies; the flash beyond the image keeps its bytes</source>
+        <translation>Erase only the 64 KiB blocks the image occupies; the flash beyond the image keeps its bytes</translation>
+    </message>
+    <message>
+        <source>Send only the blocks that differ from the image last downloaded to this port (after checking the module)</source>
+        <translation>Send only the blocks that differ from the image last downloaded to this port (after checking the module)</translation>
     </message>
 </context>
 <context>

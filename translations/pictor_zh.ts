@@ -367,6 +367,74 @@ and download the image into the module&apos;s flash.</source>
         <translation>pictor-cli：命令行有误：%1</translation>
     </message>
     <message>
+        <source>pictor-cli: cannot read the old image %1; nothing was sent</source>
+        <translation>pictor-cli：无法读取旧图档 %1；未发送任何内容</translation>
+    </message>
+    <message>
+        <source>OLD.bin, the image the module holds now: erase and write only the 64 KiB blocks that differ from it (after checking that the module holds it; otherwise the whole image)</source>
+        <translation>OLD.bin，模块现存的图档：只擦除并写入与它不同的 64 KiB 块（先检查模块确实存有它；否则下载整个图档）</translation>
+    </message>
+    <message>
+        <source>what to erase: image (only the blocks the image occupies; the flash beyond keeps its content) or to-end (from the image to the end of the flash, the default)</source>
+        <translation>擦除范围：image（只擦除图档所占的块；其后的 flash 保留原内容）或 to-end（从图档起擦除到 flash 末尾，默认）</translation>
+    </message>
+    <message>
+        <source>changes only: %1 of %2 blocks changed, %3 bytes sent in %4 s; a whole download would take about %5 s</source>
+        <translation>仅改动部分：%2 块中 %1 块有改动，%4 秒内发送 %3 字节；整个下载约需 %5 秒</translation>
+    </message>
+    <message>
+        <source>reason: no answer to the check read of image sector %1; nothing was erased</source>
+        <translation>原因：检查读取图档扇区 %1 时没有应答；没有擦除任何内容</translation>
+    </message>
+    <message>
+        <source>the module was left as it was: nothing had been erased</source>
+        <translation>模块保持原样：尚未擦除任何内容</translation>
+    </message>
+    <message>
+        <source>the module holds a partly written image: download it again</source>
+        <translation>模块中的图档只写入了一部分：请重新下载</translation>
+    </message>
+    <message>
+        <source>(deleted)</source>
+        <translation>（已删除）</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <translation>启动</translation>
+    </message>
+    <message>
+        <source>changed: %1</source>
+        <translation>改动：%1</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): conversion failed; the module was left as it was</source>
+        <translation>第 %1 轮（%2）：转档失败；模块保持原样</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download cancelled</source>
+        <translation>第 %1 轮（%2）：下载已取消</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): download failed; the next round downloads the whole image</source>
+        <translation>第 %1 轮（%2）：下载失败；下一轮下载整个图档</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): %3 of %4 blocks sent in %5 s</source>
+        <translation>第 %1 轮（%2）：%5 秒内发送了 %4 块中的 %3 块</translation>
+    </message>
+    <message>
+        <source>round %1 (%2): whole image, %3 blocks sent in %4 s</source>
+        <translation>第 %1 轮（%2）：整个图档，%4 秒内发送了 %3 块</translation>
+    </message>
+    <message>
+        <source>convert a project and download it, then again (only the changed blocks) whenever its files change; Ctrl-C ends</source>
+        <translation>转档并下载项目，之后每当其文件改动时再次转档并下载（只发送改动的块）；按 Ctrl-C 结束</translation>
+    </message>
+    <message>
+        <source>the project file to convert</source>
+        <translation>要转档的项目文件</translation>
+    </message>
+    <message>
         <source>Print the version and exit</source>
         <translation>打印版本号并退出</translation>
     </message>
@@ -979,6 +1047,18 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>图片 %1 与图片 %2 的数据块重叠</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed</source>
+        <translation>%2 块中 %1 块有改动</translation>
+    </message>
+    <message>
+        <source>checking what the module holds</source>
+        <translation>检查模块现存内容</translation>
+    </message>
+    <message>
+        <source>the module does not hold %1; downloading the whole image</source>
+        <translation>模块中存的不是 %1；下载整个图档</translation>
     </message>
     <message>
         <source>there is no settings file, so no model %1</source>
@@ -1958,6 +2038,62 @@ and download the image into the module&apos;s flash.</source>
         <translation>%2 的图片 %1 无法用当前型号显示：%3。</translation>
     </message>
     <message>
+        <source>&amp;Erase only the image&apos;s blocks</source>
+        <translation>只擦除图档所占的块(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies, not the flash up to its end; the flash beyond the image keeps its bytes, which the image&apos;s index table never points to</source>
+        <translation>只擦除图档所占的 64 KiB 块，而不是擦除到 flash 末尾；图档之后的 flash 保留原内容，图档的索引表从不指向那里</translation>
+    </message>
+    <message>
+        <source>Download c&amp;hanges only</source>
+        <translation>只下载改动部分(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Erase and write only the 64 KiB blocks that differ from the image last downloaded to this port; the module is checked first, and gets the whole image when it holds something else</source>
+        <translation>只擦除并写入与上次下载到此端口的图档不同的 64 KiB 块；先检查模块，模块中存的不是该图档时下载整个图档</translation>
+    </message>
+    <message>
+        <source>A&amp;uto-download on change</source>
+        <translation>改动后自动下载(&amp;U)</translation>
+    </message>
+    <message>
+        <source>After a picture file or the list changes, convert and download the changes to the open port; the result shows in the status bar</source>
+        <translation>图片文件或列表改动后，转档并把改动部分下载到已打开的端口；结果显示在状态栏</translation>
+    </message>
+    <message>
+        <source>Auto-download: %1 of %2 blocks sent in %3 s</source>
+        <translation>自动下载：%3 秒内发送了 %2 块中的 %1 块</translation>
+    </message>
+    <message>
+        <source>Auto-download: whole image, %1 blocks sent in %2 s</source>
+        <translation>自动下载：整个图档，%2 秒内发送了 %1 块</translation>
+    </message>
+    <message>
+        <source>Auto-download cancelled; the next one sends the whole image</source>
+        <translation>自动下载已取消；下一次下载整个图档</translation>
+    </message>
+    <message>
+        <source>Auto-download failed: %1; the next one sends the whole image</source>
+        <translation>自动下载失败：%1；下一次下载整个图档</translation>
+    </message>
+    <message>
+        <source>Auto-download: waiting for a change of the list or a picture</source>
+        <translation>自动下载：等待列表或图片改动</translation>
+    </message>
+    <message>
+        <source>Auto-download: the serial port is closed; nothing was sent</source>
+        <translation>自动下载：串口已关闭；未发送任何内容</translation>
+    </message>
+    <message>
+        <source>Auto-download: the conversion failed (%1); the module was left as it was</source>
+        <translation>自动下载：转档失败（%1）；模块保持原样</translation>
+    </message>
+    <message>
+        <source>Auto-download: downloading...</source>
+        <translation>自动下载：正在下载...</translation>
+    </message>
+    <message>
         <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
         <translation>与模块的连接已断开：设备 %1 已被拔出或关闭，其串口已关闭。请接好模块，打开串口后重新连接。</translation>
     </message>
@@ -2066,6 +2202,10 @@ Add them again (Yes) or skip them (No)?</source>
     <message>
         <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
         <translation>图片在 %1, %2 处会完全超出 %3 x %4 的屏幕；位置保持 %5, %6。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 blocks changed; a whole download would take about %3 s</source>
+        <translation>%2 块中 %1 块有改动；整个下载约需 %3 秒</translation>
     </message>
 </context>
 <context>
@@ -2285,6 +2425,22 @@ Add them again (Yes) or skip them (No)?</source>
     <message>
         <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
         <translation>%1 是文件夹。请选择要下载的资源图档文件（Icon.bin）。</translation>
+    </message>
+    <message>
+        <source>Erase only the image&apos;s blocks</source>
+        <translation>只擦除图档所占的块</translation>
+    </message>
+    <message>
+        <source>Download changes only</source>
+        <translation>只下载改动部分</translation>
+    </message>
+    <message>
+        <source>Erase only the 64 KiB blocks the image occupies; the flash beyond the image keeps its bytes</source>
+        <translation>只擦除图档所占的 64 KiB 块；图档之后的 flash 保留原内容</translation>
+    </message>
+    <message>
+        <source>Send only the blocks that differ from the image last downloaded to this port (after checking the module)</source>
+        <translation>只发送与上次下载到此端口的图档不同的块（先检查模块）</translation>
     </message>
 </context>
 <context>

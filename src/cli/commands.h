@@ -61,5 +61,6 @@ int Run(int argc, const char* const* argv, Streams streams);
 void AddConvertCommand(CLI::App& app, const Streams& streams, int& exitCode);
 void AddPreviewCommand(CLI::App& app, const Streams& streams, int& exitCode);
 void AddDeviceCommands(CLI::App& app, const Streams& streams, int& exitCode);
+void AddWatchCommand(CLI::App& app, const Streams& streams, int& exitCode);
 
 }  // namespace pictor::cli

@@ -7,11 +7,14 @@
 
 #include "cli/commands.h"
 #include "cli/device_console.h"
+#include "cli/device_options.h"
+#include "cli/download_report.h"
 #include "cli/interrupt_watcher.h"
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 #include "core/common/translatable.h"
 #include "core/device/device_link.h"
+#include "core/device/image_buffer.h"
 #include "core/device/port_enumeration.h"
 #include "core/device/port_open_failure.h"
 #include "core/device/serial_port.h"
@@ -27,13 +30,6 @@ using device::ConnectResult;
 using device::DeviceLink;
 using device::LcdSettings;
 using device::Outcome;
-
-/// Options every device command shares.
-struct PortOptions {
-    std::string port;
-    std::string baud;
-    std::string settingsFile = "Pictor.ini";
-};
 
 /// Settings values of `lcd write` and `download --send-settings`, as ints so that
 /// out-of-range values are reported as bad usage rather than cut to a byte.
@@ -51,17 +47,6 @@ struct SettingsOptions {
                            static_cast<std::uint8_t>(background)};
     }
 };
-
-void AddPortOptions(CLI::App& command, PortOptions& options, const Streams& streams) {
-    command.add_option(
-        "--port", options.port,
-        streams.Translate("Cli",
-                          "serial port: a device path or COMn (default: \"COM\" of [Scom])"));
-    command.add_option("--baud", options.baud,
-                       streams.Translate("Cli", "baud rate (default: \"BIT\" of [Scom])"));
-    command.add_option("--settings", options.settingsFile,
-                       streams.Translate("Cli", "settings file (default ./Pictor.ini)"));
-}
 
 std::vector<CLI::Option*> AddSettingsOptions(CLI::App& command, SettingsOptions& options,
                                              const Streams& streams) {
@@ -89,100 +74,6 @@ std::vector<CLI::Option*> AddSettingsOptions(CLI::App& command, SettingsOptions&
                         streams.Translate("Cli", "background colour 0..5"))
             ->check(CLI::Range(0, 5)),
     };
-}
-
-/// The serial port the options name, with "Scom" defaults from the settings file.
-struct PortChoice {
-    std::string portText;
-    std::string baudText;
-    settings::ScomSettings scom;
-};
-
-PortChoice ChoosePort(const PortOptions& options) {
-    const settings::ProfileFile file(PathFromUtf8(options.settingsFile));
-    PortChoice choice;
-    choice.scom = settings::ReadScomSettings(file);
-    choice.portText = options.port.empty() ? choice.scom.portText : options.port;
-    choice.baudText = options.baud.empty() ? choice.scom.baudText : options.baud;
-    return choice;
-}
-
-std::string OpenFailureReason(const std::string& portText, const device::SerialPort& port,
-                              const Streams& streams) {
-    const std::error_code error = port.LastOpenError();
-    const std::string path = device::DevicePathForPort(portText);
-    const std::string where =
-        path.empty() || path == portText ? portText : portText + " (" + path + ")";
-    switch (device::ClassifyPortOpenError(error)) {
-        case device::PortOpenFailure::NoSuchPort:
-            return FillPlaceholders(
-                streams.Translate(
-                    "Cli", "reason: port %1 does not exist (`pictor-cli ports` lists the ports)"),
-                {where});
-        case device::PortOpenFailure::Busy:
-            return FillPlaceholders(
-                streams.Translate("Cli", "reason: port %1 is busy: another program has it open"),
-                {where});
-        case device::PortOpenFailure::PermissionDenied:
-#ifdef _WIN32
-            // Windows answers "access denied" also when another program holds the port.
-            return FillPlaceholders(
-                streams.Translate("Cli",
-                                  "reason: access denied on %1: another program may have it "
-                                  "open, or it may not be used by this user"),
-                {where});
-#else
-            return FillPlaceholders(
-                streams.Translate("Cli",
-                                  "reason: permission denied on %1; add your user to the dialout "
-                                  "group (sudo usermod -aG dialout $USER) and log in again"),
-                {where});
-#endif
-        case device::PortOpenFailure::BadBaudRate:
-            return FillPlaceholders(
-                streams.Translate("Cli", "reason: the baud rate is not usable on %1"), {where});
-        case device::PortOpenFailure::Other:
-            break;
-    }
-    return FillPlaceholders(streams.Translate("Cli", "reason: %1: %2"), {where, error.message()});
-}
-
-std::string ConnectFailureReason(const ConnectResult& result, const Streams& streams) {
-    char hex[8];
-    switch (result.failure) {
-        case ConnectFailure::NotWritten:
-            return streams.Translate(
-                "Cli", "reason: the connect request could not be written to the port");
-        case ConnectFailure::NoReply:
-            return streams.Translate("Cli",
-                                     "reason: no reply from the module (not a single byte within "
-                                     "500 ms); check the cable, the port and the baud rate");
-        case ConnectFailure::ShortReply:
-            return streams.Translate("Cli",
-                                     "reason: the module's reply was cut short (1 of 2 bytes)");
-        case ConnectFailure::UnknownKind:
-            std::snprintf(hex, sizeof hex, "%02X %02X", result.reply[0], result.reply[1]);
-            return FillPlaceholders(
-                streams.Translate(
-                    "Cli", "reason: unknown flash kind in the reply %1 (expected 90 01 to 90 05)"),
-                {hex});
-        default:
-            return {};
-    }
-}
-
-/// Opens the chosen port and hands it to a new link; null after reporting why not.
-std::unique_ptr<DeviceLink> OpenLink(const PortChoice& choice, DeviceConsole& console) {
-    auto port = std::make_unique<device::SerialPort>();
-    if (!port->Open(choice.portText, settings::ParseLeadingInt(choice.baudText))) {
-        console.Show(Message{PICTOR_TRANSLATE_NOOP("Core", "串口无法打开!"),
-                             PICTOR_TRANSLATE_NOOP("Core", "错误"), MessageIcon::None});
-        console.Explain(OpenFailureReason(choice.portText, *port, console.Output()));
-        return nullptr;
-    }
-    auto link = std::make_unique<DeviceLink>(device::DeviceStateFromSettings(choice.scom));
-    link->AttachLine(std::move(port), console);
-    return link;
 }
 
 /// Connect without the magic; reports `failureText` and the reason on failure.
@@ -307,56 +198,33 @@ struct DownloadOptions {
     std::string file;
     bool sendSettings = false;
     SettingsOptions values;
+    device::EraseScope erase = device::EraseScope::ToEnd;
+    std::string since;  // the image the module holds now; empty: a whole download
 };
-
-void PrintSummary(const device::DownloadResult& result, int baud, DeviceConsole& console) {
-    const Streams& streams = console.Output();
-    const double seconds = result.transferTime.count();
-    const double bytesPerSecond =
-        seconds > 0 ? static_cast<double>(result.bytesWritten) / seconds : 0.0;
-    const double lineBytesPerSecond = baud > 0 ? baud / 10.0 : 0.0;
-    auto fixed = [](double value, int decimals) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*f", decimals, value);
-        return std::string(text);
-    };
-    console.Explain(FillPlaceholders(
-        streams.Translate("Cli",
-                          "summary: %1 bytes written in %2 s (%3 included; %4 s in all), "
-                          "%5 KB/s, %6% of the line rate of %7 baud"),
-        {std::to_string(result.bytesWritten), fixed(seconds, 2),
-         result.transferMode == 1 ? streams.Translate("Cli", "read-back check")
-                                  : streams.Translate("Cli", "acknowledgements"),
-         fixed(result.totalTime.count(), 2), fixed(bytesPerSecond / 1000.0, 1),
-         fixed(lineBytesPerSecond > 0 ? 100.0 * bytesPerSecond / lineBytesPerSecond : 0.0, 0),
-         std::to_string(baud)}));
-}
-
-std::string LoadFailureReason(const device::DownloadResult& result, const std::string& file,
-                              const Streams& streams) {
-    switch (result.loadFailure) {
-        case device::LoadFailure::CannotOpen:
-            return FillPlaceholders(streams.Translate("Cli", "reason: cannot open %1"), {file});
-        case device::LoadFailure::ShortRead:
-            return FillPlaceholders(streams.Translate("Cli", "reason: %1 could not be read whole"),
-                                    {file});
-        default:
-            return {};
-    }
-}
 
 int RunDownload(const DownloadOptions& options, const Streams& streams) {
     DeviceConsole console(streams, ErrIsTerminal(streams));
+    device::DownloadRequest request;
+    request.source = device::ImageSource::File;
+    request.filePath = PathFromUtf8(options.file);
+    request.erase = options.erase;
+    if (!options.since.empty()) {
+        request.previous = device::LoadImageFile(PathFromUtf8(options.since));
+        if (!request.previous) {
+            console.Explain(FillPlaceholders(
+                streams.Translate("Cli",
+                                  "pictor-cli: cannot read the old image %1; nothing was sent"),
+                {options.since}));
+            return kExitFailed;
+        }
+    }
+    if (options.sendSettings) {
+        request.sendSettings = options.values.ToSettings();
+    }
     const PortChoice choice = ChoosePort(options.port);
     const auto link = OpenLink(choice, console);
     if (!link) {
         return kExitFailed;
-    }
-    device::DownloadRequest request;
-    request.source = device::ImageSource::File;
-    request.filePath = PathFromUtf8(options.file);
-    if (options.sendSettings) {
-        request.sendSettings = options.values.ToSettings();
     }
     device::DownloadResult result;
     {
@@ -367,26 +235,14 @@ int RunDownload(const DownloadOptions& options, const Streams& streams) {
         result = *link->Wait();
     }
     console.EndStatusLine();
-    switch (result.outcome) {
-        case Outcome::Ok:
-            PrintSummary(result, settings::ParseLeadingInt(choice.baudText), console);
-            // The job has shown the warning; the exit code tells scripts.
-            return result.settingsWritten.value_or(true) ? kExitOk : kExitFailed;
-        case Outcome::Cancelled:
-            return kExitCancelled;
-        case Outcome::Failed:
-            break;
+    if (result.outcome == Outcome::Ok) {
+        PrintSummary(result, choice.Baud(), console);
+    } else if (result.outcome == Outcome::Failed) {
+        ExplainFailure(result, options.file, console);
+    } else {
+        ExplainCancel(result, console);
     }
-    if (result.step == device::DownloadStep::Connect) {
-        ConnectResult connect;
-        connect.failure = result.connectFailure;
-        connect.reply = result.connectReply;
-        console.Explain(ConnectFailureReason(connect, streams));
-    } else if (const std::string why = LoadFailureReason(result, options.file, streams);
-               !why.empty()) {
-        console.Explain(why);
-    }
-    return kExitFailed;
+    return DownloadExitCode(result);
 }
 
 }  // namespace
@@ -416,6 +272,13 @@ void AddDeviceCommands(CLI::App& app, const Streams& streams, int& exitCode) {
     for (CLI::Option* option : AddSettingsOptions(*downloadCommand, download->values, streams)) {
         option->needs(send);
     }
+    AddEraseOption(*downloadCommand, download->erase, streams);
+    downloadCommand->add_option(
+        "--since", download->since,
+        streams.Translate("Cli",
+                          "OLD.bin, the image the module holds now: erase and write only the "
+                          "64 KiB blocks that differ from it (after checking that the module "
+                          "holds it; otherwise the whole image)"));
     downloadCommand->callback(
         [download, streams, &exitCode] { exitCode = RunDownload(*download, streams); });
 

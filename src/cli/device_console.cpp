@@ -7,8 +7,10 @@
 
 namespace pictor::cli {
 
-DeviceConsole::DeviceConsole(Streams streams, bool errIsTerminal)
-    : streams_(std::move(streams)), errIsTerminal_(errIsTerminal) {}
+DeviceConsole::DeviceConsole(Streams streams, bool errIsTerminal, bool informationToOut)
+    : streams_(std::move(streams)),
+      errIsTerminal_(errIsTerminal),
+      informationToOut_(informationToOut) {}
 
 bool ErrIsTerminal(const Streams& streams) {
     return &streams.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
@@ -51,10 +53,10 @@ void DeviceConsole::Show(const Message& coreMessage) {
     std::lock_guard lock(mutex_);
     EndStatusLineLocked();
     // A warning goes to stderr although its icon is the information one.
-    std::ostream& out =
-        coreMessage.icon == MessageIcon::Information && coreMessage.caption != "警告"
-            ? streams_.out
-            : streams_.err;
+    std::ostream& out = informationToOut_ && coreMessage.icon == MessageIcon::Information &&
+                                coreMessage.caption != "警告"
+                            ? streams_.out
+                            : streams_.err;
     if (!message.caption.empty()) {
         out << message.caption << ": ";
     }

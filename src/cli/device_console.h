@@ -11,12 +11,13 @@ namespace pictor::cli {
 
 /// Progress and messages of device commands on the console. Status texts go to
 /// stderr: on a terminal as one line rewritten in place, otherwise one line per
-/// new text. Messages: information to stdout, everything else to stderr, as
-/// "caption: text" when there is a caption. Thread-safe (the download job reports
-/// from its own thread).
+/// new text. Messages: information to stdout (to stderr too with
+/// `informationToOut` false, when stdout carries a command's own lines),
+/// everything else to stderr, as "caption: text" when there is a caption.
+/// Thread-safe (the download job reports from its own thread).
 class DeviceConsole final : public ProgressSink, public MessageSink {
   public:
-    DeviceConsole(Streams streams, bool errIsTerminal);
+    DeviceConsole(Streams streams, bool errIsTerminal, bool informationToOut = true);
 
     void SetProgress(int percent) override;
     void SetStatus(const std::string& text) override;
@@ -34,6 +35,7 @@ class DeviceConsole final : public ProgressSink, public MessageSink {
 
     Streams streams_;
     bool errIsTerminal_;
+    bool informationToOut_;
     std::mutex mutex_;
     std::string lastStatus_;
     bool statusLineOpen_ = false;

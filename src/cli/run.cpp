@@ -46,6 +46,7 @@ int Run(int argc, const char* const* argv, Streams streams) {
     AddConvertCommand(app, streams, exitCode);
     AddPreviewCommand(app, streams, exitCode);
     AddDeviceCommands(app, streams, exitCode);
+    AddWatchCommand(app, streams, exitCode);
     // A subcommand makes its help flag before it takes the option group name.
     const std::string optionGroup = streams.Translate("Cli", "Options");
     const std::function<void(CLI::App&)> groupHelp = [&](CLI::App& command) {

@@ -18,6 +18,7 @@
 #include "core/settings/scom_settings.h"
 #include "core/workspace/picture_list.h"
 #include "core/workspace/project_file.h"
+#include "gui/change_watch.h"
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
 #include "gui/list_history.h"
@@ -125,6 +126,9 @@ class MainWindow final : public QMainWindow,
     bool LoadResourceImage(const std::string& path, QWidget* owner) override;
     void StartResourceDownload(std::optional<device::LcdSettings> settings) override;
     void CancelResourceDownload() override;
+    /// The Device menu's "Erase only the image's blocks" and "Download changes only".
+    [[nodiscard]] DownloadChoices Choices() const override;
+    void SetChoices(const DownloadChoices& choices) override;
 
     /// Members to controls; controls to members (false at a failed check).
     void Push();
@@ -231,11 +235,15 @@ class MainWindow final : public QMainWindow,
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     /// The progress row's text: the running job's status, or "Ready".
     void ShowJobStatus();
-    void StartJob(device::DownloadRequest request);
-    /// On the user-interface thread once a download job has ended: shows what it
-    /// reported and, when the module went away or fell silent, what happened and
-    /// what to do (a port whose device is gone is closed).
-    void FinishJob(const device::DownloadResult& result);
+    /// Starts a download with the Device menu's choices; an `automatic` one (of
+    /// "Auto-download on change") reports in the status bar only.
+    void StartJob(device::DownloadRequest request, bool automatic = false);
+    /// On the user-interface thread once a download job to `port` has ended: shows
+    /// what it reported (an automatic one in the status bar only) and, when the
+    /// module went away or fell silent, what happened and what to do (a port whose
+    /// device is gone is closed).
+    void FinishJob(const device::DownloadResult& result, const std::string& port,
+                   bool automatic);
     /// What happened on the line when a job failed and what to do next; empty when
     /// the line is not to blame. Closes the port of a device that went away and
     /// resets the connect state.
@@ -382,6 +390,30 @@ class MainWindow final : public QMainWindow,
     ListSnapshot savedSnapshot_;
     // The project as last opened or saved: its unknown keys survive a rewrite.
     workspace::Project loadedProject_;
+
+    // ---- Re-flashing: erase choice, changes only, auto-download
+    // (main_window_reflash.cpp) ----
+    void BuildReflashActions();
+    void ApplyDownloadChoices(device::DownloadRequest& request, bool automatic) const;
+    /// After a job: remembers (or forgets) what the module on `port` holds.
+    void TakeJobResult(const device::DownloadResult& result, const std::string& port);
+    [[nodiscard]] std::string AutoDownloadReport(const device::DownloadResult& result) const;
+    /// " 3 of 32 blocks changed; a whole download would take about 110.0 s" after a
+    /// download of the changes; empty otherwise.
+    static QString ChangesFigures(const device::DownloadResult& result);
+    void SetAutoDownload(bool on);
+    void ShowAutoStatus(const std::string& text);
+    [[nodiscard]] WatchedState CurrentWatchedState() const;
+    /// Converts the list and downloads the changes to the open port.
+    void RunAutoDownload();
+    /// Runs the auto-download a change asked for while a job or an import ran.
+    void RunPendingAutoDownload();
+    // The image each port's module got with the last successful download of this
+    // session: what "Download changes only" compares with.
+    std::map<std::string, device::ImageBuffer> heldImages_;
+    ChangeWatch* changeWatch_ = nullptr;
+    QLabel* autoStatus_ = nullptr;
+    bool autoPending_ = false;      // a change came while a job or an import ran
 
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).

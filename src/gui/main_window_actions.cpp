@@ -298,6 +298,7 @@ void MainWindow::BuildActions() {
     connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::RefreshStatus);
     connect(preview_, &LcdPreview::released, this, &MainWindow::RefreshStatus);
 
+    BuildReflashActions();
     BuildMenus();
     BuildStatusBar();
     connect(styleBox_, &QComboBox::activated, this, [this] {
@@ -351,6 +352,10 @@ void MainWindow::BuildMenus() {
     for (const char* name :
          {"openPortAction", "closePortAction", "connectAction", "downloadBinAction",
           "resourceDownloadAction", "lcdSettingsAction", "cancelJobAction"}) {
+        add(device, name);
+    }
+    device->addSeparator();
+    for (const char* name : {"eraseImageAction", "changesOnlyAction", "autoDownloadAction"}) {
         add(device, name);
     }
 

@@ -174,14 +174,16 @@ void MainWindow::StartResourceDownload(std::optional<device::LcdSettings> settin
     StartJob(std::move(request));
 }
 
-void MainWindow::StartJob(device::DownloadRequest request) {
+void MainWindow::StartJob(device::DownloadRequest request, bool automatic) {
     request.backupDirectory = startDirectory_;
+    ApplyDownloadChoices(request, automatic);
     // The job's messages wait until it has ended: it never waits in a box.
     jobMessages_.Take();
     const bool started = link_.StartDownload(
-        std::move(request), progress_, jobMessages_, [this](const device::DownloadResult& result) {
+        std::move(request), progress_, jobMessages_,
+        [this, port = portText_, automatic](const device::DownloadResult& result) {
             // On the job's thread: the rest is done on the user-interface thread.
-            progress_.Post([this, result] { FinishJob(result); });
+            progress_.Post([this, result, port, automatic] { FinishJob(result, port, automatic); });
         });
     if (started) {
         cancelJobButton_->setEnabled(true);
@@ -192,7 +194,8 @@ void MainWindow::StartJob(device::DownloadRequest request) {
     }
 }
 
-void MainWindow::FinishJob(const device::DownloadResult& result) {
+void MainWindow::FinishJob(const device::DownloadResult& result, const std::string& port,
+                           bool automatic) {
     link_.Wait();  // the job has called back: only its release is left
     cancelJobButton_->setEnabled(false);
     ShowFlashType();
@@ -200,6 +203,19 @@ void MainWindow::FinishJob(const device::DownloadResult& result) {
     progressBar_->setValue(0);
     jobStatus_.clear();
     ShowJobStatus();
+    TakeJobResult(result, port);
+    if (automatic) {
+        // Never a box: the status bar tells, with what the line did.
+        std::string report = AutoDownloadReport(result);
+        if (const std::string advice = LineFailureAdvice(result); !advice.empty()) {
+            report += " " + advice;
+        }
+        jobMessages_.Take();
+        ShowAutoStatus(report);
+        RefreshStatus();
+        RunPendingAutoDownload();
+        return;
+    }
 
     // Whatever the job said besides its final message goes with it, in one place.
     std::vector<QString> notes;
@@ -212,7 +228,9 @@ void MainWindow::FinishJob(const device::DownloadResult& result) {
     switch (result.outcome) {
         case device::Outcome::Ok:
             PostResult(notes.empty() ? MessageBar::Kind::Positive : MessageBar::Kind::Warning,
-                       JoinLines(headline + QLatin1Char(' ') + DownloadFigures(result), notes),
+                       JoinLines(headline + QLatin1Char(' ') + DownloadFigures(result) +
+                                     ChangesFigures(result),
+                                 notes),
                        headline);
             break;
         case device::Outcome::Cancelled:
@@ -232,6 +250,7 @@ void MainWindow::FinishJob(const device::DownloadResult& result) {
         }
     }
     RefreshStatus();
+    RunPendingAutoDownload();
 }
 
 QString MainWindow::DownloadFigures(const device::DownloadResult& result) {

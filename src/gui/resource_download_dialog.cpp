@@ -26,6 +26,12 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
       pathEdit_(Tag(new QLineEdit, 1118, "imagePathEdit")),
       sendBox_(Tag(new QCheckBox(Translate("ResourceDownloadDialog", "同时下载LCD设置")), 1124,
                    "sendSettingsCheck")),
+      eraseImageBox_(
+          Name(new QCheckBox(Translate("ResourceDownloadDialog", "Erase only the image's blocks")),
+               "eraseImageCheck")),
+      changesOnlyBox_(
+          Name(new QCheckBox(Translate("ResourceDownloadDialog", "Download changes only")),
+               "changesOnlyCheck")),
       form_(new LcdSettingsForm({1119, 1109, 1121, 1122, 1123})) {
     setObjectName(QStringLiteral("ResourceDownloadDialog"));
     setWindowTitle(Translate("ResourceDownloadDialog", "图片资源下载"));
@@ -54,6 +60,22 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     connect(sendBox_, &QCheckBox::clicked, this, &ResourceDownloadDialog::OnSendSettingsToggled);
 
+    // The same choices as in the Device menu: a change here is a change there.
+    const DownloadChoices choices = host_.Choices();
+    eraseImageBox_->setChecked(choices.eraseImageOnly);
+    changesOnlyBox_->setChecked(choices.changesOnly);
+    eraseImageBox_->setToolTip(Translate("ResourceDownloadDialog",
+                                         "Erase only the 64 KiB blocks the image occupies; the "
+                                         "flash beyond the image keeps its bytes"));
+    changesOnlyBox_->setToolTip(Translate("ResourceDownloadDialog",
+                                          "Send only the blocks that differ from the image last "
+                                          "downloaded to this port (after checking the module)"));
+    for (QCheckBox* box : {eraseImageBox_, changesOnlyBox_}) {
+        connect(box, &QCheckBox::toggled, this, [this] {
+            host_.SetChoices({eraseImageBox_->isChecked(), changesOnlyBox_->isChecked()});
+        });
+    }
+
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(new QLabel(Translate("ResourceDownloadDialog", "资源文件：")));
     pathRow->addWidget(pathEdit_, 1);
@@ -73,6 +95,8 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(pathRow);
+    layout->addWidget(eraseImageBox_);
+    layout->addWidget(changesOnlyBox_);
     layout->addWidget(settingsGroup);
     layout->addLayout(buttons);
     setMinimumWidth(460);

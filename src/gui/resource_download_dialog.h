@@ -14,6 +14,12 @@ namespace pictor::gui {
 
 class DialogService;
 
+/// How a download erases and what it sends (the Device menu holds the same).
+struct DownloadChoices {
+    bool eraseImageOnly = false;  ///< erase only the image's blocks, not to the flash's end
+    bool changesOnly = false;     ///< send only the blocks that differ from the last download
+};
+
 /// What the resource download dialog needs from the main window.
 class ResourceDownloadHost {
   public:
@@ -26,6 +32,9 @@ class ResourceDownloadHost {
     virtual void StartResourceDownload(std::optional<device::LcdSettings> settings) = 0;
     /// Asks the running download to stop at its next exchange (no effect when none runs).
     virtual void CancelResourceDownload() = 0;
+    /// The download choices, shared with the Device menu.
+    [[nodiscard]] virtual DownloadChoices Choices() const = 0;
+    virtual void SetChoices(const DownloadChoices& choices) = 0;
 };
 
 /// "图片资源下载": picks the resource image (checked and loaded at once) and starts
@@ -58,6 +67,8 @@ class ResourceDownloadDialog final : public QDialog {
     int sendSettings_ = 0;
     QLineEdit* pathEdit_;
     QCheckBox* sendBox_;
+    QCheckBox* eraseImageBox_;
+    QCheckBox* changesOnlyBox_;
     LcdSettingsForm* form_;
 };
 

@@ -33,6 +33,22 @@ void UserState::SetLanguage(const QString& code) {
     Store().setValue(QStringLiteral("interface/language"), code);
 }
 
+bool UserState::EraseImageOnly() const {
+    return Store().value(QStringLiteral("download/eraseImageOnly"), false).toBool();
+}
+
+void UserState::SetEraseImageOnly(bool on) {
+    Store().setValue(QStringLiteral("download/eraseImageOnly"), on);
+}
+
+bool UserState::ChangesOnly() const {
+    return Store().value(QStringLiteral("download/changesOnly"), false).toBool();
+}
+
+void UserState::SetChangesOnly(bool on) {
+    Store().setValue(QStringLiteral("download/changesOnly"), on);
+}
+
 QByteArray UserState::Geometry() const {
     return Store().value(QStringLiteral("window/geometry")).toByteArray();
 }

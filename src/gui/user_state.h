@@ -39,6 +39,12 @@ class UserState {
     [[nodiscard]] QString Language() const;
     void SetLanguage(const QString& code);
 
+    /// The download choices of the Device menu (both off when never chosen).
+    [[nodiscard]] bool EraseImageOnly() const;
+    void SetEraseImageOnly(bool on);
+    [[nodiscard]] bool ChangesOnly() const;
+    void SetChangesOnly(bool on);
+
     /// Recent projects, the most recent first.
     [[nodiscard]] QStringList RecentProjects() const;
     /// Puts `path` at the head of the recent projects (once, at most 8 kept).

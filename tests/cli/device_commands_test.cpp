@@ -5,8 +5,7 @@
 #include <thread>
 
 #include "cli/commands.h"
-#include "support/sim_process.h"
-#include "support/temp_dir.h"
+#include "device_cli_fixture.h"
 
 #if defined(PICTOR_SIM_PATH) && defined(PICTOR_CLI_PATH)
 
@@ -14,49 +13,9 @@ namespace pictor::cli {
 namespace {
 
 using namespace std::chrono_literals;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-class DeviceCommands : public ::testing::Test {
-  protected:
-    pictor::test::TempDir dir;
-
-    /// The environment the tool's language comes from (the Chinese interface
-    /// unless a test says otherwise).
-    std::string environment = "PICTOR_LANG=zh";
-
-    /// Starts pictor-cli with `args` in `dir`, its output going to files.
-    std::unique_ptr<pictor::test::ChildProcess> Start(const std::vector<std::string>& args) {
-        std::string command = "cd '" + dir.Path().string() + "' && exec env -u LANGUAGE " +
-                              environment + " '" PICTOR_CLI_PATH "'";
-        for (const auto& a : args) {
-            command += " '" + a + "'";
-        }
-        command += " >out.txt 2>err.txt";
-        return std::make_unique<pictor::test::ChildProcess>(
-            std::vector<std::string>{"/bin/sh", "-c", command}, false);
-    }
-    CliRun Finish(pictor::test::ChildProcess& child) {
-        CliRun run;
-        run.exitCode = child.WaitForExit(60s);
-        run.out = pictor::test::ReadFile(dir / "out.txt");
-        run.err = pictor::test::ReadFile(dir / "err.txt");
-        return run;
-    }
-    CliRun Cli(const std::vector<std::string>& args) { return Finish(*Start(args)); }
-    static pictor::test::SimProcess Sim(std::vector<std::string> args) {
-        args.insert(args.end(), {"--erase-ms", "0"});
-        return pictor::test::SimProcess(PICTOR_SIM_PATH, std::move(args));
-    }
-};
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::CliRun;
+using test::Contains;
+using test::DeviceCommands;
 
 TEST_F(DeviceCommands, ConnectPrintsTheFlash) {
     auto sim = Sim({"--kind", "5"});

@@ -129,7 +129,10 @@ class FakeDownloadHost final : public ResourceDownloadHost {
         starts.push_back(settings);
     }
     void CancelResourceDownload() override { ++cancels; }
+    DownloadChoices Choices() const override { return choices; }
+    void SetChoices(const DownloadChoices& chosen) override { choices = chosen; }
 
+    DownloadChoices choices;
     bool accept = true;
     int cancels = 0;
     std::vector<std::string> loads;
@@ -227,6 +230,27 @@ TEST(ResourceDownloadDialogTest, DownloadUsesTheTypedPathAndNeverAnEarlierImage)
 
     Control<QPushButton>(&dialog, 1126)->click();
     EXPECT_EQ(host.cancels, 1);
+}
+
+// The erase choice and "Download changes only" are the Device menu's: the
+// dialog shows them and a click changes them there.
+TEST(ResourceDownloadDialogTest, ShowsAndChangesTheDownloadChoices) {
+    ScriptedDialogs dialogs;
+    FakeDownloadHost host;
+    host.choices = {true, false};
+    ResourceDownloadDialog dialog(host, dialogs);
+    auto* erase = dialog.findChild<QCheckBox*>("eraseImageCheck");
+    auto* changes = dialog.findChild<QCheckBox*>("changesOnlyCheck");
+    ASSERT_NE(erase, nullptr);
+    ASSERT_NE(changes, nullptr);
+    EXPECT_TRUE(erase->isChecked());
+    EXPECT_FALSE(changes->isChecked());
+    changes->click();
+    EXPECT_TRUE(host.choices.eraseImageOnly);
+    EXPECT_TRUE(host.choices.changesOnly);
+    erase->click();
+    EXPECT_FALSE(host.choices.eraseImageOnly);
+    EXPECT_TRUE(dialogs.messages.empty()) << "a choice needs no box";
 }
 
 }  // namespace

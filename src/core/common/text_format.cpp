@@ -71,4 +71,37 @@ int MatchPercentText(std::string_view pattern, std::string_view text) {
     return value;
 }
 
+std::optional<std::vector<std::string>> MatchNumberPlaceholders(std::string_view pattern,
+                                                                std::string_view text) {
+    std::vector<std::string> values;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const bool placeholder = pattern[i] == '%' && i + 1 < pattern.size() &&
+                                 pattern[i + 1] >= '1' && pattern[i + 1] <= '9';
+        if (!placeholder) {
+            if (at >= text.size() || text[at] != pattern[i]) {
+                return std::nullopt;
+            }
+            ++at;
+            continue;
+        }
+        const std::size_t digits = text.find_first_not_of("0123456789", at);
+        const std::size_t end = digits == std::string_view::npos ? text.size() : digits;
+        if (end == at) {
+            return std::nullopt;
+        }
+        const auto index = static_cast<std::size_t>(pattern[i + 1] - '1');
+        if (values.size() <= index) {
+            values.resize(index + 1);
+        }
+        values[index] = std::string(text.substr(at, end - at));
+        at = end;
+        ++i;
+    }
+    if (at != text.size()) {
+        return std::nullopt;
+    }
+    return values;
+}
+
 }  // namespace pictor

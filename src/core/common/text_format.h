@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +23,12 @@ std::string FillPlaceholders(std::string_view pattern, const std::vector<std::st
 /// The value `FormatPercentText(pattern, value)` was made with, when `text` has
 /// that form; -1 otherwise. The front ends use it to translate a status text.
 int MatchPercentText(std::string_view pattern, std::string_view text);
+
+/// The values `FillPlaceholders(pattern, values)` made `text` with, when every
+/// placeholder of `pattern` (%1 ... %9) stands for a decimal number in `text`
+/// ("%1 of %2 blocks changed" and "3 of 96 blocks changed" give {"3", "96"});
+/// nullopt otherwise. The front ends use it to translate a status text.
+std::optional<std::vector<std::string>> MatchNumberPlaceholders(std::string_view pattern,
+                                                                std::string_view text);
 
 }  // namespace pictor

@@ -19,6 +19,11 @@ constexpr std::array kPercentStatusPatterns = {
     PICTOR_TRANSLATE_NOOP("Core", "读数据...%d %%"),
 };
 
+// The status texts of the core's jobs made of a pattern with numbers.
+constexpr std::array kCountStatusPatterns = {
+    PICTOR_TRANSLATE_NOOP("Core", "%1 of %2 blocks changed"),
+};
+
 }  // namespace
 
 Message LocalizeMessage(const Message& message, const CoreTextLookup& lookup) {
@@ -36,6 +41,11 @@ std::string LocalizeStatus(const std::string& text, const CoreTextLookup& lookup
         const int value = MatchPercentText(pattern, text);
         if (value >= 0) {
             return FormatPercentText(lookup(pattern), value);
+        }
+    }
+    for (const char* pattern : kCountStatusPatterns) {
+        if (const auto values = MatchNumberPlaceholders(pattern, text)) {
+            return FillPlaceholders(lookup(pattern), *values);
         }
     }
     return lookup(text);

@@ -143,12 +143,14 @@ Outcome DeviceProtocol::WriteOneSector(std::span<const std::uint8_t> chunk, std:
 
 Outcome DeviceProtocol::WriteImagePlain(std::span<const std::uint8_t> image,
                                         std::uint32_t startSector, ProgressSink& progress) {
-    return WriteSectorRun(image, startSector, false, progress);
+    const SectorRun all = AllSectors(image.size());
+    return WriteImageSectors(image, startSector, std::span(&all, 1), false, progress);
 }
 
 Outcome DeviceProtocol::WriteImageCrc(std::span<const std::uint8_t> image,
                                       std::uint32_t startSector, ProgressSink& progress) {
-    return WriteSectorRun(image, startSector, true, progress);
+    const SectorRun all = AllSectors(image.size());
+    return WriteImageSectors(image, startSector, std::span(&all, 1), true, progress);
 }
 
 Outcome DeviceProtocol::WriteAcknowledgedSector(std::span<const std::uint8_t> chunk,
@@ -170,35 +172,53 @@ Outcome DeviceProtocol::WriteAcknowledgedSector(std::span<const std::uint8_t> ch
     }
 }
 
-Outcome DeviceProtocol::WriteSectorRun(std::span<const std::uint8_t> image,
-                                       std::uint32_t startSector, bool withChecksum,
-                                       ProgressSink& progress) {
+Outcome DeviceProtocol::WriteImageSectors(std::span<const std::uint8_t> image,
+                                          std::uint32_t startSector,
+                                          std::span<const SectorRun> runs, bool withChecksum,
+                                          ProgressSink& progress) {
     // Plain runs start at "写数据0 %" and then show "写数据...n %"; checksum runs show
     // "写数据 n %" throughout.
     const std::string_view startText = withChecksum ? PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%")
                                                     : PICTOR_TRANSLATE_NOOP("Core", "写数据%d %%");
     const std::string_view runText = withChecksum ? PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%")
                                                   : PICTOR_TRANSLATE_NOOP("Core", "写数据...%d %%");
-    const std::uint64_t total = image.size();
+    // The chunks to send: the runs' sectors, cut at the image's end.
+    auto chunkAt = [&image](std::uint32_t imageSector) {
+        const std::uint64_t offset = std::uint64_t{imageSector} * kSectorBytes;
+        if (offset >= image.size()) {
+            return std::span<const std::uint8_t>{};
+        }
+        return image.subspan(static_cast<std::size_t>(offset),
+                             std::min<std::uint64_t>(kSectorBytes, image.size() - offset));
+    };
+    std::uint64_t total = 0;
+    for (const SectorRun& run : runs) {
+        for (std::uint32_t s = run.first; s < run.first + run.count; ++s) {
+            total += chunkAt(s).size();
+        }
+    }
     progress.SetProgress(0);
     progress.SetStatus(FormatPercentText(startText, 0));
     line_.PurgeInput();
     std::uint64_t remaining = total;
-    std::uint32_t sector = startSector;
-    while (remaining > 0) {
-        const std::size_t length = std::min<std::uint64_t>(kSectorBytes, remaining);
-        const auto chunk = image.subspan(static_cast<std::size_t>(total - remaining), length);
-        std::array<std::uint8_t, kReplyBytes> answer{};
-        const Outcome outcome = withChecksum ? WriteAcknowledgedSector(chunk, sector)
-                                             : WriteOneSector(chunk, sector, false, answer);
-        if (outcome != Outcome::Ok) {
-            return outcome;
+    for (const SectorRun& run : runs) {
+        for (std::uint32_t s = run.first; s < run.first + run.count; ++s) {
+            const auto chunk = chunkAt(s);
+            if (chunk.empty()) {
+                break;
+            }
+            std::array<std::uint8_t, kReplyBytes> answer{};
+            const Outcome outcome = withChecksum
+                                        ? WriteAcknowledgedSector(chunk, startSector + s)
+                                        : WriteOneSector(chunk, startSector + s, false, answer);
+            if (outcome != Outcome::Ok) {
+                return outcome;
+            }
+            remaining -= chunk.size();
+            const int percent = RunPercent(total, remaining);
+            progress.SetProgress(percent);
+            progress.SetStatus(FormatPercentText(runText, percent));
         }
-        ++sector;
-        remaining -= length;
-        const int percent = RunPercent(total, remaining);
-        progress.SetProgress(percent);
-        progress.SetStatus(FormatPercentText(runText, percent));
     }
     return Outcome::Ok;
 }

@@ -9,6 +9,7 @@
 #include "core/common/progress.h"
 #include "core/device/device_frames.h"
 #include "core/device/device_state.h"
+#include "core/device/flash_layout.h"
 #include "core/device/lcd_settings.h"
 #include "core/device/serial_line.h"
 
@@ -90,6 +91,14 @@ class DeviceProtocol {
     Outcome WriteImageCrc(std::span<const std::uint8_t> image, std::uint32_t startSector,
                           ProgressSink& progress);
 
+    /// The run of `WriteImagePlain` (without checksum) or `WriteImageCrc` (with
+    /// one) over the sectors of `image` that `runs` name only (image sectors,
+    /// ascending; a run past the image's end is cut there). The percentages count
+    /// the chosen sectors. Empty runs succeed without a frame.
+    Outcome WriteImageSectors(std::span<const std::uint8_t> image, std::uint32_t startSector,
+                              std::span<const SectorRun> runs, bool withChecksum,
+                              ProgressSink& progress);
+
     /// Settings write exchange (AA 08 96 … ED, 2-byte reply whose content is not
     /// examined). Ok when the frame went out whole and 2 bytes came back.
     Outcome WriteSettings(const LcdSettings& settings);
@@ -104,6 +113,9 @@ class DeviceProtocol {
     /// Sends AA 08 95 for one sector and collects its 512 data bytes and the 2
     /// trailing bytes (not examined).
     Outcome ReadSector(std::uint32_t sector, std::span<std::uint8_t, kSectorBytes> data);
+
+    /// Baud rate of the line (0 when closed), for estimates of a run's time.
+    [[nodiscard]] int LineBaudRate() const { return line_.BaudRate(); }
 
     /// Mode-2 resends in the protocol object's life (for summaries).
     [[nodiscard]] int ResendCount() const { return resendCount_; }
@@ -126,8 +138,6 @@ class DeviceProtocol {
     Outcome SingleExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                            std::chrono::milliseconds timeout);
     std::chrono::milliseconds TimeoutFor(std::size_t byteCount) const;
-    Outcome WriteSectorRun(std::span<const std::uint8_t> image, std::uint32_t startSector,
-                           bool withChecksum, ProgressSink& progress);
     // One checksum sector, resent until the module acknowledges it with 92 01.
     Outcome WriteAcknowledgedSector(std::span<const std::uint8_t> chunk, std::uint32_t sector);
     Outcome WriteOneSector(std::span<const std::uint8_t> chunk, std::uint32_t sector,

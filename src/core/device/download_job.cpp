@@ -1,5 +1,7 @@
 #include "core/device/download_job.h"
 
+#include <array>
+
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 #include "core/common/translatable.h"
@@ -11,6 +13,13 @@ namespace pictor::device {
 namespace {
 
 constexpr const char* kErrorCaption = PICTOR_TRANSLATE_NOOP("Core", "错误信息");
+
+using Clock = std::chrono::steady_clock;
+
+/// Adds the time since `start` to `total`.
+void AddSince(std::chrono::duration<double>& total, Clock::time_point start) {
+    total += Clock::now() - start;
+}
 
 class Job {
   public:
@@ -36,14 +45,23 @@ class Job {
                 Message{PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档成功"),
                         PICTOR_TRANSLATE_NOOP("Core", "信息"), MessageIcon::Information};
         }
-        result_.totalTime = std::chrono::steady_clock::now() - started_;
+        result_.totalTime = Clock::now() - started_;
         messages_.Show(result_.message);
         return result_;
     }
 
     std::optional<ImageBuffer> TakeImage(const DeviceState& state);
     bool ImageIsEmpty() const;
-    Outcome Erase(const EraseRange& range);
+    /// What to erase, write and read back: the changed blocks when the module
+    /// holds the previous image, else the whole image. Nullopt after a check
+    /// read failed or was cancelled (the outcome is in `checkOutcome_`).
+    std::optional<DownloadPlan> Plan(const DeviceState& state, std::span<const std::uint8_t> image);
+    /// Reads `sectors` (image sectors) and compares them with the previous image.
+    Outcome ModuleHoldsPrevious(const std::vector<std::uint32_t>& sectors,
+                                std::uint32_t startSector, bool& holds);
+    Outcome Erase(const DownloadPlan& plan);
+    Outcome WriteAndCheck(const DownloadPlan& plan, const DeviceState& state,
+                          std::span<const std::uint8_t> data);
     void Status(const std::string& text) { progress_.SetStatus(text); }
 
     const DownloadRequest& request_;
@@ -51,7 +69,9 @@ class Job {
     ProgressSink& progress_;
     MessageSink& messages_;
     DownloadResult result_;
-    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    WorkTimes times_;
+    Outcome checkOutcome_ = Outcome::Ok;
+    Clock::time_point started_ = Clock::now();
 };
 
 std::optional<ImageBuffer> Job::TakeImage(const DeviceState& state) {
@@ -82,18 +102,125 @@ bool Job::ImageIsEmpty() const {
     return file && file->Size() == 0;
 }
 
-Outcome Job::Erase(const EraseRange& range) {
+std::optional<DownloadPlan> Job::Plan(const DeviceState& state,
+                                      std::span<const std::uint8_t> image) {
+    const EraseRange toEnd = EraseRangeFor(state.flashSizeCode, state.imageStartSector);
+    const auto sectorCount = AllSectors(image.size()).count;
+    const bool readBack = state.transferMode == 1;
+    const DownloadPlan whole =
+        PlanWholeDownload(toEnd, state.imageStartSector, sectorCount, request_.erase, readBack);
+    const auto& previous = request_.previous;
+    if (!previous || !previous->bytes) {
+        return whole;
+    }
+    const std::span<const std::uint8_t> old(*previous->bytes);
+    const BlockChanges changes = CompareBlocks(image, old);
+    result_.step = DownloadStep::Check;
+    Status(PICTOR_TRANSLATE_NOOP("Core", "checking what the module holds"));
+    bool holds = false;
+    checkOutcome_ =
+        ModuleHoldsPrevious(CheckSectors(changes, old.size()), state.imageStartSector, holds);
+    if (checkOutcome_ != Outcome::Ok) {
+        return std::nullopt;
+    }
+    if (!holds) {
+        result_.previousNotHeld = true;
+        messages_.Show(
+            PatternMessage(kPreviousNotHeldText, {Utf8FromPath(previous->path.filename())},
+                           PICTOR_TRANSLATE_NOOP("Core", "警告"), MessageIcon::Exclamation));
+        return whole;
+    }
+    result_.changes = ChangesSummary{changes.ChangedCount(), changes.BlockCount(), {}};
+    Status(FillPlaceholders(kBlocksChangedText, {std::to_string(changes.ChangedCount()),
+                                                 std::to_string(changes.BlockCount())}));
+    return PlanChangedBlocks(changes, image, state.imageStartSector, readBack);
+}
+
+Outcome Job::ModuleHoldsPrevious(const std::vector<std::uint32_t>& sectors,
+                                 std::uint32_t startSector, bool& holds) {
+    const std::vector<std::uint8_t>& old = *request_.previous->bytes;
+    const auto start = Clock::now();
+    protocol_.PurgeInput();
+    holds = true;
+    std::array<std::uint8_t, kSectorBytes> data{};
+    for (const std::uint32_t sector : sectors) {
+        const Outcome outcome = protocol_.ReadSector(startSector + sector, data);
+        if (outcome != Outcome::Ok) {
+            result_.unansweredCheckSector = sector;
+            return outcome;
+        }
+        ++times_.sectorsRead;
+        // Every sector past the first one that differs is not read: one is enough.
+        if (!std::equal(data.begin(), data.end(),
+                        old.begin() + std::size_t{sector} * kSectorBytes)) {
+            holds = false;
+            break;
+        }
+    }
+    AddSince(times_.read, start);
+    return Outcome::Ok;
+}
+
+Outcome Job::Erase(const DownloadPlan& plan) {
     Status(PICTOR_TRANSLATE_NOOP("Core", "擦除Flash"));
     progress_.SetProgress(0);
     Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "擦除Flash...%d %%"), 0));
-    for (std::uint32_t block = range.firstBlock; block < range.endBlock; ++block) {
-        const auto percent = static_cast<int>(block * 100 / range.endBlock);
+    const auto start = Clock::now();
+    const std::size_t count = plan.eraseBlocks.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t block = plan.eraseBlocks[i];
+        // Erasing to the end shows the share of the flash, as it always did;
+        // otherwise the share of the blocks to erase.
+        const auto percent = static_cast<int>(
+            plan.eraseToEnd ? block * 100 / (plan.eraseBlocks.back() + 1) : i * 100 / count);
         progress_.SetProgress(percent);
         Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "擦除Flash...%d %%"), percent));
         const Outcome outcome = protocol_.EraseFlashBlock(block);
         if (outcome != Outcome::Ok) {
             return outcome;
         }
+        ++result_.blocksErased;
+    }
+    AddSince(times_.erase, start);
+    times_.blocksErased += result_.blocksErased;
+    return Outcome::Ok;
+}
+
+// Writes the plan's sectors and, in mode 1, reads its sectors back; finishes the
+// job on a failure (the returned outcome is then not Ok).
+Outcome Job::WriteAndCheck(const DownloadPlan& plan, const DeviceState& state,
+                           std::span<const std::uint8_t> data) {
+    result_.step = DownloadStep::Write;
+    progress_.SetProgress(0);
+    Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%"), 0));
+    const auto transferStart = Clock::now();
+    const bool plain = state.transferMode == 1;
+    const Outcome written = protocol_.WriteImageSectors(data, state.imageStartSector,
+                                                        plan.writeRuns, !plain, progress_);
+    result_.resends = protocol_.ResendCount();
+    AddSince(times_.write, transferStart);
+    if (written != Outcome::Ok) {
+        result_.transferTime = Clock::now() - transferStart;
+        Finish(written, PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档失败!"));
+        return written;
+    }
+    times_.sectorsWritten += plan.SectorsToWrite();
+    result_.bytesWritten = std::uint64_t{plan.SectorsToWrite()} * kSectorBytes;
+    if (plain) {
+        result_.step = DownloadStep::Verify;
+        const auto readStart = Clock::now();
+        const Outcome checked =
+            VerifyAndBackUp(protocol_, data, state.imageStartSector, plan.readRuns,
+                            request_.backupDirectory, progress_, messages_);
+        AddSince(times_.read, readStart);
+        times_.sectorsRead += plan.SectorsToRead();
+        result_.transferTime = Clock::now() - transferStart;
+        if (checked != Outcome::Ok) {
+            Finish(checked, PICTOR_TRANSLATE_NOOP("Core", "检查 Bin档失败!"));
+            return checked;
+        }
+    } else {
+        result_.transferTime = Clock::now() - transferStart;
     }
     return Outcome::Ok;
 }
@@ -108,6 +235,7 @@ DownloadResult Job::Run(DeviceState state,
     result_.step = DownloadStep::Connect;
     Status(PICTOR_TRANSLATE_NOOP("Core", "连接设备"));
     const ConnectResult connect = protocol_.ConnectDevice(state, true);
+    times_.connect = Clock::now() - started_;
     result_.connectFailure = connect.failure;
     result_.connectReply = connect.reply;
     if (onConnected && connect.StateApplied()) {
@@ -128,45 +256,34 @@ DownloadResult Job::Run(DeviceState state,
     }
     // Keeps the bytes alive for the whole job, whatever the caller loads meanwhile.
     const std::shared_ptr<const std::vector<std::uint8_t>> bytes = image->bytes;
+    const std::span<const std::uint8_t> data(*bytes);
 
+    const std::optional<DownloadPlan> plan = Plan(state, data);
+    if (!plan) {
+        return Finish(checkOutcome_, PICTOR_TRANSLATE_NOOP("Core", "检查 Bin档失败!"));
+    }
     result_.step = DownloadStep::Erase;
-    if (const Outcome erased = Erase(range); erased != Outcome::Ok) {
+    if (const Outcome erased = Erase(*plan); erased != Outcome::Ok) {
         return Finish(erased, PICTOR_TRANSLATE_NOOP("Core", "flash 删除失败!"));
     }
-
-    result_.step = DownloadStep::Write;
-    progress_.SetProgress(0);
-    Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "写数据 %d %%"), 0));
-    const auto transferStart = std::chrono::steady_clock::now();
-    const std::span<const std::uint8_t> data(*bytes);
-    const bool plain = state.transferMode == 1;
-    const Outcome written = plain
-                                ? protocol_.WriteImagePlain(data, state.imageStartSector, progress_)
-                                : protocol_.WriteImageCrc(data, state.imageStartSector, progress_);
-    result_.resends = protocol_.ResendCount();
-    if (written != Outcome::Ok) {
-        result_.transferTime = std::chrono::steady_clock::now() - transferStart;
-        return Finish(written, PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档失败!"));
-    }
-    result_.bytesWritten = data.size();
-    if (plain) {
-        result_.step = DownloadStep::Verify;
-        const Outcome checked = VerifyAndBackUp(protocol_, data, state.imageStartSector,
-                                                request_.backupDirectory, progress_, messages_);
-        result_.transferTime = std::chrono::steady_clock::now() - transferStart;
-        if (checked != Outcome::Ok) {
-            return Finish(checked, PICTOR_TRANSLATE_NOOP("Core", "检查 Bin档失败!"));
-        }
-    } else {
-        result_.transferTime = std::chrono::steady_clock::now() - transferStart;
+    if (WriteAndCheck(*plan, state, data) != Outcome::Ok) {
+        return result_;
     }
 
     result_.step = DownloadStep::Done;
+    if (result_.changes) {
+        const DownloadPlan whole =
+            PlanWholeDownload(range, state.imageStartSector, image->sectorCount, request_.erase,
+                              state.transferMode == 1);
+        result_.changes->wholeEstimate =
+            EstimateDuration(whole, times_, state.transferMode != 1, protocol_.LineBaudRate());
+    }
     if (request_.sendSettings) {
         // Sent after the image is in; its outcome does not change the job's
         // result, but a failed send is not passed over in silence.
         result_.settingsWritten = protocol_.WriteSettings(*request_.sendSettings) == Outcome::Ok;
     }
+    result_.image = image;
     progress_.SetProgress(100);
     Status(FormatPercentText(PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档%d %%"), 100));
     Finish(Outcome::Ok, "");

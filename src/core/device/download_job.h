@@ -12,6 +12,7 @@
 #include "core/common/translatable.h"
 #include "core/device/device_protocol.h"
 #include "core/device/device_state.h"
+#include "core/device/download_plan.h"
 #include "core/device/image_buffer.h"
 #include "core/device/lcd_settings.h"
 
@@ -35,10 +36,28 @@ struct DownloadRequest {
     std::optional<LcdSettings> sendSettings;
     /// Where a mode-1 download puts `BackUp_All.BIN`; empty: the working directory.
     std::filesystem::path backupDirectory;
+    /// How far a whole download erases.
+    EraseScope erase = EraseScope::ToEnd;
+    /// The image the module holds now, from an earlier download (its `path` names
+    /// it in the notice below). When set, only the blocks that differ from it are
+    /// erased and written, once a check has read the table sector and the first
+    /// sector of every unchanged block and found them as in this image. When the
+    /// module holds something else, the notice `kPreviousNotHeldText` says so and
+    /// the whole image is downloaded (with `erase`).
+    std::optional<ImageBuffer> previous;
 };
 
 /// The step a download ended in.
-enum class DownloadStep { Connect, LoadImage, Erase, Write, Verify, Done };
+enum class DownloadStep { Connect, LoadImage, Check, Erase, Write, Verify, Done };
+
+/// What a download that sent only the changed blocks did, against a whole one.
+struct ChangesSummary {
+    std::uint32_t changedBlocks = 0;
+    std::uint32_t imageBlocks = 0;
+    /// What a whole download of the image (with the request's erase scope) would
+    /// have taken, estimated from the times measured in this one.
+    std::chrono::duration<double> wholeEstimate{0};
+};
 
 struct DownloadResult {
     Outcome outcome = Outcome::Failed;
@@ -49,17 +68,38 @@ struct DownloadResult {
     LoadFailure loadFailure = LoadFailure::None;
     int transferMode = 0;            // the mode the connect chose (0 before a connect)
     std::uint64_t bytesWritten = 0;  // image bytes written (sector-padded)
-    int resends = 0;                 // mode-2 chunks sent again
+    std::uint32_t blocksErased = 0;
+    int resends = 0;  // mode-2 chunks sent again
     std::chrono::duration<double> totalTime{0};
     std::chrono::duration<double> transferTime{0};  // sector writes and read-back
     /// Whether the requested settings went to the module: nothing when none were
     /// requested or the image was not downloaded, false when the send failed.
     std::optional<bool> settingsWritten;
+    /// Set when only the changed blocks were downloaded.
+    std::optional<ChangesSummary> changes;
+    /// True when the module did not hold the previous image, so the whole image
+    /// was downloaded instead.
+    bool previousNotHeld = false;
+    /// The image the module holds after a successful download (for a caller that
+    /// sends only the changes next time).
+    std::optional<ImageBuffer> image;
+    /// The image sector whose check read got no answer (`Check` step failures).
+    std::optional<std::uint32_t> unansweredCheckSector;
     /// A failure's cause on the line: the device went away (unplugged, switched
     /// off), or the time-out of the reply that did not come (zero otherwise).
     bool lineLost = false;
     std::chrono::milliseconds unansweredWait{0};
 };
+
+/// The status of a download that sends only the changed blocks: "3 of 96 blocks
+/// changed" (%1 changed blocks, %2 blocks of the image).
+inline constexpr const char* kBlocksChangedText =
+    PICTOR_TRANSLATE_NOOP("Core", "%1 of %2 blocks changed");
+
+/// The notice of a download whose previous image the module does not hold; %1 is
+/// that image's file name.
+inline constexpr const char* kPreviousNotHeldText =
+    PICTOR_TRANSLATE_NOOP("Core", "the module does not hold %1; downloading the whole image");
 
 /// The warning shown after a successful download whose settings were not written.
 inline constexpr const char* kSettingsNotWrittenText = PICTOR_TRANSLATE_NOOP(
@@ -70,11 +110,16 @@ inline constexpr const char* kSettingsNotWrittenText = PICTOR_TRANSLATE_NOOP(
 /// image is looked at, not yet loaded, and a file that cannot be opened is left
 /// to the load after the connect), connect with the magic 55 AA, load and check the image
 /// against the capacity the connect learnt, erase the flash from the image's first
-/// block to the end of the flash, write the image in the mode the connect chose,
-/// read it back in mode 1, optionally send the settings and end
+/// block to the end of the flash (or only the image's blocks), write the image in
+/// the mode the connect chose, read it back in mode 1, optionally send the
+/// settings and end
 /// with "下载 Bin档成功". Every failure ends with its message (caption "错误信息",
 /// stop icon): "连接失败!", "读取 Bin 档失败!", "flash 删除失败!", "下载 Bin档失败!",
 /// "检查 Bin档失败!", or "下载已取消" when the protocol's cancel token was set. The
+/// check reads of a changes-only download come before any erase; one that gets no
+/// answer ends the job with "检查 Bin档失败!" (`Check` step) with nothing erased.
+/// A changes-only download shows "%1 of %2 blocks changed" as its status once the
+/// check passed, and its mode-1 read-back covers the blocks it wrote. The
 /// final message is shown through `messages` and returned. When settings were
 /// requested and their send failed, the warning `kSettingsNotWrittenText`
 /// (caption "警告", exclamation icon) follows the success message.

@@ -28,6 +28,16 @@ EraseRange EraseRangeFor(int flashSizeCode, std::uint32_t imageStartSector) {
     }
 }
 
+EraseRange ImageBlocks(std::uint32_t imageStartSector, std::uint32_t sectorCount) {
+    const std::uint32_t first = imageStartSector / kSectorsPerBlock;
+    if (sectorCount == 0) {
+        return {first, first};
+    }
+    const std::uint64_t last =
+        (std::uint64_t{imageStartSector} + sectorCount - 1) / kSectorsPerBlock;
+    return {first, static_cast<std::uint32_t>(last + 1)};
+}
+
 CapacityLimit CapacityLimitFor(int flashSizeCode) {
     switch (flashSizeCode) {
         case 2:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -7,6 +8,20 @@ namespace pictor::device {
 
 inline constexpr std::uint32_t kBlockBytes = 65536;
 inline constexpr std::uint32_t kSectorsPerBlock = 128;
+
+/// `count` consecutive 512-byte sectors from `first`, counted from the image's
+/// first sector (not from the start of the flash).
+struct SectorRun {
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+
+    friend bool operator==(const SectorRun&, const SectorRun&) = default;
+};
+
+/// Every sector of an image of `imageBytes` bytes (a partial last sector counts).
+inline SectorRun AllSectors(std::size_t imageBytes) {
+    return {0, static_cast<std::uint32_t>((imageBytes + 511) / 512)};
+}
 
 /// Blocks a download erases: `firstBlock` up to, not including, `endBlock`.
 struct EraseRange {
@@ -22,6 +37,11 @@ struct EraseRange {
 /// first 16 MiB only. Any other code is treated as 8. The range never depends on
 /// the image's size.
 EraseRange EraseRangeFor(int flashSizeCode, std::uint32_t imageStartSector);
+
+/// The blocks an image of `sectorCount` sectors from `imageStartSector` occupies:
+/// from the block holding its first sector to the one holding its last.
+/// Empty (`firstBlock == endBlock`) for an empty image.
+EraseRange ImageBlocks(std::uint32_t imageStartSector, std::uint32_t sectorCount);
 
 /// The largest image a flash takes (a file of exactly this length is accepted)
 /// and the warning for a larger one.

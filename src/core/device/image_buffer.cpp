@@ -17,8 +17,15 @@ bool CheckImageCapacity(std::uint64_t fileLength, int flashSizeCode, MessageSink
     return false;
 }
 
-std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int flashSizeCode,
-                                       MessageSink& messages, LoadFailure* failure) {
+namespace {
+
+constexpr std::uint64_t kLargestFlashBytes = 32ULL * 1024 * 1024;
+
+/// Opens `path`, checks its length with `fits` and reads it zero-padded to whole
+/// sectors.
+template <typename Fits>
+std::optional<ImageBuffer> LoadPadded(const std::filesystem::path& path, LoadFailure* failure,
+                                      Fits fits) {
     auto fail = [failure](LoadFailure why) -> std::optional<ImageBuffer> {
         if (failure != nullptr) {
             *failure = why;
@@ -32,7 +39,7 @@ std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int fl
         return fail(LoadFailure::CannotOpen);
     }
     const std::uint64_t length = file->Size();
-    if (!CheckImageCapacity(length, flashSizeCode, messages)) {
+    if (!fits(length)) {
         return fail(LoadFailure::TooLarge);
     }
     std::optional<std::vector<std::uint8_t>> content = file->ReadAll(length);
@@ -46,6 +53,20 @@ std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int fl
         *failure = LoadFailure::None;
     }
     return ImageBuffer{std::move(bytes), sectorCount, length, path};
+}
+
+}  // namespace
+
+std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int flashSizeCode,
+                                       MessageSink& messages, LoadFailure* failure) {
+    return LoadPadded(path, failure, [&](std::uint64_t length) {
+        return CheckImageCapacity(length, flashSizeCode, messages);
+    });
+}
+
+std::optional<ImageBuffer> LoadImageFile(const std::filesystem::path& path, LoadFailure* failure) {
+    return LoadPadded(path, failure,
+                      [](std::uint64_t length) { return length <= kLargestFlashBytes; });
 }
 
 }  // namespace pictor::device

@@ -35,6 +35,13 @@ enum class LoadFailure { None, CannotOpen, TooLarge, ShortRead, Empty };
 std::optional<ImageBuffer> LoadBinFile(const std::filesystem::path& path, int flashSizeCode,
                                        MessageSink& messages, LoadFailure* failure = nullptr);
 
+/// Loads an image file the module already holds (the previous image of a
+/// changes-only download): as `LoadBinFile`, but without a flash's capacity
+/// check and without messages; a file larger than the largest flash (32 MiB)
+/// fails as `TooLarge`. An empty file loads.
+std::optional<ImageBuffer> LoadImageFile(const std::filesystem::path& path,
+                                         LoadFailure* failure = nullptr);
+
 /// The message of a download refused because its image is empty.
 inline constexpr const char* kEmptyImageText =
     PICTOR_TRANSLATE_NOOP("Core", "the image is empty; nothing was erased");

@@ -29,4 +29,14 @@ Outcome VerifyAndBackUp(DeviceProtocol& protocol, std::span<const std::uint8_t> 
                         std::uint32_t startSector, const std::filesystem::path& directory,
                         ProgressSink& progress, MessageSink& messages);
 
+/// The check of a download that wrote only some blocks: reads back only the
+/// image sectors `readRuns` name (ascending) and compares them with `image`;
+/// `BackUp_All.BIN` still holds the whole image as the module must now hold it,
+/// the sectors not read taken from `image` (the module kept them). Progress and
+/// failures as above; the percentages count the sectors read.
+Outcome VerifyAndBackUp(DeviceProtocol& protocol, std::span<const std::uint8_t> image,
+                        std::uint32_t startSector, std::span<const SectorRun> readRuns,
+                        const std::filesystem::path& directory, ProgressSink& progress,
+                        MessageSink& messages);
+
 }  // namespace pictor::device

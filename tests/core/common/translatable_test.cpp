@@ -29,6 +29,16 @@ TEST(MatchPercentText, RecoversTheValueOnlyForItsOwnPattern) {
     EXPECT_EQ(MatchPercentText("连接设备", "连接设备"), -1);  // no number in it
 }
 
+TEST(MatchNumberPlaceholders, RecoversTheNumbersOfItsOwnPattern) {
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(MatchNumberPlaceholders("%1 of %2 blocks changed", "3 of 96 blocks changed"),
+              (Values{"3", "96"}));
+    EXPECT_EQ(MatchNumberPlaceholders("%2 块中 %1 块", "96 块中 3 块"), (Values{"3", "96"}));
+    EXPECT_FALSE(MatchNumberPlaceholders("%1 of %2 blocks changed", "x of 96 blocks changed"));
+    EXPECT_FALSE(MatchNumberPlaceholders("%1 of %2 blocks changed", "3 of 96 blocks changed!"));
+    EXPECT_FALSE(MatchNumberPlaceholders("%1 of %2 blocks changed", "3 of  blocks changed"));
+}
+
 class Localize : public ::testing::Test {
   protected:
     std::map<std::string, std::string> table_ = {
@@ -37,6 +47,7 @@ class Localize : public ::testing::Test {
         {"写数据 %d %%", "Writing %d %%"},
         {"写数据...%d %%", "Writing... %d %%"},
         {"连接设备", "Connecting"},
+        {"%1 of %2 blocks changed", "%2 块中 %1 块有改动"},
     };
     CoreTextLookup lookup_ = [this](std::string_view source) {
         const auto found = table_.find(std::string(source));
@@ -60,6 +71,7 @@ TEST_F(Localize, StatusTextsKeepTheirPercentage) {
     EXPECT_EQ(LocalizeStatus("写数据...100 %", lookup_), "Writing... 100 %");
     EXPECT_EQ(LocalizeStatus("连接设备", lookup_), "Connecting");
     EXPECT_EQ(LocalizeStatus("读数据7 %", lookup_), "读数据7 %");  // not in this table
+    EXPECT_EQ(LocalizeStatus("3 of 96 blocks changed", lookup_), "96 块中 3 块有改动");
 }
 
 }  // namespace

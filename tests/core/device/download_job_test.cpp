@@ -18,7 +18,7 @@ using test::FakeModule;
 using test::Recorder;
 using test::ScriptedLine;
 
-const Message kSuccess{"下载 Bin档成功", "信息", MessageIcon::Information};
+using test::kDownloadSuccess;
 
 Message Failure(const char* text) {
     return Message{text, "错误信息", MessageIcon::Stop};
@@ -44,14 +44,8 @@ struct JobFixture : ::testing::Test {
         request.backupDirectory = dir.Path();
         return RunDownload(request, protocol, DeviceState{}, recorder, recorder);
     }
-    Bytes FlashFrom(std::uint32_t sector, std::uint32_t count) {
-        Bytes out;
-        for (std::uint32_t s = sector; s < sector + count; ++s) {
-            const auto it = module.flash.find(s);
-            const Bytes data = it == module.flash.end() ? Bytes(512, 0xFF) : it->second;
-            out.insert(out.end(), data.begin(), data.end());
-        }
-        return out;
+    Bytes FlashFrom(std::uint32_t sector, std::uint32_t count) const {
+        return module.Read(sector, std::size_t{count} * 512);
     }
 };
 
@@ -60,7 +54,7 @@ TEST_F(JobFixture, ModeOneDownloadsChecksAndBacksUp) {
     module.strayBeforeReadBack = {0x55, 0x66, 0x77};
     const DownloadResult result = Run(ImageFile(content));
     ASSERT_EQ(result.outcome, Outcome::Ok);
-    EXPECT_EQ(recorder.messages, std::vector<Message>{kSuccess});
+    EXPECT_EQ(recorder.messages, std::vector<Message>{kDownloadSuccess});
     Bytes padded = content;
     padded.resize(1024);
     EXPECT_EQ(FlashFrom(4096, 2), padded);
@@ -237,14 +231,14 @@ TEST_F(JobFixture, SettingsThatWereNotWrittenAreWarnedAboutAfterTheSuccess) {
     EXPECT_EQ(result.settingsWritten, false);
     EXPECT_EQ(
         recorder.messages,
-        (std::vector<Message>{kSuccess,
+        (std::vector<Message>{kDownloadSuccess,
                               {"the image was downloaded, but the LCD settings were not written",
                                "警告", MessageIcon::Exclamation}}));
 
     module.settingsWriteReply = {0x00, 0x00};  // any two bytes count as written
     recorder.messages.clear();
     EXPECT_EQ(RunDownload(request, protocol, {}, recorder, recorder).settingsWritten, true);
-    EXPECT_EQ(recorder.messages, std::vector<Message>{kSuccess});
+    EXPECT_EQ(recorder.messages, std::vector<Message>{kDownloadSuccess});
 
     request.sendSettings.reset();
     EXPECT_EQ(RunDownload(request, protocol, {}, recorder, recorder).settingsWritten, std::nullopt);

@@ -111,6 +111,7 @@ class FakeModule {
     std::function<void()> onWrite;         // called on every write (e.g. to cancel)
     Bytes settingsWriteReply{0x96, 0x01};  // empty: the settings write is never answered
     int checksumErrors = 0;                // mode-2 sectors whose CRC did not match
+    bool silentReads = false;              // sector reads are never answered
 
     /// CRC-16/XMODEM worked out bit by bit, as the module's firmware checks it
     /// (independent of the host's table-driven code).
@@ -124,6 +125,28 @@ class FakeModule {
             }
         }
         return crc;
+    }
+
+    /// Puts `image` into the flash from `startSector` on, as a download would have.
+    void Hold(const Bytes& image, std::uint32_t startSector) {
+        for (std::size_t offset = 0; offset < image.size(); offset += 512) {
+            Bytes sector(512, 0);
+            std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(offset),
+                        std::min<std::size_t>(512, image.size() - offset), sector.begin());
+            flash[startSector + static_cast<std::uint32_t>(offset / 512)] = sector;
+        }
+    }
+
+    /// `bytes` bytes of the flash from `sector` on (erased sectors read 0xFF).
+    [[nodiscard]] Bytes Read(std::uint32_t sector, std::size_t bytes) const {
+        Bytes out;
+        for (std::uint32_t s = sector; out.size() < bytes; ++s) {
+            const auto it = flash.find(s);
+            const Bytes data = it == flash.end() ? Bytes(512, 0xFF) : it->second;
+            out.insert(out.end(), data.begin(), data.end());
+        }
+        out.resize(bytes);
+        return out;
     }
 
     void Attach(ScriptedLine& line) {
@@ -165,14 +188,21 @@ class FakeModule {
         switch (data[2]) {
             case 0x90:
                 return connectReply.empty() ? Bytes{0x90, kind} : connectReply;
-            case 0x91:
+            case 0x91: {
                 erasedBlocks.push_back(data[3]);
+                // An erased block reads 0xFF again.
+                const std::uint32_t first = std::uint32_t{data[3]} * 128;
+                flash.erase(flash.lower_bound(first), flash.lower_bound(first + 128));
                 return eraseReply;
+            }
             case 0x94:
                 pendingDataSector_ = static_cast<std::int64_t>(sectorOf());
                 withCrc_ = data[8] == 0x02 && data[7] == 0x02;
                 return {0x94, 0x00};
             case 0x95: {
+                if (silentReads) {
+                    return {};
+                }
                 const auto it = flash.find(sectorOf());
                 Bytes reply = it != flash.end() ? it->second : Bytes(512, 0xFF);
                 reply.push_back(0x95);
@@ -200,6 +230,9 @@ class FakeModule {
     bool withCrc_ = false;
     int writes_ = 0;
 };
+
+/// The message of a download that succeeded.
+inline const Message kDownloadSuccess{"下载 Bin档成功", "信息", MessageIcon::Information};
 
 /// Records progress and messages in order.
 class Recorder final : public ProgressSink, public MessageSink {
