@@ -57,6 +57,7 @@ _pictor_cli() {
                 COMPREPLY=($(compgen -W "$("$program" ports 2>/dev/null | awk '{ print $1 }')" -- "$cur"))
                 return ;;
             --settings) _pictor_cli_files 'ini|INI'; return ;;
+            --since) _pictor_cli_files 'bin|BIN'; return ;;
             --project) _pictor_cli_files 'pictor'; return ;;
             --png) _pictor_cli_files 'png|PNG'; return ;;
             --map) _pictor_cli_files 'csv|CSV'; return ;;
@@ -65,8 +66,10 @@ _pictor_cli() {
                 COMPREPLY=($(compgen -d -- "$cur"))
                 return ;;
         esac
-        # The choices the help lists, as in "--dither TEXT:{none,ordered,fs}".
-        choices=$(sed -n -E "s/^  (-[a-zA-Z],)?$prev [A-Z]+:\\{([^}]*)\\}.*/\\2/p" <<<"$help" | tr ',' ' ')
+        # The choices the help lists, as in "--dither TEXT:{none,ordered,fs}" or
+        # "--erase ENUM:value in {image->1,to-end->0}".
+        choices=$(sed -n -E "s/^  (-[a-zA-Z],)?$prev [A-Z]+:(value in )?\\{([^}]*)\\}.*/\\3/p" <<<"$help" |
+            tr ',' '\n' | sed 's/->.*//')
         COMPREPLY=($(compgen -W "$choices" -- "$cur"))
         return
     fi

@@ -48,6 +48,10 @@ expect "logo.bmp photo.PNG pictures" "$cli" convert --jobs 2 ""
 expect "Icon.bin pictures" "$cli" --lang en download ""
 expect "list.pictor pictures" "$cli" convert --project ""
 expect "--send-settings --settings" "$cli" download --se
+expect "image to-end" "$cli" download --erase ""
+expect "Icon.bin pictures" "$cli" download --since ""
+expect "list.pictor pictures" "$cli" watch --project ""
+expect "image to-end" "$cli" watch --project list.pictor --erase ""
 expect "--kind" "$sim" --ki
 expect "1 2 3 4 5" "$sim" --kind ""
 
