@@ -16,8 +16,10 @@
 #include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
 #include "core/conversion/ordered_work.h"
+#include "core/conversion/picture_profile.h"
 #include "core/conversion/pixel_encoder.h"
 #include "core/conversion/resource_image.h"
+#include "core/workspace/entry_pictures.h"
 #include "core/workspace/position_trailer.h"
 
 namespace pictor::conversion {
@@ -89,7 +91,8 @@ void ShowWriteFailed(MessageSink& messages, const std::filesystem::path& path) {
 }
 
 void ShowLoadFailed(MessageSink& messages, const ImageEntry& entry) {
-    ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"), {entry.path});
+    ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"),
+              {entry.text ? entry.name : entry.path});
 }
 
 unsigned WorkerCount(unsigned requested) {
@@ -142,8 +145,14 @@ class ScratchPool {
 // otherwise decoded from its file now (and dropped with the block). A file that
 // no longer loads at the size the layout used gives `loaded` false.
 EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
-                         const settings::ModelProfile& profile, bool cSource, ScratchPool& pool) {
+                         const settings::ModelProfile& modelProfile, bool cSource,
+                         ScratchPool& pool) {
     EncodedBlock block;
+    std::optional<settings::ModelProfile> ownProfile;
+    if (HasOwnProfile(modelProfile, entry.operations)) {
+        ownProfile = PictureProfile(modelProfile, entry.operations);
+    }
+    const settings::ModelProfile& profile = ownProfile ? *ownProfile : modelProfile;
     std::optional<workspace::PictureRows> rows;
     // Dithering diffuses errors between neighbours, so it works on the whole
     // decoded picture; without it the encoder reads the file's rows directly.
@@ -151,15 +160,15 @@ EncodedBlock EncodeBlock(const ImageEntry& entry, const PictureJob& job,
     const workspace::PixelImage* picture = entry.bitmap.get();
     if (Dithers(profile)) {
         if (picture == nullptr) {
-            decoded = workspace::LoadPicture(PathFromUtf8(entry.path));
-            if (!decoded || decoded->width != entry.width || decoded->height != entry.height) {
+            decoded = workspace::LoadEntryPicture(entry);
+            if (!decoded) {
                 return block;
             }
             picture = &*decoded;
         }
     } else if (picture == nullptr) {
-        rows = workspace::OpenPictureRows(PathFromUtf8(entry.path), pool.Take());
-        if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
+        rows = workspace::OpenEntryRows(entry, pool.Take());
+        if (!rows) {
             return block;
         }
     }
@@ -326,7 +335,7 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
     const bool sizeToBin = profile.saveWidthHeightToBin != 0;
     for (std::size_t order = 0; order < list.Size(); ++order) {
         const ImageEntry& entry = list.At(order);
-        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty()) {
+        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty() && !entry.text) {
             ShowLoadFailed(messages, (entry));
             return result;
         }
@@ -428,6 +437,9 @@ ConvertResult Convert(workspace::PictureList& list, const settings::ModelProfile
 
     if (options.writeTrailers) {
         for (const ImageEntry& entry : list.Entries()) {
+            if (entry.text) {
+                continue;  // drawn from a text: there is no picture file
+            }
             if (!workspace::WriteTrailer(PathFromUtf8(entry.path), entry.left, entry.top)) {
                 ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "打开bin档错误!"));
             }

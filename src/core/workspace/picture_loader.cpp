@@ -1,5 +1,6 @@
 #include "core/workspace/picture_loader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -197,15 +198,101 @@ std::optional<PictureSize> ProbePicture(const RegularFile& file) {
 }
 
 int PictureRows::Width() const {
+    if (map_) {
+        return map_->width;
+    }
     return direct_ ? direct_->Width() : decoded_.width;
 }
 
 int PictureRows::Height() const {
+    if (map_) {
+        return map_->height;
+    }
     return direct_ ? direct_->Height() : decoded_.height;
+}
+
+namespace {
+
+std::uint32_t PixelOfBgr(const std::uint8_t* p) {
+    return 0xFF000000U | (static_cast<std::uint32_t>(p[2]) << 16) |
+           (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+}
+
+}  // namespace
+
+void PictureRows::DecodeRow(int y, std::uint32_t* out) const {
+    if (!map_) {
+        direct_->DecodeRow(y, out);
+        return;
+    }
+    const std::uint32_t flip = invert_ ? 0x00FFFFFFU : 0U;
+    const auto width = static_cast<std::size_t>(map_->width);
+    if (map_->transposed) {
+        // Target row y is one column of the file's rows picked by mapLines_.
+        const auto column = static_cast<std::size_t>(map_->alongY[static_cast<std::size_t>(y)]) * 3;
+        for (std::size_t x = 0; x < width; ++x) {
+            out[x] = PixelOfBgr(mapLines_[x] + column) ^ flip;
+        }
+        return;
+    }
+    const std::uint8_t* line = direct_->Bgr24Row(map_->alongY[static_cast<std::size_t>(y)]);
+    for (std::size_t x = 0; x < width; ++x) {
+        out[x] = PixelOfBgr(line + static_cast<std::size_t>(map_->alongX[x]) * 3) ^ flip;
+    }
+}
+
+PictureRows PictureRows::FromImage(PixelImage image) {
+    PictureRows rows;
+    rows.decoded_ = std::move(image);
+    return rows;
+}
+
+PixelImage PictureRows::Whole() && {
+    if (!direct_) {
+        return std::move(decoded_);
+    }
+    PixelImage picture;
+    picture.width = Width();
+    picture.height = Height();
+    const auto width = static_cast<std::size_t>(picture.width);
+    picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        DecodeRow(y, picture.pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+    return picture;
+}
+
+bool PictureRows::MapRows(SourceMap map, bool invert) {
+    if (!direct_ || map_ || direct_->Bgr24Row(0) == nullptr) {
+        return false;
+    }
+    const int sourceColumns = map.transposed ? direct_->Height() : direct_->Width();
+    const int sourceRows = map.transposed ? direct_->Width() : direct_->Height();
+    const auto inside = [](const std::vector<int>& table, int limit) {
+        return std::all_of(table.begin(), table.end(),
+                           [limit](int value) { return value >= 0 && value < limit; });
+    };
+    // alongX holds columns (rows when transposed) and alongY rows (columns).
+    if (map.alongX.size() != static_cast<std::size_t>(map.width) ||
+        map.alongY.size() != static_cast<std::size_t>(map.height) ||
+        !inside(map.alongX, sourceColumns) || !inside(map.alongY, sourceRows)) {
+        return false;
+    }
+    if (map.transposed) {
+        mapLines_.clear();
+        for (const int row : map.alongX) {
+            mapLines_.push_back(direct_->Bgr24Row(row));
+        }
+    }
+    map_ = std::move(map);
+    invert_ = invert;
+    return true;
 }
 
 std::vector<std::uint8_t> PictureRows::TakeBuffer() && {
     direct_.reset();
+    map_.reset();
+    mapLines_.clear();
     return std::move(file_);
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/workspace/bitmap_format.h"
 #include "core/workspace/pixel_image.h"
+#include "core/workspace/source_map.h"
 
 namespace pictor {
 class RegularFile;
@@ -41,6 +42,8 @@ std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool ge
 struct PictureSize {
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
 };
 
 /// Checks that `path` is a picture LoadPicture loads and returns its size, keeping no
@@ -69,12 +72,23 @@ class PictureRows {
     /// The whole decoded picture, or null when the rows come straight from a bitmap file.
     [[nodiscard]] const PixelImage* Decoded() const { return direct_ ? nullptr : &decoded_; }
     /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB; only when Decoded() is null.
-    void DecodeRow(int y, std::uint32_t* out) const { direct_->DecodeRow(y, out); }
+    void DecodeRow(int y, std::uint32_t* out) const;
     /// The stored bytes of row `y` (blue, green, red per pixel) when the rows come
-    /// straight from a 24-bit bitmap file; null otherwise.
+    /// straight from a 24-bit bitmap file and are not mapped; null otherwise.
     [[nodiscard]] const std::uint8_t* Bgr24Row(int y) const {
-        return direct_ ? direct_->Bgr24Row(y) : nullptr;
+        return direct_ && !map_ ? direct_->Bgr24Row(y) : nullptr;
     }
+
+    /// Rows made from a decoded picture.
+    static PictureRows FromImage(PixelImage image);
+    /// The whole picture as these rows give it (decoded now when they come from a file).
+    [[nodiscard]] PixelImage Whole() &&;
+
+    /// Makes the rows those of the picture `map` gathers from this one (with red,
+    /// green and blue inverted when `invert`), picked from the file's bytes as each
+    /// row is asked for. Only for rows straight from a 24-bit bitmap (Bgr24Row not
+    /// null) and a map made for its size; returns false and changes nothing otherwise.
+    bool MapRows(SourceMap map, bool invert);
 
     /// Gives the file's bytes away for reuse by a later OpenPictureRows.
     std::vector<std::uint8_t> TakeBuffer() &&;
@@ -86,6 +100,9 @@ class PictureRows {
     std::vector<std::uint8_t> file_;
     std::optional<DirectBitmap> direct_;  // views file_
     PixelImage decoded_;
+    std::optional<SourceMap> map_;               // set by MapRows
+    std::vector<const std::uint8_t*> mapLines_;  // transposed maps: the file row per target column
+    bool invert_ = false;
 };
 
 /// Opens `path` for encoding; nothing where LoadPicture gives nothing. A bitmap's
