@@ -39,52 +39,12 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Language of the texts: zh or en (default: PICTOR_LANG, then LC_ALL, LC_MESSAGES, LANG)</translation>
     </message>
     <message>
-        <source>pictor-cli: no settings file, so no model %1</source>
-        <translation>pictor-cli: no settings file, so no model %1</translation>
-    </message>
-    <message>
-        <source>pictor-cli: model &apos;%1&apos; is not in %2</source>
-        <translation>pictor-cli: model &apos;%1&apos; is not in %2</translation>
-    </message>
-    <message>
-        <source>pictor-cli: %1 names no usable current model; using the built-in defaults</source>
-        <translation>pictor-cli: %1 names no usable current model; using the built-in defaults</translation>
-    </message>
-    <message>
-        <source>pictor-cli: --color-type %1 is not a colour type of depth %2 (0 to %3)</source>
-        <translation>pictor-cli: --color-type %1 is not a colour type of depth %2 (0 to %3)</translation>
-    </message>
-    <message>
-        <source>pictor-cli: picture of the project not found: %1</source>
-        <translation>pictor-cli: picture of the project not found: %1</translation>
-    </message>
-    <message>
         <source>pictor-cli: give the PICTURE files or --project FILE</source>
         <translation>pictor-cli: give the PICTURE files or --project FILE</translation>
     </message>
     <message>
-        <source>pictor-cli: --map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</source>
-        <translation>pictor-cli: --map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</translation>
-    </message>
-    <message>
-        <source>pictor-cli: not every picture of the project could be loaded; nothing converted</source>
-        <translation>pictor-cli: not every picture of the project could be loaded; nothing converted</translation>
-    </message>
-    <message>
-        <source>pictor-cli: no picture could be loaded; nothing converted</source>
-        <translation>pictor-cli: no picture could be loaded; nothing converted</translation>
-    </message>
-    <message>
-        <source>pictor-cli: --map %1 would overwrite %2; nothing converted</source>
-        <translation>pictor-cli: --map %1 would overwrite %2; nothing converted</translation>
-    </message>
-    <message>
         <source>pictures: %1</source>
         <translation>pictures: %1</translation>
-    </message>
-    <message>
-        <source>pictor-cli: cannot write the memory map %1; the image and the header were written</source>
-        <translation>pictor-cli: cannot write the memory map %1; the image and the header were written</translation>
     </message>
     <message>
         <source>memory map: %1</source>
@@ -345,10 +305,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>write the module&apos;s settings</source>
         <translation>write the module&apos;s settings</translation>
-    </message>
-    <message>
-        <source>pictor-cli: not every picture of the project could be loaded</source>
-        <translation>pictor-cli: not every picture of the project could be loaded</translation>
     </message>
     <message>
         <source>pictor-cli: cannot write %1</source>
@@ -991,6 +947,54 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>picture %1 overlaps the block of picture %2</translation>
+    </message>
+    <message>
+        <source>there is no settings file, so no model %1</source>
+        <translation>there is no settings file, so no model %1</translation>
+    </message>
+    <message>
+        <source>model &apos;%1&apos; is not in %2</source>
+        <translation>model &apos;%1&apos; is not in %2</translation>
+    </message>
+    <message>
+        <source>%1 names no usable current model; using the built-in defaults</source>
+        <translation>%1 names no usable current model; using the built-in defaults</translation>
+    </message>
+    <message>
+        <source>colour type %1 is not a colour type of depth %2 (0 to %3)</source>
+        <translation>colour type %1 is not a colour type of depth %2 (0 to %3)</translation>
+    </message>
+    <message>
+        <source>picture of the project not found: %1</source>
+        <translation>picture of the project not found: %1</translation>
+    </message>
+    <message>
+        <source>the memory map %1 would overwrite %2; nothing converted</source>
+        <translation>the memory map %1 would overwrite %2; nothing converted</translation>
+    </message>
+    <message>
+        <source>no picture files and no project to convert</source>
+        <translation>no picture files and no project to convert</translation>
+    </message>
+    <message>
+        <source>not every picture of the project could be loaded; nothing converted</source>
+        <translation>not every picture of the project could be loaded; nothing converted</translation>
+    </message>
+    <message>
+        <source>no picture could be loaded; nothing converted</source>
+        <translation>no picture could be loaded; nothing converted</translation>
+    </message>
+    <message>
+        <source>not every picture could be loaded; nothing done</source>
+        <translation>not every picture could be loaded; nothing done</translation>
+    </message>
+    <message>
+        <source>a memory map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</source>
+        <translation>a memory map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</translation>
+    </message>
+    <message>
+        <source>cannot write the memory map %1; the image and the header were written</source>
+        <translation>cannot write the memory map %1; the image and the header were written</translation>
     </message>
 </context>
 <context>

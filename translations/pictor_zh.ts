@@ -39,52 +39,12 @@ and download the image into the module&apos;s flash.</source>
         <translation>界面语言：zh 或 en（默认依次看 PICTOR_LANG、LC_ALL、LC_MESSAGES、LANG）</translation>
     </message>
     <message>
-        <source>pictor-cli: no settings file, so no model %1</source>
-        <translation>pictor-cli：没有配置文件，因此没有型号 %1</translation>
-    </message>
-    <message>
-        <source>pictor-cli: model &apos;%1&apos; is not in %2</source>
-        <translation>pictor-cli：型号“%1”不在 %2 中</translation>
-    </message>
-    <message>
-        <source>pictor-cli: %1 names no usable current model; using the built-in defaults</source>
-        <translation>pictor-cli：%1 没有可用的当前型号；使用内置默认值</translation>
-    </message>
-    <message>
-        <source>pictor-cli: --color-type %1 is not a colour type of depth %2 (0 to %3)</source>
-        <translation>pictor-cli：--color-type %1 不是颜色深度 %2 的颜色类型（0 到 %3）</translation>
-    </message>
-    <message>
-        <source>pictor-cli: picture of the project not found: %1</source>
-        <translation>pictor-cli：找不到工程中的图片：%1</translation>
-    </message>
-    <message>
         <source>pictor-cli: give the PICTURE files or --project FILE</source>
         <translation>pictor-cli：请给出图片文件或 --project 工程文件</translation>
     </message>
     <message>
-        <source>pictor-cli: --map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</source>
-        <translation>pictor-cli：--map 需要二进制输出：C 源文件（Icon.c）没有存储布局；未转换任何内容</translation>
-    </message>
-    <message>
-        <source>pictor-cli: not every picture of the project could be loaded; nothing converted</source>
-        <translation>pictor-cli：工程中有图片无法加载；未转换任何内容</translation>
-    </message>
-    <message>
-        <source>pictor-cli: no picture could be loaded; nothing converted</source>
-        <translation>pictor-cli：没有能加载的图片；未转换任何内容</translation>
-    </message>
-    <message>
-        <source>pictor-cli: --map %1 would overwrite %2; nothing converted</source>
-        <translation>pictor-cli：--map %1 会覆盖 %2；未转换任何内容</translation>
-    </message>
-    <message>
         <source>pictures: %1</source>
         <translation>图片数：%1</translation>
-    </message>
-    <message>
-        <source>pictor-cli: cannot write the memory map %1; the image and the header were written</source>
-        <translation>pictor-cli：无法写入存储布局 %1；图档和头文件已写入</translation>
     </message>
     <message>
         <source>memory map: %1</source>
@@ -345,10 +305,6 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>write the module&apos;s settings</source>
         <translation>写入模块的设置</translation>
-    </message>
-    <message>
-        <source>pictor-cli: not every picture of the project could be loaded</source>
-        <translation>pictor-cli：工程中有图片无法加载</translation>
     </message>
     <message>
         <source>pictor-cli: cannot write %1</source>
@@ -991,6 +947,54 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>picture %1 overlaps the block of picture %2</source>
         <translation>图片 %1 与图片 %2 的数据块重叠</translation>
+    </message>
+    <message>
+        <source>there is no settings file, so no model %1</source>
+        <translation>没有配置文件，因此没有型号 %1</translation>
+    </message>
+    <message>
+        <source>model &apos;%1&apos; is not in %2</source>
+        <translation>型号“%1”不在 %2 中</translation>
+    </message>
+    <message>
+        <source>%1 names no usable current model; using the built-in defaults</source>
+        <translation>%1 没有可用的当前型号；使用内置默认值</translation>
+    </message>
+    <message>
+        <source>colour type %1 is not a colour type of depth %2 (0 to %3)</source>
+        <translation>颜色类型 %1 不是颜色深度 %2 的颜色类型（0 到 %3）</translation>
+    </message>
+    <message>
+        <source>picture of the project not found: %1</source>
+        <translation>找不到工程中的图片：%1</translation>
+    </message>
+    <message>
+        <source>the memory map %1 would overwrite %2; nothing converted</source>
+        <translation>存储布局 %1 会覆盖 %2；未转换任何内容</translation>
+    </message>
+    <message>
+        <source>no picture files and no project to convert</source>
+        <translation>没有要转换的图片文件或工程</translation>
+    </message>
+    <message>
+        <source>not every picture of the project could be loaded; nothing converted</source>
+        <translation>工程中有图片无法加载；未转换任何内容</translation>
+    </message>
+    <message>
+        <source>no picture could be loaded; nothing converted</source>
+        <translation>没有能加载的图片；未转换任何内容</translation>
+    </message>
+    <message>
+        <source>not every picture could be loaded; nothing done</source>
+        <translation>有图片无法加载；未执行任何操作</translation>
+    </message>
+    <message>
+        <source>a memory map needs the binary output: C source (Icon.c) has no memory layout; nothing converted</source>
+        <translation>存储布局需要二进制输出：C 源文件（Icon.c）没有存储布局；未转换任何内容</translation>
+    </message>
+    <message>
+        <source>cannot write the memory map %1; the image and the header were written</source>
+        <translation>无法写入存储布局 %1；图档和头文件已写入</translation>
     </message>
 </context>
 <context>

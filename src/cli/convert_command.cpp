@@ -1,5 +1,5 @@
-// pictor-cli convert: loads pictures, builds the profile from the settings file
-// (never writing it) plus command-line overrides, and runs the conversion.
+// pictor-cli convert: turns the command line into a conversion request (settings
+// file, model, profile overrides, pictures or project) and shows its result.
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -15,16 +15,9 @@
 #include "core/common/message.h"
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
-#include "core/conversion/convert_operation.h"
+#include "core/conversion/conversion_request.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/memory_map.h"
-#include "core/conversion/symbol_check.h"
-#include "core/settings/model_profile.h"
-#include "core/settings/profile_file.h"
-#include "core/settings/startup_profile.h"
-#include "core/workspace/picture_import.h"
-#include "core/workspace/picture_list.h"
-#include "core/workspace/project_file.h"
 
 namespace pictor::cli {
 
@@ -32,340 +25,108 @@ bool Given(const CLI::Option* option) {
     return option != nullptr && option->count() > 0;
 }
 
-namespace {
+conversion::ConversionRequest BuildRequest(const ConvertArgs& args) {
+    conversion::ConversionRequest request;
+    request.settingsPath = PathFromUtf8(args.settingsPath);
+    if (Given(args.modelOption)) {
+        request.model = args.model;
+    }
+    if (Given(args.projectOption)) {
+        request.projectPath = PathFromUtf8(args.projectPath);
+    }
+    request.pictures = args.pictures;
+    if (Given(args.outputDirOption) && !args.outputDir.empty()) {
+        request.outputDir = PathFromUtf8(args.outputDir);
+    }
 
-int DepthListPosition(int depth) {
-    const int depths[] = {1, 2, 4, 8, 16, 24};
-    for (int i = 0; i < 6; ++i) {
-        if (depths[i] == depth) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// The profile the start-up box's OK would give, or the built-in defaults when the
-// settings file is missing or names no usable model. Nothing is written.
-// `model` is the model asked for (by --model or the project), if any.
-std::optional<settings::ModelProfile> LoadProfile(const std::optional<std::string>& model,
-                                                  settings::ProfileFile& file,
-                                                  const Streams& streams) {
-    if (!file.Exists()) {
-        streams.err << streams.Translate("Core", "没有找到配置文件! ") << "\n";
-        if (model) {
-            streams.err << FillPlaceholders(
-                               streams.Translate("Cli",
-                                                 "pictor-cli: no settings file, so no model %1"),
-                               {*model})
-                        << "\n";
-            return std::nullopt;
-        }
-        return settings::ModelProfile{};
-    }
-    std::optional<int> index;
-    if (model) {
-        const settings::StartupProfile listing =
-            settings::ConfirmStartupProfile(file, settings::WriteBack::No);
-        index = settings::FindModel(listing.models, *model);
-        if (!index) {
-            streams.err << FillPlaceholders(
-                               streams.Translate("Cli", "pictor-cli: model '%1' is not in %2"),
-                               {*model, Utf8FromPath(file.Path())})
-                        << "\n";
-            return std::nullopt;
-        }
-    }
-    settings::StartupProfile startup =
-        settings::ConfirmStartupProfile(file, settings::WriteBack::No, index);
-    if (!startup.confirmable) {
-        streams.err
-            << FillPlaceholders(
-                   streams.Translate(
-                       "Cli",
-                       "pictor-cli: %1 names no usable current model; using the built-in defaults"),
-                   {Utf8FromPath(file.Path())})
-            << "\n";
-        settings::ModelProfile defaults;
-        const settings::PanelSize panel = settings::PanelSizeFromLcdType(startup.lcdSizeText);
-        defaults.panelWidth = panel.width;
-        defaults.panelHeight = panel.height;
-        return defaults;
-    }
-    return startup.profile;
-}
-
-// Applies the overrides, then completes the derived values for the final depth
-// and colour type (levels are regenerated in memory when the file lacks them).
-bool ApplyOverrides(const ConvertArgs& args, settings::ModelProfile& profile,
-                    settings::ProfileFile& file, const Streams& streams) {
+    conversion::ProfileOverrides& overrides = request.overrides;
     if (Given(args.depthOption)) {
-        profile.colorDepth = args.depth;
+        overrides.colorDepth = args.depth;
     }
-    const auto typeCount = static_cast<int>(
-        settings::ColorTypeListTexts(DepthListPosition(profile.colorDepth)).size());
     if (Given(args.colorTypeOption)) {
-        if (args.colorType < 0 || args.colorType >= typeCount) {
-            streams.err << FillPlaceholders(
-                               streams.Translate("Cli",
-                                                 "pictor-cli: --color-type %1 is not a colour type "
-                                                 "of depth %2 (0 to %3)"),
-                               {std::to_string(args.colorType), std::to_string(profile.colorDepth),
-                                std::to_string(typeCount - 1)})
-                        << "\n";
-            return false;
-        }
-        profile.colorType = args.colorType;
-    } else if (profile.colorType < 0 || profile.colorType >= typeCount) {
-        profile.colorType = 0;  // the configuration form's first entry
+        overrides.colorType = args.colorType;
     }
     if (Given(args.directionOption)) {
-        profile.convertDirection = args.direction;
+        overrides.convertDirection = args.direction;
     }
     if (Given(args.outputOption)) {
-        profile.outDataType = args.output == "c" ? 1 : 0;
+        overrides.outDataType = args.output == "c" ? 1 : 0;
     }
     if (Given(args.unitOption)) {
-        profile.minAllocateSize = args.unit;
+        overrides.minAllocateSize = args.unit;
     }
     if (Given(args.blockOption)) {
-        profile.blockColNum = args.block;
+        overrides.blockColNum = args.block;
     }
-    if (args.avoidAcrossSector) {
-        profile.avoidAcrossSector = 1;
-    }
-    if (args.sizeToBin) {
-        profile.saveWidthHeightToBin = 1;
-    }
-    if (args.sizeToDefine) {
-        profile.saveWidthHeightToDefine = 1;
-    }
-    if (args.positionToDefine) {
-        profile.saveLeftTopToDefine = 1;
-    }
+    overrides.avoidAcrossSector = args.avoidAcrossSector;
+    overrides.saveWidthHeightToBin = args.sizeToBin;
+    overrides.saveWidthHeightToDefine = args.sizeToDefine;
+    overrides.saveLeftTopToDefine = args.positionToDefine;
     if (Given(args.lcdTypeOption)) {
-        const settings::PanelSize panel = settings::PanelSizeFromLcdType(args.lcdType);
-        profile.panelWidth = panel.width;
-        profile.panelHeight = panel.height;
+        overrides.lcdType = args.lcdType;
     }
     if (Given(args.bkColorOption)) {
-        profile.bkColor = static_cast<std::uint32_t>(args.bkColor);
+        overrides.bkColor = static_cast<std::uint32_t>(args.bkColor);
     }
     if (Given(args.ditherOption)) {
-        profile.dither = static_cast<int>(
-            conversion::ParseDitherMode(args.dither).value_or(conversion::DitherMode::None));
+        overrides.dither = conversion::ParseDitherMode(args.dither);
     }
-
-    if (profile.colorDepth == 16) {
-        settings::SetChannelLayout(profile);
-    } else {
-        settings::LoadColorLevels(profile, file, settings::WriteBack::No);
-    }
-    profile.pixelsPerByte = settings::PixelsPerByte(profile.colorDepth);
-    return true;
+    return request;
 }
 
-}  // namespace
-
-// Loads the --project file; refuses a project whose pictures are not all there, so
-// a build never gets a partial image.
-std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, const Streams& streams) {
-    const workspace::ProjectLoadResult loaded =
-        workspace::LoadProject(PathFromUtf8(args.projectPath), streams.CoreLookup());
-    if (!loaded.ok) {
-        streams.err << "pictor-cli: " << loaded.error << "\n";
-        return std::nullopt;
+bool HasInput(const ConvertArgs& args, const Streams& streams) {
+    if (Given(args.projectOption) || !args.pictures.empty()) {
+        return true;
     }
-    for (const std::filesystem::path& missing : loaded.missing) {
-        streams.err << FillPlaceholders(
-                           streams.Translate("Cli",
-                                             "pictor-cli: picture of the project not found: %1"),
-                           {Utf8FromPath(missing)})
-                    << "\n";
-    }
-    if (!loaded.missing.empty()) {
-        return std::nullopt;
-    }
-    return loaded.project;
+    streams.err << streams.Translate("Cli", "pictor-cli: give the PICTURE files or --project FILE")
+                << "\n";
+    return false;
 }
 
-std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
-                                                     const workspace::Project* project,
-                                                     const Streams& streams) {
-    std::optional<std::string> model;
-    if (Given(args.modelOption)) {
-        model = args.model;
-    } else if (project != nullptr && !project->model.empty()) {
-        model = project->model;
+int ExitCode(conversion::RequestStatus status) {
+    switch (status) {
+        case conversion::RequestStatus::Done:
+            return kExitOk;
+        case conversion::RequestStatus::BadRequest:
+            return kExitUsage;
+        case conversion::RequestStatus::Failed:
+            break;
     }
-    settings::ProfileFile file(PathFromUtf8(args.settingsPath));
-    std::optional<settings::ModelProfile> profile = LoadProfile(model, file, streams);
-    if (!profile || !ApplyOverrides(args, *profile, file, streams)) {
-        return std::nullopt;
-    }
-    return profile;
-}
-
-std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, const Streams& streams,
-                                        int& exitCode) {
-    RunInput input;
-    if (Given(args.projectOption)) {
-        input.project = LoadProjectArg(args, streams);
-        if (!input.project) {
-            exitCode = kExitFailed;
-            return std::nullopt;
-        }
-    } else if (args.pictures.empty()) {
-        streams.err << streams.Translate("Cli",
-                                         "pictor-cli: give the PICTURE files or --project FILE")
-                    << "\n";
-        exitCode = kExitUsage;
-        return std::nullopt;
-    }
-    std::optional<settings::ModelProfile> profile =
-        ResolveProfile(args, input.project ? &*input.project : nullptr, streams);
-    if (!profile) {
-        exitCode = kExitUsage;
-        return std::nullopt;
-    }
-    input.profile = std::move(*profile);
-    return input;
+    return kExitFailed;
 }
 
 namespace {
 
-// The file of `files` that `path` names too, if any (compared after resolving
-// the working directory, dot segments and symbolic links).
-const std::filesystem::path* SameFile(const std::filesystem::path& path,
-                                      const std::vector<std::filesystem::path>& files) {
-    std::error_code error;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    if (error) {
-        return nullptr;
-    }
-    for (const std::filesystem::path& file : files) {
-        if (std::filesystem::weakly_canonical(file, error) == target && !error) {
-            return &file;
-        }
-    }
-    return nullptr;
-}
-
 int RunConvert(const ConvertArgs& args, const Streams& streams) {
-    int exitCode = kExitOk;
-    const std::optional<RunInput> input = ResolveRunInput(args, streams, exitCode);
-    if (!input) {
-        return exitCode;
-    }
-    const std::optional<workspace::Project>& project = input->project;
-    const settings::ModelProfile& profile = input->profile;
-    const bool cSource = profile.outDataType == 1;
-    if (Given(args.mapOption) && cSource) {
-        streams.err << streams.Translate("Cli",
-                                         "pictor-cli: --map needs the binary output: C source "
-                                         "(Icon.c) has no memory layout; nothing converted")
-                    << "\n";
+    if (!HasInput(args, streams)) {
         return kExitUsage;
     }
-
-    std::filesystem::path outputDir = PathFromUtf8(args.outputDir);
-    if (outputDir.empty() && project) {
-        outputDir = project->outputDir;
-    }
-    if (outputDir.empty()) {
-        std::error_code error;
-        outputDir = std::filesystem::current_path(error);
-    }
-
-    StreamMessageSink messages(streams);
-    workspace::PictureList list;
-    workspace::ImportOptions importOptions;
-    importOptions.openForWriting = args.writeTrailers;
-    importOptions.keepPixels = false;  // decoded one at a time by the conversion
-    if (project) {
-        int added = 0;
-        list = workspace::BuildPictureList(*project, messages, importOptions, &added);
-        if (static_cast<std::size_t>(added) != project->pictures.size()) {
-            streams.err << streams.Translate("Cli",
-                                             "pictor-cli: not every picture of the project could "
-                                             "be loaded; nothing converted")
-                        << "\n";
-            return kExitFailed;
-        }
-    } else {
-        workspace::ImportPictures(list, args.pictures, messages, importOptions);
-    }
-    if (list.Empty()) {
-        streams.err << streams.Translate(
-                           "Cli", "pictor-cli: no picture could be loaded; nothing converted")
-                    << "\n";
-        return kExitFailed;
-    }
-
-    if (Given(args.mapOption)) {
-        std::vector<std::filesystem::path> kept = {outputDir / "Icon.bin", outputDir / "Icon.c",
-                                                   outputDir / "Icon.h",
-                                                   PathFromUtf8(args.settingsPath)};
-        if (Given(args.projectOption)) {
-            kept.emplace_back(PathFromUtf8(args.projectPath));
-        }
-        for (const workspace::ImageEntry& entry : list.Entries()) {
-            kept.emplace_back(PathFromUtf8(entry.path));
-        }
-        if (const auto* file = SameFile(PathFromUtf8(args.mapPath), kept)) {
-            streams.err << FillPlaceholders(
-                               streams.Translate(
-                                   "Cli",
-                                   "pictor-cli: --map %1 would overwrite %2; nothing converted"),
-                               {args.mapPath, Utf8FromPath(*file)})
-                        << "\n";
-            return kExitUsage;
-        }
-    }
-
-    conversion::ConvertOptions options;
-    options.outputDir = outputDir;
+    conversion::RequestConvertOptions options;
     options.writeTrailers = args.writeTrailers;
     options.jobs = args.jobs;
-    // The image has to fit the flash the settings name, or the largest one.
-    if (settings::ProfileFile file(PathFromUtf8(args.settingsPath)); file.Exists()) {
-        const std::string flashType = file.GetString("Scom", "FLASH_TYPE", "");
-        if (const auto capacity = conversion::FlashTypeCapacity(flashType)) {
-            options.flashCapacity = *capacity;
-        }
+    if (Given(args.mapOption)) {
+        options.mapPath = PathFromUtf8(args.mapPath);
     }
-    const conversion::ConvertResult result = conversion::Convert(list, profile, options, messages);
-    if (!result.success) {
-        return kExitFailed;
+    StreamMessageSink messages(streams);
+    const conversion::RequestConvertResult result =
+        conversion::ConvertRequest(BuildRequest(args), options, messages, streams.CoreLookup());
+    if (result.status != conversion::RequestStatus::Done) {
+        return ExitCode(result.status);
     }
-    // Symbols that break Icon.h are worth a warning; the outputs stay as written.
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-        names.push_back(list.At(i).name);
-    }
-    for (const std::string& warning : conversion::SymbolWarnings(names, streams.CoreLookup())) {
-        streams.err << "pictor-cli: " << warning << '\n';
-    }
-    streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << Utf8FromPath(result.dataPath) << '\n'
-                << "Icon.h: " << Utf8FromPath(result.headerPath) << '\n';
-    if (!Given(args.mapOption) || !result.map) {
+    const bool cSource = result.resolved.profile.outDataType == 1;
+    streams.out << (cSource ? "Icon.c: " : "Icon.bin: ") << Utf8FromPath(result.conversion.dataPath)
+                << '\n'
+                << "Icon.h: " << Utf8FromPath(result.conversion.headerPath) << '\n';
+    if (!result.mapWritten) {
         streams.out << FillPlaceholders(streams.Translate("Cli", "pictures: %1"),
-                                        {std::to_string(result.pictureCount)})
+                                        {std::to_string(result.conversion.pictureCount)})
                     << '\n';
         return kExitOk;
-    }
-    if (!conversion::WriteMemoryMapCsv(*result.map, PathFromUtf8(args.mapPath))) {
-        streams.err << FillPlaceholders(
-                           streams.Translate("Cli",
-                                             "pictor-cli: cannot write the memory map %1; the "
-                                             "image and the header were written"),
-                           {args.mapPath})
-                    << "\n";
-        return kExitFailed;
     }
     streams.out << FillPlaceholders(streams.Translate("Cli", "memory map: %1"), {args.mapPath})
                 << '\n';
     for (const std::string& line :
-         conversion::MemoryMapSummary(result.map->totals, streams.CoreLookup())) {
+         conversion::MemoryMapSummary(result.conversion.map->totals, streams.CoreLookup())) {
         streams.out << line << '\n';
     }
     return kExitOk;

@@ -12,8 +12,7 @@
 
 #include "cli/commands.h"
 #include "core/common/message.h"
-#include "core/settings/model_profile.h"
-#include "core/workspace/project_file.h"
+#include "core/conversion/conversion_request.h"
 
 namespace pictor::cli {
 
@@ -78,28 +77,14 @@ bool Given(const CLI::Option* option);
 /// (both must outlive the parse).
 void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& streams);
 
-/// Loads the --project file. Prints why and returns nothing when it is malformed or
-/// any of its pictures is missing, so a build never works on part of a project.
-std::optional<workspace::Project> LoadProjectArg(const ConvertArgs& args, const Streams& streams);
+/// The conversion request the parsed options describe.
+conversion::ConversionRequest BuildRequest(const ConvertArgs& args);
 
-/// The profile the command works with: the model from --model, else the project's
-/// (when `project` names one), else the settings file's current one, with the
-/// overrides applied. Nothing is written. Prints why and returns nothing on bad usage.
-std::optional<settings::ModelProfile> ResolveProfile(const ConvertArgs& args,
-                                                     const workspace::Project* project,
-                                                     const Streams& streams);
+/// True when the command names pictures or a project; otherwise says how to name
+/// them (bad usage).
+bool HasInput(const ConvertArgs& args, const Streams& streams);
 
-/// What a convert or preview run works from: the --project file, when given, and
-/// the resolved model profile.
-struct RunInput {
-    std::optional<workspace::Project> project;
-    settings::ModelProfile profile;
-};
-
-/// Loads the --project file (without it, PICTURE files are required) and resolves
-/// the profile. Prints why and returns nothing on failure, with the exit code in
-/// `exitCode`.
-std::optional<RunInput> ResolveRunInput(const ConvertArgs& args, const Streams& streams,
-                                        int& exitCode);
+/// The exit code of a request that ended with `status`.
+int ExitCode(conversion::RequestStatus status);
 
 }  // namespace pictor::cli

@@ -18,9 +18,8 @@
 #include "cli/convert_options.h"
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
-#include "core/conversion/panel_preview.h"
-#include "core/workspace/picture_import.h"
-#include "core/workspace/picture_list.h"
+#include "core/conversion/conversion_request.h"
+#include "core/workspace/pixel_image.h"
 
 namespace pictor::cli {
 
@@ -82,50 +81,24 @@ bool WritePng(const workspace::PixelImage& panel, const std::string& path) {
 }
 
 int RunPreview(const PreviewArgs& args, const Streams& streams) {
-    const ConvertArgs& options = args.profile;
-    int exitCode = kExitOk;
-    const std::optional<RunInput> input = ResolveRunInput(options, streams, exitCode);
-    if (!input) {
-        return exitCode;
+    if (!HasInput(args.profile, streams)) {
+        return kExitUsage;
     }
-    const std::optional<workspace::Project>& project = input->project;
-
     StreamMessageSink messages(streams);
-    workspace::ImportOptions importOptions;
-    importOptions.openForWriting = false;
-    workspace::PictureList list;
-    conversion::PreviewPictures which = conversion::PreviewPictures::Shown;
-    if (project) {
-        int added = 0;
-        list = workspace::BuildPictureList(*project, messages, importOptions, &added);
-        if (static_cast<std::size_t>(added) != project->pictures.size()) {
-            streams.err << streams.Translate(
-                               "Cli",
-                               "pictor-cli: not every picture of the project could be loaded")
-                        << "\n";
-            return kExitFailed;
-        }
-    } else {
-        // Pictures named on the command line are all drawn, at their trailers' positions.
-        which = conversion::PreviewPictures::All;
-        if (workspace::ImportPictures(list, options.pictures, messages, importOptions) !=
-            static_cast<int>(options.pictures.size())) {
-            return kExitFailed;
-        }
+    const conversion::RequestPreviewResult result =
+        conversion::RenderRequest(BuildRequest(args.profile), messages, streams.CoreLookup());
+    if (result.status != conversion::RequestStatus::Done) {
+        return ExitCode(result.status);
     }
-    // The conversion places pictures in name order; later ones are drawn on top.
-    list.SortByName();
-
-    const workspace::PixelImage panel = conversion::RenderPanel(list, input->profile, which);
-    if (!WritePng(panel, args.pngPath)) {
+    if (!WritePng(result.panel, args.pngPath)) {
         streams.err << FillPlaceholders(streams.Translate("Cli", "pictor-cli: cannot write %1"),
                                         {args.pngPath})
                     << "\n";
         return kExitFailed;
     }
-    streams.out << FillPlaceholders(
-                       streams.Translate("Cli", "preview: %1 (%2x%3)"),
-                       {args.pngPath, std::to_string(panel.width), std::to_string(panel.height)})
+    streams.out << FillPlaceholders(streams.Translate("Cli", "preview: %1 (%2x%3)"),
+                                    {args.pngPath, std::to_string(result.panel.width),
+                                     std::to_string(result.panel.height)})
                 << "\n";
     return kExitOk;
 }

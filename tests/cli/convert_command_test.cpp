@@ -150,7 +150,7 @@ TEST_F(ConvertCommandTest, SymbolWarningsGoToStderrAndTheConvertStillSucceeds) {
                        (dir_ / "other" / "RED.bmp").string()}),
               kExitOk)
         << err_.str();
-    EXPECT_NE(err_.str().find("pictor-cli: warning: picture \"arrow-left\" gives the symbol "
+    EXPECT_NE(err_.str().find("warning: picture \"arrow-left\" gives the symbol "
                               "\"ARROW-LEFT\" in Icon.h, which is not a valid C identifier (it "
                               "contains a hyphen)\n"),
               std::string::npos)

@@ -69,7 +69,7 @@ TEST_F(ConvertMapTest, RefusalsComeBeforeAnythingIsWritten) {
         std::vector<std::string> args;
         const char* message;
     } cases[] = {
-        {{"--output", "c", "--map", (dir_ / "map.csv").string()}, "--map needs the binary output"},
+        {{"--output", "c", "--map", (dir_ / "map.csv").string()}, "a memory map needs the binary output"},
         {{"--map", (dir_ / "out" / "Icon.bin").string()}, "would overwrite"},
         {{"--map", (dir_ / "out" / "." / "Icon.h").string()}, "would overwrite"},
         {{"--map", (dir_ / "red.bmp").string()}, "would overwrite"},

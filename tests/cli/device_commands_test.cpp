@@ -187,10 +187,10 @@ TEST_F(DeviceCommands, BothLanguagesGiveTheirTextsAndTheSameExitCodes) {
     };
     const Language languages[] = {
         {"LANG=zh_CN.UTF-8", "信息: 下载 Bin档成功", "擦除Flash...25 %", "合计：", "加载图片 ",
-         "pictor-cli：没有能加载的图片；未转换任何内容"},
+         "没有能加载的图片；未转换任何内容"},
         {"LANG=C LC_ALL=", "Information: Image downloaded", "Erasing the flash... 25 %",
          "summary: 1024 bytes written in ", "The picture ",
-         "pictor-cli: no picture could be loaded; nothing converted"},
+         "no picture could be loaded; nothing converted"},
     };
     for (const Language& language : languages) {
         environment = language.environment;
