@@ -358,6 +358,42 @@ and download the image into the module&apos;s flash.</translation>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli: %1</translation>
     </message>
+    <message>
+        <source>give the size as WxH, each 1 to 8192 pixels</source>
+        <translation>give the size as WxH, each 1 to 8192 pixels</translation>
+    </message>
+    <message>
+        <source>Scale every picture to WxH pixels</source>
+        <translation>Scale every picture to WxH pixels</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside WxH, keeping its shape</source>
+        <translation>Scale every picture to fit inside WxH, keeping its shape</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside the panel, keeping its shape</source>
+        <translation>Scale every picture to fit inside the panel, keeping its shape</translation>
+    </message>
+    <message>
+        <source>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</source>
+        <translation>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</translation>
+    </message>
+    <message>
+        <source>Rotate every picture clockwise: 90, 180 or 270</source>
+        <translation>Rotate every picture clockwise: 90, 180 or 270</translation>
+    </message>
+    <message>
+        <source>Mirror every picture: horizontal (h), vertical (v) or both (hv)</source>
+        <translation>Mirror every picture: horizontal (h), vertical (v) or both (hv)</translation>
+    </message>
+    <message>
+        <source>give none, horizontal, vertical or both</source>
+        <translation>give none, horizontal, vertical or both</translation>
+    </message>
+    <message>
+        <source>Invert the colours of every picture (alpha kept)</source>
+        <translation>Invert the colours of every picture (alpha kept)</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -995,6 +1031,134 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>cannot write the memory map %1; the image and the header were written</source>
         <translation>cannot write the memory map %1; the image and the header were written</translation>
+    </message>
+    <message>
+        <source>%1 (%2) is larger than the panel (%3)</source>
+        <translation>%1 (%2) is larger than the panel (%3)</translation>
+    </message>
+    <message>
+        <source>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</source>
+        <translation>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</translation>
+    </message>
+    <message>
+        <source>%1: not a TrueType or OpenType font</source>
+        <translation>%1: not a TrueType or OpenType font</translation>
+    </message>
+    <message>
+        <source>%1: the font has PostScript (CFF) outlines; choose a TrueType font</source>
+        <translation>%1: the font has PostScript (CFF) outlines; choose a TrueType font</translation>
+    </message>
+    <message>
+        <source>%1: the font has no Unicode character map</source>
+        <translation>%1: the font has no Unicode character map</translation>
+    </message>
+    <message>
+        <source>%1: the font file is damaged</source>
+        <translation>%1: the font file is damaged</translation>
+    </message>
+    <message>
+        <source>%1: no such font file</source>
+        <translation>%1: no such font file</translation>
+    </message>
+    <message>
+        <source>%1: the font file cannot be read</source>
+        <translation>%1: the font file cannot be read</translation>
+    </message>
+    <message>
+        <source>%1: too large for a font file (over 64 MiB)</source>
+        <translation>%1: too large for a font file (over 64 MiB)</translation>
+    </message>
+    <message>
+        <source>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</source>
+        <translation>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>the text is not UTF-8</translation>
+    </message>
+    <message>
+        <source>the text is empty</source>
+        <translation>the text is empty</translation>
+    </message>
+    <message>
+        <source>the text size %1 is not %2 to %3 pixels</source>
+        <translation>the text size %1 is not %2 to %3 pixels</translation>
+    </message>
+    <message>
+        <source>%1: a glyph of the font is too large to draw at %2 pixels</source>
+        <translation>%1: a glyph of the font is too large to draw at %2 pixels</translation>
+    </message>
+    <message>
+        <source>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</source>
+        <translation>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</translation>
+    </message>
+    <message>
+        <source>%1: the crop %2 does not lie inside the picture (%3)</source>
+        <translation>%1: the crop %2 does not lie inside the picture (%3)</translation>
+    </message>
+    <message>
+        <source>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</source>
+        <translation>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is empty</source>
+        <translation>&quot;%1&quot; is empty</translation>
+    </message>
+    <message>
+        <source>the text has no &quot;%1&quot; line</source>
+        <translation>the text has no &quot;%1&quot; line</translation>
+    </message>
+    <message>
+        <source>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</source>
+        <translation>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</translation>
+    </message>
+    <message>
+        <source>&quot;rotate&quot; must be 0, 90, 180 or 270</source>
+        <translation>&quot;rotate&quot; must be 0, 90, 180 or 270</translation>
+    </message>
+    <message>
+        <source>&quot;flip&quot; must be none, horizontal, vertical or both</source>
+        <translation>&quot;flip&quot; must be none, horizontal, vertical or both</translation>
+    </message>
+    <message>
+        <source>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</source>
+        <translation>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</translation>
+    </message>
+    <message>
+        <source>&quot;filter&quot; must be nearest, area or bilinear</source>
+        <translation>&quot;filter&quot; must be nearest, area or bilinear</translation>
+    </message>
+    <message>
+        <source>&quot;invert&quot; must be yes or no</source>
+        <translation>&quot;invert&quot; must be yes or no</translation>
+    </message>
+    <message>
+        <source>&quot;threshold&quot; must be a whole number 0 to 255</source>
+        <translation>&quot;threshold&quot; must be a whole number 0 to 255</translation>
+    </message>
+    <message>
+        <source>&quot;text&quot; must not be empty</source>
+        <translation>&quot;text&quot; must not be empty</translation>
+    </message>
+    <message>
+        <source>&quot;size&quot; must be a whole number of pixels, 1 to 1024</source>
+        <translation>&quot;size&quot; must be a whole number of pixels, 1 to 1024</translation>
+    </message>
+    <message>
+        <source>&quot;color&quot; must be #RRGGBB</source>
+        <translation>&quot;color&quot; must be #RRGGBB</translation>
+    </message>
+    <message>
+        <source>&quot;background&quot; must be #RRGGBB or transparent</source>
+        <translation>&quot;background&quot; must be #RRGGBB or transparent</translation>
+    </message>
+    <message>
+        <source>&quot;align&quot; must be left, center or right</source>
+        <translation>&quot;align&quot; must be left, center or right</translation>
+    </message>
+    <message>
+        <source>&quot;antialias&quot; must be on or off</source>
+        <translation>&quot;antialias&quot; must be on or off</translation>
     </message>
 </context>
 <context>

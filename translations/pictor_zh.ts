@@ -358,6 +358,42 @@ and download the image into the module&apos;s flash.</source>
         <source>pictor-cli: %1</source>
         <translation>pictor-cli：命令行有误：%1</translation>
     </message>
+    <message>
+        <source>give the size as WxH, each 1 to 8192 pixels</source>
+        <translation>尺寸写作 宽x高，每边 1 到 8192 像素</translation>
+    </message>
+    <message>
+        <source>Scale every picture to WxH pixels</source>
+        <translation>把每张图片缩放到 宽x高 像素</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside WxH, keeping its shape</source>
+        <translation>把每张图片按比例缩放到 宽x高 之内</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside the panel, keeping its shape</source>
+        <translation>把每张图片按比例缩放到屏幕之内</translation>
+    </message>
+    <message>
+        <source>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</source>
+        <translation>缩放滤波：nearest（最近邻）、area（面积平均）或 bilinear（双线性）（默认：整数倍用 nearest，否则用 area）</translation>
+    </message>
+    <message>
+        <source>Rotate every picture clockwise: 90, 180 or 270</source>
+        <translation>把每张图片顺时针旋转：90、180 或 270</translation>
+    </message>
+    <message>
+        <source>Mirror every picture: horizontal (h), vertical (v) or both (hv)</source>
+        <translation>镜像每张图片：horizontal (h) 左右、vertical (v) 上下或 both (hv) 两者</translation>
+    </message>
+    <message>
+        <source>give none, horizontal, vertical or both</source>
+        <translation>请写 none、horizontal、vertical 或 both</translation>
+    </message>
+    <message>
+        <source>Invert the colours of every picture (alpha kept)</source>
+        <translation>反转每张图片的颜色（保留透明度）</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -995,6 +1031,134 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>cannot write the memory map %1; the image and the header were written</source>
         <translation>无法写入存储布局 %1；图档和头文件已写入</translation>
+    </message>
+    <message>
+        <source>%1 (%2) is larger than the panel (%3)</source>
+        <translation>%1 (%2) 比屏幕 (%3) 大</translation>
+    </message>
+    <message>
+        <source>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</source>
+        <translation>%1 (%2) 位于 %3,%4，超出了屏幕 (%5) 的边缘</translation>
+    </message>
+    <message>
+        <source>%1: not a TrueType or OpenType font</source>
+        <translation>%1：不是 TrueType 或 OpenType 字体</translation>
+    </message>
+    <message>
+        <source>%1: the font has PostScript (CFF) outlines; choose a TrueType font</source>
+        <translation>%1：该字体使用 PostScript (CFF) 轮廓；请选择 TrueType 字体</translation>
+    </message>
+    <message>
+        <source>%1: the font has no Unicode character map</source>
+        <translation>%1：该字体没有 Unicode 字符映射表</translation>
+    </message>
+    <message>
+        <source>%1: the font file is damaged</source>
+        <translation>%1：字体文件已损坏</translation>
+    </message>
+    <message>
+        <source>%1: no such font file</source>
+        <translation>%1：字体文件不存在</translation>
+    </message>
+    <message>
+        <source>%1: the font file cannot be read</source>
+        <translation>%1：无法读取字体文件</translation>
+    </message>
+    <message>
+        <source>%1: too large for a font file (over 64 MiB)</source>
+        <translation>%1：字体文件过大（超过 64 MiB）</translation>
+    </message>
+    <message>
+        <source>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</source>
+        <translation>文字在 %1 像素时将为 %2 x %3 像素，单边超过 %4</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>文字不是 UTF-8 编码</translation>
+    </message>
+    <message>
+        <source>the text is empty</source>
+        <translation>文字为空</translation>
+    </message>
+    <message>
+        <source>the text size %1 is not %2 to %3 pixels</source>
+        <translation>文字大小 %1 不在 %2 到 %3 像素之间</translation>
+    </message>
+    <message>
+        <source>%1: a glyph of the font is too large to draw at %2 pixels</source>
+        <translation>%1：该字体有字形在 %2 像素时过大，无法绘制</translation>
+    </message>
+    <message>
+        <source>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</source>
+        <translation>%1 没有 %2 的字形（在“%3”中）；改为绘制其空框</translation>
+    </message>
+    <message>
+        <source>%1: the crop %2 does not lie inside the picture (%3)</source>
+        <translation>%1：裁剪区域 %2 不在图片 (%3) 之内</translation>
+    </message>
+    <message>
+        <source>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</source>
+        <translation>%1：经过处理后图片 (%2) 的每边将不在 1 到 %3 像素之间</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is empty</source>
+        <translation>“%1”为空</translation>
+    </message>
+    <message>
+        <source>the text has no &quot;%1&quot; line</source>
+        <translation>文字项缺少“%1”一行</translation>
+    </message>
+    <message>
+        <source>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</source>
+        <translation>“crop”必须是 X,Y,W,H：整数，W 和 H 至少为 1</translation>
+    </message>
+    <message>
+        <source>&quot;rotate&quot; must be 0, 90, 180 or 270</source>
+        <translation>“rotate”必须是 0、90、180 或 270</translation>
+    </message>
+    <message>
+        <source>&quot;flip&quot; must be none, horizontal, vertical or both</source>
+        <translation>“flip”必须是 none、horizontal、vertical 或 both</translation>
+    </message>
+    <message>
+        <source>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</source>
+        <translation>“scale”必须是 W x H 或 fit W x H，每边 1 到 8192</translation>
+    </message>
+    <message>
+        <source>&quot;filter&quot; must be nearest, area or bilinear</source>
+        <translation>“filter”必须是 nearest、area 或 bilinear</translation>
+    </message>
+    <message>
+        <source>&quot;invert&quot; must be yes or no</source>
+        <translation>“invert”必须是 yes 或 no</translation>
+    </message>
+    <message>
+        <source>&quot;threshold&quot; must be a whole number 0 to 255</source>
+        <translation>“threshold”必须是 0 到 255 的整数</translation>
+    </message>
+    <message>
+        <source>&quot;text&quot; must not be empty</source>
+        <translation>“text”不能为空</translation>
+    </message>
+    <message>
+        <source>&quot;size&quot; must be a whole number of pixels, 1 to 1024</source>
+        <translation>“size”必须是 1 到 1024 的整数像素</translation>
+    </message>
+    <message>
+        <source>&quot;color&quot; must be #RRGGBB</source>
+        <translation>“color”必须是 #RRGGBB</translation>
+    </message>
+    <message>
+        <source>&quot;background&quot; must be #RRGGBB or transparent</source>
+        <translation>“background”必须是 #RRGGBB 或 transparent</translation>
+    </message>
+    <message>
+        <source>&quot;align&quot; must be left, center or right</source>
+        <translation>“align”必须是 left、center 或 right</translation>
+    </message>
+    <message>
+        <source>&quot;antialias&quot; must be on or off</source>
+        <translation>“antialias”必须是 on 或 off</translation>
     </message>
 </context>
 <context>
