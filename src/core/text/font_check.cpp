@@ -283,6 +283,17 @@ class FontChecker {
                 extent = std::max(extent, std::abs(static_cast<double>(stored)));
             }
         }
+        // A contour that starts with an off-curve point makes the reader look at
+        // the point after it: such a contour needs two points.
+        int first = 0;
+        for (int c = 0; c < contours; ++c) {
+            const auto last =
+                static_cast<int>(bytes_.U16(endPoints + 2 * static_cast<std::uint64_t>(c)));
+            if (last == first && (flags[static_cast<std::size_t>(first)] & 1) == 0) {
+                return false;
+            }
+            first = last + 1;
+        }
         facts.points = points;
         facts.extent = extent;
         return true;

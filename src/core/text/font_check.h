@@ -29,7 +29,8 @@ inline constexpr int kMaxGlyphPoints = 16384;
 /// reader trusts every offset and count it reads. Accepts a TrueType font (or the
 /// first font of a collection) with TrueType outlines and checks everything the
 /// renderer reads: the table directory; 'head', 'hhea', 'maxp', 'hmtx', 'loca' and
-/// every glyph in 'glyf' (each one's points, flags and coordinates, composite
+/// every glyph in 'glyf' (each one's points, flags and coordinates, with contours
+/// in increasing order and none of a single off-curve point; composite
 /// glyphs' components, which must point at existing glyphs without cycles, no
 /// deeper than 8 levels and at most kMaxGlyphPoints points in all, with
 /// coordinates that stay within 16 bits once transformed); the Unicode

@@ -1,6 +1,7 @@
 #include "core/workspace/picture_loader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -225,19 +226,55 @@ void PictureRows::DecodeRow(int y, std::uint32_t* out) const {
         direct_->DecodeRow(y, out);
         return;
     }
-    const std::uint32_t flip = invert_ ? 0x00FFFFFFU : 0U;
+    const std::uint8_t* row = GatheredRow(y);
+    for (std::size_t x = 0; x < static_cast<std::size_t>(map_->width); ++x) {
+        out[x] = PixelOfBgr(row + 3 * x);
+    }
+}
+
+const std::uint8_t* PictureRows::GatheredRow(int y) const {
+    if (gatheredFirst_ < 0 || y < gatheredFirst_ || y >= gatheredFirst_ + kGatherRows) {
+        GatherBlock(y - y % kGatherRows);
+    }
+    return gathered_.data() +
+           static_cast<std::size_t>(y - gatheredFirst_) * 3 * static_cast<std::size_t>(map_->width);
+}
+
+void PictureRows::GatherBlock(int first) const {
     const auto width = static_cast<std::size_t>(map_->width);
+    const int count = std::min(kGatherRows, map_->height - first);
+    const std::size_t stride = 3 * width;
+    gathered_.resize(stride * static_cast<std::size_t>(kGatherRows));
+    gatheredFirst_ = first;
+    const std::uint8_t flip = invert_ ? 0xFF : 0x00;
+    const auto copy = [flip](std::uint8_t* target, const std::uint8_t* source) {
+        target[0] = source[0] ^ flip;
+        target[1] = source[1] ^ flip;
+        target[2] = source[2] ^ flip;
+    };
     if (map_->transposed) {
-        // Target row y is one column of the file's rows picked by mapLines_.
-        const auto column = static_cast<std::size_t>(map_->alongY[static_cast<std::size_t>(y)]) * 3;
+        // Column by column: the block's rows take nearby bytes of one file row.
+        std::array<std::size_t, kGatherRows> columns{};
+        for (int r = 0; r < count; ++r) {
+            columns[static_cast<std::size_t>(r)] =
+                3 * static_cast<std::size_t>(map_->alongY[static_cast<std::size_t>(first + r)]);
+        }
         for (std::size_t x = 0; x < width; ++x) {
-            out[x] = PixelOfBgr(mapLines_[x] + column) ^ flip;
+            const std::uint8_t* line = mapLines_[x];
+            std::uint8_t* target = gathered_.data() + 3 * x;
+            for (int r = 0; r < count; ++r, target += stride) {
+                copy(target, line + columns[static_cast<std::size_t>(r)]);
+            }
         }
         return;
     }
-    const std::uint8_t* line = direct_->Bgr24Row(map_->alongY[static_cast<std::size_t>(y)]);
-    for (std::size_t x = 0; x < width; ++x) {
-        out[x] = PixelOfBgr(line + static_cast<std::size_t>(map_->alongX[x]) * 3) ^ flip;
+    for (int r = 0; r < count; ++r) {
+        const std::uint8_t* line =
+            direct_->Bgr24Row(map_->alongY[static_cast<std::size_t>(first + r)]);
+        std::uint8_t* target = gathered_.data() + static_cast<std::size_t>(r) * stride;
+        for (std::size_t x = 0; x < width; ++x) {
+            copy(target + 3 * x, line + mapColumns_[x]);
+        }
     }
 }
 
@@ -278,14 +315,18 @@ bool PictureRows::MapRows(SourceMap map, bool invert) {
         !inside(map.alongX, sourceColumns) || !inside(map.alongY, sourceRows)) {
         return false;
     }
-    if (map.transposed) {
-        mapLines_.clear();
-        for (const int row : map.alongX) {
-            mapLines_.push_back(direct_->Bgr24Row(row));
+    mapLines_.clear();
+    mapColumns_.clear();
+    for (const int along : map.alongX) {
+        if (map.transposed) {
+            mapLines_.push_back(direct_->Bgr24Row(along));
+        } else {
+            mapColumns_.push_back(3 * static_cast<std::size_t>(along));
         }
     }
     map_ = std::move(map);
     invert_ = invert;
+    gatheredFirst_ = -1;
     return true;
 }
 
@@ -293,6 +334,8 @@ std::vector<std::uint8_t> PictureRows::TakeBuffer() && {
     direct_.reset();
     map_.reset();
     mapLines_.clear();
+    mapColumns_.clear();
+    gatheredFirst_ = -1;
     return std::move(file_);
 }
 

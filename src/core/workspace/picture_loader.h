@@ -73,10 +73,15 @@ class PictureRows {
     [[nodiscard]] const PixelImage* Decoded() const { return direct_ ? nullptr : &decoded_; }
     /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB; only when Decoded() is null.
     void DecodeRow(int y, std::uint32_t* out) const;
-    /// The stored bytes of row `y` (blue, green, red per pixel) when the rows come
-    /// straight from a 24-bit bitmap file and are not mapped; null otherwise.
+    /// The bytes of row `y` (blue, green, red per pixel) when the rows come from a
+    /// 24-bit bitmap file: its stored row, or for mapped rows the row gathered
+    /// from them (valid until a row of another block of rows is asked for); null
+    /// otherwise.
     [[nodiscard]] const std::uint8_t* Bgr24Row(int y) const {
-        return direct_ && !map_ ? direct_->Bgr24Row(y) : nullptr;
+        if (!direct_) {
+            return nullptr;
+        }
+        return map_ ? GatheredRow(y) : direct_->Bgr24Row(y);
     }
 
     /// Rows made from a decoded picture.
@@ -85,9 +90,10 @@ class PictureRows {
     [[nodiscard]] PixelImage Whole() &&;
 
     /// Makes the rows those of the picture `map` gathers from this one (with red,
-    /// green and blue inverted when `invert`), picked from the file's bytes as each
-    /// row is asked for. Only for rows straight from a 24-bit bitmap (Bgr24Row not
-    /// null) and a map made for its size; returns false and changes nothing otherwise.
+    /// green and blue inverted when `invert`), picked from the file's bytes a few
+    /// rows at a time as they are asked for. Only for rows straight from a 24-bit
+    /// bitmap (Bgr24Row not null) and a map made for its size; returns false and
+    /// changes nothing otherwise.
     bool MapRows(SourceMap map, bool invert);
 
     /// Gives the file's bytes away for reuse by a later OpenPictureRows.
@@ -100,9 +106,19 @@ class PictureRows {
     std::vector<std::uint8_t> file_;
     std::optional<DirectBitmap> direct_;  // views file_
     PixelImage decoded_;
+    // Mapped rows are gathered kGatherRows at a time: a quarter turn reads each
+    // target column from one file row, so the block's rows share its bytes (a
+    // block of 64 rows of a 480-pixel picture is 90 KiB).
+    static constexpr int kGatherRows = 64;
+    [[nodiscard]] const std::uint8_t* GatheredRow(int y) const;
+    void GatherBlock(int first) const;
+
     std::optional<SourceMap> map_;               // set by MapRows
-    std::vector<const std::uint8_t*> mapLines_;  // transposed maps: the file row per target column
+    std::vector<const std::uint8_t*> mapLines_;  // the file row of each target column (transposed)
+    std::vector<std::size_t> mapColumns_;        // byte offsets of alongX (not transposed)
     bool invert_ = false;
+    mutable std::vector<std::uint8_t> gathered_;  // kGatherRows target rows, 3 bytes a pixel
+    mutable int gatheredFirst_ = -1;
 };
 
 /// Opens `path` for encoding; nothing where LoadPicture gives nothing. A bitmap's

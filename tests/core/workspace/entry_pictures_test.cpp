@@ -54,8 +54,12 @@ TEST(EntryPictures, RowsPickedFromTheFileMatchTheOperatedPicture) {
                 operations.invert = rotate == 90;
                 std::optional<PictureRows> rows = OpenOperatedRows(path, operations);
                 ASSERT_TRUE(rows);
-                EXPECT_EQ(rows->Bgr24Row(0), nullptr);  // the encoder must not read the file's rows
                 const PixelImage expected = ApplyOperations(*source, operations);
+                // The encoder reads the gathered bytes of each row.
+                const std::uint8_t* last = rows->Bgr24Row(expected.height - 1);
+                ASSERT_NE(last, nullptr);
+                EXPECT_EQ(0xFF000000u | last[2] << 16 | last[1] << 8 | last[0],
+                          expected.At(0, expected.height - 1));
                 const PixelImage gathered = RowsAsPicture(std::move(*rows));
                 EXPECT_EQ(gathered.width, expected.width);
                 EXPECT_EQ(gathered.pixels, expected.pixels)
