@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/conversion/grey_codes.h"
 #include "core/conversion/picture_decoder.h"
 #include "core/conversion/pixel_encoder.h"
 
@@ -312,34 +313,22 @@ void Serpentine(int height, Row row) {
     }
 }
 
-// Lowest grey the encoder maps to each code (its thresholds searched from the
-// top code down); a code no grey reaches borrows the nearest reachable code's.
+// Lowest grey the encoder maps to each code; a code no grey reaches borrows the
+// nearest reachable code's (the lower one first).
 std::vector<std::uint8_t> GreyOfEachCode(const settings::ModelProfile& profile) {
-    const int levels = 1 << profile.colorDepth;
-    std::vector<int> lowest(static_cast<std::size_t>(levels), -1);
-    for (int grey = 255; grey >= 0; --grey) {
-        int code = 0;
-        for (int k = levels - 1; k >= 0; --k) {
-            if (grey >= profile.colorLevels[static_cast<std::size_t>(k)]) {
-                code = k;
-                break;
-            }
-        }
-        lowest[static_cast<std::size_t>(code)] = grey;
-    }
-    std::vector<std::uint8_t> result(static_cast<std::size_t>(levels), 0);
-    for (int k = 0; k < levels; ++k) {
-        for (int distance = 0; distance < levels; ++distance) {
+    const GreyCodes codes = MakeGreyCodes(profile);
+    const auto lowest = [&codes](int k) { return codes.lowestGrey[static_cast<std::size_t>(k)]; };
+    std::vector<std::uint8_t> result(static_cast<std::size_t>(codes.count), 0);
+    for (int k = 0; k < codes.count; ++k) {
+        for (int distance = 0; distance < codes.count; ++distance) {
             const int below = k - distance;
             const int above = k + distance;
-            if (below >= 0 && lowest[static_cast<std::size_t>(below)] >= 0) {
-                result[static_cast<std::size_t>(k)] =
-                    static_cast<std::uint8_t>(lowest[static_cast<std::size_t>(below)]);
+            if (below >= 0 && lowest(below) >= 0) {
+                result[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(lowest(below));
                 break;
             }
-            if (above < levels && lowest[static_cast<std::size_t>(above)] >= 0) {
-                result[static_cast<std::size_t>(k)] =
-                    static_cast<std::uint8_t>(lowest[static_cast<std::size_t>(above)]);
+            if (above < codes.count && lowest(above) >= 0) {
+                result[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(lowest(above));
                 break;
             }
         }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/common/text_format.h"
+#include "core/conversion/grey_codes.h"
 #include "core/conversion/pixel_encoder.h"
 #include "core/conversion/resource_image.h"
 
@@ -142,29 +143,13 @@ std::array<std::uint8_t, 256> GreyOfCodes(const settings::ModelProfile& profile)
     if (!IsGreyDepth(profile.colorDepth)) {
         return result;
     }
-    const int topCode = (1 << profile.colorDepth) - 1;
-    std::array<int, 256> lowest{};
-    std::array<int, 256> highest{};
-    lowest.fill(-1);
-    highest.fill(-1);
-    for (int grey = 0; grey < 256; ++grey) {
-        int code = 0;
-        for (int k = topCode; k >= 0; --k) {
-            if (grey >= profile.colorLevels[static_cast<std::size_t>(k)]) {
-                code = k;
-                break;
-            }
-        }
-        const auto at = static_cast<std::size_t>(code);
-        if (lowest[at] < 0) {
-            lowest[at] = grey;
-        }
-        highest[at] = grey;
-    }
-    for (int k = 0; k <= topCode; ++k) {
+    const GreyCodes codes = MakeGreyCodes(profile);
+    for (int k = 0; k < codes.count; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        result[at] = lowest[at] < 0 ? profile.colorLevels[at]
-                                    : static_cast<std::uint8_t>((lowest[at] + highest[at]) / 2);
+        result[at] =
+            codes.lowestGrey[at] < 0
+                ? profile.colorLevels[at]
+                : static_cast<std::uint8_t>((codes.lowestGrey[at] + codes.highestGrey[at]) / 2);
     }
     return result;
 }

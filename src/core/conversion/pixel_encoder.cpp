@@ -8,6 +8,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "core/conversion/grey_codes.h"
+
 namespace pictor::conversion {
 
 namespace {
@@ -44,23 +46,15 @@ struct TextOut {
     }
 };
 
-// Level of every channel sum R + G + B (0..765): the largest code k whose
-// threshold the grey value (sum / 3) reaches, searched from the top code down.
+// Grey code of every channel sum R + G + B (0..765): the code of its grey value
+// (sum / 3).
 using LevelTable = std::array<std::uint8_t, 766>;
 
 LevelTable MakeLevelTable(const settings::ModelProfile& profile) {
-    const int topCode = (1 << profile.colorDepth) - 1;
+    const GreyCodes codes = MakeGreyCodes(profile);
     LevelTable table{};
     for (std::size_t sum = 0; sum < table.size(); ++sum) {
-        const auto grey = static_cast<unsigned>(sum / 3);
-        int level = 0;
-        for (int code = topCode; code >= 0; --code) {
-            if (grey >= profile.colorLevels[static_cast<std::size_t>(code)]) {
-                level = code;
-                break;
-            }
-        }
-        table[sum] = static_cast<std::uint8_t>(level);
+        table[sum] = codes.codeOfGrey[sum / 3];
     }
     return table;
 }
