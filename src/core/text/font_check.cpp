@@ -162,8 +162,9 @@ class FontChecker {
         const int ascent = bytes_.S16(hhea->offset + 4);
         const int descent = bytes_.S16(hhea->offset + 6);
         const auto longMetrics = static_cast<int>(bytes_.U16(hhea->offset + 34));
-        if ((locaFormat_ != 0 && locaFormat_ != 1) || glyphCount_ < 1 || ascent - descent < 1 ||
-            longMetrics < 1) {
+        // The baseline lies within the line: ascent above it, descent below.
+        if ((locaFormat_ != 0 && locaFormat_ != 1) || glyphCount_ < 1 || ascent < 0 ||
+            descent > 0 || ascent - descent < 1 || longMetrics < 1) {
             return false;
         }
         // Glyphs past the long metrics share the last advance and have a bearing each.

@@ -28,7 +28,8 @@ inline constexpr int kMaxGlyphPoints = 16384;
 /// Checks a font file's bytes before the TrueType reader sees them, since that
 /// reader trusts every offset and count it reads. Accepts a TrueType font (or the
 /// first font of a collection) with TrueType outlines and checks everything the
-/// renderer reads: the table directory; 'head', 'hhea', 'maxp', 'hmtx', 'loca' and
+/// renderer reads: the table directory; 'head', 'hhea' (with an ascent above and a
+/// descent below the baseline), 'maxp', 'hmtx', 'loca' and
 /// every glyph in 'glyf' (each one's points, flags and coordinates, with contours
 /// in increasing order and none of a single off-curve point; composite
 /// glyphs' components, which must point at existing glyphs without cycles, no
