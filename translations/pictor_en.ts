@@ -1160,6 +1160,10 @@ and download the image into the module&apos;s flash.</translation>
         <source>&quot;antialias&quot; must be on or off</source>
         <translation>&quot;antialias&quot; must be on or off</translation>
     </message>
+    <message>
+        <source>%1: the text draws nothing with this font</source>
+        <translation>%1: the text draws nothing with this font</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1939,6 +1943,34 @@ and download the image into the module&apos;s flash.</translation>
         <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
         <translation>Picture %1 of %2 cannot be shown with the active model: %3.</translation>
     </message>
+    <message>
+        <source>&amp;Picture...</source>
+        <translation>&amp;Picture...</translation>
+    </message>
+    <message>
+        <source>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</source>
+        <translation>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</translation>
+    </message>
+    <message>
+        <source>Add &amp;text...</source>
+        <translation>Add &amp;text...</translation>
+    </message>
+    <message>
+        <source>Add a picture drawn from a text with a font</source>
+        <translation>Add a picture drawn from a text with a font</translation>
+    </message>
+    <message>
+        <source>Add &amp;glyphs...</source>
+        <translation>Add &amp;glyphs...</translation>
+    </message>
+    <message>
+        <source>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</source>
+        <translation>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</translation>
+    </message>
+    <message>
+        <source>This picture is drawn from a text: it has no picture file to edit.</source>
+        <translation>This picture is drawn from a text: it has no picture file to edit.</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -2064,6 +2096,129 @@ and download the image into the module&apos;s flash.</translation>
         <source>排列序号</source>
         <translation>Order</translation>
     </message>
+    <message>
+        <source>Text &quot;%1&quot; in %2</source>
+        <translation>Text &quot;%1&quot; in %2</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+</context>
+<context>
+    <name>PictureOperationsDialog</name>
+    <message>
+        <source>crop %1</source>
+        <translation>crop %1</translation>
+    </message>
+    <message>
+        <source>rotate %1</source>
+        <translation>rotate %1</translation>
+    </message>
+    <message>
+        <source>flip %1</source>
+        <translation>flip %1</translation>
+    </message>
+    <message>
+        <source>scale %1</source>
+        <translation>scale %1</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>invert</translation>
+    </message>
+    <message>
+        <source>threshold %1</source>
+        <translation>threshold %1</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Crop (in source pixels)</source>
+        <translation>Crop (in source pixels)</translation>
+    </message>
+    <message>
+        <source>Rotate clockwise</source>
+        <translation>Rotate clockwise</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Horizontal (left and right)</source>
+        <translation>Horizontal (left and right)</translation>
+    </message>
+    <message>
+        <source>Vertical (top and bottom)</source>
+        <translation>Vertical (top and bottom)</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Both</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Flip</translation>
+    </message>
+    <message>
+        <source>No scaling</source>
+        <translation>No scaling</translation>
+    </message>
+    <message>
+        <source>To W x H</source>
+        <translation>To W x H</translation>
+    </message>
+    <message>
+        <source>To fit inside W x H, keeping the shape</source>
+        <translation>To fit inside W x H, keeping the shape</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>Automatic (nearest for whole factors, else area)</source>
+        <translation>Automatic (nearest for whole factors, else area)</translation>
+    </message>
+    <message>
+        <source>Nearest (pixel art)</source>
+        <translation>Nearest (pixel art)</translation>
+    </message>
+    <message>
+        <source>Area average (photos)</source>
+        <translation>Area average (photos)</translation>
+    </message>
+    <message>
+        <source>Bilinear (photos)</source>
+        <translation>Bilinear (photos)</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Invert the colours (alpha kept)</source>
+        <translation>Invert the colours (alpha kept)</translation>
+    </message>
+    <message>
+        <source>Own threshold on 1-bit models</source>
+        <translation>Own threshold on 1-bit models</translation>
+    </message>
+    <message>
+        <source>The operations go to all %1 selected pictures; the preview shows the current one.</source>
+        <translation>The operations go to all %1 selected pictures; the preview shows the current one.</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels, after the operations</source>
+        <translation>%1 x %2 pixels, after the operations</translation>
+    </message>
+    <message>
+        <source>The operations do not apply: the crop reaches outside the picture (%1 x %2).</source>
+        <translation>The operations do not apply: the crop reaches outside the picture (%1 x %2).</translation>
+    </message>
 </context>
 <context>
     <name>ResourceDownloadDialog</name>
@@ -2169,6 +2324,101 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>Height</source>
         <translation>Height</translation>
+    </message>
+</context>
+<context>
+    <name>TextItemDialog</name>
+    <message>
+        <source>Add text</source>
+        <translation>Add text</translation>
+    </message>
+    <message>
+        <source>Add glyphs</source>
+        <translation>Add glyphs</translation>
+    </message>
+    <message>
+        <source>Name (its symbol in Icon.h)</source>
+        <translation>Name (its symbol in Icon.h)</translation>
+    </message>
+    <message>
+        <source>Name prefix (prefix_&lt;code point&gt;)</source>
+        <translation>Name prefix (prefix_&lt;code point&gt;)</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Characters (one picture each)</source>
+        <translation>Characters (one picture each)</translation>
+    </message>
+    <message>
+        <source>Choose a font file</source>
+        <translation>Choose a font file</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source> pixels</source>
+        <translation> pixels</translation>
+    </message>
+    <message>
+        <source>Size (line height)</source>
+        <translation>Size (line height)</translation>
+    </message>
+    <message>
+        <source>Colour...</source>
+        <translation>Colour...</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>Transparent background</translation>
+    </message>
+    <message>
+        <source>Background...</source>
+        <translation>Background...</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>Colours</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Alignment of the lines</source>
+        <translation>Alignment of the lines</translation>
+    </message>
+    <message>
+        <source>Anti-aliasing (off: crisp 1-bit glyphs)</source>
+        <translation>Anti-aliasing (off: crisp 1-bit glyphs)</translation>
+    </message>
+    <message>
+        <source>Choose a font</source>
+        <translation>Choose a font</translation>
+    </message>
+    <message>
+        <source>Fonts (*.ttf *.ttc *.otf);;All files (*)</source>
+        <translation>Fonts (*.ttf *.ttc *.otf);;All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 pixels high</source>
+        <translation>%1 pictures, %2 pixels high</translation>
     </message>
 </context>
 </TS>

@@ -1160,6 +1160,10 @@ and download the image into the module&apos;s flash.</source>
         <source>&quot;antialias&quot; must be on or off</source>
         <translation>“antialias”必须是 on 或 off</translation>
     </message>
+    <message>
+        <source>%1: the text draws nothing with this font</source>
+        <translation>%1：该字体画不出这段文字</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1939,6 +1943,34 @@ and download the image into the module&apos;s flash.</source>
         <source>Picture %1 of %2 cannot be shown with the active model: %3.</source>
         <translation>%2 的图片 %1 无法用当前型号显示：%3。</translation>
     </message>
+    <message>
+        <source>&amp;Picture...</source>
+        <translation>图片(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</source>
+        <translation>裁剪、旋转、翻转、缩放或反色当前图片（及选中的图片）；图片文件本身保持不变</translation>
+    </message>
+    <message>
+        <source>Add &amp;text...</source>
+        <translation>添加文字(&amp;T)...</translation>
+    </message>
+    <message>
+        <source>Add a picture drawn from a text with a font</source>
+        <translation>添加一张用字体绘制文字的图片</translation>
+    </message>
+    <message>
+        <source>Add &amp;glyphs...</source>
+        <translation>添加字形(&amp;G)...</translation>
+    </message>
+    <message>
+        <source>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</source>
+        <translation>为字符串中的每个字符各添加一张图片（例如时钟的数字），高度和基线相同</translation>
+    </message>
+    <message>
+        <source>This picture is drawn from a text: it has no picture file to edit.</source>
+        <translation>这张图片由文字绘制：没有可编辑的图片文件。</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -2064,6 +2096,129 @@ and download the image into the module&apos;s flash.</source>
         <source>排列序号</source>
         <translation>排列序号</translation>
     </message>
+    <message>
+        <source>Text &quot;%1&quot; in %2</source>
+        <translation>文字“%1”，字体 %2</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>尺寸</translation>
+    </message>
+</context>
+<context>
+    <name>PictureOperationsDialog</name>
+    <message>
+        <source>crop %1</source>
+        <translation>裁剪 %1</translation>
+    </message>
+    <message>
+        <source>rotate %1</source>
+        <translation>旋转 %1</translation>
+    </message>
+    <message>
+        <source>flip %1</source>
+        <translation>翻转 %1</translation>
+    </message>
+    <message>
+        <source>scale %1</source>
+        <translation>缩放 %1</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>反色</translation>
+    </message>
+    <message>
+        <source>threshold %1</source>
+        <translation>阈值 %1</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>Crop (in source pixels)</source>
+        <translation>裁剪（源图像素）</translation>
+    </message>
+    <message>
+        <source>Rotate clockwise</source>
+        <translation>顺时针旋转</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Horizontal (left and right)</source>
+        <translation>水平（左右）</translation>
+    </message>
+    <message>
+        <source>Vertical (top and bottom)</source>
+        <translation>垂直（上下）</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>两者</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>翻转</translation>
+    </message>
+    <message>
+        <source>No scaling</source>
+        <translation>不缩放</translation>
+    </message>
+    <message>
+        <source>To W x H</source>
+        <translation>缩放到 宽 x 高</translation>
+    </message>
+    <message>
+        <source>To fit inside W x H, keeping the shape</source>
+        <translation>按比例缩放到 宽 x 高 之内</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>Automatic (nearest for whole factors, else area)</source>
+        <translation>自动（整数倍用最近邻，否则用面积平均）</translation>
+    </message>
+    <message>
+        <source>Nearest (pixel art)</source>
+        <translation>最近邻（像素画）</translation>
+    </message>
+    <message>
+        <source>Area average (photos)</source>
+        <translation>面积平均（照片）</translation>
+    </message>
+    <message>
+        <source>Bilinear (photos)</source>
+        <translation>双线性（照片）</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>滤波</translation>
+    </message>
+    <message>
+        <source>Invert the colours (alpha kept)</source>
+        <translation>反转颜色（保留透明度）</translation>
+    </message>
+    <message>
+        <source>Own threshold on 1-bit models</source>
+        <translation>在 1 位型号上使用自己的阈值</translation>
+    </message>
+    <message>
+        <source>The operations go to all %1 selected pictures; the preview shows the current one.</source>
+        <translation>这些处理将用于选中的全部 %1 张图片；预览显示当前图片。</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels, after the operations</source>
+        <translation>处理后 %1 x %2 像素</translation>
+    </message>
+    <message>
+        <source>The operations do not apply: the crop reaches outside the picture (%1 x %2).</source>
+        <translation>无法处理：裁剪区域超出了图片 (%1 x %2)。</translation>
+    </message>
 </context>
 <context>
     <name>ResourceDownloadDialog</name>
@@ -2169,6 +2324,101 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>Height</source>
         <translation>高度</translation>
+    </message>
+</context>
+<context>
+    <name>TextItemDialog</name>
+    <message>
+        <source>Add text</source>
+        <translation>添加文字</translation>
+    </message>
+    <message>
+        <source>Add glyphs</source>
+        <translation>添加字形</translation>
+    </message>
+    <message>
+        <source>Name (its symbol in Icon.h)</source>
+        <translation>名称（Icon.h 中的符号）</translation>
+    </message>
+    <message>
+        <source>Name prefix (prefix_&lt;code point&gt;)</source>
+        <translation>名称前缀（前缀_&lt;码位&gt;）</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>Characters (one picture each)</source>
+        <translation>字符（每个一张图片）</translation>
+    </message>
+    <message>
+        <source>Choose a font file</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source> pixels</source>
+        <translation> 像素</translation>
+    </message>
+    <message>
+        <source>Size (line height)</source>
+        <translation>大小（行高）</translation>
+    </message>
+    <message>
+        <source>Colour...</source>
+        <translation>颜色...</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>透明背景</translation>
+    </message>
+    <message>
+        <source>Background...</source>
+        <translation>背景色...</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>左对齐</translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>右对齐</translation>
+    </message>
+    <message>
+        <source>Alignment of the lines</source>
+        <translation>行对齐</translation>
+    </message>
+    <message>
+        <source>Anti-aliasing (off: crisp 1-bit glyphs)</source>
+        <translation>抗锯齿（关闭：清晰的 1 位字形）</translation>
+    </message>
+    <message>
+        <source>Choose a font</source>
+        <translation>选择字体</translation>
+    </message>
+    <message>
+        <source>Fonts (*.ttf *.ttc *.otf);;All files (*)</source>
+        <translation>字体 (*.ttf *.ttc *.otf);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1 x %2 像素</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 pixels high</source>
+        <translation>%1 张图片，高 %2 像素</translation>
     </message>
 </context>
 </TS>

@@ -3,12 +3,14 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/common/regular_file.h"
 #include "core/workspace/picture_import.h"
 
 namespace pictor::gui {
 
-ImportJob::ImportJob(std::vector<std::string> paths, MessageSink& messages, bool skipMissing)
-    : paths_(std::move(paths)),
+ImportJob::ImportJob(std::vector<workspace::ProjectPicture> pictures, MessageSink& messages,
+                     bool skipMissing)
+    : pictures_(std::move(pictures)),
       messages_(messages),
       skipMissing_(skipMissing),
       context_(std::make_unique<QObject>()) {}
@@ -35,18 +37,22 @@ void ImportJob::Start(ResultHandler onResult, std::function<void()> onDone) {
 }
 
 void ImportJob::Run() {
-    for (std::size_t i = 0; i < paths_.size() && !cancelled_; ++i) {
-        const std::string& path = paths_[i];
+    for (std::size_t i = 0; i < pictures_.size() && !cancelled_; ++i) {
+        const workspace::ProjectPicture& picture = pictures_[i];
         std::optional<workspace::ImageEntry> entry;
-        std::error_code error;
-        if (!skipMissing_ || std::filesystem::exists(path, error)) {
-            // One file per call keeps the import's checks and messages; the sort
-            // of the whole list is done by the receiver.
+        if (!picture.text && !skipMissing_) {
+            // A file chosen for import that does not exist gets the import's message.
             workspace::PictureList single;
-            if (workspace::ImportPictures(single, {path}, messages_) == 1) {
+            if (workspace::ImportPictures(single, {Utf8FromPath(picture.path)}, messages_) == 1) {
                 entry = single.At(0);
-                entry->bitmap.reset();
             }
+        } else {
+            // One picture per call keeps the import's checks and messages; the sort
+            // of the whole list is done by the receiver.
+            entry = workspace::LoadProjectPicture(picture, messages_);
+        }
+        if (entry) {
+            entry->bitmap.reset();
         }
         {
             std::unique_lock lock(mutex_);

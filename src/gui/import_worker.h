@@ -14,13 +14,15 @@
 
 #include "core/common/message.h"
 #include "core/workspace/image_entry.h"
+#include "core/workspace/project_file.h"
 
 namespace pictor::gui {
 
-/// Imports picture files on a thread of its own so the window keeps painting.
-/// Each file is loaded and checked exactly as the list's import does (same
-/// messages, sent through `messages` from the worker thread), then only its
-/// thumbnail and metadata are kept: the entry's full bitmap is dropped and decoded
+/// Imports picture files (or a project's pictures and texts, with their
+/// operations) on a thread of its own so the window keeps painting. Each file is
+/// loaded and checked exactly as the list's import does (same messages, sent
+/// through `messages` from the worker thread), then only its thumbnail and
+/// metadata are kept: the entry's full bitmap is dropped and decoded
 /// again from the file when the preview or the conversion needs it.
 /// Results are handed back in file order through queued calls on the thread that
 /// started the job (the user-interface thread), one at a time: the worker loads the
@@ -33,10 +35,14 @@ class ImportJob {
     /// it was skipped or failed).
     using ResultHandler = std::function<void(std::size_t, std::optional<workspace::ImageEntry>)>;
 
-    /// `skipMissing`: a path whose file does not exist is passed over silently
-    /// (a project lists such pictures on its own); otherwise it fails with the
-    /// import's message.
-    ImportJob(std::vector<std::string> paths, MessageSink& messages, bool skipMissing);
+    /// `skipMissing`: a project's pictures: a file that does not exist is passed
+    /// over silently (the project lists such pictures on its own); otherwise every
+    /// file is imported, and one that does not exist fails with the import's
+    /// message.
+    /// `pictures` are files chosen for import (only their paths are set) or a
+    /// project's pictures, which load with LoadProjectPicture.
+    ImportJob(std::vector<workspace::ProjectPicture> pictures, MessageSink& messages,
+              bool skipMissing);
     /// Cancels and waits for the worker. The worker may be waiting in a message
     /// shown on the user-interface thread: end the job only after `onDone` ran,
     /// or after the message sink was closed.
@@ -54,7 +60,7 @@ class ImportJob {
   private:
     void Run();
 
-    std::vector<std::string> paths_;
+    std::vector<workspace::ProjectPicture> pictures_;
     MessageSink& messages_;
     bool skipMissing_;
     ResultHandler onResult_;

@@ -15,6 +15,7 @@
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/scom_settings.h"
+#include "core/text/glyph_set.h"
 #include "core/workspace/picture_list.h"
 #include "core/workspace/project_file.h"
 #include "gui/field_exchange.h"
@@ -95,6 +96,14 @@ class MainWindow final : public QMainWindow,
     void OnPreviewMouseDown(QPoint point);
     void OnPreviewMouseMove(QPoint point);
     void OnPreviewMouseUp(QPoint point);
+
+    // Picture operations and text items (main_window_items.cpp).
+    /// The "Picture" dialog for the current picture and the selected ones.
+    void OnPictureOperations();
+    /// "Add text...": a picture drawn from a text.
+    void OnAddText();
+    /// "Add glyphs...": one picture per character of a string.
+    void OnAddGlyphs();
 
     // Editor and viewer.
     void OnEditItem();
@@ -188,11 +197,14 @@ class MainWindow final : public QMainWindow,
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] QAbstractItemView* CurrentView() const;
     void FinishImport(const QStringList& paths);
-    /// Loads `paths` on a worker behind a progress dialog while the event loop
-    /// runs; one slot per file handled before a cancel (empty when it was skipped
-    /// or failed). `skipMissing`: files that do not exist are passed over silently.
+    /// Adds texts (drawn now; a text that does not draw is reported) to the list.
+    void AddTextItems(const std::vector<text::GlyphPicture>& items);
+    /// Loads `pictures` (see ImportJob) on a worker behind a progress dialog while
+    /// the event loop runs; one slot per picture handled before a cancel (empty
+    /// when it was skipped or failed). `skipMissing`: a project's pictures, whose
+    /// files that do not exist are passed over silently.
     std::vector<std::optional<workspace::ImageEntry>> RunImport(
-        const std::vector<std::string>& paths, bool skipMissing);
+        std::vector<workspace::ProjectPicture> pictures, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     void StartJob(device::DownloadRequest request);
     void ShowFlashType();
@@ -215,7 +227,8 @@ class MainWindow final : public QMainWindow,
 
     // ---- Project file ----
     struct ListSnapshot {
-        std::vector<std::tuple<std::string, bool, int, int>> pictures;  // path, shown, x, y
+        // What saving would store: files or texts, shown flags, positions, operations.
+        std::vector<workspace::ProjectPicture> pictures;
         std::string modelName;
         friend bool operator==(const ListSnapshot&, const ListSnapshot&) = default;
     };

@@ -298,7 +298,10 @@ RenderedText RenderText(const TextPicture& text, const Font& font) {
     const auto count = static_cast<long long>(lines.size());
     const long long height = count * text.size + (count - 1) * gap;
     if (width < 1) {
-        return Refused(TextMessage(PICTOR_TRANSLATE_NOOP("Core", "the text is empty")));
+        // Every glyph of the text is blank and has no advance in this font.
+        return Refused(
+            TextMessage(PICTOR_TRANSLATE_NOOP("Core", "%1: the text draws nothing with this font"),
+                        {Utf8FromPath(font.Path())}));
     }
     if (width > workspace::kMaxPictureSide || height > workspace::kMaxPictureSide) {
         return Refused(TooLarge(text, width, height));

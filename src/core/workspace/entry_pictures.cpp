@@ -65,9 +65,10 @@ std::optional<PixelImage> LoadEntrySource(const ImageEntry& entry) {
     return LoadPicture(PathFromUtf8(entry.path));
 }
 
-std::optional<PixelImage> LoadEntryPicture(const ImageEntry& entry) {
+std::optional<PixelImage> LoadEntryPicture(const ImageEntry& entry, ListedSize size) {
+    const bool checkSize = size == ListedSize::Required;
     if (entry.bitmap) {
-        if (!HasEntrySize(*entry.bitmap, entry)) {
+        if (checkSize && !HasEntrySize(*entry.bitmap, entry)) {
             return std::nullopt;
         }
         return *entry.bitmap;
@@ -79,7 +80,7 @@ std::optional<PixelImage> LoadEntryPicture(const ImageEntry& entry) {
     if (entry.operations.ChangesPixels()) {
         source = ApplyOperations(*source, entry.operations);
     }
-    if (!HasEntrySize(*source, entry)) {
+    if (checkSize && !HasEntrySize(*source, entry)) {
         return std::nullopt;
     }
     return source;
@@ -113,7 +114,9 @@ bool SetEntryOperations(ImageEntry& entry, const PictureOperations& operations, 
         return false;
     }
     const PictureSize size = *OperatedSize(sourceSize, operations);
-    if (entry.bitmap) {
+    // Kept pixels are made again only when the old or the new operations change them.
+    const bool pixelsChange = operations.ChangesPixels() || entry.operations.ChangesPixels();
+    if ((entry.bitmap || entry.thumbnail) && pixelsChange) {
         std::optional<PixelImage> loaded;
         if (source == nullptr) {
             loaded = LoadEntrySource(entry);
@@ -130,7 +133,9 @@ bool SetEntryOperations(ImageEntry& entry, const PictureOperations& operations, 
         PixelImage operated =
             operations.ChangesPixels() ? ApplyOperations(*source, operations) : *source;
         entry.thumbnail = std::make_shared<const PixelImage>(MakeThumbnail(operated));
-        entry.bitmap = std::make_shared<const PixelImage>(std::move(operated));
+        if (entry.bitmap) {
+            entry.bitmap = std::make_shared<const PixelImage>(std::move(operated));
+        }
     }
     entry.operations = operations;
     entry.width = size.width;
@@ -157,6 +162,7 @@ std::optional<ImageEntry> MakeTextEntry(const text::TextPicture& text, const std
     entry.width = entry.sourceWidth;
     entry.height = entry.sourceHeight;
     if (keepPixels) {
+        entry.thumbnail = std::make_shared<const PixelImage>(MakeThumbnail(rendered.image));
         entry.bitmap = std::make_shared<const PixelImage>(std::move(rendered.image));
     }
     Message why;

@@ -31,10 +31,15 @@ std::optional<PictureRows> OpenOperatedRows(const std::filesystem::path& path,
 /// drawn. Nothing when it does not load.
 std::optional<PixelImage> LoadEntrySource(const ImageEntry& entry);
 
+/// Whether a picture must still have the size its entry was listed with.
+enum class ListedSize { Required, Any };
+
 /// The picture of `entry` as the conversion and the preview see it: its kept
-/// bitmap, or its source loaded now and operated on. Nothing when that fails or
-/// the result is not of the entry's size (its file changed since it was listed).
-std::optional<PixelImage> LoadEntryPicture(const ImageEntry& entry);
+/// bitmap, or its source loaded now and operated on. Nothing when that fails or,
+/// with `ListedSize::Required`, when the result is not of the entry's size (its
+/// file changed since it was listed); the preview takes the file as it now is.
+std::optional<PixelImage> LoadEntryPicture(const ImageEntry& entry,
+                                           ListedSize size = ListedSize::Required);
 
 /// Rows of `entry` for encoding, as LoadEntryPicture gives its pixels; for a file
 /// without a kept bitmap see OpenOperatedRows.
@@ -42,7 +47,7 @@ std::optional<PictureRows> OpenEntryRows(const ImageEntry& entry,
                                          std::vector<std::uint8_t> buffer = {});
 
 /// Gives `entry` (listed, with its source size) `operations`: sets its size after
-/// them and, when it keeps its pixels, makes its bitmap and thumbnail again from
+/// them and, when it keeps its bitmap or its thumbnail, makes them again from
 /// `source` (its picture before operations; loaded from the file or text when
 /// null). When the operations do not apply to the source's size, or the source no
 /// longer loads, returns false, leaves the entry as it was and sets `why` (when

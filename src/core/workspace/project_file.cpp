@@ -667,51 +667,46 @@ Project ProjectFromList(const PictureList& list, const std::string& model,
     return project;
 }
 
-namespace {
-
-// One import per picture keeps the project's order (an import sorts its list).
-std::optional<ImageEntry> ImportProjectPicture(const ProjectPicture& picture, MessageSink& messages,
-                                               const ImportOptions& options) {
-    std::error_code error;
-    if (!std::filesystem::exists(picture.path, error)) {
-        return std::nullopt;
+std::optional<ImageEntry> LoadProjectPicture(const ProjectPicture& picture, MessageSink& messages,
+                                             const ImportOptions& options) {
+    std::optional<ImageEntry> entry;
+    if (picture.text) {
+        entry = MakeTextEntry(*picture.text, picture.name, picture.operations, options.keepPixels,
+                              messages);
+    } else {
+        std::error_code error;
+        if (!std::filesystem::exists(picture.path, error)) {
+            return std::nullopt;
+        }
+        // One import per picture keeps the project's order (an import sorts its list).
+        PictureList single;
+        if (ImportPictures(single, {Utf8FromPath(picture.path)}, messages, options) != 1) {
+            return std::nullopt;
+        }
+        entry = single.At(0);
+        Message why;
+        if (!SetEntryOperations(*entry, picture.operations, &why, entry->bitmap.get())) {
+            messages.Show(why);
+            return std::nullopt;
+        }
     }
-    PictureList single;
-    if (ImportPictures(single, {Utf8FromPath(picture.path)}, messages, options) != 1) {
-        return std::nullopt;
-    }
-    ImageEntry entry = single.At(0);
-    Message why;
-    if (!SetEntryOperations(entry, picture.operations, &why)) {
-        messages.Show(why);
-        return std::nullopt;
+    if (entry) {
+        entry->shown = picture.shown;
+        if (picture.position) {
+            entry->left = picture.position->left;
+            entry->top = picture.position->top;
+        }
     }
     return entry;
 }
-
-}  // namespace
 
 PictureList BuildPictureList(const Project& project, MessageSink& messages,
                              const ImportOptions& options, int* added) {
     PictureList list;
     for (const ProjectPicture& picture : project.pictures) {
-        std::optional<ImageEntry> made;
-        if (picture.text) {
-            made = MakeTextEntry(*picture.text, picture.name, picture.operations,
-                                 options.keepPixels, messages);
-        } else {
-            made = ImportProjectPicture(picture, messages, options);
+        if (std::optional<ImageEntry> entry = LoadProjectPicture(picture, messages, options)) {
+            list.Append(std::move(*entry));
         }
-        if (!made) {
-            continue;
-        }
-        ImageEntry entry = std::move(*made);
-        entry.shown = picture.shown;
-        if (picture.position) {
-            entry.left = picture.position->left;
-            entry.top = picture.position->top;
-        }
-        list.Append(std::move(entry));
     }
     list.Select(-1);
     if (added != nullptr) {

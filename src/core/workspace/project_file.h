@@ -130,15 +130,20 @@ bool SaveProject(const std::filesystem::path& projectFile, const Project& projec
 Project ProjectFromList(const PictureList& list, const std::string& model,
                         const std::filesystem::path& outputDir, const Project& previous = {});
 
-/// Builds the picture list of `project` as the GUI shows it: each picture whose file
-/// exists is imported through `ImportPictures` (same loading, same messages for a
-/// file that does not load), in project order, and each text is drawn
-/// (`MakeTextEntry`; a font that does not load is reported); then its operations,
-/// its shown flag and its position are set from the project (a picture without a
-/// position keeps its trailer's). A picture whose operations do not apply to its
-/// size is reported and skipped. Pictures whose file does not exist are skipped
-/// silently (the load listed them). No picture is current afterwards. Returns the
-/// list; `added` (when given) receives how many pictures and texts were listed.
+/// The list entry of one picture of a project: a picture file imported through
+/// `ImportPictures` (same loading, same messages for a file that does not load) or
+/// a text drawn (`MakeTextEntry`; a font that does not load is reported), with the
+/// picture's operations, shown flag and position (a picture without a position
+/// keeps its trailer's). Nothing for a picture file that does not exist (silently:
+/// loading the project listed it), one that does not load, and operations that do
+/// not apply to the picture's size (reported). Thread-safe.
+std::optional<ImageEntry> LoadProjectPicture(const ProjectPicture& picture, MessageSink& messages,
+                                             const ImportOptions& options = {});
+
+/// Builds the picture list of `project` as the GUI shows it: each picture through
+/// `LoadProjectPicture`, in project order. No picture is current afterwards.
+/// Returns the list; `added` (when given) receives how many pictures and texts
+/// were listed.
 PictureList BuildPictureList(const Project& project, MessageSink& messages,
                              const ImportOptions& options = {}, int* added = nullptr);
 
