@@ -7,7 +7,6 @@
 // operations alone on one decoded picture.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,22 +33,17 @@ constexpr int kWidth = 480;
 constexpr int kHeight = 320;
 
 struct Workload {
-    fs::path dir;
+    bench::BenchFolder folder{"pictor-ops-bench"};
+    fs::path dir = folder.Path();
     std::vector<std::string> paths;
 
     Workload() {
-        dir = fs::temp_directory_path() / ("pictor-ops-bench-" + std::to_string(::getpid()));
-        fs::create_directories(dir / "out");
         for (int i = 0; i < kPictures; ++i) {
             char name[16];
             std::snprintf(name, sizeof name, "p%03d.bmp", i);
             bench::WritePatternBitmap(dir / name, kWidth, kHeight, 20161u + 4096u * i);
             paths.push_back((dir / name).string());
         }
-    }
-    ~Workload() {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
     }
 };
 

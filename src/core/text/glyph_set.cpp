@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string>
 
-#include "core/text/text_renderer.h"
+#include "core/common/utf8.h"
 
 namespace pictor::text {
 
@@ -24,7 +26,8 @@ std::vector<GlyphPicture> MakeGlyphSet(const TextPicture& style, std::string_vie
         char code[16];
         std::snprintf(code, sizeof code, "%02x", static_cast<unsigned>(character));
         GlyphPicture glyph{prefix + "_" + code, style};
-        glyph.text.text = EncodeUtf8(character);
+        glyph.text.text.clear();
+        AppendUtf8(glyph.text.text, character);
         set.push_back(std::move(glyph));
     }
     return set;

@@ -74,10 +74,4 @@ RenderedText RenderText(const TextPicture& text, const Font& font);
 /// icon), naming the font file and each character as U+XXXX.
 Message MissingGlyphsMessage(const TextPicture& text, const std::vector<char32_t>& missing);
 
-/// Decodes UTF-8; nothing for invalid input (overlong forms, surrogates, values
-/// past U+10FFFF, cut sequences).
-std::optional<std::u32string> DecodeUtf8(std::string_view text);
-/// Encodes one code point as UTF-8.
-std::string EncodeUtf8(char32_t character);
-
 }  // namespace pictor::text

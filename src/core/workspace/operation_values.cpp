@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <system_error>
 #include <utility>
+
+#include "core/common/ascii_text.h"
 
 namespace pictor::workspace {
 
@@ -14,30 +14,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// A whole decimal number, optionally negative, with nothing else around it but blanks.
-std::optional<int> WholeNumber(std::string_view text) {
-    text = Trim(text);
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<int> Side(std::string_view text) {
-    const std::optional<int> value = WholeNumber(text);
+    const std::optional<int> value = ParseWholeNumber(text);
     if (!value || *value < 1 || *value > kMaxPictureSide) {
         return std::nullopt;
     }
@@ -81,7 +59,7 @@ std::optional<PixelRect> ParseCrop(std::string_view text) {
         if (comma == std::string_view::npos) {
             return std::nullopt;
         }
-        const std::optional<int> value = WholeNumber(text.substr(0, comma));
+        const std::optional<int> value = ParseWholeNumber(text.substr(0, comma));
         if (!value || *value < 0) {
             return std::nullopt;
         }
@@ -100,7 +78,7 @@ std::string CropText(const PixelRect& crop) {
 }
 
 std::optional<int> ParseRotate(std::string_view text) {
-    const std::optional<int> degrees = WholeNumber(text);
+    const std::optional<int> degrees = ParseWholeNumber(text);
     if (!degrees || (*degrees != 0 && *degrees != 90 && *degrees != 180 && *degrees != 270)) {
         return std::nullopt;
     }
@@ -108,7 +86,7 @@ std::optional<int> ParseRotate(std::string_view text) {
 }
 
 std::optional<Flip> ParseFlip(std::string_view text) {
-    return FromTable(Trim(text), kFlipNames);
+    return FromTable(TrimBlanks(text), kFlipNames);
 }
 
 std::string FlipText(Flip flip) {
@@ -134,7 +112,7 @@ std::optional<ScaleTarget> ParseSize(std::string_view text) {
 }
 
 std::optional<ScaleTarget> ParseScale(std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     constexpr std::string_view kFit = "fit";
     if (text.substr(0, kFit.size()) == kFit && text.size() > kFit.size() &&
         IsBlank(text[kFit.size()])) {
@@ -153,7 +131,7 @@ std::string ScaleText(const ScaleTarget& scale) {
 }
 
 std::optional<ScaleFilter> ParseFilter(std::string_view text) {
-    return FromTable(Trim(text), kFilterNames);
+    return FromTable(TrimBlanks(text), kFilterNames);
 }
 
 std::string FilterText(ScaleFilter filter) {
@@ -166,7 +144,7 @@ std::string FilterText(ScaleFilter filter) {
 }
 
 std::optional<int> ParseThreshold(std::string_view text) {
-    const std::optional<int> level = WholeNumber(text);
+    const std::optional<int> level = ParseWholeNumber(text);
     if (!level || *level < 0 || *level > 255) {
         return std::nullopt;
     }
@@ -174,7 +152,7 @@ std::optional<int> ParseThreshold(std::string_view text) {
 }
 
 std::optional<bool> ParseYesNo(std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text == "yes" || text == "1" || text == "true" || text == "on") {
         return true;
     }

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/common/ascii_text.h"
 #include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 #include "core/workspace/entry_pictures.h"
@@ -105,17 +106,6 @@ std::string UnescapeValue(std::string_view value) {
     return out;
 }
 
-std::optional<int> ParseInt(std::string_view text) {
-    text = Trim(text);
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<bool> ParseFlag(std::string_view text) {
     if (text == "yes" || text == "1" || text == "true") {
         return true;
@@ -131,8 +121,8 @@ std::optional<ProjectPosition> ParsePosition(std::string_view text) {
     if (comma == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::optional<int> left = ParseInt(text.substr(0, comma));
-    const std::optional<int> top = ParseInt(text.substr(comma + 1));
+    const std::optional<int> left = ParseWholeNumber(text.substr(0, comma));
+    const std::optional<int> top = ParseWholeNumber(text.substr(comma + 1));
     if (!left || !top) {
         return std::nullopt;
     }
@@ -328,7 +318,7 @@ class Parser {
             if (!FirstTime(key, number)) {
                 return;
             }
-            const std::optional<int> version = ParseInt(value);
+            const std::optional<int> version = ParseWholeNumber(value);
             if (!version || *version < 1) {
                 Fail(number,
                      LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
