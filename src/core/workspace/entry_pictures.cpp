@@ -12,7 +12,7 @@ namespace {
 
 bool GathersFromFile(const PictureRows& rows, const PictureOperations& operations,
                      PictureSize finalSize) {
-    if (rows.Bgr24Row(0) == nullptr) {
+    if (!rows.IsBgr24()) {
         return false;
     }
     if (operations.scale.mode == ScaleMode::None) {

@@ -278,6 +278,13 @@ void PictureRows::GatherBlock(int first) const {
     }
 }
 
+std::optional<PictureRows::GatherPlan> PictureRows::Plan() const {
+    if (!map_) {
+        return std::nullopt;
+    }
+    return GatherPlan{&*map_, mapLines_, mapColumns_, invert_};
+}
+
 PictureRows PictureRows::FromImage(PixelImage image) {
     PictureRows rows;
     rows.decoded_ = std::move(image);
@@ -300,7 +307,7 @@ PixelImage PictureRows::Whole() && {
 }
 
 bool PictureRows::MapRows(SourceMap map, bool invert) {
-    if (!direct_ || map_ || direct_->Bgr24Row(0) == nullptr) {
+    if (map_ || !IsBgr24()) {
         return false;
     }
     const int sourceColumns = map.transposed ? direct_->Height() : direct_->Width();

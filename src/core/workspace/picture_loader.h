@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/workspace/bitmap_format.h"
@@ -73,6 +74,8 @@ class PictureRows {
     [[nodiscard]] const PixelImage* Decoded() const { return direct_ ? nullptr : &decoded_; }
     /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB; only when Decoded() is null.
     void DecodeRow(int y, std::uint32_t* out) const;
+    /// Whether the rows come from a 24-bit bitmap file (Bgr24Row gives them).
+    [[nodiscard]] bool IsBgr24() const { return direct_ && direct_->Bgr24Row(0) != nullptr; }
     /// The bytes of row `y` (blue, green, red per pixel) when the rows come from a
     /// 24-bit bitmap file: its stored row, or for mapped rows the row gathered
     /// from them (valid until a row of another block of rows is asked for); null
@@ -83,6 +86,21 @@ class PictureRows {
         }
         return map_ ? GatheredRow(y) : direct_->Bgr24Row(y);
     }
+
+    /// How mapped rows of a 24-bit bitmap are picked from its file (see MapRows):
+    /// per target column, its file row when the map is transposed, else its byte
+    /// offset within the file row of the target row. For encoders that pack the
+    /// picked bytes at once.
+    struct GatherPlan {
+        const SourceMap* map = nullptr;
+        std::span<const std::uint8_t* const> columnLines;  // transposed maps
+        std::span<const std::size_t> columnOffsets;        // other maps
+        bool invert = false;
+    };
+    /// The plan of mapped rows; nothing for other rows.
+    [[nodiscard]] std::optional<GatherPlan> Plan() const;
+    /// The stored bytes of row `y` of the file under mapped rows.
+    [[nodiscard]] const std::uint8_t* FileRow(int y) const { return direct_->Bgr24Row(y); }
 
     /// Rows made from a decoded picture.
     static PictureRows FromImage(PixelImage image);
