@@ -60,7 +60,7 @@ std::vector<std::pair<QString, QString>> SystemFonts() {
                                            QStringLiteral("--format=%{family[0]}|%{file}\\n")});
     if (list.waitForFinished(kFontListMs) && list.exitStatus() == QProcess::NormalExit) {
         for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split('\n')) {
-            const int bar = line.lastIndexOf('|');
+            const qsizetype bar = line.lastIndexOf(QLatin1Char('|'));
             if (bar > 0 && IsFontFile(line.mid(bar + 1))) {
                 fonts.emplace_back(line.left(bar), line.mid(bar + 1));
             }
