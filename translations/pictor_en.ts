@@ -23,6 +23,14 @@ and download the image into the module&apos;s flash.</source>
 import bitmaps, convert them into Icon.bin and Icon.h,
 and download the image into the module&apos;s flash.</translation>
     </message>
+    <message>
+        <source>About Pictor</source>
+        <translation>About Pictor</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -359,40 +367,8 @@ and download the image into the module&apos;s flash.</translation>
         <translation>pictor-cli: %1</translation>
     </message>
     <message>
-        <source>give the size as WxH, each 1 to 8192 pixels</source>
-        <translation>give the size as WxH, each 1 to 8192 pixels</translation>
-    </message>
-    <message>
-        <source>Scale every picture to WxH pixels</source>
-        <translation>Scale every picture to WxH pixels</translation>
-    </message>
-    <message>
-        <source>Scale every picture to fit inside WxH, keeping its shape</source>
-        <translation>Scale every picture to fit inside WxH, keeping its shape</translation>
-    </message>
-    <message>
-        <source>Scale every picture to fit inside the panel, keeping its shape</source>
-        <translation>Scale every picture to fit inside the panel, keeping its shape</translation>
-    </message>
-    <message>
-        <source>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</source>
-        <translation>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</translation>
-    </message>
-    <message>
-        <source>Rotate every picture clockwise: 90, 180 or 270</source>
-        <translation>Rotate every picture clockwise: 90, 180 or 270</translation>
-    </message>
-    <message>
-        <source>Mirror every picture: horizontal (h), vertical (v) or both (hv)</source>
-        <translation>Mirror every picture: horizontal (h), vertical (v) or both (hv)</translation>
-    </message>
-    <message>
-        <source>give none, horizontal, vertical or both</source>
-        <translation>give none, horizontal, vertical or both</translation>
-    </message>
-    <message>
-        <source>Invert the colours of every picture (alpha kept)</source>
-        <translation>Invert the colours of every picture (alpha kept)</translation>
+        <source>Print the version and exit</source>
+        <translation>Print the version and exit</translation>
     </message>
 </context>
 <context>
@@ -568,6 +544,10 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>The settings file could not be written: %1</source>
         <translation>The settings file could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Models — Pictor</source>
+        <translation>Models — Pictor</translation>
     </message>
 </context>
 <context>
@@ -1033,136 +1013,92 @@ and download the image into the module&apos;s flash.</translation>
         <translation>cannot write the memory map %1; the image and the header were written</translation>
     </message>
     <message>
-        <source>%1 (%2) is larger than the panel (%3)</source>
-        <translation>%1 (%2) is larger than the panel (%3)</translation>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>access denied: the file may be read-only or open in another program</translation>
     </message>
     <message>
-        <source>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</source>
-        <translation>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</translation>
+        <source>the file is in use by another program</source>
+        <translation>the file is in use by another program</translation>
     </message>
     <message>
-        <source>%1: not a TrueType or OpenType font</source>
-        <translation>%1: not a TrueType or OpenType font</translation>
+        <source>no such file or folder</source>
+        <translation>no such file or folder</translation>
     </message>
     <message>
-        <source>%1: the font has PostScript (CFF) outlines; choose a TrueType font</source>
-        <translation>%1: the font has PostScript (CFF) outlines; choose a TrueType font</translation>
+        <source>the file exists already</source>
+        <translation>the file exists already</translation>
     </message>
     <message>
-        <source>%1: the font has no Unicode character map</source>
-        <translation>%1: the font has no Unicode character map</translation>
+        <source>the disk is write-protected</source>
+        <translation>the disk is write-protected</translation>
     </message>
     <message>
-        <source>%1: the font file is damaged</source>
-        <translation>%1: the font file is damaged</translation>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
     </message>
     <message>
-        <source>%1: no such font file</source>
-        <translation>%1: no such font file</translation>
+        <source>1 Byte</source>
+        <translation>1 Byte</translation>
     </message>
     <message>
-        <source>%1: the font file cannot be read</source>
-        <translation>%1: the font file cannot be read</translation>
+        <source>2 Bytes</source>
+        <translation>2 Bytes</translation>
     </message>
     <message>
-        <source>%1: too large for a font file (over 64 MiB)</source>
-        <translation>%1: too large for a font file (over 64 MiB)</translation>
+        <source>4 Bytes</source>
+        <translation>4 Bytes</translation>
     </message>
     <message>
-        <source>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</source>
-        <translation>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</translation>
+        <source>8 Bytes</source>
+        <translation>8 Bytes</translation>
     </message>
     <message>
-        <source>the text is not UTF-8</source>
-        <translation>the text is not UTF-8</translation>
+        <source>16 Bytes</source>
+        <translation>16 Bytes</translation>
     </message>
     <message>
-        <source>the text is empty</source>
-        <translation>the text is empty</translation>
+        <source>32 Bytes</source>
+        <translation>32 Bytes</translation>
     </message>
     <message>
-        <source>the text size %1 is not %2 to %3 pixels</source>
-        <translation>the text size %1 is not %2 to %3 pixels</translation>
+        <source>64 Byte</source>
+        <translation>64 Byte</translation>
     </message>
     <message>
-        <source>%1: a glyph of the font is too large to draw at %2 pixels</source>
-        <translation>%1: a glyph of the font is too large to draw at %2 pixels</translation>
+        <source>128 Bytes</source>
+        <translation>128 Bytes</translation>
     </message>
     <message>
-        <source>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</source>
-        <translation>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</translation>
+        <source>256 Bytes</source>
+        <translation>256 Bytes</translation>
     </message>
     <message>
-        <source>%1: the crop %2 does not lie inside the picture (%3)</source>
-        <translation>%1: the crop %2 does not lie inside the picture (%3)</translation>
+        <source>512 Bytes</source>
+        <translation>512 Bytes</translation>
     </message>
     <message>
-        <source>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</source>
-        <translation>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</translation>
+        <source>1024 Bytes</source>
+        <translation>1024 Bytes</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is empty</source>
-        <translation>&quot;%1&quot; is empty</translation>
+        <source>2048 Bytes</source>
+        <translation>2048 Bytes</translation>
     </message>
     <message>
-        <source>the text has no &quot;%1&quot; line</source>
-        <translation>the text has no &quot;%1&quot; line</translation>
+        <source>4096 Byte</source>
+        <translation>4096 Byte</translation>
     </message>
     <message>
-        <source>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</source>
-        <translation>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</translation>
+        <source>None</source>
+        <translation>None</translation>
     </message>
     <message>
-        <source>&quot;rotate&quot; must be 0, 90, 180 or 270</source>
-        <translation>&quot;rotate&quot; must be 0, 90, 180 or 270</translation>
+        <source>Ordered</source>
+        <translation>Ordered</translation>
     </message>
     <message>
-        <source>&quot;flip&quot; must be none, horizontal, vertical or both</source>
-        <translation>&quot;flip&quot; must be none, horizontal, vertical or both</translation>
-    </message>
-    <message>
-        <source>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</source>
-        <translation>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</translation>
-    </message>
-    <message>
-        <source>&quot;filter&quot; must be nearest, area or bilinear</source>
-        <translation>&quot;filter&quot; must be nearest, area or bilinear</translation>
-    </message>
-    <message>
-        <source>&quot;invert&quot; must be yes or no</source>
-        <translation>&quot;invert&quot; must be yes or no</translation>
-    </message>
-    <message>
-        <source>&quot;threshold&quot; must be a whole number 0 to 255</source>
-        <translation>&quot;threshold&quot; must be a whole number 0 to 255</translation>
-    </message>
-    <message>
-        <source>&quot;text&quot; must not be empty</source>
-        <translation>&quot;text&quot; must not be empty</translation>
-    </message>
-    <message>
-        <source>&quot;size&quot; must be a whole number of pixels, 1 to 1024</source>
-        <translation>&quot;size&quot; must be a whole number of pixels, 1 to 1024</translation>
-    </message>
-    <message>
-        <source>&quot;color&quot; must be #RRGGBB</source>
-        <translation>&quot;color&quot; must be #RRGGBB</translation>
-    </message>
-    <message>
-        <source>&quot;background&quot; must be #RRGGBB or transparent</source>
-        <translation>&quot;background&quot; must be #RRGGBB or transparent</translation>
-    </message>
-    <message>
-        <source>&quot;align&quot; must be left, center or right</source>
-        <translation>&quot;align&quot; must be left, center or right</translation>
-    </message>
-    <message>
-        <source>&quot;antialias&quot; must be on or off</source>
-        <translation>&quot;antialias&quot; must be on or off</translation>
-    </message>
-    <message>
-        <source>%1: the text draws nothing with this font</source>
-        <translation>%1: the text draws nothing with this font</translation>
+        <source>Floyd–Steinberg</source>
+        <translation>Floyd–Steinberg</translation>
     </message>
 </context>
 <context>
@@ -1178,6 +1114,37 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>Please enter a positive integer.</source>
         <translation>Please enter a positive integer.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportFailure</name>
+    <message>
+        <source>cannot be opened</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message>
+        <source>unsupported format (not a bitmap or PNG)</source>
+        <translation>unsupported format (not a bitmap or PNG)</translation>
+    </message>
+    <message>
+        <source>too large (more than %1 pixels wide or high)</source>
+        <translation>too large (more than %1 pixels wide or high)</translation>
+    </message>
+    <message>
+        <source>truncated or damaged</source>
+        <translation>truncated or damaged</translation>
+    </message>
+    <message>
+        <source>1 picture was not imported:</source>
+        <translation>1 picture was not imported:</translation>
+    </message>
+    <message>
+        <source>%1 pictures were not imported:</source>
+        <translation>%1 pictures were not imported:</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… and %1 more</translation>
     </message>
 </context>
 <context>
@@ -1250,10 +1217,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Writing the LCD settings</translation>
     </message>
     <message>
-        <source>成功</source>
-        <translation>Done</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>Failed</translation>
     </message>
@@ -1291,6 +1254,49 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>背景色</source>
         <translation>Background colour</translation>
+    </message>
+</context>
+<context>
+    <name>ListChange</name>
+    <message>
+        <source>Switch model</source>
+        <translation>Switch model</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>Sort by name</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Remove all</source>
+        <translation>Remove all</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>Show picture</source>
+        <translation>Show picture</translation>
+    </message>
+    <message>
+        <source>Hide picture</source>
+        <translation>Hide picture</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>Move picture</source>
+        <translation>Move picture</translation>
     </message>
 </context>
 <context>
@@ -1413,7 +1419,7 @@ and download the image into the module&apos;s flash.</translation>
     </message>
     <message>
         <source>连接设备</source>
-        <translation>Connecting to the module</translation>
+        <translation>Connect</translation>
     </message>
     <message>
         <source>串口</source>
@@ -1514,10 +1520,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>&amp;Delete</source>
         <translation>&amp;Delete</translation>
-    </message>
-    <message>
-        <source>Remove the selected pictures from the list (asks for more than one)</source>
-        <translation>Remove the selected pictures from the list (asks for more than one)</translation>
     </message>
     <message>
         <source>Remove &amp;all</source>
@@ -1744,10 +1746,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>%1 % of the %2 flash (%3 bytes)</translation>
     </message>
     <message>
-        <source>Icon.h was written, but some of its symbols need attention:</source>
-        <translation>Icon.h was written, but some of its symbols need attention:</translation>
-    </message>
-    <message>
         <source>No such device: %1.</source>
         <translation>No such device: %1.</translation>
     </message>
@@ -1773,7 +1771,7 @@ and download the image into the module&apos;s flash.</translation>
     </message>
     <message>
         <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
-        <translation>The serial port is closed: open it first (&quot;Open Port&quot;).</translation>
+        <translation>The serial port is closed: open it first (&quot;打开串口&quot;).</translation>
     </message>
     <message>
         <source>信息</source>
@@ -1944,32 +1942,114 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Picture %1 of %2 cannot be shown with the active model: %3.</translation>
     </message>
     <message>
-        <source>&amp;Picture...</source>
-        <translation>&amp;Picture...</translation>
+        <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
+        <translation>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</translation>
     </message>
     <message>
-        <source>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</source>
-        <translation>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</translation>
+        <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
+        <translation>The module did not answer for %1 ms. Check its power and cable, then connect again.</translation>
     </message>
     <message>
-        <source>Add &amp;text...</source>
-        <translation>Add &amp;text...</translation>
+        <source>Remove the selected pictures from the list (Undo brings them back)</source>
+        <translation>Remove the selected pictures from the list (Undo brings them back)</translation>
     </message>
     <message>
-        <source>Add a picture drawn from a text with a font</source>
-        <translation>Add a picture drawn from a text with a font</translation>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
     </message>
     <message>
-        <source>Add &amp;glyphs...</source>
-        <translation>Add &amp;glyphs...</translation>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Undo %1</translation>
     </message>
     <message>
-        <source>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</source>
-        <translation>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</translation>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
     </message>
     <message>
-        <source>This picture is drawn from a text: it has no picture file to edit.</source>
-        <translation>This picture is drawn from a text: it has no picture file to edit.</translation>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Redo %1</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 picture</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 pictures</translation>
+    </message>
+    <message>
+        <source>%1 (%2 x %3) is larger than the panel.</source>
+        <translation>%1 (%2 x %3) is larger than the panel.</translation>
+    </message>
+    <message>
+        <source>%1 lies partly outside the panel at %2, %3.</source>
+        <translation>%1 lies partly outside the panel at %2, %3.</translation>
+    </message>
+    <message>
+        <source>Converted, but Icon.bin does not fit the flash.</source>
+        <translation>Converted, but Icon.bin does not fit the flash.</translation>
+    </message>
+    <message>
+        <source>Converted; some pictures need attention.</source>
+        <translation>Converted; some pictures need attention.</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>Show memory map</source>
+        <translation>Show memory map</translation>
+    </message>
+    <message>
+        <source>(%1 bytes in %2 s, %3 KiB/s)</source>
+        <translation>(%1 bytes in %2 s, %3 KiB/s)</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>&amp;Thumbnail size</source>
+        <translation>&amp;Thumbnail size</translation>
+    </message>
+    <message>
+        <source>&amp;Small</source>
+        <translation>&amp;Small</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>&amp;Medium</translation>
+    </message>
+    <message>
+        <source>&amp;Large</source>
+        <translation>&amp;Large</translation>
+    </message>
+    <message>
+        <source>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</source>
+        <translation>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</translation>
+    </message>
+    <message>
+        <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
+        <translation>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</translation>
     </message>
 </context>
 <context>
@@ -2019,10 +2099,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Crosses sector</translation>
     </message>
     <message>
-        <source>Memory map</source>
-        <translation>Memory map</translation>
-    </message>
-    <message>
         <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
         <translation>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</translation>
     </message>
@@ -2053,6 +2129,29 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>%1 flash</source>
         <translation>%1 flash</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>Memory map — Pictor</source>
+        <translation>Memory map — Pictor</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBar</name>
+    <message>
+        <source>Close this message</source>
+        <translation>Close this message</translation>
     </message>
 </context>
 <context>
@@ -2085,6 +2184,14 @@ and download the image into the module&apos;s flash.</translation>
         <source>请选择正确文件!</source>
         <translation>Choose a valid file!</translation>
     </message>
+    <message>
+        <source>Model name — Pictor</source>
+        <translation>Model name — Pictor</translation>
+    </message>
+    <message>
+        <source>Choose a file</source>
+        <translation>Choose a file</translation>
+    </message>
 </context>
 <context>
     <name>PictureListModel</name>
@@ -2095,129 +2202,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>排列序号</source>
         <translation>Order</translation>
-    </message>
-    <message>
-        <source>Text &quot;%1&quot; in %2</source>
-        <translation>Text &quot;%1&quot; in %2</translation>
-    </message>
-    <message>
-        <source>Size</source>
-        <translation>Size</translation>
-    </message>
-</context>
-<context>
-    <name>PictureOperationsDialog</name>
-    <message>
-        <source>crop %1</source>
-        <translation>crop %1</translation>
-    </message>
-    <message>
-        <source>rotate %1</source>
-        <translation>rotate %1</translation>
-    </message>
-    <message>
-        <source>flip %1</source>
-        <translation>flip %1</translation>
-    </message>
-    <message>
-        <source>scale %1</source>
-        <translation>scale %1</translation>
-    </message>
-    <message>
-        <source>invert</source>
-        <translation>invert</translation>
-    </message>
-    <message>
-        <source>threshold %1</source>
-        <translation>threshold %1</translation>
-    </message>
-    <message>
-        <source>Picture</source>
-        <translation>Picture</translation>
-    </message>
-    <message>
-        <source>Crop (in source pixels)</source>
-        <translation>Crop (in source pixels)</translation>
-    </message>
-    <message>
-        <source>Rotate clockwise</source>
-        <translation>Rotate clockwise</translation>
-    </message>
-    <message>
-        <source>None</source>
-        <translation>None</translation>
-    </message>
-    <message>
-        <source>Horizontal (left and right)</source>
-        <translation>Horizontal (left and right)</translation>
-    </message>
-    <message>
-        <source>Vertical (top and bottom)</source>
-        <translation>Vertical (top and bottom)</translation>
-    </message>
-    <message>
-        <source>Both</source>
-        <translation>Both</translation>
-    </message>
-    <message>
-        <source>Flip</source>
-        <translation>Flip</translation>
-    </message>
-    <message>
-        <source>No scaling</source>
-        <translation>No scaling</translation>
-    </message>
-    <message>
-        <source>To W x H</source>
-        <translation>To W x H</translation>
-    </message>
-    <message>
-        <source>To fit inside W x H, keeping the shape</source>
-        <translation>To fit inside W x H, keeping the shape</translation>
-    </message>
-    <message>
-        <source>Scale</source>
-        <translation>Scale</translation>
-    </message>
-    <message>
-        <source>Automatic (nearest for whole factors, else area)</source>
-        <translation>Automatic (nearest for whole factors, else area)</translation>
-    </message>
-    <message>
-        <source>Nearest (pixel art)</source>
-        <translation>Nearest (pixel art)</translation>
-    </message>
-    <message>
-        <source>Area average (photos)</source>
-        <translation>Area average (photos)</translation>
-    </message>
-    <message>
-        <source>Bilinear (photos)</source>
-        <translation>Bilinear (photos)</translation>
-    </message>
-    <message>
-        <source>Filter</source>
-        <translation>Filter</translation>
-    </message>
-    <message>
-        <source>Invert the colours (alpha kept)</source>
-        <translation>Invert the colours (alpha kept)</translation>
-    </message>
-    <message>
-        <source>Own threshold on 1-bit models</source>
-        <translation>Own threshold on 1-bit models</translation>
-    </message>
-    <message>
-        <source>The operations go to all %1 selected pictures; the preview shows the current one.</source>
-        <translation>The operations go to all %1 selected pictures; the preview shows the current one.</translation>
-    </message>
-    <message>
-        <source>%1 x %2 pixels, after the operations</source>
-        <translation>%1 x %2 pixels, after the operations</translation>
-    </message>
-    <message>
-        <source>The operations do not apply: the crop reaches outside the picture (%1 x %2).</source>
-        <translation>The operations do not apply: the crop reaches outside the picture (%1 x %2).</translation>
     </message>
 </context>
 <context>
@@ -2263,10 +2247,6 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Close the dialog</translation>
     </message>
     <message>
-        <source>资源文件目录：</source>
-        <translation>Resource file:</translation>
-    </message>
-    <message>
         <source>LCD设置</source>
         <translation>LCD Settings</translation>
     </message>
@@ -2283,12 +2263,12 @@ and download the image into the module&apos;s flash.</translation>
         <translation>Note</translation>
     </message>
     <message>
-        <source>打开下载LCD设置!!</source>
-        <translation>The LCD settings will be downloaded too.</translation>
+        <source>资源文件：</source>
+        <translation>Resource file:</translation>
     </message>
     <message>
-        <source>关闭下载LCD设置!!</source>
-        <translation>The LCD settings will not be downloaded.</translation>
+        <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
+        <translation>%1 is a folder. Choose the resource image file (Icon.bin) to download.</translation>
     </message>
 </context>
 <context>
@@ -2300,10 +2280,6 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source> (unreadable: %1)</source>
         <translation> (unreadable: %1)</translation>
-    </message>
-    <message>
-        <source>View from binary</source>
-        <translation>View from binary</translation>
     </message>
     <message>
         <source>The image stores each picture&apos;s size</source>
@@ -2325,100 +2301,9 @@ and download the image into the module&apos;s flash.</translation>
         <source>Height</source>
         <translation>Height</translation>
     </message>
-</context>
-<context>
-    <name>TextItemDialog</name>
     <message>
-        <source>Add text</source>
-        <translation>Add text</translation>
-    </message>
-    <message>
-        <source>Add glyphs</source>
-        <translation>Add glyphs</translation>
-    </message>
-    <message>
-        <source>Name (its symbol in Icon.h)</source>
-        <translation>Name (its symbol in Icon.h)</translation>
-    </message>
-    <message>
-        <source>Name prefix (prefix_&lt;code point&gt;)</source>
-        <translation>Name prefix (prefix_&lt;code point&gt;)</translation>
-    </message>
-    <message>
-        <source>Text</source>
-        <translation>Text</translation>
-    </message>
-    <message>
-        <source>Characters (one picture each)</source>
-        <translation>Characters (one picture each)</translation>
-    </message>
-    <message>
-        <source>Choose a font file</source>
-        <translation>Choose a font file</translation>
-    </message>
-    <message>
-        <source>Font</source>
-        <translation>Font</translation>
-    </message>
-    <message>
-        <source> pixels</source>
-        <translation> pixels</translation>
-    </message>
-    <message>
-        <source>Size (line height)</source>
-        <translation>Size (line height)</translation>
-    </message>
-    <message>
-        <source>Colour...</source>
-        <translation>Colour...</translation>
-    </message>
-    <message>
-        <source>Transparent background</source>
-        <translation>Transparent background</translation>
-    </message>
-    <message>
-        <source>Background...</source>
-        <translation>Background...</translation>
-    </message>
-    <message>
-        <source>Colours</source>
-        <translation>Colours</translation>
-    </message>
-    <message>
-        <source>Left</source>
-        <translation>Left</translation>
-    </message>
-    <message>
-        <source>Centre</source>
-        <translation>Centre</translation>
-    </message>
-    <message>
-        <source>Right</source>
-        <translation>Right</translation>
-    </message>
-    <message>
-        <source>Alignment of the lines</source>
-        <translation>Alignment of the lines</translation>
-    </message>
-    <message>
-        <source>Anti-aliasing (off: crisp 1-bit glyphs)</source>
-        <translation>Anti-aliasing (off: crisp 1-bit glyphs)</translation>
-    </message>
-    <message>
-        <source>Choose a font</source>
-        <translation>Choose a font</translation>
-    </message>
-    <message>
-        <source>Fonts (*.ttf *.ttc *.otf);;All files (*)</source>
-        <translation>Fonts (*.ttf *.ttc *.otf);;All files (*)</translation>
-    </message>
-    <message>
-        <source>%1 x %2 pixels</source>
-        <translation>%1 x %2 pixels</translation>
-    </message>
-    <message>
-        <source>%1 pictures, %2 pixels high</source>
-        <translation>%1 pictures, %2 pixels high</translation>
+        <source>View from binary — Pictor</source>
+        <translation>View from binary — Pictor</translation>
     </message>
 </context>
 </TS>

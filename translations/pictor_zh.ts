@@ -23,6 +23,14 @@ and download the image into the module&apos;s flash.</source>
 导入图片，转换成 Icon.bin 和 Icon.h，
 并把图档下载到模块的 flash。</translation>
     </message>
+    <message>
+        <source>About Pictor</source>
+        <translation>关于 Pictor</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>版本 %1</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -359,40 +367,8 @@ and download the image into the module&apos;s flash.</source>
         <translation>pictor-cli：命令行有误：%1</translation>
     </message>
     <message>
-        <source>give the size as WxH, each 1 to 8192 pixels</source>
-        <translation>尺寸写作 宽x高，每边 1 到 8192 像素</translation>
-    </message>
-    <message>
-        <source>Scale every picture to WxH pixels</source>
-        <translation>把每张图片缩放到 宽x高 像素</translation>
-    </message>
-    <message>
-        <source>Scale every picture to fit inside WxH, keeping its shape</source>
-        <translation>把每张图片按比例缩放到 宽x高 之内</translation>
-    </message>
-    <message>
-        <source>Scale every picture to fit inside the panel, keeping its shape</source>
-        <translation>把每张图片按比例缩放到屏幕之内</translation>
-    </message>
-    <message>
-        <source>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</source>
-        <translation>缩放滤波：nearest（最近邻）、area（面积平均）或 bilinear（双线性）（默认：整数倍用 nearest，否则用 area）</translation>
-    </message>
-    <message>
-        <source>Rotate every picture clockwise: 90, 180 or 270</source>
-        <translation>把每张图片顺时针旋转：90、180 或 270</translation>
-    </message>
-    <message>
-        <source>Mirror every picture: horizontal (h), vertical (v) or both (hv)</source>
-        <translation>镜像每张图片：horizontal (h) 左右、vertical (v) 上下或 both (hv) 两者</translation>
-    </message>
-    <message>
-        <source>give none, horizontal, vertical or both</source>
-        <translation>请写 none、horizontal、vertical 或 both</translation>
-    </message>
-    <message>
-        <source>Invert the colours of every picture (alpha kept)</source>
-        <translation>反转每张图片的颜色（保留透明度）</translation>
+        <source>Print the version and exit</source>
+        <translation>打印版本号并退出</translation>
     </message>
 </context>
 <context>
@@ -568,6 +544,10 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>The settings file could not be written: %1</source>
         <translation>无法写入配置文件：%1</translation>
+    </message>
+    <message>
+        <source>Models — Pictor</source>
+        <translation>型号 — Pictor</translation>
     </message>
 </context>
 <context>
@@ -1033,136 +1013,92 @@ and download the image into the module&apos;s flash.</source>
         <translation>无法写入存储布局 %1；图档和头文件已写入</translation>
     </message>
     <message>
-        <source>%1 (%2) is larger than the panel (%3)</source>
-        <translation>%1 (%2) 比屏幕 (%3) 大</translation>
+        <source>access denied: the file may be read-only or open in another program</source>
+        <translation>拒绝访问：文件可能是只读的，或已被其他程序打开</translation>
     </message>
     <message>
-        <source>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</source>
-        <translation>%1 (%2) 位于 %3,%4，超出了屏幕 (%5) 的边缘</translation>
+        <source>the file is in use by another program</source>
+        <translation>文件正被其他程序使用</translation>
     </message>
     <message>
-        <source>%1: not a TrueType or OpenType font</source>
-        <translation>%1：不是 TrueType 或 OpenType 字体</translation>
+        <source>no such file or folder</source>
+        <translation>文件或文件夹不存在</translation>
     </message>
     <message>
-        <source>%1: the font has PostScript (CFF) outlines; choose a TrueType font</source>
-        <translation>%1：该字体使用 PostScript (CFF) 轮廓；请选择 TrueType 字体</translation>
+        <source>the file exists already</source>
+        <translation>文件已存在</translation>
     </message>
     <message>
-        <source>%1: the font has no Unicode character map</source>
-        <translation>%1：该字体没有 Unicode 字符映射表</translation>
+        <source>the disk is write-protected</source>
+        <translation>磁盘处于写保护状态</translation>
     </message>
     <message>
-        <source>%1: the font file is damaged</source>
-        <translation>%1：字体文件已损坏</translation>
+        <source>the disk is full</source>
+        <translation>磁盘已满</translation>
     </message>
     <message>
-        <source>%1: no such font file</source>
-        <translation>%1：字体文件不存在</translation>
+        <source>1 Byte</source>
+        <translation>1 字节</translation>
     </message>
     <message>
-        <source>%1: the font file cannot be read</source>
-        <translation>%1：无法读取字体文件</translation>
+        <source>2 Bytes</source>
+        <translation>2 字节</translation>
     </message>
     <message>
-        <source>%1: too large for a font file (over 64 MiB)</source>
-        <translation>%1：字体文件过大（超过 64 MiB）</translation>
+        <source>4 Bytes</source>
+        <translation>4 字节</translation>
     </message>
     <message>
-        <source>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</source>
-        <translation>文字在 %1 像素时将为 %2 x %3 像素，单边超过 %4</translation>
+        <source>8 Bytes</source>
+        <translation>8 字节</translation>
     </message>
     <message>
-        <source>the text is not UTF-8</source>
-        <translation>文字不是 UTF-8 编码</translation>
+        <source>16 Bytes</source>
+        <translation>16 字节</translation>
     </message>
     <message>
-        <source>the text is empty</source>
-        <translation>文字为空</translation>
+        <source>32 Bytes</source>
+        <translation>32 字节</translation>
     </message>
     <message>
-        <source>the text size %1 is not %2 to %3 pixels</source>
-        <translation>文字大小 %1 不在 %2 到 %3 像素之间</translation>
+        <source>64 Byte</source>
+        <translation>64 字节</translation>
     </message>
     <message>
-        <source>%1: a glyph of the font is too large to draw at %2 pixels</source>
-        <translation>%1：该字体有字形在 %2 像素时过大，无法绘制</translation>
+        <source>128 Bytes</source>
+        <translation>128 字节</translation>
     </message>
     <message>
-        <source>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</source>
-        <translation>%1 没有 %2 的字形（在“%3”中）；改为绘制其空框</translation>
+        <source>256 Bytes</source>
+        <translation>256 字节</translation>
     </message>
     <message>
-        <source>%1: the crop %2 does not lie inside the picture (%3)</source>
-        <translation>%1：裁剪区域 %2 不在图片 (%3) 之内</translation>
+        <source>512 Bytes</source>
+        <translation>512 字节</translation>
     </message>
     <message>
-        <source>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</source>
-        <translation>%1：经过处理后图片 (%2) 的每边将不在 1 到 %3 像素之间</translation>
+        <source>1024 Bytes</source>
+        <translation>1024 字节</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is empty</source>
-        <translation>“%1”为空</translation>
+        <source>2048 Bytes</source>
+        <translation>2048 字节</translation>
     </message>
     <message>
-        <source>the text has no &quot;%1&quot; line</source>
-        <translation>文字项缺少“%1”一行</translation>
+        <source>4096 Byte</source>
+        <translation>4096 字节</translation>
     </message>
     <message>
-        <source>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</source>
-        <translation>“crop”必须是 X,Y,W,H：整数，W 和 H 至少为 1</translation>
+        <source>None</source>
+        <translation>无</translation>
     </message>
     <message>
-        <source>&quot;rotate&quot; must be 0, 90, 180 or 270</source>
-        <translation>“rotate”必须是 0、90、180 或 270</translation>
+        <source>Ordered</source>
+        <translation>有序抖动</translation>
     </message>
     <message>
-        <source>&quot;flip&quot; must be none, horizontal, vertical or both</source>
-        <translation>“flip”必须是 none、horizontal、vertical 或 both</translation>
-    </message>
-    <message>
-        <source>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</source>
-        <translation>“scale”必须是 W x H 或 fit W x H，每边 1 到 8192</translation>
-    </message>
-    <message>
-        <source>&quot;filter&quot; must be nearest, area or bilinear</source>
-        <translation>“filter”必须是 nearest、area 或 bilinear</translation>
-    </message>
-    <message>
-        <source>&quot;invert&quot; must be yes or no</source>
-        <translation>“invert”必须是 yes 或 no</translation>
-    </message>
-    <message>
-        <source>&quot;threshold&quot; must be a whole number 0 to 255</source>
-        <translation>“threshold”必须是 0 到 255 的整数</translation>
-    </message>
-    <message>
-        <source>&quot;text&quot; must not be empty</source>
-        <translation>“text”不能为空</translation>
-    </message>
-    <message>
-        <source>&quot;size&quot; must be a whole number of pixels, 1 to 1024</source>
-        <translation>“size”必须是 1 到 1024 的整数像素</translation>
-    </message>
-    <message>
-        <source>&quot;color&quot; must be #RRGGBB</source>
-        <translation>“color”必须是 #RRGGBB</translation>
-    </message>
-    <message>
-        <source>&quot;background&quot; must be #RRGGBB or transparent</source>
-        <translation>“background”必须是 #RRGGBB 或 transparent</translation>
-    </message>
-    <message>
-        <source>&quot;align&quot; must be left, center or right</source>
-        <translation>“align”必须是 left、center 或 right</translation>
-    </message>
-    <message>
-        <source>&quot;antialias&quot; must be on or off</source>
-        <translation>“antialias”必须是 on 或 off</translation>
-    </message>
-    <message>
-        <source>%1: the text draws nothing with this font</source>
-        <translation>%1：该字体画不出这段文字</translation>
+        <source>Floyd–Steinberg</source>
+        <translation>Floyd–Steinberg</translation>
     </message>
 </context>
 <context>
@@ -1178,6 +1114,37 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>Please enter a positive integer.</source>
         <translation>请输入一个正整数。</translation>
+    </message>
+</context>
+<context>
+    <name>ImportFailure</name>
+    <message>
+        <source>cannot be opened</source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>unsupported format (not a bitmap or PNG)</source>
+        <translation>格式不支持（不是位图或 PNG）</translation>
+    </message>
+    <message>
+        <source>too large (more than %1 pixels wide or high)</source>
+        <translation>太大（宽或高超过 %1 像素）</translation>
+    </message>
+    <message>
+        <source>truncated or damaged</source>
+        <translation>文件不完整或已损坏</translation>
+    </message>
+    <message>
+        <source>1 picture was not imported:</source>
+        <translation>1 张图片未导入：</translation>
+    </message>
+    <message>
+        <source>%1 pictures were not imported:</source>
+        <translation>%1 张图片未导入：</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>……另有 %1 个</translation>
     </message>
 </context>
 <context>
@@ -1250,10 +1217,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>写LCD设置数据</translation>
     </message>
     <message>
-        <source>成功</source>
-        <translation>成功</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>失败</translation>
     </message>
@@ -1291,6 +1254,49 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>背景色</source>
         <translation>背景色</translation>
+    </message>
+</context>
+<context>
+    <name>ListChange</name>
+    <message>
+        <source>Switch model</source>
+        <translation>切换型号</translation>
+    </message>
+    <message>
+        <source>Sort by name</source>
+        <translation>按名称排序</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove all</source>
+        <translation>全部删除</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>Show picture</source>
+        <translation>显示图片</translation>
+    </message>
+    <message>
+        <source>Hide picture</source>
+        <translation>隐藏图片</translation>
+    </message>
+    <message>
+        <source>Import pictures</source>
+        <translation>导入图片</translation>
+    </message>
+    <message>
+        <source>Move picture</source>
+        <translation>移动图片</translation>
     </message>
 </context>
 <context>
@@ -1514,10 +1520,6 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>&amp;Delete</source>
         <translation>删除(&amp;D)</translation>
-    </message>
-    <message>
-        <source>Remove the selected pictures from the list (asks for more than one)</source>
-        <translation>从列表中删除所选图片（多于一张时先询问）</translation>
     </message>
     <message>
         <source>Remove &amp;all</source>
@@ -1744,10 +1746,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>占 %2 flash（%3 字节）的 %1 %</translation>
     </message>
     <message>
-        <source>Icon.h was written, but some of its symbols need attention:</source>
-        <translation>Icon.h 已写入，但其中一些符号需要注意：</translation>
-    </message>
-    <message>
         <source>No such device: %1.</source>
         <translation>没有这个设备：%1。</translation>
     </message>
@@ -1773,7 +1771,7 @@ and download the image into the module&apos;s flash.</source>
     </message>
     <message>
         <source>The serial port is closed: open it first (&quot;打开串口&quot;).</source>
-        <translation>The serial port is closed: open it first (&quot;打开串口&quot;).</translation>
+        <translation>串口未打开：请先打开串口（“打开串口”）。</translation>
     </message>
     <message>
         <source>信息</source>
@@ -1897,7 +1895,7 @@ and download the image into the module&apos;s flash.</source>
     </message>
     <message>
         <source>… and %1 more</source>
-        <translation>……另有 %1 个</translation>
+        <translation>……另有 %1 条</translation>
     </message>
     <message>
         <source>Save project as</source>
@@ -1944,32 +1942,114 @@ and download the image into the module&apos;s flash.</source>
         <translation>%2 的图片 %1 无法用当前型号显示：%3。</translation>
     </message>
     <message>
-        <source>&amp;Picture...</source>
-        <translation>图片(&amp;P)...</translation>
+        <source>The connection to the module was lost: the device %1 was removed or switched off, and its port has been closed. Connect the module, open the port and connect again.</source>
+        <translation>与模块的连接已断开：设备 %1 已被拔出或关闭，其串口已关闭。请接好模块，打开串口后重新连接。</translation>
     </message>
     <message>
-        <source>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</source>
-        <translation>裁剪、旋转、翻转、缩放或反色当前图片（及选中的图片）；图片文件本身保持不变</translation>
+        <source>The module did not answer for %1 ms. Check its power and cable, then connect again.</source>
+        <translation>模块 %1 毫秒没有应答。请检查电源和连线，然后重新连接。</translation>
     </message>
     <message>
-        <source>Add &amp;text...</source>
-        <translation>添加文字(&amp;T)...</translation>
+        <source>Remove the selected pictures from the list (Undo brings them back)</source>
+        <translation>从列表中删除选中的图片（撤销可恢复）</translation>
     </message>
     <message>
-        <source>Add a picture drawn from a text with a font</source>
-        <translation>添加一张用字体绘制文字的图片</translation>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
     </message>
     <message>
-        <source>Add &amp;glyphs...</source>
-        <translation>添加字形(&amp;G)...</translation>
+        <source>&amp;Undo %1</source>
+        <translation>撤销%1(&amp;U)</translation>
     </message>
     <message>
-        <source>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</source>
-        <translation>为字符串中的每个字符各添加一张图片（例如时钟的数字），高度和基线相同</translation>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
     </message>
     <message>
-        <source>This picture is drawn from a text: it has no picture file to edit.</source>
-        <translation>这张图片由文字绘制：没有可编辑的图片文件。</translation>
+        <source>&amp;Redo %1</source>
+        <translation>重做%1(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>已打开</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>已关闭</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 张图片</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 张图片</translation>
+    </message>
+    <message>
+        <source>%1 (%2 x %3) is larger than the panel.</source>
+        <translation>%1（%2 x %3）比屏幕大。</translation>
+    </message>
+    <message>
+        <source>%1 lies partly outside the panel at %2, %3.</source>
+        <translation>%1 在 %2, %3 处有一部分超出屏幕。</translation>
+    </message>
+    <message>
+        <source>Converted, but Icon.bin does not fit the flash.</source>
+        <translation>已转档，但 Icon.bin 超出 flash 容量。</translation>
+    </message>
+    <message>
+        <source>Converted; some pictures need attention.</source>
+        <translation>已转档；有些图片需要注意。</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>Show memory map</source>
+        <translation>显示存储布局</translation>
+    </message>
+    <message>
+        <source>(%1 bytes in %2 s, %3 KiB/s)</source>
+        <translation>（%1 字节，%2 秒，%3 KiB/s）</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>（无）</translation>
+    </message>
+    <message>
+        <source>&amp;Thumbnail size</source>
+        <translation>缩略图大小(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Small</source>
+        <translation>小(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>中(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Large</source>
+        <translation>大(&amp;L)</translation>
+    </message>
+    <message>
+        <source>%1 of the chosen files are in the list already:
+%2
+
+Add them again (Yes) or skip them (No)?</source>
+        <translation>所选文件中有 %1 个已在列表中：
+%2
+
+再次添加（是）还是跳过（否）？</translation>
+    </message>
+    <message>
+        <source>At %1, %2 the picture would lie entirely outside the %3 x %4 panel; it stays at %5, %6.</source>
+        <translation>图片在 %1, %2 处会完全超出 %3 x %4 的屏幕；位置保持 %5, %6。</translation>
     </message>
 </context>
 <context>
@@ -2019,10 +2099,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>跨扇区</translation>
     </message>
     <message>
-        <source>Memory map</source>
-        <translation>存储布局</translation>
-    </message>
-    <message>
         <source>No conversion yet: the map shows where the pictures of the last conversion sit in Icon.bin.</source>
         <translation>尚未转档：存储布局显示上次转档的图片在 Icon.bin 中的位置。</translation>
     </message>
@@ -2053,6 +2129,29 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>%1 flash</source>
         <translation>%1 Flash</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
+    <message>
+        <source>Memory map — Pictor</source>
+        <translation>存储布局 — Pictor</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBar</name>
+    <message>
+        <source>Close this message</source>
+        <translation>关闭此消息</translation>
     </message>
 </context>
 <context>
@@ -2085,6 +2184,14 @@ and download the image into the module&apos;s flash.</source>
         <source>请选择正确文件!</source>
         <translation>请选择正确文件!</translation>
     </message>
+    <message>
+        <source>Model name — Pictor</source>
+        <translation>型号名称 — Pictor</translation>
+    </message>
+    <message>
+        <source>Choose a file</source>
+        <translation>选择文件</translation>
+    </message>
 </context>
 <context>
     <name>PictureListModel</name>
@@ -2095,129 +2202,6 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>排列序号</source>
         <translation>排列序号</translation>
-    </message>
-    <message>
-        <source>Text &quot;%1&quot; in %2</source>
-        <translation>文字“%1”，字体 %2</translation>
-    </message>
-    <message>
-        <source>Size</source>
-        <translation>尺寸</translation>
-    </message>
-</context>
-<context>
-    <name>PictureOperationsDialog</name>
-    <message>
-        <source>crop %1</source>
-        <translation>裁剪 %1</translation>
-    </message>
-    <message>
-        <source>rotate %1</source>
-        <translation>旋转 %1</translation>
-    </message>
-    <message>
-        <source>flip %1</source>
-        <translation>翻转 %1</translation>
-    </message>
-    <message>
-        <source>scale %1</source>
-        <translation>缩放 %1</translation>
-    </message>
-    <message>
-        <source>invert</source>
-        <translation>反色</translation>
-    </message>
-    <message>
-        <source>threshold %1</source>
-        <translation>阈值 %1</translation>
-    </message>
-    <message>
-        <source>Picture</source>
-        <translation>图片</translation>
-    </message>
-    <message>
-        <source>Crop (in source pixels)</source>
-        <translation>裁剪（源图像素）</translation>
-    </message>
-    <message>
-        <source>Rotate clockwise</source>
-        <translation>顺时针旋转</translation>
-    </message>
-    <message>
-        <source>None</source>
-        <translation>无</translation>
-    </message>
-    <message>
-        <source>Horizontal (left and right)</source>
-        <translation>水平（左右）</translation>
-    </message>
-    <message>
-        <source>Vertical (top and bottom)</source>
-        <translation>垂直（上下）</translation>
-    </message>
-    <message>
-        <source>Both</source>
-        <translation>两者</translation>
-    </message>
-    <message>
-        <source>Flip</source>
-        <translation>翻转</translation>
-    </message>
-    <message>
-        <source>No scaling</source>
-        <translation>不缩放</translation>
-    </message>
-    <message>
-        <source>To W x H</source>
-        <translation>缩放到 宽 x 高</translation>
-    </message>
-    <message>
-        <source>To fit inside W x H, keeping the shape</source>
-        <translation>按比例缩放到 宽 x 高 之内</translation>
-    </message>
-    <message>
-        <source>Scale</source>
-        <translation>缩放</translation>
-    </message>
-    <message>
-        <source>Automatic (nearest for whole factors, else area)</source>
-        <translation>自动（整数倍用最近邻，否则用面积平均）</translation>
-    </message>
-    <message>
-        <source>Nearest (pixel art)</source>
-        <translation>最近邻（像素画）</translation>
-    </message>
-    <message>
-        <source>Area average (photos)</source>
-        <translation>面积平均（照片）</translation>
-    </message>
-    <message>
-        <source>Bilinear (photos)</source>
-        <translation>双线性（照片）</translation>
-    </message>
-    <message>
-        <source>Filter</source>
-        <translation>滤波</translation>
-    </message>
-    <message>
-        <source>Invert the colours (alpha kept)</source>
-        <translation>反转颜色（保留透明度）</translation>
-    </message>
-    <message>
-        <source>Own threshold on 1-bit models</source>
-        <translation>在 1 位型号上使用自己的阈值</translation>
-    </message>
-    <message>
-        <source>The operations go to all %1 selected pictures; the preview shows the current one.</source>
-        <translation>这些处理将用于选中的全部 %1 张图片；预览显示当前图片。</translation>
-    </message>
-    <message>
-        <source>%1 x %2 pixels, after the operations</source>
-        <translation>处理后 %1 x %2 像素</translation>
-    </message>
-    <message>
-        <source>The operations do not apply: the crop reaches outside the picture (%1 x %2).</source>
-        <translation>无法处理：裁剪区域超出了图片 (%1 x %2)。</translation>
     </message>
 </context>
 <context>
@@ -2263,10 +2247,6 @@ and download the image into the module&apos;s flash.</source>
         <translation>关闭对话框</translation>
     </message>
     <message>
-        <source>资源文件目录：</source>
-        <translation>资源文件目录：</translation>
-    </message>
-    <message>
         <source>LCD设置</source>
         <translation>LCD设置</translation>
     </message>
@@ -2283,12 +2263,12 @@ and download the image into the module&apos;s flash.</source>
         <translation>提示</translation>
     </message>
     <message>
-        <source>打开下载LCD设置!!</source>
-        <translation>打开下载LCD设置!!</translation>
+        <source>资源文件：</source>
+        <translation>资源文件：</translation>
     </message>
     <message>
-        <source>关闭下载LCD设置!!</source>
-        <translation>关闭下载LCD设置!!</translation>
+        <source>%1 is a folder. Choose the resource image file (Icon.bin) to download.</source>
+        <translation>%1 是文件夹。请选择要下载的资源图档文件（Icon.bin）。</translation>
     </message>
 </context>
 <context>
@@ -2300,10 +2280,6 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source> (unreadable: %1)</source>
         <translation>（无法读取：%1）</translation>
-    </message>
-    <message>
-        <source>View from binary</source>
-        <translation>从bin文件查看</translation>
     </message>
     <message>
         <source>The image stores each picture&apos;s size</source>
@@ -2325,100 +2301,9 @@ and download the image into the module&apos;s flash.</source>
         <source>Height</source>
         <translation>高度</translation>
     </message>
-</context>
-<context>
-    <name>TextItemDialog</name>
     <message>
-        <source>Add text</source>
-        <translation>添加文字</translation>
-    </message>
-    <message>
-        <source>Add glyphs</source>
-        <translation>添加字形</translation>
-    </message>
-    <message>
-        <source>Name (its symbol in Icon.h)</source>
-        <translation>名称（Icon.h 中的符号）</translation>
-    </message>
-    <message>
-        <source>Name prefix (prefix_&lt;code point&gt;)</source>
-        <translation>名称前缀（前缀_&lt;码位&gt;）</translation>
-    </message>
-    <message>
-        <source>Text</source>
-        <translation>文字</translation>
-    </message>
-    <message>
-        <source>Characters (one picture each)</source>
-        <translation>字符（每个一张图片）</translation>
-    </message>
-    <message>
-        <source>Choose a font file</source>
-        <translation>选择字体文件</translation>
-    </message>
-    <message>
-        <source>Font</source>
-        <translation>字体</translation>
-    </message>
-    <message>
-        <source> pixels</source>
-        <translation> 像素</translation>
-    </message>
-    <message>
-        <source>Size (line height)</source>
-        <translation>大小（行高）</translation>
-    </message>
-    <message>
-        <source>Colour...</source>
-        <translation>颜色...</translation>
-    </message>
-    <message>
-        <source>Transparent background</source>
-        <translation>透明背景</translation>
-    </message>
-    <message>
-        <source>Background...</source>
-        <translation>背景色...</translation>
-    </message>
-    <message>
-        <source>Colours</source>
-        <translation>颜色</translation>
-    </message>
-    <message>
-        <source>Left</source>
-        <translation>左对齐</translation>
-    </message>
-    <message>
-        <source>Centre</source>
-        <translation>居中</translation>
-    </message>
-    <message>
-        <source>Right</source>
-        <translation>右对齐</translation>
-    </message>
-    <message>
-        <source>Alignment of the lines</source>
-        <translation>行对齐</translation>
-    </message>
-    <message>
-        <source>Anti-aliasing (off: crisp 1-bit glyphs)</source>
-        <translation>抗锯齿（关闭：清晰的 1 位字形）</translation>
-    </message>
-    <message>
-        <source>Choose a font</source>
-        <translation>选择字体</translation>
-    </message>
-    <message>
-        <source>Fonts (*.ttf *.ttc *.otf);;All files (*)</source>
-        <translation>字体 (*.ttf *.ttc *.otf);;所有文件 (*)</translation>
-    </message>
-    <message>
-        <source>%1 x %2 pixels</source>
-        <translation>%1 x %2 像素</translation>
-    </message>
-    <message>
-        <source>%1 pictures, %2 pixels high</source>
-        <translation>%1 张图片，高 %2 像素</translation>
+        <source>View from binary — Pictor</source>
+        <translation>从bin文件查看 — Pictor</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,3 @@
-#include <CLI/CLI.hpp>
-
 #include "cli/commands.h"
 
 #ifdef _WIN32

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "core/common/text_format.h"
 #include "core/common/translatable.h"
+#include "version/program_version.h"
 
 namespace pictor::cli {
 
@@ -16,6 +17,10 @@ int Run(int argc, const char* const* argv, Streams streams) {
     }
     CLI::App app{streams.Translate(
         "Cli", "pictor-cli: convert pictures into LCD resource images and download them")};
+    // Only --options exist. Windows-style /options would take a path written from
+    // the root with forward slashes ("/d/firmware/Icon.bin") for an option; the
+    // subcommands inherit this setting when they are made.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     // --lang may also follow the command ("pictor-cli convert --lang en ...").
     app.fallthrough();
@@ -29,6 +34,8 @@ int Run(int argc, const char* const* argv, Streams streams) {
     }
     app.option_defaults()->group(streams.Translate("Cli", "Options"));
     app.set_help_flag("-h,--help", streams.Translate("Cli", "Print this help message and exit"));
+    app.set_version_flag("--version", "pictor-cli " + std::string(ProgramVersion()),
+                         streams.Translate("Cli", "Print the version and exit"));
     std::string languageOption;
     app.add_option("--lang", languageOption,
                    streams.Translate("Cli",
@@ -57,6 +64,9 @@ int Run(int argc, const char* const* argv, Streams streams) {
         return kExitOk;
     } catch (const CLI::CallForAllHelp& e) {
         streams.out << app.help("", CLI::AppFormatMode::All);
+        return kExitOk;
+    } catch (const CLI::CallForVersion& e) {
+        streams.out << e.what() << "\n";
         return kExitOk;
     } catch (const CLI::ParseError& e) {
         // The parser's own text is English; the lead-in says in the chosen

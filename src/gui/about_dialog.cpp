@@ -9,16 +9,21 @@
 #include "gui/app_icon.h"
 #include "gui/control_tags.h"
 #include "gui/ui_language.h"
+#include "version/program_version.h"
 
 namespace pictor::gui {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(QStringLiteral("Pictor"));
+    setWindowTitle(Translate("AboutDialog", "About Pictor"));
 
     auto* icon = Name(new QLabel, "aboutIcon");
     icon->setPixmap(AppIcon().pixmap(64, 64));
-    auto* version = Name(new QLabel(QStringLiteral("version:1.0")), "versionLabel");
+    auto* version = Name(new QLabel(Translate("AboutDialog", "Version %1")
+                                        .arg(QString::fromUtf8(
+                                            ProgramVersion().data(),
+                                            static_cast<qsizetype>(ProgramVersion().size())))),
+                         "versionLabel");
     auto* ok = Tag(new QPushButton(Translate("AboutDialog", "OK")), 1, "okButton");
     ok->setToolTip(Translate("AboutDialog", "Close"));
     ok->setDefault(true);

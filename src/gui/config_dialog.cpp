@@ -35,6 +35,15 @@ QStringList ToQt(const std::vector<std::string>& texts) {
     return list;
 }
 
+// Texts the core marks for translation, in the interface language.
+QStringList CoreTexts(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) {
+        list << CoreText(text);
+    }
+    return list;
+}
+
 }  // namespace
 
 ConfigDialog::ConfigDialog(settings::ModelProfile& profile, std::filesystem::path settingsPath,
@@ -45,7 +54,7 @@ ConfigDialog::ConfigDialog(settings::ModelProfile& profile, std::filesystem::pat
       dialogs_(dialogs),
       exchange_(dialogs, this) {
     setObjectName(QStringLiteral("ConfigDialog"));
-    setWindowTitle(QStringLiteral("Pictor"));
+    setWindowTitle(Translate("ConfigDialog", "Models — Pictor"));
     BuildLayout();
     BindFields();
     OnInitDialog();
@@ -125,7 +134,7 @@ void ConfigDialog::BuildLayout() {
     swatch_->setAutoFillBackground(true);
     colorButton_ = Tag(new QPushButton(Translate("ConfigDialog", "Color")), 1068, "colorButton");
     dither_ = Name(new QComboBox, "ditherBox");
-    dither_->addItems(ToQt(settings::DitherListTexts()));
+    dither_->addItems(CoreTexts(settings::DitherListTexts()));
     dither_->setToolTip(
         Translate("ConfigDialog",
                   "How grey levels and 565 colours are mixed to render shades between "
@@ -250,7 +259,7 @@ void ConfigDialog::BindFields() {
 void ConfigDialog::OnInitDialog() {
     exchange_.Push();
     depth_->addItems(ToQt(settings::DepthListTexts()));
-    allocation_->addItems(ToQt(settings::AllocationListTexts()));
+    allocation_->addItems(CoreTexts(settings::AllocationListTexts()));
 
     profile_.settingsPath = file_.Path();
     if (!file_.Exists()) {

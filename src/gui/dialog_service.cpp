@@ -1,10 +1,12 @@
 #include "gui/dialog_service.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QUrl>
 
 namespace pictor::gui {
 namespace {
@@ -31,8 +33,14 @@ QString CaptionOf(const Message& message) {
 }
 
 void QtDialogService::ShowMessage(QWidget* parent, const Message& message) {
-    QMessageBox box(ToQtIcon(message.icon), CaptionOf(message),
+    // Every box is titled with the application's name; a message's own caption
+    // ("错误", "失败") leads its text.
+    QMessageBox box(ToQtIcon(message.icon), QString::fromLatin1(kApplicationTitle),
                     QString::fromStdString(message.text), QMessageBox::Ok, parent);
+    if (!message.caption.empty()) {
+        box.setText(QString::fromStdString(message.caption));
+        box.setInformativeText(QString::fromStdString(message.text));
+    }
     box.exec();
 }
 
@@ -75,7 +83,7 @@ int QtDialogService::RunModal(QDialog& dialog) {
 QMessageBox::StandardButton QtDialogService::Ask(QWidget* parent, const Message& message,
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(ToQtIcon(message.icon), CaptionOf(message),
+    QMessageBox box(ToQtIcon(message.icon), QString::fromLatin1(kApplicationTitle),
                     QString::fromStdString(message.text), buttons, parent);
     box.setDefaultButton(defaultButton);
     // Escape means Cancel where Cancel is offered, else the default answer.
@@ -97,6 +105,10 @@ QString QtDialogService::GetSaveFileName(QWidget* parent, const FileRequest& req
         return {};
     }
     return dialog.selectedFiles().front();
+}
+
+bool DialogService::OpenLocation(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool LaunchDetached(const QString& program, const QStringList& arguments) {

@@ -14,7 +14,7 @@ class QWidget;
 namespace pictor::gui {
 
 /// The caption of a message box that names none: the application's title.
-inline constexpr const char* kApplicationTitle = "pictor";
+inline constexpr const char* kApplicationTitle = "Pictor";
 
 /// What an open-file dialog asks for. `filter` is in Qt's form
 /// ("Bitmap file (*.bmp);;All file (*)").
@@ -67,6 +67,10 @@ class DialogService {
     /// Asks for a file name to write (confirming an existing file); an empty
     /// string when cancelled.
     virtual QString GetSaveFileName(QWidget* parent, const FileRequest& request) = 0;
+
+    /// Shows a folder (or opens a file) in the desktop's own program. True when
+    /// it was handed over.
+    virtual bool OpenLocation(const QString& path);
 };
 
 /// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QProcess.

@@ -7,11 +7,32 @@
 #include "core/workspace/picture_import.h"
 
 namespace pictor::gui {
+namespace {
 
-ImportJob::ImportJob(std::vector<workspace::ProjectPicture> pictures, MessageSink& messages,
-                     bool skipMissing)
+// Keeps the import's messages of one file instead of showing them: the first
+// tells whether the file did not load or did not open for its trailer. Any other
+// message (a text that does not draw, operations that do not apply) is kept as
+// it is, to be shown in the summary.
+class FailureRecorder final : public MessageSink {
+  public:
+    void Show(const Message& message) override {
+        if (!seen) {
+            seen = true;
+            openFailed = message.pattern == "打开 %1 错误 !";
+        }
+        if (message.pattern != "打开 %1 错误 !" && message.pattern != "加载图片 %1 错误 !") {
+            other = message;
+        }
+    }
+    bool seen = false;
+    bool openFailed = false;
+    std::optional<Message> other;
+};
+
+}  // namespace
+
+ImportJob::ImportJob(std::vector<workspace::ProjectPicture> pictures, bool skipMissing)
     : pictures_(std::move(pictures)),
-      messages_(messages),
       skipMissing_(skipMissing),
       context_(std::make_unique<QObject>()) {}
 
@@ -39,20 +60,29 @@ void ImportJob::Start(ResultHandler onResult, std::function<void()> onDone) {
 void ImportJob::Run() {
     for (std::size_t i = 0; i < pictures_.size() && !cancelled_; ++i) {
         const workspace::ProjectPicture& picture = pictures_[i];
-        std::optional<workspace::ImageEntry> entry;
-        if (!picture.text && !skipMissing_) {
-            // A file chosen for import that does not exist gets the import's message.
-            workspace::PictureList single;
-            if (workspace::ImportPictures(single, {Utf8FromPath(picture.path)}, messages_) == 1) {
-                entry = single.At(0);
+        const std::string path = Utf8FromPath(picture.text ? picture.text->font : picture.path);
+        Result entry;
+        std::error_code error;
+        if (picture.text || !skipMissing_ || std::filesystem::exists(picture.path, error)) {
+            // One picture per call keeps the import's checks; the sort of the whole
+            // list is done by the receiver.
+            FailureRecorder failure;
+            std::optional<workspace::ImageEntry> loaded;
+            if (skipMissing_) {
+                loaded = workspace::LoadProjectPicture(picture, failure);
+            } else if (workspace::PictureList single;
+                       workspace::ImportPictures(single, {path}, failure) == 1) {
+                loaded = single.At(0);
             }
-        } else {
-            // One picture per call keeps the import's checks and messages; the sort
-            // of the whole list is done by the receiver.
-            entry = workspace::LoadProjectPicture(picture, messages_);
-        }
-        if (entry) {
-            entry->bitmap.reset();
+            if (loaded) {
+                entry.entry = std::move(loaded);
+                entry.entry->bitmap.reset();
+            } else if (failure.other) {
+                entry.failure = ImportFailure{path, ImportFailureReason::Damaged, failure.other};
+            } else {
+                entry.failure = ImportFailure{
+                    path, ClassifyImportFailure(QString::fromStdString(path), !failure.openFailed)};
+            }
         }
         {
             std::unique_lock lock(mutex_);

@@ -12,18 +12,19 @@
 #include <thread>
 #include <vector>
 
-#include "core/common/message.h"
 #include "core/workspace/image_entry.h"
 #include "core/workspace/project_file.h"
+#include "gui/import_failure.h"
 
 namespace pictor::gui {
 
 /// Imports picture files (or a project's pictures and texts, with their
 /// operations) on a thread of its own so the window keeps painting. Each file is
-/// loaded and checked exactly as the list's import does (same messages, sent
-/// through `messages` from the worker thread), then only its thumbnail and
-/// metadata are kept: the entry's full bitmap is dropped and decoded
-/// again from the file when the preview or the conversion needs it.
+/// loaded and checked exactly as the list's import does, then only
+/// its thumbnail and metadata are kept: the entry's full bitmap is dropped and
+/// decoded again from the file when the preview or the conversion needs it. A
+/// file that does not load is handed back with the reason, never shown as a
+/// message from inside the import: the caller sums the failures up at the end.
 /// Results are handed back in file order through queued calls on the thread that
 /// started the job (the user-interface thread), one at a time: the worker loads the
 /// next file meanwhile but hands it over only once the previous result has been
@@ -31,21 +32,20 @@ namespace pictor::gui {
 /// between any two of them.
 class ImportJob {
   public:
-    /// One file done: its position in the path list and its entry (nothing when
-    /// it was skipped or failed).
-    using ResultHandler = std::function<void(std::size_t, std::optional<workspace::ImageEntry>)>;
+    /// One file done: its entry, or why it failed (neither when it was skipped).
+    struct Result {
+        std::optional<workspace::ImageEntry> entry;
+        std::optional<ImportFailure> failure;
+    };
+    /// One file done: its position in the path list and its result.
+    using ResultHandler = std::function<void(std::size_t, Result)>;
 
-    /// `skipMissing`: a project's pictures: a file that does not exist is passed
-    /// over silently (the project lists such pictures on its own); otherwise every
-    /// file is imported, and one that does not exist fails with the import's
-    /// message.
-    /// `pictures` are files chosen for import (only their paths are set) or a
-    /// project's pictures, which load with LoadProjectPicture.
-    ImportJob(std::vector<workspace::ProjectPicture> pictures, MessageSink& messages,
-              bool skipMissing);
-    /// Cancels and waits for the worker. The worker may be waiting in a message
-    /// shown on the user-interface thread: end the job only after `onDone` ran,
-    /// or after the message sink was closed.
+    /// `pictures` are files chosen for import (only their paths set), or with
+    /// `skipMissing` a project's pictures, which load with LoadProjectPicture (a
+    /// file that does not exist is passed over silently: the project lists such
+    /// pictures on its own). A chosen file that does not exist fails as unreadable.
+    ImportJob(std::vector<workspace::ProjectPicture> pictures, bool skipMissing);
+    /// Cancels and waits for the worker (it never waits for the user).
     ~ImportJob();
     ImportJob(const ImportJob&) = delete;
     ImportJob& operator=(const ImportJob&) = delete;
@@ -61,7 +61,6 @@ class ImportJob {
     void Run();
 
     std::vector<workspace::ProjectPicture> pictures_;
-    MessageSink& messages_;
     bool skipMissing_;
     ResultHandler onResult_;
     std::function<void()> onDone_;

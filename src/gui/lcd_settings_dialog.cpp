@@ -67,11 +67,12 @@ void LcdSettingsDialog::OnWriteSettings() {
     const bool written = *outcome == device::Outcome::Ok;
     result_->setText(written ? Translate("LcdSettingsDialog", "写LCD设置数据: 成功")
                              : Translate("LcdSettingsDialog", "写LCD设置数据: 失败"));
-    dialogs_.ShowMessage(this,
-                         Message{Translate("LcdSettingsDialog", "写LCD设置数据").toStdString(),
-                                 written ? Translate("LcdSettingsDialog", "成功").toStdString()
-                                         : Translate("LcdSettingsDialog", "失败").toStdString(),
-                                 MessageIcon::None});
+    // Success is the result line's alone; a failure stops the task and says so.
+    if (!written) {
+        dialogs_.ShowMessage(
+            this, Message{Translate("LcdSettingsDialog", "写LCD设置数据").toStdString(),
+                          Translate("LcdSettingsDialog", "失败").toStdString(), MessageIcon::Stop});
+    }
 }
 
 void LcdSettingsDialog::OnReadSettings() {
@@ -85,16 +86,12 @@ void LcdSettingsDialog::OnReadSettings() {
         result_->setText(Translate("LcdSettingsDialog", "读LCD设置数据: 失败"));
         dialogs_.ShowMessage(
             this, Message{Translate("LcdSettingsDialog", "读LCD设置数据").toStdString(),
-                          Translate("LcdSettingsDialog", "失败").toStdString(), MessageIcon::None});
+                          Translate("LcdSettingsDialog", "失败").toStdString(), MessageIcon::Stop});
         return;
     }
     values_ = device::ApplySettingsReply(values_, reply);
     exchange_.Push();
     result_->setText(Translate("LcdSettingsDialog", "读LCD设置数据: 成功"));
-    repaint();
-    dialogs_.ShowMessage(
-        this, Message{Translate("LcdSettingsDialog", "读LCD设置数据").toStdString(),
-                      Translate("LcdSettingsDialog", "成功").toStdString(), MessageIcon::None});
 }
 
 }  // namespace pictor::gui

@@ -24,8 +24,10 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <array>
 
@@ -38,6 +40,7 @@
 #include "gui/dialog_service.h"
 #include "gui/lcd_preview.h"
 #include "gui/memory_map_dialog.h"
+#include "gui/message_bar.h"
 #include "gui/picture_list_model.h"
 #include "gui/port_box.h"
 #include "gui/translated_texts.h"
@@ -66,6 +69,21 @@ QGroupBox* Group(TranslatedTexts& texts, const char* title) {
     return group;
 }
 
+// The preview's scroll area asks for the whole panel at its zoom (a plain scroll
+// area caps its wish at a few dozen lines of text); it still shrinks to its
+// minimum and scrolls on a small screen.
+class PanelScrollArea final : public QScrollArea {
+  public:
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() != nullptr ? widget()->sizeHint() + QSize(frame, frame)
+                                   : QScrollArea::sizeHint();
+    }
+};
+
+// The thumbnails of the Report and List rows, in pixels.
+constexpr int kRowThumbnail = 32;
+
 QLineEdit* Edit(int id, const char* name, int width = 64) {
     auto* edit = Tag(new QLineEdit, id, name);
     edit->setMaximumWidth(width);
@@ -83,10 +101,13 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialog
       messages_(dialogs, this),
       exchange_(dialogs, this),
       progress_([this](int percent) { progressBar_->setValue(percent); },
-                [this](const QString& text) { percentLabel_->setText(text); }),
+                [this](std::string text) {
+                    jobStatus_ = std::move(text);
+                    ShowJobStatus();
+                }),
       link_(device::DeviceStateFromSettings(scom_), std::move(pauser)) {
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Pictor"));
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setWindowIcon(AppIcon());
     portText_ = scom_.portText;
     baudText_ = scom_.baudText;
@@ -96,6 +117,11 @@ MainWindow::MainWindow(std::filesystem::path settingsPath, DialogService& dialog
 }
 
 MainWindow::~MainWindow() {
+    // The stack is a child: its clearing on the way out must not reach a window
+    // that is half gone.
+    if (undoStack_ != nullptr) {
+        undoStack_->blockSignals(true);
+    }
     // A job waiting in a message is released; the link then cancels and waits for it.
     messages_.Close();
     link_.Cancel();
@@ -128,19 +154,21 @@ void MainWindow::BuildLayout() {
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    percentLabel_ = Tag(new QLabel(QStringLiteral("0%")), 1100, "percentLabel");
+    percentLabel_ = Tag(new QLabel, 1100, "percentLabel");
     percentLabel_->setMinimumWidth(160);
+    ShowJobStatus();
     cancelJobButton_ =
         Button(texts_, QT_TRANSLATE_NOOP("MainWindow", "取消下载"), 1125, "cancelJobButton");
     cancelJobButton_->setEnabled(false);
     connect(cancelJobButton_, &QPushButton::clicked, this, &MainWindow::OnCancelJob);
     auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(Name(new QLabel(QStringLiteral("Pictor")), "makerNameLabel"));
     progressRow->addWidget(progressBar_, 1);
     progressRow->addWidget(percentLabel_);
     progressRow->addWidget(cancelJobButton_);
 
+    messageBar_ = new MessageBar;
     auto* layout = new QVBoxLayout(central);
+    layout->addWidget(messageBar_);
     layout->addWidget(splitter_, 1);
     layout->addLayout(progressRow);
     setCentralWidget(central);
@@ -154,8 +182,8 @@ QWidget* MainWindow::BuildListPane() {
     reportView_ = Tag(new QTreeView, 1000, "pictureList");
     reportView_->setRootIsDecorated(false);
     reportView_->setUniformRowHeights(true);
-    reportView_->setIconSize(
-        QSize(PictureListModel::kThumbnailSize, PictureListModel::kThumbnailSize));
+    // Rows of 32 px in Report and List; the Icons view's size is chosen in View.
+    reportView_->setIconSize(QSize(kRowThumbnail, kRowThumbnail));
     reportView_->setModel(model_);
     reportView_->header()->setDefaultAlignment(Qt::AlignCenter);
     reportView_->header()->setStretchLastSection(false);
@@ -168,13 +196,15 @@ QWidget* MainWindow::BuildListPane() {
     iconView_->setViewMode(QListView::IconMode);
     iconView_->setMovement(QListView::Static);
     iconView_->setResizeMode(QListView::Adjust);
-    iconView_->setIconSize(
-        QSize(PictureListModel::kThumbnailSize, PictureListModel::kThumbnailSize));
-    iconView_->setGridSize(
-        QSize(PictureListModel::kThumbnailSize + 24, PictureListModel::kThumbnailSize + 28));
+    SetThumbnailSize(PictureListModel::kThumbnailSize);
+    // List: compact rows in several columns, unlike Report's one column with a header.
     listView_ = Name(new QListView, "pictureRows");
     listView_->setViewMode(QListView::ListMode);
-    listView_->setIconSize(QSize(24, 24));
+    listView_->setFlow(QListView::TopToBottom);
+    listView_->setWrapping(true);
+    listView_->setResizeMode(QListView::Adjust);
+    listView_->setUniformItemSizes(true);
+    listView_->setIconSize(QSize(kRowThumbnail, kRowThumbnail));
     for (QListView* view : {iconView_, listView_}) {
         view->setModel(model_);
         view->setSelectionModel(reportView_->selectionModel());
@@ -188,7 +218,8 @@ QWidget* MainWindow::BuildListPane() {
         view->viewport()->installEventFilter(this);
         view->installEventFilter(this);  // Space toggles the current picture
         view->viewport()->setAcceptDrops(true);
-        connect(view, &QAbstractItemView::doubleClicked, this, [this] { OnListDoubleClick(); });
+        connect(view, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex& index) { OnListDoubleClick(index.row()); });
         views_->addWidget(view);
     }
     views_->setCurrentWidget(reportView_);
@@ -253,6 +284,7 @@ QWidget* MainWindow::BuildListPane() {
     layout->addWidget(views_, 1);
     layout->addLayout(styleRow);
     layout->addLayout(buttons);
+    layout->addWidget(BuildDevicePane());
     return pane;
 }
 
@@ -261,7 +293,7 @@ QWidget* MainWindow::BuildPreviewPane() {
     connect(preview_, &LcdPreview::pressed, this, &MainWindow::OnPreviewMouseDown);
     connect(preview_, &LcdPreview::moved, this, &MainWindow::OnPreviewMouseMove);
     connect(preview_, &LcdPreview::released, this, &MainWindow::OnPreviewMouseUp);
-    auto* scroll = Name(new QScrollArea, "lcdScroll");
+    auto* scroll = Name(new PanelScrollArea, "lcdScroll");
     scroll->setWidget(preview_);
     scroll->setAlignment(Qt::AlignCenter);
     // Small enough for a laptop screen; the panel scrolls inside it.
@@ -324,7 +356,17 @@ QWidget* MainWindow::BuildPreviewPane() {
     viewer->addWidget(view, 0, 3);
     viewer->setColumnStretch(1, 1);
 
-    // The serial line and the module.
+    auto* pane = new QWidget;
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(previewGroup, 1);
+    layout->addWidget(viewerGroup);
+    return pane;
+}
+
+// The serial line, the module and the downloads: below the list, so the right
+// side's height goes to the preview.
+QWidget* MainWindow::BuildDevicePane() {
     baudBox_ = Tag(new QComboBox, 1090, "baudBox");
     baudBox_->setEditable(true);
     baudBox_->addItem(QStringLiteral("256000"));
@@ -381,8 +423,6 @@ QWidget* MainWindow::BuildPreviewPane() {
     auto* pane = new QWidget;
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(previewGroup, 1);
-    layout->addWidget(viewerGroup);
     layout->addWidget(serialGroup);
     layout->addLayout(downloads);
     return pane;
@@ -403,6 +443,10 @@ void MainWindow::BindFields() {
 
 void MainWindow::Push() {
     exchange_.Push();
+    // Without a current picture its fields show nothing, not zeros.
+    if (pictures_.CurrentIndex() < 0) {
+        ClearPictureFields();
+    }
     RefreshStatus();
 }
 
@@ -445,6 +489,14 @@ void MainWindow::InitDialog() {
     }
     // No current picture yet: its fields start empty.
     SelectPicture(-1);
+}
+
+void MainWindow::SetThumbnailSize(int side) {
+    iconView_->setIconSize(QSize(side, side));
+    iconView_->setGridSize(QSize(side + 24, side + 28));
+    if (auto* action = Action(QStringLiteral("thumbnail%1Action").arg(side))) {
+        action->setChecked(true);
+    }
 }
 
 void MainWindow::OnViewStyleChange() {
@@ -576,11 +628,25 @@ void MainWindow::WaitForJobEnd() {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     link_.Wait();
+    // The job's end report was queued before it let go of the line: show it now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 void MainWindow::ShowMessage(const std::string& text, MessageIcon icon,
                              const std::string& caption) {
     dialogs_.ShowMessage(this, Message{text, caption, icon});
+}
+
+void MainWindow::PostResult(MessageBar::Kind kind, const QString& text, const QString& status,
+                            std::vector<MessageBar::Action> actions) {
+    messageBar_->Post(kind, text, std::move(actions));
+    statusBar()->showMessage(status);
+}
+
+void MainWindow::ShowJobStatus() {
+    // The core's status text in the language of the moment; "Ready" between jobs.
+    percentLabel_->setText(jobStatus_.empty() ? Translate("MainWindow", "Ready")
+                                              : LocalizeCoreStatus(jobStatus_));
 }
 
 void MainWindow::BuildLanguageMenu(QMenu& viewMenu) {
@@ -610,6 +676,8 @@ void MainWindow::BuildLanguageMenu(QMenu& viewMenu) {
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         texts_.Apply();
+        ShowUndoTexts();
+        ShowJobStatus();
         ShowConnectionState();
         RefreshStatus();  // the status bar and the title are made of texts too
         emit model_->headerDataChanged(Qt::Horizontal, 0, model_->columnCount() - 1);

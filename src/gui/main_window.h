@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +21,8 @@
 #include "core/workspace/project_file.h"
 #include "gui/field_exchange.h"
 #include "gui/lcd_settings_dialog.h"
+#include "gui/list_history.h"
+#include "gui/message_bar.h"
 #include "gui/resource_download_dialog.h"
 #include "gui/translated_texts.h"
 #include "gui/ui_sinks.h"
@@ -37,6 +40,7 @@ class QSplitter;
 class QPushButton;
 class QStackedWidget;
 class QTreeView;
+class QUndoStack;
 
 namespace pictor::gui {
 
@@ -84,7 +88,8 @@ class MainWindow final : public QMainWindow,
     void OnMoveUp();
     void OnMoveDown();
     void OnListClick();
-    void OnListDoubleClick();
+    /// A double-click on `row` makes it current and toggles its shown flag.
+    void OnListDoubleClick(int row);
     void OnViewStyleChange();
     void OnConvert();
     /// Shows the "Memory map" window of the last conversion.
@@ -144,6 +149,8 @@ class MainWindow final : public QMainWindow,
     bool SwitchModel(int index);
     /// Runs the configuration dialog again; its OK makes its model active.
     void OnConfigureModels();
+    /// The Icons view's thumbnails: `side` pixels square (48, 64 or 96).
+    void SetThumbnailSize(int side);
     /// Preview zoom: 1, 2 or 4 screen pixels per panel pixel.
     void SetPreviewZoom(int zoom);
     /// Refreshes the status bar, the model box and the window title.
@@ -172,6 +179,25 @@ class MainWindow final : public QMainWindow,
     /// Inverts the shown flag of the picture at `row` and redraws the preview.
     void ToggleShown(int row);
 
+    // ---- Undo history (main_window_history.cpp) ----
+
+    /// Runs `change` on the picture list as one undoable step named `text` (a
+    /// source text of context "ListChange") and shows the result; nothing is
+    /// recorded when it changed nothing. Every new kind of list change goes
+    /// through here.
+    void ChangeList(const char* text, const std::function<void(workspace::PictureList&)>& change);
+    /// Records a change already made, from the state `before` it (a drag, a model
+    /// switch, a handler that refreshes the views itself).
+    void RecordListChange(const char* text, ListState before);
+    [[nodiscard]] ListState CurrentListState() const;
+    [[nodiscard]] QUndoStack& UndoStack() const { return *undoStack_; }
+
+    /// Tells the outcome of a task without stopping the user: `text` in the
+    /// message bar (with its buttons), `status` in the status bar.
+    void PostResult(MessageBar::Kind kind, const QString& text, const QString& status,
+                    std::vector<MessageBar::Action> actions = {});
+    [[nodiscard]] MessageBar& Results() const { return *messageBar_; }
+
   signals:
     /// During an import: `done` of `total` files have been handled (on the
     /// user-interface thread, between event-loop turns).
@@ -180,6 +206,7 @@ class MainWindow final : public QMainWindow,
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     /// Puts the texts of the new language on after View > Language.
     void changeEvent(QEvent* event) override;
 
@@ -188,38 +215,72 @@ class MainWindow final : public QMainWindow,
     void BuildLanguageMenu(QMenu& viewMenu);
     QWidget* BuildListPane();
     QWidget* BuildPreviewPane();
+    QWidget* BuildDevicePane();
     void BindFields();
     void InitDialog();
     void RebuildList();
     void SelectPicture(int position);
     void ShowPictureFields(const workspace::ImageEntry& entry, int position);
+    /// True when a picture of that size at that position shows at least one pixel.
+    [[nodiscard]] bool OnPanel(int left, int top, int width, int height) const;
     [[nodiscard]] int FirstSelectedRow() const;
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] QAbstractItemView* CurrentView() const;
     void FinishImport(const QStringList& paths);
     /// Adds texts (drawn now; a text that does not draw is reported) to the list.
     void AddTextItems(const std::vector<text::GlyphPicture>& items);
+    /// Files of `files` that are in the list already: asks whether to add them
+    /// again or skip them. False when nothing is left to import.
+    bool KeepDuplicates(std::vector<std::string>& files);
     /// Loads `pictures` (see ImportJob) on a worker behind a progress dialog while
     /// the event loop runs; one slot per picture handled before a cancel (empty
-    /// when it was skipped or failed). `skipMissing`: a project's pictures, whose
-    /// files that do not exist are passed over silently.
+    /// when it was skipped or failed). The ones that failed are listed with their
+    /// reasons in one message once the import is over. `skipMissing`: a project's
+    /// pictures, whose files that do not exist are passed over silently.
     std::vector<std::optional<workspace::ImageEntry>> RunImport(
         std::vector<workspace::ProjectPicture> pictures, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
+    /// The progress row's text: the running job's status, or "Ready".
+    void ShowJobStatus();
     void StartJob(device::DownloadRequest request);
+    /// On the user-interface thread once a download job has ended: shows what it
+    /// reported and, when the module went away or fell silent, what happened and
+    /// what to do (a port whose device is gone is closed).
+    void FinishJob(const device::DownloadResult& result);
+    /// What happened on the line when a job failed and what to do next; empty when
+    /// the line is not to blame. Closes the port of a device that went away and
+    /// resets the connect state.
+    std::string LineFailureAdvice(const device::DownloadResult& result);
+    /// "(N bytes in S s, R KiB/s)" of a finished download.
+    static QString DownloadFigures(const device::DownloadResult& result);
     void ShowFlashType();
 
     // ---- Commands, menus, status bar, models and remembered state ----
     void BuildActions();
     void BuildMenus();
     void BuildStatusBar();
+    void BuildUndoActions();
+    void ShowUndoTexts();
+    /// Makes `state` the window's: the list, its views, the preview and the model.
+    void ApplyListState(const ListState& state);
+    /// Shows the list as it is now: views, preview, current picture, status.
+    void ShowList();
+    /// Forgets the undo history (a new or opened project) and calls it saved.
+    void ResetHistory();
+    /// Makes the model at `index` active without recording a list change.
+    bool ActivateModel(int index);
     void FillModelBox();
     void ApplyProfile();
     void RestoreUserState();
+    /// Sizes a window without remembered geometry once it is shown: room for the
+    /// whole panel at its zoom, no larger than FirstWindowLimit().
+    void FitFirstWindow();
+    /// The screen less a task bar and a title bar.
+    [[nodiscard]] QSize FirstWindowLimit() const;
     void SaveUserState();
     void SelectCurrentFromView();
     void SelectCurrentFromList();
-    /// Deleting more than one picture or removing all asks first; true to go on.
+    /// "Remove all" asks first; true to go on.
     [[nodiscard]] bool ConfirmRemoval(int count);
     /// Where the import dialog starts: "DEFAULT_DIR_PATH" when it exists, else the
     /// last import folder, else the start directory.
@@ -242,8 +303,11 @@ class MainWindow final : public QMainWindow,
     // --- Picture fields, job wait, layout ---
     void ClearPictureFields();
     void WaitForJobEnd();
-    void ShowConvertOutcome(const conversion::ConvertResult& result,
-                            const std::optional<Message>& success);
+    /// One report of a successful conversion in the message bar: folder, files,
+    /// size and share of the flash, and `warnings` with those about symbols and
+    /// pictures the panel cannot show whole; a warning when there are any or the
+    /// image does not fit the flash.
+    void ReportConversion(const conversion::ConvertResult& result, std::vector<QString> warnings);
     QSplitter* splitter_ = nullptr;
 
     std::filesystem::path settingsPath_;
@@ -279,6 +343,7 @@ class MainWindow final : public QMainWindow,
     int dragStartLeft_ = 0;
     int dragStartTop_ = 0;
     bool dragging_ = false;
+    ListState dragBefore_;  // the list when the drag began: one undo step per drag
     bool importRunning_ = false;
 
     PictureListModel* model_ = nullptr;
@@ -308,11 +373,14 @@ class MainWindow final : public QMainWindow,
     QProgressBar* progressBar_ = nullptr;
     MemoryMapDialog* memoryMap_ = nullptr;
     QLabel* percentLabel_ = nullptr;
+    MessageBar* messageBar_ = nullptr;
+    std::string jobStatus_;  // the core's text of the running job's step; empty: none
 
     // ---- Commands, menus, status bar, models, remembered state, project ----
     UserState userState_;
     TranslatedTexts texts_;  // the texts that follow the interface language
     std::map<QString, QAction*> actions_;
+    QUndoStack* undoStack_ = nullptr;
     QComboBox* modelBox_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QLabel* statusModel_ = nullptr;
@@ -320,6 +388,7 @@ class MainWindow final : public QMainWindow,
     QLabel* statusPort_ = nullptr;
     QLabel* statusPictures_ = nullptr;
     int previewZoom_ = 1;
+    bool fitOnFirstShow_ = false;  // no remembered geometry: fit the panel when shown
     QString projectPath_;
     std::filesystem::path projectOutputDir_;
     ListSnapshot savedSnapshot_;
@@ -329,8 +398,11 @@ class MainWindow final : public QMainWindow,
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).
     std::optional<device::ImageBuffer> resourceImage_;
+    // The resource image the last conversion wrote (empty before one).
+    std::filesystem::path convertedImage_;
     // Declared before the link: its jobs report into them until the link ends.
     UiProgressSink progress_;
+    CollectingMessageSink jobMessages_;
     device::DeviceLink link_;
 };
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,10 +15,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTreeView>
+#include <algorithm>
 #include <functional>
 
 #include "core/common/text_format.h"
@@ -34,6 +38,8 @@ namespace pictor::gui {
 namespace {
 
 constexpr const char* kCommon = "COMMON";
+// The model box shows names up to this many average characters whole.
+constexpr int kModelNameChars = 40;
 
 // Keeps an action's enabled state equal to its button's, so a command the window
 // disables (closing a port that is not open, cancelling without a job) is
@@ -114,6 +120,7 @@ QAction* MainWindow::Action(const QString& objectName) const {
 }
 
 void MainWindow::BuildActions() {
+    BuildUndoActions();
     struct Command {
         const char* name;
         const char* text;
@@ -160,15 +167,8 @@ void MainWindow::BuildActions() {
          QT_TRANSLATE_NOOP("MainWindow", "Close the window"), nullptr, [this] { close(); }},
         {"deleteAction", QT_TRANSLATE_NOOP("MainWindow", "&Delete"), QKeySequence(Qt::Key_Delete),
          QT_TRANSLATE_NOOP("MainWindow",
-                           "Remove the selected pictures from the list (asks for more than one)"),
-         "deleteButton",
-         [this] {
-             const auto rows = SelectedRows();
-             if (rows.size() > 1 && !ConfirmRemoval(static_cast<int>(rows.size()))) {
-                 return;
-             }
-             OnDeletePictures();
-         }},
+                           "Remove the selected pictures from the list (Undo brings them back)"),
+         "deleteButton", [this] { OnDeletePictures(); }},
         {"removeAllAction", QT_TRANSLATE_NOOP("MainWindow", "Remove &all"), QKeySequence(),
          QT_TRANSLATE_NOOP("MainWindow", "Remove every picture from the list"), "removeAllButton",
          [this] {
@@ -355,6 +355,9 @@ void MainWindow::BuildMenus() {
     add(file, "quitAction");
 
     QMenu* edit = addMenu(QT_TRANSLATE_NOOP("MainWindow", "&Edit"), "editMenu");
+    add(edit, "undoAction");
+    add(edit, "redoAction");
+    edit->addSeparator();
     for (const char* name : {"deleteAction", "removeAllAction", "sortAction", "moveUpAction",
                              "moveDownAction", "pictureOperationsAction", "editItemAction"}) {
         add(edit, name);
@@ -387,6 +390,30 @@ void MainWindow::BuildMenus() {
             userState_.SetListStyle(viewStyleIndex_);
         });
         ++styleIndex;
+    }
+    QMenu* thumbnails = view->addMenu(QString());
+    thumbnails->setObjectName(QStringLiteral("thumbnailMenu"));
+    texts_.Add("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "&Thumbnail size"),
+               [thumbnails](const QString& t) { thumbnails->setTitle(t); });
+    auto* sizes = new QActionGroup(this);
+    const std::pair<int, const char*> thumbnailSizes[] = {
+        {48, QT_TRANSLATE_NOOP("MainWindow", "&Small")},
+        {64, QT_TRANSLATE_NOOP("MainWindow", "&Medium")},
+        {96, QT_TRANSLATE_NOOP("MainWindow", "&Large")}};
+    for (const auto& [side, text] : thumbnailSizes) {
+        auto* action = thumbnails->addAction(QString());
+        texts_.Add("MainWindow", text, [action](const QString& t) { action->setText(t); });
+        action->setObjectName(QStringLiteral("thumbnail%1Action").arg(side));
+        action->setCheckable(true);
+        action->setChecked(side == PictureListModel::kThumbnailSize);
+        action->setActionGroup(sizes);
+        actions_[action->objectName()] = action;
+        connect(action, &QAction::triggered, this, [this, side = side] {
+            SetThumbnailSize(side);
+            styleBox_->setCurrentIndex(0);  // the size is the Icons view's: show it
+            OnViewStyleChange();
+            userState_.SetListStyle(viewStyleIndex_);
+        });
     }
     view->addSeparator();
     auto* zooms = new QActionGroup(this);
@@ -445,7 +472,7 @@ void MainWindow::BuildMenus() {
     modelBox_->setObjectName(QStringLiteral("modelBox"));
     texts_.Add("MainWindow",
                QT_TRANSLATE_NOOP("MainWindow", "The active model: choosing one applies it at once"),
-               [box = modelBox_](const QString& t) { box->setToolTip(t); });
+               [box = modelBox_](const QString& t) { box->setStatusTip(t); });
     modelBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cornerLayout->addWidget(modelBox_);
     bar->setCornerWidget(corner, Qt::TopRightCorner);
@@ -476,15 +503,17 @@ void MainWindow::RefreshStatus() {
                               .arg(profile_.panelWidth)
                               .arg(profile_.panelHeight)
                               .arg(DepthAndColourType(profile_)));
-    QString port = Translate("MainWindow", "Port %1: %2")
-                       .arg(FromUtf8(portText_),
-                            link_.HasLine() ? QStringLiteral("open") : QStringLiteral("closed"));
+    QString port =
+        Translate("MainWindow", "Port %1: %2")
+            .arg(FromUtf8(portText_), link_.HasLine() ? Translate("MainWindow", "open")
+                                                      : Translate("MainWindow", "closed"));
     if (link_.HasLine() && !connectionText_.empty()) {
         port += QStringLiteral(", ") + FromUtf8(connectionText_);
     }
     statusPort_->setText(port);
-    QString count = pictures_.Size() == 1 ? QStringLiteral("1 picture")
-                                          : QStringLiteral("%1 pictures").arg(pictures_.Size());
+    QString count = pictures_.Size() == 1
+                        ? Translate("MainWindow", "1 picture")
+                        : Translate("MainWindow", "%1 pictures").arg(pictures_.Size());
     if (const auto* current = pictures_.Current()) {
         count +=
             Translate("MainWindow", ", current %1 x %2").arg(current->width).arg(current->height);
@@ -499,7 +528,7 @@ void MainWindow::RefreshStatus() {
     }
     const QString name = projectPath_.isEmpty() ? Translate("MainWindow", "Untitled")
                                                 : QFileInfo(projectPath_).fileName();
-    setWindowTitle(name + QStringLiteral("[*] - Pictor"));
+    setWindowTitle(QStringLiteral("%1[*] — %2").arg(name, QString::fromLatin1(kApplicationTitle)));
     setWindowModified(ListModified());
 }
 
@@ -509,10 +538,17 @@ void MainWindow::FillModelBox() {
     }
     const auto names = settings::ReadModelNames(settings::ProfileFile(settingsPath_));
     modelBox_->clear();
+    // Whole names up to a width the menu bar can spare; a longer one is elided in
+    // the middle (its start and end tell models apart) with the whole as its tip.
+    const QFontMetrics metrics(modelBox_->font());
+    const int widest = metrics.averageCharWidth() * kModelNameChars;
     for (const std::string& name : names) {
-        modelBox_->addItem(FromUtf8(name));
+        const QString whole = FromUtf8(name);
+        modelBox_->addItem(metrics.elidedText(whole, Qt::ElideMiddle, widest), whole);
+        modelBox_->setItemData(modelBox_->count() - 1, whole, Qt::ToolTipRole);
     }
     modelBox_->setCurrentIndex(settings::FindModel(names, profile_.modelName).value_or(-1));
+    modelBox_->setToolTip(modelBox_->currentData().toString());
 }
 
 void MainWindow::ApplyProfile() {
@@ -522,6 +558,15 @@ void MainWindow::ApplyProfile() {
 }
 
 bool MainWindow::SwitchModel(int index) {
+    ListState before = CurrentListState();
+    if (!ActivateModel(index)) {
+        return false;
+    }
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Switch model"), std::move(before));
+    return true;
+}
+
+bool MainWindow::ActivateModel(int index) {
     settings::ProfileFile file(settingsPath_);
     const settings::StartupProfile confirmed =
         settings::ConfirmStartupProfile(file, settings::WriteBack::Yes, index);
@@ -543,11 +588,13 @@ void MainWindow::OnConfigureModels() {
     // The dialog works on a copy: only its OK changes the active profile.
     settings::ModelProfile chosen = profile_;
     ConfigDialog dialog(chosen, settingsPath_, dialogs_, this);
+    ListState before = CurrentListState();
     if (dialogs_.RunModal(dialog) == QDialog::Accepted) {
         profile_ = chosen;
     }
     // Models may have been saved or deleted even when the dialog was cancelled.
     ApplyProfile();
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Switch model"), std::move(before));
 }
 
 void MainWindow::SetPreviewZoom(int zoom) {
@@ -608,6 +655,10 @@ void MainWindow::RestoreUserState() {
     const QByteArray geometry = userState_.Geometry();
     if (!geometry.isEmpty()) {
         restoreGeometry(geometry);
+    } else {
+        // The layout's own wish to start with; once shown, room for the panel.
+        resize(sizeHint().expandedTo(minimumSizeHint()).boundedTo(FirstWindowLimit()));
+        fitOnFirstShow_ = true;
     }
     for (QSplitter* splitter : findChildren<QSplitter*>()) {
         const QByteArray state = userState_.SplitterState(splitter->objectName());
@@ -618,6 +669,49 @@ void MainWindow::RestoreUserState() {
     viewStyleIndex_ = userState_.ListStyle(viewStyleIndex_);
     styleBox_->setCurrentIndex(viewStyleIndex_);
     OnViewStyleChange();
+}
+
+QSize MainWindow::FirstWindowLimit() const {
+    // The screen less a task bar and a title bar is the most the window takes.
+    constexpr int kTitleBar = 30;
+    constexpr int kTaskAndTitleBars = 90;
+    const QScreen* shown = screen();
+    const QRect whole = shown->geometry();
+    const QRect available = shown->availableGeometry();
+    return {std::min(available.width(), whole.width()),
+            std::min(available.height() - kTitleBar, whole.height() - kTaskAndTitleBars)};
+}
+
+void MainWindow::FitFirstWindow() {
+    // Shown with its layout done: the window grows by what the preview lacks for
+    // the whole panel (as far as the screen allows), and the splitter gives the
+    // preview's side the width it lacks.
+    layout()->activate();
+    auto* scroll = findChild<QScrollArea*>(QStringLiteral("lcdScroll"));
+    const int frame = 2 * scroll->frameWidth();
+    const QSize lacking =
+        (preview_->sizeHint() - (scroll->size() - QSize(frame, frame))).expandedTo(QSize(0, 0));
+    if (lacking.isNull()) {
+        return;
+    }
+    resize((size() + lacking).boundedTo(FirstWindowLimit()));
+    layout()->activate();
+    QList<int> sizes = splitter_->sizes();
+    if (sizes.size() == 2) {
+        const int total = sizes[0] + sizes[1];
+        const int shortBy = preview_->sizeHint().width() + frame - scroll->width();
+        sizes[1] = std::min(sizes[1] + std::max(shortBy, 0), total);
+        sizes[0] = total - sizes[1];
+        splitter_->setSizes(sizes);
+    }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (fitOnFirstShow_) {
+        fitOnFirstShow_ = false;
+        FitFirstWindow();
+    }
 }
 
 void MainWindow::SaveUserState() {

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "core/common/text_format.h"
 #include "core/device/port_open_failure.h"
@@ -48,6 +50,14 @@ std::string OpenFailureReason(const std::string& port, const std::string& baud,
             break;
     }
     return port + ": " + error.message();
+}
+
+// `first`, then each of `more` on a line of its own.
+QString JoinLines(QString first, const std::vector<QString>& more) {
+    for (const QString& line : more) {
+        first += QLatin1Char('\n') + line;
+    }
+    return first;
 }
 
 }  // namespace
@@ -100,8 +110,9 @@ void MainWindow::OnConnect() {
     }
     ShowFlashType();
     if (result->outcome == device::Outcome::Ok) {
-        ShowMessage(Translate("MainWindow", "成功连接").toStdString(), MessageIcon::Information,
-                    Translate("MainWindow", "信息").toStdString());
+        // A success does not interrupt: the connection field and the status bar say it.
+        statusBar()->showMessage(Translate("MainWindow", "成功连接") + QStringLiteral(" — ") +
+                                 flashTypeBox_->currentText());
         connectionState_ = ConnectionState::Connected;
     } else {
         ShowMessage(Translate("MainWindow", "连接失败").toStdString(), MessageIcon::Stop,
@@ -165,18 +176,101 @@ void MainWindow::StartResourceDownload(std::optional<device::LcdSettings> settin
 
 void MainWindow::StartJob(device::DownloadRequest request) {
     request.backupDirectory = startDirectory_;
-    const bool started = link_.StartDownload(std::move(request), progress_, messages_,
-                                             [this](const device::DownloadResult&) {
-                                                 // On the job's thread: hand the clean-up to the
-                                                 // user-interface thread.
-                                                 progress_.Post([this] {
-                                                     cancelJobButton_->setEnabled(false);
-                                                     ShowFlashType();
-                                                 });
-                                             });
+    // The job's messages wait until it has ended: it never waits in a box.
+    jobMessages_.Take();
+    const bool started = link_.StartDownload(
+        std::move(request), progress_, jobMessages_, [this](const device::DownloadResult& result) {
+            // On the job's thread: the rest is done on the user-interface thread.
+            progress_.Post([this, result] { FinishJob(result); });
+        });
     if (started) {
         cancelJobButton_->setEnabled(true);
+        return;
     }
+    for (const Message& message : jobMessages_.Take()) {
+        messages_.Show(message);  // the refusal
+    }
+}
+
+void MainWindow::FinishJob(const device::DownloadResult& result) {
+    link_.Wait();  // the job has called back: only its release is left
+    cancelJobButton_->setEnabled(false);
+    ShowFlashType();
+    // The progress row is cleared whatever the outcome.
+    progressBar_->setValue(0);
+    jobStatus_.clear();
+    ShowJobStatus();
+
+    // Whatever the job said besides its final message goes with it, in one place.
+    std::vector<QString> notes;
+    for (const Message& message : jobMessages_.Take()) {
+        if (!(message == result.message)) {
+            notes.push_back(QString::fromStdString(LocalizeCoreMessage(message).text));
+        }
+    }
+    const QString headline = QString::fromStdString(LocalizeCoreMessage(result.message).text);
+    switch (result.outcome) {
+        case device::Outcome::Ok:
+            PostResult(notes.empty() ? MessageBar::Kind::Positive : MessageBar::Kind::Warning,
+                       JoinLines(headline + QLatin1Char(' ') + DownloadFigures(result), notes),
+                       headline);
+            break;
+        case device::Outcome::Cancelled:
+            // Asked for by the user: information, not an error.
+            PostResult(MessageBar::Kind::Information, JoinLines(headline, notes), headline);
+            break;
+        case device::Outcome::Failed: {
+            // An error that stops the task: one box with what happened and what to do.
+            Message shown = LocalizeCoreMessage(result.message);
+            shown.text = JoinLines(headline, notes).toStdString();
+            if (const std::string advice = LineFailureAdvice(result); !advice.empty()) {
+                shown.text += "\n\n" + advice;
+            }
+            statusBar()->showMessage(headline);
+            dialogs_.ShowMessage(this, shown);
+            break;
+        }
+    }
+    RefreshStatus();
+}
+
+QString MainWindow::DownloadFigures(const device::DownloadResult& result) {
+    const double seconds = result.totalTime.count();
+    const double transfer = result.transferTime.count();
+    const double rate =
+        transfer > 0 ? static_cast<double>(result.bytesWritten) / 1024.0 / transfer : 0.0;
+    return Translate("MainWindow", "(%1 bytes in %2 s, %3 KiB/s)")
+        .arg(result.bytesWritten)
+        .arg(QLocale::c().toString(seconds, 'f', 1), QLocale::c().toString(rate, 'f', 1));
+}
+
+std::string MainWindow::LineFailureAdvice(const device::DownloadResult& result) {
+    if (result.outcome != device::Outcome::Failed) {
+        return {};
+    }
+    if (result.lineLost) {
+        // The device is gone: its port is closed and nothing counts as connected.
+        const std::string port = portText_;
+        OnClosePort();
+        return FillPlaceholders(
+            Translate("MainWindow",
+                      "The connection to the module was lost: the device %1 was removed or "
+                      "switched off, and its port has been closed. Connect the module, open the "
+                      "port and connect again.")
+                .toStdString(),
+            {port});
+    }
+    if (result.unansweredWait.count() > 0) {
+        connectionState_ = ConnectionState::NotConnected;
+        ShowConnectionState();
+        return FillPlaceholders(
+            Translate("MainWindow",
+                      "The module did not answer for %1 ms. Check its power and cable, then "
+                      "connect again.")
+                .toStdString(),
+            {std::to_string(result.unansweredWait.count())});
+    }
+    return {};
 }
 
 void MainWindow::OnCancelJob() {
@@ -200,7 +294,13 @@ bool MainWindow::LoadResourceImage(const std::string& path, QWidget* owner) {
 }
 
 void MainWindow::OnResourceDownload() {
-    ResourceDownloadDialog dialog(*this, dialogs_, this);
+    // The field starts with the image the last conversion wrote, while it is there.
+    std::error_code error;
+    const std::string initial =
+        !convertedImage_.empty() && std::filesystem::is_regular_file(convertedImage_, error)
+            ? convertedImage_.string()
+            : std::string();
+    ResourceDownloadDialog dialog(*this, dialogs_, this, initial);
     dialogs_.RunModal(dialog);
 }
 

@@ -1,19 +1,33 @@
 // The main window's picture operations and text items: the "Picture" dialog for
-// the current and the selected pictures, "Add text..." and "Add glyphs...".
+// the current and the selected pictures, "Add text..." and "Add glyphs...". Each
+// is one undoable change of the list; what went wrong is told in the message bar.
 #include <QDialog>
+#include <QStringList>
 #include <algorithm>
 #include <memory>
 
 #include "core/text/glyph_set.h"
 #include "core/workspace/entry_pictures.h"
 #include "gui/dialog_service.h"
-#include "gui/lcd_preview.h"
 #include "gui/main_window.h"
 #include "gui/picture_operations_dialog.h"
 #include "gui/text_item_dialog.h"
 #include "gui/ui_language.h"
 
 namespace pictor::gui {
+
+namespace {
+
+// Keeps the messages of a change to tell them once it is done.
+class CollectingSink final : public MessageSink {
+  public:
+    void Show(const Message& message) override {
+        lines << QString::fromStdString(LocalizeMessage(message, CoreTextLookUp()).text);
+    }
+    QStringList lines;
+};
+
+}  // namespace
 
 void MainWindow::OnPictureOperations() {
     const int current = pictures_.CurrentIndex();
@@ -36,18 +50,22 @@ void MainWindow::OnPictureOperations() {
         return;
     }
     const workspace::PictureOperations operations = dialog.Operations();
-    for (const int row : rows) {
-        workspace::ImageEntry& picture = pictures_.At(static_cast<std::size_t>(row));
-        Message why;
-        const workspace::PixelImage* own = row == current ? source.get() : nullptr;
-        if (!workspace::SetEntryOperations(picture, operations, &why, own)) {
-            ShowMessage(LocalizeMessage(why, CoreTextLookUp()).text, MessageIcon::Exclamation);
-        }
+    CollectingSink refused;
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Picture operations"),
+               [&](workspace::PictureList& list) {
+                   for (const int row : rows) {
+                       Message why;
+                       const workspace::PixelImage* own = row == current ? source.get() : nullptr;
+                       if (!workspace::SetEntryOperations(list.At(static_cast<std::size_t>(row)),
+                                                          operations, &why, own)) {
+                           refused.Show(why);
+                       }
+                   }
+               });
+    if (!refused.lines.isEmpty()) {
+        PostResult(MessageBar::Kind::Warning, refused.lines.join(QLatin1Char('\n')),
+                   refused.lines.front());
     }
-    RebuildList();
-    preview_->Redraw();
-    SelectPicture(current);
-    Push();
 }
 
 void MainWindow::OnAddText() {
@@ -67,20 +85,25 @@ void MainWindow::OnAddGlyphs() {
 }
 
 void MainWindow::AddTextItems(const std::vector<text::GlyphPicture>& items) {
-    for (const text::GlyphPicture& item : items) {
-        std::optional<workspace::ImageEntry> entry =
-            workspace::MakeTextEntry(item.text, item.name, {}, true, messages_);
-        if (entry) {
-            entry->bitmap.reset();  // the list keeps thumbnails; the preview draws the text
-            pictures_.Append(std::move(*entry));
+    CollectingSink notes;
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Add text"), [&](workspace::PictureList& list) {
+        for (const text::GlyphPicture& item : items) {
+            std::optional<workspace::ImageEntry> entry =
+                workspace::MakeTextEntry(item.text, item.name, {}, true, notes);
+            if (entry) {
+                entry->bitmap.reset();  // the list keeps thumbnails; the preview draws the text
+                list.Append(std::move(*entry));
+            }
         }
+        // As after an import: the list in name order, its last picture current.
+        list.SortByName();
+        list.Select(static_cast<int>(list.Size()) - 1);
+    });
+    if (!notes.lines.isEmpty()) {
+        // Characters the font lacks, or a text that did not draw.
+        PostResult(MessageBar::Kind::Warning, notes.lines.join(QLatin1Char('\n')),
+                   notes.lines.front());
     }
-    // As after an import: the list in name order, its last picture current.
-    pictures_.SortByName();
-    RebuildList();
-    preview_->Redraw();
-    SelectPicture(pictures_.Empty() ? -1 : static_cast<int>(pictures_.Size()) - 1);
-    Push();
 }
 
 }  // namespace pictor::gui

@@ -20,6 +20,7 @@
 #include "core/common/text_format.h"
 #include "core/workspace/picture_import.h"
 #include "gui/dialog_service.h"
+#include "gui/import_failure.h"
 #include "gui/import_worker.h"
 #include "gui/lcd_preview.h"
 #include "gui/main_window.h"
@@ -125,48 +126,37 @@ int MainWindow::FirstSelectedRow() const {
 void MainWindow::OnDeletePictures() {
     const auto rows = SelectedRows();
     reportView_->selectionModel()->clearSelection();
-    pictures_.DeleteRows(rows);
-    RebuildList();
-    preview_->Redraw();
-    SelectPicture(-1);
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Delete"),
+               [&rows](workspace::PictureList& list) { list.DeleteRows(rows); });
 }
 
 void MainWindow::OnRemoveAll() {
-    pictures_.RemoveAll();
-    RebuildList();
-    preview_->Redraw();
-    SelectPicture(-1);
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Remove all"),
+               [](workspace::PictureList& list) { list.RemoveAll(); });
 }
 
 void MainWindow::OnSortByName() {
-    pictures_.SortByName();
-    RebuildList();
-    SelectPicture(pictures_.Empty() ? -1 : 0);
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Sort by name"),
+               [](workspace::PictureList& list) { list.SortByName(); });
 }
 
 void MainWindow::OnMoveUp() {
-    if (!pictures_.MoveUp()) {
-        return;
-    }
-    RebuildList();
-    SelectPicture(pictures_.CurrentIndex());
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Move up"),
+               [](workspace::PictureList& list) { list.MoveUp(); });
 }
 
 void MainWindow::OnMoveDown() {
-    if (!pictures_.MoveDown()) {
-        return;
-    }
-    RebuildList();
-    SelectPicture(pictures_.CurrentIndex());
+    ChangeList(QT_TRANSLATE_NOOP("ListChange", "Move down"),
+               [](workspace::PictureList& list) { list.MoveDown(); });
 }
 
 void MainWindow::OnListClick() {
     SelectPicture(FirstSelectedRow());
 }
 
-void MainWindow::OnListDoubleClick() {
-    const int row = FirstSelectedRow();
-    if (row < 0) {
+void MainWindow::OnListDoubleClick(int row) {
+    // The row that was double-clicked, whatever else is selected or current.
+    if (row < 0 || static_cast<std::size_t>(row) >= pictures_.Size()) {
         return;
     }
     SelectPicture(row);
@@ -174,11 +164,16 @@ void MainWindow::OnListDoubleClick() {
 }
 
 void MainWindow::ToggleShown(int row) {
+    ListState before = CurrentListState();
     if (!pictures_.ToggleShown(row)) {
         return;
     }
     model_->RowChanged(row);
     preview_->Redraw();
+    RecordListChange(pictures_.At(static_cast<std::size_t>(row)).shown
+                         ? QT_TRANSLATE_NOOP("ListChange", "Show picture")
+                         : QT_TRANSLATE_NOOP("ListChange", "Hide picture"),
+                     std::move(before));
 }
 
 void MainWindow::OnImportPictures() {
@@ -215,15 +210,23 @@ void MainWindow::ImportPaths(const QStringList& paths) {
 }
 
 void MainWindow::FinishImport(const QStringList& paths) {
-    std::vector<workspace::ProjectPicture> files;
+    ListState before = CurrentListState();
+    std::vector<std::string> files;
     for (const QString& path : paths) {
-        workspace::ProjectPicture file;
-        file.path = PathFromUtf8(QDir::toNativeSeparators(path).toStdString());
-        files.push_back(std::move(file));
+        files.push_back(QDir::toNativeSeparators(path).toStdString());
+    }
+    if (!KeepDuplicates(files)) {
+        return;
+    }
+    std::vector<workspace::ProjectPicture> chosen;
+    for (const std::string& file : files) {
+        workspace::ProjectPicture picture;
+        picture.path = PathFromUtf8(file);
+        chosen.push_back(std::move(picture));
     }
     // Whatever was loaded before a cancel is kept; the list is then sorted and its
     // last picture made current, as after a complete import.
-    for (auto& entry : RunImport(std::move(files), false)) {
+    for (auto& entry : RunImport(std::move(chosen), false)) {
         if (entry) {
             pictures_.Append(std::move(*entry));
         }
@@ -236,6 +239,45 @@ void MainWindow::FinishImport(const QStringList& paths) {
         .WriteString(kCommon, "DEFAULT_DIR_PATH",
                      QFileInfo(paths.back()).absolutePath().toStdString());
     userState_.SetLastFolder(UserState::Folder::Import, QFileInfo(paths.back()).absolutePath());
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Import pictures"), std::move(before));
+}
+
+bool MainWindow::KeepDuplicates(std::vector<std::string>& files) {
+    std::set<QString> listed;
+    for (const auto& entry : pictures_.Entries()) {
+        listed.insert(QFileInfo(QString::fromStdString(entry.path)).absoluteFilePath());
+    }
+    std::vector<std::string> fresh;
+    QStringList again;
+    for (const std::string& file : files) {
+        const QString path = QString::fromStdString(file);
+        if (listed.count(QFileInfo(path).absoluteFilePath()) != 0) {
+            again << QFileInfo(path).fileName();
+        } else {
+            fresh.push_back(file);
+        }
+    }
+    if (again.isEmpty()) {
+        return true;
+    }
+    // Already in the list: add them again, skip them, or import nothing.
+    const auto answer = dialogs_.Ask(
+        this,
+        Message{Translate("MainWindow",
+                          "%1 of the chosen files are in the list already:\n%2\n\nAdd them "
+                          "again (Yes) or skip them (No)?")
+                    .arg(again.size())
+                    .arg(again.mid(0, 10).join(QLatin1Char('\n')))
+                    .toStdString(),
+                "", MessageIcon::Exclamation},
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    if (answer == QMessageBox::No) {
+        files = std::move(fresh);
+    }
+    return !files.empty();
 }
 
 std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
@@ -268,7 +310,8 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
 
     bool cancelled = false;
     bool finished = false;
-    ImportJob job(std::move(pictures), messages_, skipMissing);
+    std::vector<ImportFailure> failures;
+    ImportJob job(std::move(pictures), skipMissing);
     connect(&progress, &QProgressDialog::canceled, this, [&job, &cancelled] {
         // The worker finishes the file in hand; its result and later ones are
         // dropped, so exactly the files reported so far are kept.
@@ -276,7 +319,7 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
         job.Cancel();
     });
     job.Start(
-        [&](std::size_t /*index*/, std::optional<workspace::ImageEntry> entry) {
+        [&](std::size_t /*index*/, ImportJob::Result result) {
             // A cancel through the dialog's button, Escape or close is signalled;
             // one through its slot is only recorded.
             if (cancelled || progress.wasCanceled()) {
@@ -284,7 +327,10 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
                 job.Cancel();
                 return;
             }
-            done.push_back(std::move(entry));
+            if (result.failure) {
+                failures.push_back(std::move(*result.failure));
+            }
+            done.push_back(std::move(result.entry));
             const int count = static_cast<int>(done.size());
             progress.setLabelText(
                 Translate("MainWindow", "Importing pictures… %1 of %2").arg(count).arg(total));
@@ -296,8 +342,7 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
             QMetaObject::invokeMethod(
                 this, [&finished] { finished = true; }, Qt::QueuedConnection);
         });
-    // The worker may wait in a failure message shown on this thread, so the job
-    // ends only after its last queued call, never while it waits.
+    // The job ends only after its last queued call.
     while (!finished) {
         QCoreApplication::processEvents(progress.isVisible()
                                             ? QEventLoop::WaitForMoreEvents
@@ -312,6 +357,10 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
         }
     }
     importRunning_ = false;
+    // One summary of every file that did not load, once the import is over.
+    if (!failures.empty()) {
+        ShowMessage(ImportFailureSummary(failures).toStdString(), MessageIcon::Exclamation);
+    }
     return done;
 }
 
@@ -321,11 +370,36 @@ void MainWindow::OnRefreshDisplay() {
     if (current < 0 || !exchange_.Pull({leftEdit_, topEdit_})) {
         return;
     }
+    ListState before = CurrentListState();
     auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    // A picture entirely off the panel would silently vanish: refused, it stays put.
+    if (!OnPanel(leftValue_, topValue_, entry.width, entry.height)) {
+        ShowMessage(Translate("MainWindow",
+                              "At %1, %2 the picture would lie entirely outside the %3 x %4 "
+                              "panel; it stays at %5, %6.")
+                        .arg(leftValue_)
+                        .arg(topValue_)
+                        .arg(profile_.panelWidth)
+                        .arg(profile_.panelHeight)
+                        .arg(entry.left)
+                        .arg(entry.top)
+                        .toStdString(),
+                    MessageIcon::Exclamation);
+        leftValue_ = entry.left;
+        topValue_ = entry.top;
+        exchange_.Push({leftEdit_, topEdit_});
+        return;
+    }
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();
     exchange_.Push({leftEdit_, topEdit_});
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Move picture"), std::move(before));
+}
+
+bool MainWindow::OnPanel(int left, int top, int width, int height) const {
+    return left < profile_.panelWidth && top < profile_.panelHeight && left + width > 0 &&
+           top + height > 0;
 }
 
 void MainWindow::OnPreviewMouseDown(QPoint point) {
@@ -343,6 +417,7 @@ void MainWindow::OnPreviewMouseDown(QPoint point) {
         grabY_ = py;
         dragStartLeft_ = entry.left;
         dragStartTop_ = entry.top;
+        dragBefore_ = CurrentListState();
         dragging_ = true;
     } else {
         dragging_ = false;
@@ -354,9 +429,12 @@ void MainWindow::OnPreviewMouseMove(QPoint point) {
     if (!dragging_ || current < 0) {
         return;
     }
-    leftValue_ = dragStartLeft_ + point.x() - grabX_;
-    topValue_ = dragStartTop_ + point.y() - grabY_;
     auto& entry = pictures_.At(static_cast<std::size_t>(current));
+    // A drag keeps at least one pixel of the picture on the panel.
+    leftValue_ =
+        std::clamp(dragStartLeft_ + point.x() - grabX_, 1 - entry.width, profile_.panelWidth - 1);
+    topValue_ =
+        std::clamp(dragStartTop_ + point.y() - grabY_, 1 - entry.height, profile_.panelHeight - 1);
     entry.left = leftValue_;
     entry.top = topValue_;
     preview_->Redraw();
@@ -364,7 +442,13 @@ void MainWindow::OnPreviewMouseMove(QPoint point) {
 }
 
 void MainWindow::OnPreviewMouseUp(QPoint /*point*/) {
+    if (!dragging_) {
+        return;
+    }
     dragging_ = false;
+    // The whole drag is one step.
+    RecordListChange(QT_TRANSLATE_NOOP("ListChange", "Move picture"), std::move(dragBefore_));
+    dragBefore_ = {};
 }
 
 void MainWindow::OnEditItem() {

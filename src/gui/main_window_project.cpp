@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QUndoStack>
 
 #include "core/common/text_format.h"
 #include "core/settings/model_list.h"
@@ -42,6 +43,9 @@ MainWindow::ListSnapshot MainWindow::Snapshot() const {
 
 void MainWindow::MarkSaved() {
     savedSnapshot_ = Snapshot();
+    if (undoStack_ != nullptr) {
+        undoStack_->setClean();
+    }
     RefreshStatus();
 }
 
@@ -67,9 +71,10 @@ bool MainWindow::ConfirmDiscardList() {
             : FillPlaceholders(
                   Translate("MainWindow", "The project %1 has changed. Save it?").toStdString(),
                   {QFileInfo(projectPath_).fileName().toStdString()});
+    // Cancel is the default: a stray Enter or Space keeps the window and the list.
     const auto answer = dialogs_.Ask(this, Message{question, "", MessageIcon::Exclamation},
                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                     QMessageBox::Save);
+                                     QMessageBox::Cancel);
     switch (answer) {
         case QMessageBox::Save:
             return OnSaveProject();
@@ -91,6 +96,7 @@ void MainWindow::OnNewProject() {
     projectPath_.clear();
     projectOutputDir_.clear();
     loadedProject_ = {};
+    ResetHistory();
     MarkSaved();
     Push();
 }
@@ -167,6 +173,7 @@ bool MainWindow::OpenProject(const QString& path) {
     }
     userState_.AddRecentProject(projectPath_);
     userState_.SetLastFolder(UserState::Folder::Project, QFileInfo(projectPath_).absolutePath());
+    ResetHistory();
     Push();
 
     if (!loaded.missing.empty()) {
@@ -236,7 +243,7 @@ void MainWindow::FillRecentMenu() {
     recentMenu_->clear();
     const QStringList recent = userState_.RecentProjects();
     if (recent.isEmpty()) {
-        recentMenu_->addAction(QStringLiteral("(none)"))->setEnabled(false);
+        recentMenu_->addAction(Translate("MainWindow", "(none)"))->setEnabled(false);
         return;
     }
     int number = 1;

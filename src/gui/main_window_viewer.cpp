@@ -37,8 +37,16 @@ void MainWindow::OnViewFromImageFile() {
                     MessageIcon::Exclamation);
         return;
     }
-    if (!exchange_.Pull({heightEdit_, leftEdit_, topEdit_, widthEdit_})) {
-        return;
+    // Empty fields (no current picture) count as unknown: drawn at 0, 0, with the
+    // size from the image or its Icon.h.
+    for (const auto& [edit, value] :
+         {std::pair{heightEdit_, &heightValue_}, std::pair{leftEdit_, &leftValue_},
+          std::pair{topEdit_, &topValue_}, std::pair{widthEdit_, &widthValue_}}) {
+        if (edit->text().trimmed().isEmpty()) {
+            *value = 0;
+        } else if (!exchange_.Pull({edit})) {
+            return;
+        }
     }
     // No module carries a flash this large: such a file is no resource image, and
     // reading it whole would only cost memory.
@@ -59,7 +67,16 @@ void MainWindow::OnViewFromImageFile() {
         return;
     }
     const std::span<const std::uint8_t> image(*contents);
-    const std::vector<StoredPicture> stored = ListStoredPictures(image, profile_);
+    std::vector<StoredPicture> stored = ListStoredPictures(image, profile_);
+    // The symbols (and sizes) of an Icon.h beside the image name its pictures.
+    const std::filesystem::path header =
+        std::filesystem::path(fileNameText_).parent_path() / "Icon.h";
+    if (const std::optional<RegularFile> headerFile = RegularFile::Open(header, FileAccess::Read)) {
+        constexpr std::uint64_t kLargestHeader = std::uint64_t{16} << 20;
+        if (const auto text = headerFile->ReadAll(kLargestHeader)) {
+            AddHeaderSymbols(stored, std::string(text->begin(), text->end()), profile_.colorDepth);
+        }
+    }
     if (stored.empty()) {
         ShowMessage(FillPlaceholders(Translate("MainWindow",
                                                "%1 holds no pictures: it is shorter than its "
@@ -69,8 +86,12 @@ void MainWindow::OnViewFromImageFile() {
                     MessageIcon::Exclamation);
         return;
     }
-    StoredPictureDialog dialog(stored, profile_.saveWidthHeightToBin != 0,
-                               conversion::PictureSize{widthValue_, heightValue_}, this);
+    // Without a known size the boxes start from the picture fields, else the panel.
+    const conversion::PictureSize start =
+        widthValue_ > 0 && heightValue_ > 0
+            ? conversion::PictureSize{widthValue_, heightValue_}
+            : conversion::PictureSize{profile_.panelWidth, profile_.panelHeight};
+    StoredPictureDialog dialog(stored, profile_.saveWidthHeightToBin != 0, start, this);
     if (dialogs_.RunModal(dialog) != QDialog::Accepted) {
         return;
     }

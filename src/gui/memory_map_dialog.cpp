@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -33,7 +35,7 @@ const std::array<const char*, 11> kColumns = {
     QT_TRANSLATE_NOOP("MemoryMapDialog", "Crosses sector")};
 
 QString Bytes(std::uint64_t value) {
-    return QStringLiteral("%1 bytes").arg(value);
+    return Translate("MemoryMapDialog", "%1 bytes").arg(value);
 }
 
 // The x where `bytes` of `scale` ends on a bar `width` pixels wide.
@@ -121,7 +123,7 @@ void FlashUsageBar::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void MemoryMapDialog::ApplyTexts() {
-    setWindowTitle(Translate("MemoryMapDialog", "Memory map"));
+    setWindowTitle(Translate("MemoryMapDialog", "Memory map — Pictor"));
     QStringList headers;
     for (const char* column : kColumns) {
         headers << Translate("MemoryMapDialog", column);
@@ -135,6 +137,18 @@ void MemoryMapDialog::changeEvent(QEvent* event) {
         Refresh();
     }
     QDialog::changeEvent(event);
+}
+
+void MemoryMapDialog::showEvent(QShowEvent* event) {
+    // The last column is visible without scrolling when the screen is wide enough.
+    const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    const int wanted = table_->horizontalHeader()->length() + 2 * table_->frameWidth() +
+                       table_->verticalScrollBar()->sizeHint().width() + margins;
+    const int room = screen() != nullptr ? screen()->availableGeometry().width() : wanted;
+    if (width() < wanted) {
+        resize(std::min(wanted, room), height());
+    }
+    QDialog::showEvent(event);
 }
 
 MemoryMapDialog::MemoryMapDialog(QWidget* parent) : QDialog(parent) {
@@ -223,8 +237,10 @@ void MemoryMapDialog::Refresh() {
         table_->setItem(r, 7, Number(row.paddingAfter));
         table_->setItem(r, 8, Number(row.firstSector));
         table_->setItem(r, 9, Number(row.lastSector));
-        table_->setItem(
-            r, 10, Cell(row.crossesSector ? QStringLiteral("yes") : QStringLiteral("no"), false));
+        table_->setItem(r, 10,
+                        Cell(row.crossesSector ? Translate("MemoryMapDialog", "yes")
+                                               : Translate("MemoryMapDialog", "no"),
+                             false));
     }
 
     // The totals against the flash chosen now, not the one of the conversion.

@@ -66,6 +66,8 @@ class MemoryMapDialog final : public QDialog {
   protected:
     /// Puts the window's texts into the new language.
     void changeEvent(QEvent* event) override;
+    /// Widens the window to every column of the table, as far as the screen allows.
+    void showEvent(QShowEvent* event) override;
 
   private:
     void Refresh();

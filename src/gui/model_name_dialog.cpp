@@ -25,12 +25,12 @@ ModelNameDialog::ModelNameDialog(DialogService& dialogs, QWidget* parent)
           Tag(new QPushButton(Translate("ModelNameDialog", "...")), 1074, "browseButton")),
       optionBox_(Tag(new QCheckBox(QStringLiteral("Check1")), 1080, "optionBox")) {
     setObjectName(QStringLiteral("ModelNameDialog"));
-    setWindowTitle(QString());
+    setWindowTitle(Translate("ModelNameDialog", "Model name — Pictor"));
 
     auto* okButton = Tag(new QPushButton(Translate("ModelNameDialog", "OK")), 1, "okButton");
     auto* cancelButton =
         Tag(new QPushButton(Translate("ModelNameDialog", "Cancel")), 2, "cancelButton");
-    browseButton_->setToolTip(QStringLiteral("Choose a file"));
+    browseButton_->setToolTip(Translate("ModelNameDialog", "Choose a file"));
     okButton->setToolTip(Translate("ModelNameDialog", "Use the name"));
     cancelButton->setToolTip(Translate("ModelNameDialog", "Close without a name"));
     okButton->setDefault(true);

@@ -1,6 +1,8 @@
 #include "gui/picture_list_model.h"
 
 #include <QFont>
+#include <QPixmap>
+#include <algorithm>
 
 #include "core/common/regular_file.h"
 #include "core/workspace/picture_list.h"
@@ -9,6 +11,27 @@
 #include "gui/ui_language.h"
 
 namespace pictor::gui {
+
+namespace {
+
+// The stored thumbnail is square whatever the picture: it is drawn back in the
+// picture's proportions, at most kThumbnailSize and at most twice the picture's
+// own size (a 16 x 16 icon is not blown up to a blur). An icon never draws larger
+// than its pixmap, so each view's icon size only shrinks it.
+QIcon Thumbnail(const workspace::ImageEntry& entry) {
+    if (!entry.thumbnail || entry.width <= 0 || entry.height <= 0) {
+        return {};
+    }
+    const int side =
+        std::min(PictureListModel::kThumbnailSize, 2 * std::max(entry.width, entry.height));
+    const QSize size = QSize(entry.width, entry.height).scaled(side, side, Qt::KeepAspectRatio);
+    const QImage image =
+        ToQImage(*entry.thumbnail)
+            .scaled(size.expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return QIcon(QPixmap::fromImage(image));
+}
+
+}  // namespace
 
 PictureListModel::PictureListModel(const workspace::PictureList& pictures, QObject* parent)
     : QAbstractTableModel(parent), pictures_(pictures) {}
@@ -19,11 +42,7 @@ void PictureListModel::Rebuild() {
     rowCount_ = static_cast<int>(pictures_.Size());
     for (int i = 0; i < rowCount_; ++i) {
         const auto& entry = pictures_.At(static_cast<std::size_t>(i));
-        QPixmap pixmap;
-        if (entry.thumbnail) {
-            pixmap = QPixmap::fromImage(ToQImage(*entry.thumbnail));
-        }
-        thumbnails_.push_back(std::move(pixmap));
+        thumbnails_.push_back(Thumbnail(entry));
     }
     if (hotRow_ >= rowCount_) {
         hotRow_ = -1;

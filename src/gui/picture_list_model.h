@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QPixmap>
+#include <QIcon>
 #include <vector>
 
 namespace pictor::workspace {
@@ -12,11 +12,13 @@ namespace pictor::gui {
 
 /// The list view's model: row i is the picture at list position i (rows are kept
 /// in list order, never sorted by the view). Column 0 shows the name with the
-/// 96 x 96 thumbnail and a tick when the picture is drawn on the preview, column 1
-/// the order number, column 2 the size as converted (after the picture's
-/// operations, marked with "*" when it has any; its tooltip lists them). The hot row (the current
-/// picture) is shown in bold. A click on the tick does not change the list: it asks for the change
-/// through `shownToggleRequested`, and the owner calls `RowChanged` once it is done.
+/// thumbnail (an icon each view draws at its own size, in the picture's
+/// proportions and never more than twice its pixel size) and a tick when the
+/// picture is drawn on the preview, column 1 the order number, column 2 the size
+/// as converted (after the picture's operations, marked with "*" when it has any;
+/// its tooltip lists them). The hot row (the current picture) is shown in bold. A
+/// click on the tick does not change the list: it asks for the change through
+/// `shownToggleRequested`, and the owner calls `RowChanged` once it is done.
 class PictureListModel final : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -44,7 +46,7 @@ class PictureListModel final : public QAbstractTableModel {
 
   private:
     const workspace::PictureList& pictures_;
-    std::vector<QPixmap> thumbnails_;
+    std::vector<QIcon> thumbnails_;
     int rowCount_ = 0;
     int hotRow_ = -1;
 };

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,11 +17,12 @@
 namespace pictor::gui {
 
 ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, DialogService& dialogs,
-                                               QWidget* parent)
+                                               QWidget* parent, std::string initialPath)
     : QDialog(parent),
       host_(host),
       dialogs_(dialogs),
       exchange_(dialogs, this),
+      imagePath_(std::move(initialPath)),
       pathEdit_(Tag(new QLineEdit, 1118, "imagePathEdit")),
       sendBox_(Tag(new QCheckBox(Translate("ResourceDownloadDialog", "同时下载LCD设置")), 1124,
                    "sendSettingsCheck")),
@@ -53,7 +55,7 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     connect(sendBox_, &QCheckBox::clicked, this, &ResourceDownloadDialog::OnSendSettingsToggled);
 
     auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(new QLabel(Translate("ResourceDownloadDialog", "资源文件目录：")));
+    pathRow->addWidget(new QLabel(Translate("ResourceDownloadDialog", "资源文件：")));
     pathRow->addWidget(pathEdit_, 1);
     pathRow->addWidget(choose);
 
@@ -78,6 +80,7 @@ ResourceDownloadDialog::ResourceDownloadDialog(ResourceDownloadHost& host, Dialo
     exchange_.Text(pathEdit_, imagePath_);
     form_->Bind(exchange_, values_);
     exchange_.Push();
+    form_->setEnabled(false);
 }
 
 void ResourceDownloadDialog::OnChooseImage() {
@@ -99,6 +102,9 @@ void ResourceDownloadDialog::OnChooseImage() {
 
 void ResourceDownloadDialog::OnDownload() {
     exchange_.Pull({pathEdit_});
+    if (RefuseFolder()) {
+        return;
+    }
     if (QString::fromStdString(imagePath_).trimmed().isEmpty()) {
         dialogs_.ShowMessage(
             this, Message{Translate("ResourceDownloadDialog",
@@ -125,18 +131,30 @@ void ResourceDownloadDialog::OnDownload() {
     host_.StartResourceDownload(settings);
 }
 
+bool ResourceDownloadDialog::RefuseFolder() {
+    const QString path = QString::fromStdString(imagePath_).trimmed();
+    if (path.isEmpty() || !QFileInfo(path).isDir()) {
+        return false;
+    }
+    dialogs_.ShowMessage(
+        this, Message{Translate("ResourceDownloadDialog",
+                                "%1 is a folder. Choose the resource image file (Icon.bin) "
+                                "to download.")
+                          .arg(path)
+                          .toStdString(),
+                      Translate("ResourceDownloadDialog", "提示").toStdString(),
+                      MessageIcon::Exclamation});
+    return true;
+}
+
 void ResourceDownloadDialog::OnCancelDownload() {
     host_.CancelResourceDownload();
 }
 
 void ResourceDownloadDialog::OnSendSettingsToggled() {
+    // The settings' fields take part only when they are sent.
     sendSettings_ = sendBox_->isChecked() ? 1 : 0;
-    dialogs_.ShowMessage(
-        this, Message{sendSettings_ != 0
-                          ? Translate("ResourceDownloadDialog", "打开下载LCD设置!!").toStdString()
-                          : Translate("ResourceDownloadDialog", "关闭下载LCD设置!!").toStdString(),
-                      Translate("ResourceDownloadDialog", "提示").toStdString(),
-                      MessageIcon::Information});
+    form_->setEnabled(sendSettings_ != 0);
 }
 
 }  // namespace pictor::gui

@@ -29,14 +29,17 @@ class ResourceDownloadHost {
 };
 
 /// "图片资源下载": picks the resource image (checked and loaded at once) and starts
-/// its download; optionally sends the module settings after it. "下载" loads the
-/// file its path field names at that moment, so a typed path is used and nothing
-/// loaded before is sent in its place. "取消下载" stops the job it started.
+/// its download; optionally sends the module settings after it ("同时下载LCD设置"
+/// enables the settings' fields). The path field
+/// starts with `initialPath` (the image the last conversion wrote). "下载" loads
+/// the file its path field names at that moment, so a typed path is used and
+/// nothing loaded before is sent in its place; a folder is refused with a
+/// message. "取消下载" stops the job it started.
 class ResourceDownloadDialog final : public QDialog {
     Q_OBJECT
   public:
     ResourceDownloadDialog(ResourceDownloadHost& host, DialogService& dialogs,
-                           QWidget* parent = nullptr);
+                           QWidget* parent = nullptr, std::string initialPath = {});
 
     void OnChooseImage();
     void OnDownload();
@@ -44,6 +47,9 @@ class ResourceDownloadDialog final : public QDialog {
     void OnCancelDownload();
 
   private:
+    /// Says so and returns true when the path field names a folder.
+    bool RefuseFolder();
+
     ResourceDownloadHost& host_;
     DialogService& dialogs_;
     FieldExchange exchange_;

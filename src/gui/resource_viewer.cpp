@@ -7,6 +7,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string_view>
 
 #include "core/conversion/resource_image.h"
 #include "gui/ui_language.h"
@@ -16,6 +20,9 @@ namespace {
 
 QString RowText(const StoredPicture& picture) {
     QString text = QStringLiteral("%1: ").arg(picture.index);
+    if (!picture.symbol.empty()) {
+        text += QString::fromStdString(picture.symbol) + QStringLiteral(", ");
+    }
     if (picture.size) {
         text += QStringLiteral("%1 x %2, ").arg(picture.size->width).arg(picture.size->height);
     }
@@ -28,6 +35,53 @@ QString RowText(const StoredPicture& picture) {
 }
 
 }  // namespace
+
+void AddHeaderSymbols(std::vector<StoredPicture>& pictures, const std::string& headerText,
+                      int colorDepth) {
+    std::map<std::string, std::size_t> indexOf;
+    std::map<std::string, std::pair<int, int>> sizes;  // symbol: width, height
+    std::istringstream lines(headerText);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        // "#define SYMBOL  VALUE": the symbol may hold blanks; two separate the value.
+        constexpr std::string_view kDefine = "#define ";
+        const std::size_t gap = line.rfind("  ");
+        if (line.rfind(kDefine, 0) != 0 || gap == std::string::npos || gap < kDefine.size()) {
+            continue;
+        }
+        const std::string symbol = line.substr(kDefine.size(), gap - kDefine.size());
+        const std::string value = line.substr(gap + 2);
+        char* end = nullptr;
+        if (value.rfind("0x", 0) == 0) {
+            const unsigned long index = std::strtoul(value.c_str() + 2, &end, 16);
+            if (end != value.c_str() + 2 && *end == '\0') {
+                indexOf[symbol] = index;
+            }
+            continue;
+        }
+        const long number = std::strtol(value.c_str(), &end, 10);
+        const bool isNumber = end != value.c_str() && *end == '\0' && number > 0;
+        if (isNumber && symbol.size() > 2 && symbol[symbol.size() - 2] == '_') {
+            auto& size = sizes[symbol.substr(0, symbol.size() - 2)];
+            (symbol.back() == 'W' ? size.first : size.second) = static_cast<int>(number);
+        }
+    }
+    for (const auto& [symbol, index] : indexOf) {
+        if (index >= pictures.size()) {
+            continue;
+        }
+        pictures[index].symbol = symbol;
+        const auto size = sizes.find(symbol);
+        // Below 8 bits a line's pixels share bytes and the header counts bytes.
+        if (colorDepth >= 8 && size != sizes.end() && size->second.first > 0 &&
+            size->second.second > 0) {
+            pictures[index].headerSize =
+                conversion::PictureSize{size->second.first, size->second.second};
+        }
+    }
+}
 
 std::vector<StoredPicture> ListStoredPictures(std::span<const std::uint8_t> image,
                                               const settings::ModelProfile& profile) {
@@ -73,7 +127,7 @@ StoredPictureDialog::StoredPictureDialog(const std::vector<StoredPicture>& pictu
       width_(new QSpinBox),
       height_(new QSpinBox) {
     setObjectName(QStringLiteral("StoredPictureDialog"));
-    setWindowTitle(Translate("ResourceViewer", "View from binary"));
+    setWindowTitle(Translate("ResourceViewer", "View from binary — Pictor"));
     list_->setObjectName(QStringLiteral("storedPictureList"));
     for (const StoredPicture& picture : pictures) {
         list_->addItem(RowText(picture));
@@ -95,9 +149,16 @@ StoredPictureDialog::StoredPictureDialog(const std::vector<StoredPicture>& pictu
     width_->setValue(size.width);
     height_->setValue(size.height);
 
-    connect(list_, &QListWidget::currentRowChanged, index_, [this](int row) {
-        if (row >= 0) {
-            index_->setValue(row);
+    // Choosing a picture whose size is known (stored or from Icon.h) fills it in.
+    connect(list_, &QListWidget::currentRowChanged, index_, [this, pictures](int row) {
+        if (row < 0) {
+            return;
+        }
+        index_->setValue(row);
+        const StoredPicture& picture = pictures[static_cast<std::size_t>(row)];
+        if (const auto known = picture.size ? picture.size : picture.headerSize) {
+            width_->setValue(known->width);
+            height_->setValue(known->height);
         }
     });
     connect(index_, &QSpinBox::valueChanged, list_,

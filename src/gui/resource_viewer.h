@@ -26,7 +26,17 @@ struct StoredPicture {
     // block cannot be read. Neither when the image has no size prefix.
     std::optional<conversion::PictureSize> size;
     std::string error;
+    // From an Icon.h beside the image: the picture's symbol, and its size when
+    // the header defines it in pixels.
+    std::string symbol;
+    std::optional<conversion::PictureSize> headerSize;
 };
+
+/// Takes the symbols ("#define NAME  0x<index>") and the pixel sizes ("NAME_W",
+/// "NAME_H", written for depths of 8 bits and more) of `headerText` (an Icon.h)
+/// into the pictures of the same index. Lines it does not know are passed over.
+void AddHeaderSymbols(std::vector<StoredPicture>& pictures, const std::string& headerText,
+                      int colorDepth);
 
 /// The pictures the table of `image` lists under `profile` (its allocation unit
 /// and size prefix): entries 0, 1, ... up to the first empty one. Empty when the
@@ -41,7 +51,8 @@ class StoredPictureDialog final : public QDialog {
     Q_OBJECT
   public:
     /// `size` is what the width and height boxes start with (an image without
-    /// size prefix); with a prefix they are disabled.
+    /// size prefix) until a picture with a known size is chosen; with a prefix
+    /// they are disabled.
     StoredPictureDialog(const std::vector<StoredPicture>& pictures, bool sizePrefix,
                         conversion::PictureSize size, QWidget* parent = nullptr);
 

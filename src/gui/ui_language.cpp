@@ -1,6 +1,7 @@
 #include "gui/ui_language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <QVariant>
 #include <memory>
@@ -13,17 +14,44 @@ namespace pictor::gui {
 namespace {
 
 constexpr const char* kTranslatorName = "pictorTranslator";
+constexpr const char* kQtTranslatorName = "pictorQtTranslator";
 
 std::string LookUpCoreText(std::string_view source) {
     const std::string key(source);
     return QCoreApplication::translate(kCoreTextContext, key.c_str()).toStdString();
 }
 
-QTranslator* InstalledTranslator() {
+QTranslator* InstalledTranslator(const char* name = kTranslatorName) {
     QCoreApplication* app = QCoreApplication::instance();
-    return app != nullptr ? app->findChild<QTranslator*>(QString::fromLatin1(kTranslatorName),
-                                                         Qt::FindDirectChildrenOnly)
-                          : nullptr;
+    return app != nullptr
+               ? app->findChild<QTranslator*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)
+               : nullptr;
+}
+
+void RemoveTranslator(const char* name) {
+    if (QTranslator* previous = InstalledTranslator(name)) {
+        QCoreApplication::removeTranslator(previous);
+        const std::unique_ptr<QTranslator> gone(previous);
+    }
+}
+
+// Qt's own texts (the buttons of message boxes, the file dialog) follow the
+// interface language: the Chinese ones are built in (see src/gui/CMakeLists.txt),
+// else taken from Qt's installed translations.
+void InstallQtTranslation(UiLanguage language) {
+    RemoveTranslator(kQtTranslatorName);
+    if (language != UiLanguage::Chinese) {
+        return;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    translator->setObjectName(QString::fromLatin1(kQtTranslatorName));
+    if (!translator->load(QStringLiteral(":/qt-translations/qtbase_zh_CN.qm")) &&
+        !translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return;
+    }
+    QCoreApplication::installTranslator(translator.get());
+    translator.release()->setParent(QCoreApplication::instance());
 }
 
 }  // namespace
@@ -53,10 +81,8 @@ void InstallUiLanguage(UiLanguage language) {
     if (app == nullptr) {
         return;
     }
-    if (QTranslator* previous = InstalledTranslator()) {
-        QCoreApplication::removeTranslator(previous);
-        const std::unique_ptr<QTranslator> gone(previous);
-    }
+    RemoveTranslator(kTranslatorName);
+    InstallQtTranslation(language);
     auto translator = std::make_unique<QTranslator>();
     translator->setObjectName(QString::fromLatin1(kTranslatorName));
     translator->setProperty("pictorLanguage", UiLanguageCode(language));

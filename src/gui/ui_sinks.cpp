@@ -74,7 +74,7 @@ void UiMessageSink::Show(const Message& message) {
 }
 
 UiProgressSink::UiProgressSink(std::function<void(int)> onProgress,
-                               std::function<void(QString)> onStatus)
+                               std::function<void(std::string)> onStatus)
     : onProgress_(std::move(onProgress)),
       onStatus_(std::move(onStatus)),
       context_(std::make_unique<QObject>()) {}
@@ -88,8 +88,7 @@ void UiProgressSink::SetProgress(int percent) {
 
 void UiProgressSink::SetStatus(const std::string& text) {
     QMetaObject::invokeMethod(
-        context_.get(), [this, text] { onStatus_(LocalizeCoreStatus(text)); },
-        Qt::QueuedConnection);
+        context_.get(), [this, text] { onStatus_(text); }, Qt::QueuedConnection);
 }
 
 }  // namespace pictor::gui

@@ -6,6 +6,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "core/common/message.h"
 #include "core/common/progress.h"
@@ -39,11 +42,32 @@ class UiMessageSink final : public MessageSink {
     std::unique_ptr<QObject> context_;  // lives on the user-interface thread
 };
 
+/// Keeps the messages of a job that runs on another thread, without making it
+/// wait, until the user-interface thread takes them once the job has ended.
+/// Thread-safe.
+class CollectingMessageSink final : public MessageSink {
+  public:
+    void Show(const Message& message) override {
+        const std::lock_guard lock(mutex_);
+        messages_.push_back(message);
+    }
+    /// The messages kept so far, in order; the sink is empty afterwards.
+    std::vector<Message> Take() {
+        const std::lock_guard lock(mutex_);
+        return std::exchange(messages_, {});
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<Message> messages_;
+};
+
 /// Forwards a job's progress to the user-interface thread (queued; the job does
-/// not wait). The callbacks run on the user-interface thread while the sink lives.
+/// not wait). The callbacks run on the user-interface thread while the sink lives;
+/// the status text is the core's own (a key to translate, see LocalizeCoreStatus).
 class UiProgressSink final : public ProgressSink {
   public:
-    UiProgressSink(std::function<void(int)> onProgress, std::function<void(QString)> onStatus);
+    UiProgressSink(std::function<void(int)> onProgress, std::function<void(std::string)> onStatus);
     ~UiProgressSink() override;
     UiProgressSink(const UiProgressSink&) = delete;
     UiProgressSink& operator=(const UiProgressSink&) = delete;
@@ -56,7 +80,7 @@ class UiProgressSink final : public ProgressSink {
 
   private:
     std::function<void(int)> onProgress_;
-    std::function<void(QString)> onStatus_;
+    std::function<void(std::string)> onStatus_;
     std::unique_ptr<QObject> context_;
 };
 

@@ -14,6 +14,7 @@
 #include "sim/line_server.h"
 #include "sim/module_simulator.h"
 #include "sim/sim_options.h"
+#include "version/program_version.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     CLI::App app{
         "Plays the LCD module on a pseudo-terminal; prints \"port: <path>\" and serves "
         "until SIGINT or SIGTERM."};
-    app.set_version_flag("--version", "pictor-sim 0.1");
+    app.set_version_flag("--version", "pictor-sim " + std::string(pictor::ProgramVersion()));
 
     int kind = 1;
     std::string flashPath;

@@ -45,7 +45,7 @@ TEST(ConfigDialogTest, MissingSettingsFileOffersOnlyNewAndWritesNothingOnClose) 
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0],
                   (Message{"没有找到配置文件! ", "", MessageIcon::Information}));
-        EXPECT_EQ(dialogs.captions[0], "pictor");
+        EXPECT_EQ(dialogs.captions[0], "Pictor");
         EXPECT_EQ(Items(Control<QComboBox>(&dialog, 1031)), QStringList{"New"});
         EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());
         EXPECT_TRUE(Control<QPushButton>(&dialog, 1056)->isEnabled());

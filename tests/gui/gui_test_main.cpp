@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLatin1String>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -9,7 +10,10 @@
 // What the application remembers per user goes to a scratch configuration
 // directory, never into the real user's.
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A fixed offscreen screen (configfile=...) given by a test's environment stays.
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("offscreen"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);

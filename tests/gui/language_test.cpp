@@ -59,12 +59,12 @@ TEST_F(LanguageTest, SwitchingRetranslatesTheOpenWindowBothWays) {
     auto* sourceButton = window_->findChild<QRadioButton*>(QStringLiteral("previewSourceButton"));
     ASSERT_NE(sourceButton, nullptr);
     EXPECT_EQ(sourceButton->text(), "Source");
-    EXPECT_EQ(window_->MemoryMap().windowTitle(), "Memory map");
+    EXPECT_EQ(window_->MemoryMap().windowTitle(), "Memory map — Pictor");
 
     Choose("zh");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     EXPECT_EQ(sourceButton->text(), "原图");
-    EXPECT_EQ(window_->MemoryMap().windowTitle(), "存储布局");
+    EXPECT_EQ(window_->MemoryMap().windowTitle(), "存储布局 — Pictor");
     EXPECT_EQ(window_->findChild<QAction*>(QStringLiteral("quitAction"))->text(), "退出(&Q)");
     EXPECT_EQ(Button(1028)->text(), "上移");
     EXPECT_EQ(Button(1001)->text(), "导入BMP文件");
@@ -74,6 +74,34 @@ TEST_F(LanguageTest, SwitchingRetranslatesTheOpenWindowBothWays) {
     // The chosen language stays checked in the menu.
     EXPECT_TRUE(window_->findChild<QAction*>(QStringLiteral("language_zh"))->isChecked());
     EXPECT_FALSE(window_->findChild<QAction*>(QStringLiteral("language_en"))->isChecked());
+}
+
+// Qt's own texts, the status bar, the progress row and the model editor's
+// lists speak the chosen language too.
+TEST_F(LanguageTest, QtTextsStatusAndProgressFollowTheLanguage) {
+    Start();
+    Import({Picture("a.bmp"), Picture("b.bmp")});
+    const auto status = [&](const char* name) {
+        return window_->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    InstallUiLanguage(UiLanguage::Chinese);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
+    EXPECT_TRUE(status("statusPort").endsWith("已关闭")) << status("statusPort").toStdString();
+    EXPECT_TRUE(status("statusPictures").startsWith("2 张图片"))
+        << status("statusPictures").toStdString();
+    EXPECT_EQ(Get<QLabel>(1100)->text(), "就绪");
+    EXPECT_EQ(CoreText("None"), "无");
+    EXPECT_EQ(CoreText("2 Bytes"), "2 字节");
+
+    Choose("en");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    EXPECT_TRUE(status("statusPort").endsWith(": closed"));
+    EXPECT_TRUE(status("statusPictures").startsWith("2 pictures"));
+    EXPECT_EQ(Get<QLabel>(1100)->text(), "Ready");
+    // The connect button names the command, not a state.
+    EXPECT_EQ(Button(1086)->text(), "Connect");
 }
 
 TEST(UiLanguage, FollowsTheFirstSystemLanguage) {

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "gui/lcd_preview.h"
+#include "gui/message_bar.h"
 #include "main_window_fixture.h"
 
 namespace pictor::gui::testing {
@@ -153,12 +154,18 @@ TEST_F(MainWindowTest, ConvertWarnsWhenTheImageExceedsTheChosenFlash) {
     // 1100 x 1000 pixels at 16 bits: 2200000 bytes behind the 2048-byte table.
     Import({Picture("big.bmp", 1100, 1000)});
     Button(1021)->click();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    const Message& warning = dialogs_.messages[0];
-    EXPECT_EQ(warning.icon, MessageIcon::Exclamation);
-    EXPECT_NE(warning.text.find("2202048"), std::string::npos) << warning.text;
-    EXPECT_NE(warning.text.find("2097152"), std::string::npos) << warning.text;
-    EXPECT_EQ(dialogs_.messages[1].text.rfind("转档成功", 0), 0u);
+    // One report, and a warning rather than a success.
+    EXPECT_TRUE(dialogs_.messages.empty());
+    const std::string report = window_->Results().Text().toStdString();
+    EXPECT_EQ(window_->Results().CurrentKind(), MessageBar::Kind::Warning);
+    EXPECT_EQ(report.rfind("Converted, but Icon.bin does not fit the flash.\n", 0), 0u) << report;
+    EXPECT_NE(report.find("105.00 % of the 16Mbit flash"), std::string::npos) << report;
+    EXPECT_NE(report.find("2202048"), std::string::npos) << report;
+    EXPECT_NE(report.find("2097152"), std::string::npos) << report;
+    EXPECT_EQ(report.find("转档成功"), std::string::npos) << report;
+    // The picture is larger than the 320 x 240 panel, too.
+    EXPECT_NE(report.find("\nbig (1100 x 1000) is larger than the panel."), std::string::npos)
+        << report;
     EXPECT_EQ(QFileInfo(QDir(dir_->Dir()).filePath("Icon.bin")).size(), 2202048);
 }
 
@@ -168,18 +175,17 @@ TEST_F(MainWindowTest, ConvertWarnsAboutSymbolsButKeepsTheOutput) {
     Import(
         {Picture("my icon.bmp"), Picture("9lives.bmp"), Picture("ok.bmp"), Picture("more/OK.bmp")});
     Button(1021)->click();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[0].text.rfind("转档成功\n\nFolder: ", 0), 0u);
-    const Message& warning = dialogs_.messages[1];
-    EXPECT_EQ(warning.icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(window_->Results().CurrentKind(), MessageBar::Kind::Warning);
+    const std::string warning = window_->Results().Text().toStdString();
     for (const char* line :
-         {"Icon.h was written, but some of its symbols need attention:\n",
+         {"Converted; some pictures need attention.\nFolder: ",
           "\nwarning: picture \"my icon\" gives the symbol \"MY ICON\" in Icon.h, which is not a "
           "valid C identifier (it contains a space)",
           "\nwarning: picture \"9lives\" gives the symbol \"9LIVES\" in Icon.h, which is not a "
           "valid C identifier (it starts with a digit)",
           "both give the symbol \"OK\" in Icon.h"}) {
-        EXPECT_NE(warning.text.find(line), std::string::npos) << line << "\nin:\n" << warning.text;
+        EXPECT_NE(warning.find(line), std::string::npos) << line << "\nin:\n" << warning;
     }
     QFile header(QDir(dir_->Dir()).filePath("Icon.h"));
     ASSERT_TRUE(header.open(QIODevice::ReadOnly));
@@ -191,7 +197,25 @@ TEST_F(MainWindowTest, ConvertWarnsAboutSymbolsButKeepsTheOutput) {
     Button(1004)->click();
     Import({Picture("logo.bmp")});
     Button(1021)->click();
-    EXPECT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(window_->Results().CurrentKind(), MessageBar::Kind::Positive);
+}
+
+// Pictures the panel cannot show whole at their positions are named in the report.
+TEST_F(MainWindowTest, ConvertNamesPicturesPartlyOffThePanel) {
+    Start();
+    // Trailer positions reach 255 only: the pictures are made large enough.
+    Import({Picture("inside.bmp", 120, 40, Qt::red, 200, 200),
+            Picture("right.bmp", 100, 8, Qt::red, 221, 0),
+            Picture("below.bmp", 8, 50, Qt::red, 0, 191)});
+    Button(1021)->click();
+    EXPECT_EQ(window_->Results().CurrentKind(), MessageBar::Kind::Warning);
+    const std::string report = window_->Results().Text().toStdString();
+    EXPECT_NE(report.find("\nbelow lies partly outside the panel at 0, 191."), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\nright lies partly outside the panel at 221, 0."), std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("inside"), std::string::npos) << report;
 }
 
 TEST_F(MainWindowTest, FailedEditorStartSaysWhy) {

@@ -1,13 +1,19 @@
+#include <gmock/gmock.h>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTranslator>
 
 #include "core/device/device_link.h"
+#include "gui/lcd_settings_form.h"
+#include "gui/message_bar.h"
 #include "gui/ui_language.h"
 #include "main_window_fixture.h"
 #include "sim_process.h"
@@ -47,6 +53,29 @@ class MainWindowDeviceTest : public MainWindowTest {
         Button(1098)->click();
         ASSERT_TRUE(window_->Link().IsRunning());
     }
+
+    /// Lets the events flow until the running download job has ended and the
+    /// window has shown its report; a job that outlives `deadline` is cancelled
+    /// and the test fails with a message instead of waiting on.
+    ::testing::AssertionResult JobEnds(std::chrono::milliseconds deadline = kJobDeadline) {
+        const bool ended = QTest::qWaitFor(
+            [&] { return !window_->Link().IsRunning() && !Button(1125)->isEnabled(); },
+            static_cast<int>(deadline.count()));
+        if (ended) {
+            return ::testing::AssertionSuccess();
+        }
+        window_->Link().Cancel();
+        return ::testing::AssertionFailure()
+               << "the download job did not end within " << deadline.count() << " ms";
+    }
+
+    /// The message texts shown so far, for a failure's explanation.
+    std::string Shown() const { return ::testing::PrintToString(dialogs_.Texts()); }
+
+    static constexpr std::chrono::milliseconds kJobDeadline{30000};
+
+    /// What the message bar tells now (empty when it is closed).
+    std::string Result() const { return window_->Results().Text().toStdString(); }
 
     bool SawMessage(const std::string& text) const {
         const auto texts = dialogs_.Texts();
@@ -126,9 +155,9 @@ TEST_F(MainWindowDeviceTest, ConnectReportsAndShowsTheFlashType) {
     EXPECT_EQ(Get<QLineEdit>(1094)->text(), "");
 
     OpenSimPort();
-    Button(1086)->click();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[1], (Message{"成功连接", "信息", MessageIcon::Information}));
+    Button(1086)->click();  // a success asks for no click: no box
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(window_->statusBar()->currentMessage(), "成功连接 — 16Mbit");
     EXPECT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
     EXPECT_EQ(Get<QComboBox>(1103)->currentText(), "16Mbit");
 
@@ -153,15 +182,18 @@ TEST_F(MainWindowDeviceTest, DownloadBinRunsToOneHundredPercent) {
     dialogs_.fileAnswers.push_back({imagePath});
 
     Button(1098)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
-    EXPECT_EQ(dialogs_.messages.back(),
-              (Message{"下载 Bin档成功", "信息", MessageIcon::Information}));
-    QTRY_COMPARE_WITH_TIMEOUT(Get<QProgressBar>(1099)->value(), 100, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(Get<QLabel>(1100)->text(), QString("下载 Bin档100 %"), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!Button(1125)->isEnabled(), 5000);
+    ASSERT_TRUE(JobEnds());
+    // No box: the message bar tells the result with its figures, and the progress
+    // row is back to "Ready".
+    EXPECT_TRUE(dialogs_.messages.empty()) << Shown();
+    EXPECT_THAT(Result(), ::testing::MatchesRegex(
+                              "下载 Bin档成功 \\(1024 bytes in [0-9.]+ s, [0-9.]+ KiB/s\\)"));
+    EXPECT_EQ(window.Results().CurrentKind(), MessageBar::Kind::Positive);
+    EXPECT_EQ(window.statusBar()->currentMessage(), "下载 Bin档成功");
+    EXPECT_EQ(Get<QProgressBar>(1099)->value(), 0);
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("Ready"));
 
     // The image sits in the module's flash at the start the connect reported.
-    window.Link().Wait();
     QFile flash(flashPath_);
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     ASSERT_TRUE(flash.seek(qint64{window.Link().State().imageStartSector} * 512));
@@ -200,8 +232,12 @@ TEST_F(MainWindowDeviceTest, SecondUseOfTheLineWhileAJobRunsIsRefused) {
     EXPECT_FALSE(Button(1087)->isEnabled());
 
     Button(1125)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载已取消"), 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(!Button(1125)->isEnabled(), 5000);
+    ASSERT_TRUE(JobEnds());
+    // A cancel the user asked for is information, not an error box.
+    EXPECT_EQ(Result(), "下载已取消");
+    EXPECT_EQ(window_->Results().CurrentKind(), MessageBar::Kind::Information);
+    EXPECT_FALSE(SawMessage("下载已取消")) << Shown();
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("Ready"));
 }
 
 TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
@@ -213,16 +249,19 @@ TEST_F(MainWindowDeviceTest, ResourceDownloadSendsTheSettingsWhenTicked) {
         dialogs_.fileAnswers.push_back({imagePath});
         Control<QPushButton>(&dialog, 1098)->click();
         EXPECT_EQ(Control<QLineEdit>(&dialog, 1118)->text(), imagePath);
+        // The tick enables the settings' fields, without a box.
+        auto* settings = dialog.findChild<QWidget*>("settingsGroup")->findChild<LcdSettingsForm*>();
+        EXPECT_FALSE(settings->isEnabled());
         Control<QCheckBox>(&dialog, 1124)->click();
+        EXPECT_TRUE(settings->isEnabled());
+        EXPECT_TRUE(dialogs_.messages.empty()) << Shown();
         Control<QPushButton>(&dialog, 1)->click();
         return QDialog::Rejected;  // closed while the job runs
     };
     Button(1117)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SawMessage("下载 Bin档成功"), 60000);
-    EXPECT_TRUE(SawMessage("打开下载LCD设置!!"));
-    EXPECT_FALSE(SawMessage("读取 Bin 档失败!"));
-    window_->Link().Wait();
-    QTRY_VERIFY_WITH_TIMEOUT(Frames().contains("AA 08 96 FF 03 05 04 01 ED"), 5000);
+    ASSERT_TRUE(JobEnds());
+    EXPECT_THAT(Result(), ::testing::StartsWith("下载 Bin档成功 ")) << Shown();
+    EXPECT_TRUE(Frames().contains("AA 08 96 FF 03 05 04 01 ED"));
 }
 
 TEST_F(MainWindowDeviceTest, LcdSettingsWriteAndReadThroughTheModule) {
@@ -246,10 +285,8 @@ TEST_F(MainWindowDeviceTest, LcdSettingsWriteAndReadThroughTheModule) {
     };
     Button(1105)->click();
     EXPECT_EQ(dialogs_.modalRuns.back(), "LcdSettingsDialog");
-    EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"连接LCM 失败", "写LCD设置数据",
-                                                          "写LCD设置数据", "读LCD设置数据"}));
-    EXPECT_EQ(dialogs_.captions[1], "成功");
-    EXPECT_EQ(dialogs_.captions[3], "成功");
+    // Each success is told by the dialog's result line, not by a box.
+    EXPECT_EQ(dialogs_.Texts(), (std::vector<std::string>{"连接LCM 失败"}));
     EXPECT_TRUE(Frames().contains("AA 08 96 FF 03 05 04 01 ED"));
     EXPECT_TRUE(Frames().contains("AA 08 96 07 03 05 04 05 ED"));
 }
@@ -271,9 +308,63 @@ TEST_F(MainWindowDeviceTest, TheTypedPortIsTheOneOpened) {
 
     // The simulator is at the other end of the opened port.
     Button(1086)->click();
-    EXPECT_EQ(dialogs_.messages.back(), (Message{"成功连接", "信息", MessageIcon::Information}));
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
     EXPECT_EQ(port->currentText(), sim_->Port());
     EXPECT_EQ(Get<QLineEdit>(1012)->text(), "left");
+}
+
+// A module that goes away mid-download: the failure says what happened and what
+// to do, the port of the vanished device is closed and nothing counts as
+// connected any more.
+TEST_F(MainWindowDeviceTest, AModuleThatGoesAwayClosesItsPortAndSaysWhatToDo) {
+    StartWithSim({"--kind", "5", "--hangup-after", "1"});
+    OpenSimPort();
+    Button(1086)->click();
+    ASSERT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(2048, '\x33'));
+    dialogs_.fileAnswers.push_back({imagePath});
+    dialogs_.messages.clear();
+    Button(1098)->click();
+    ASSERT_TRUE(JobEnds());
+
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << Shown();
+    const Message& failure = dialogs_.messages[0];
+    EXPECT_EQ(failure.icon, MessageIcon::Stop);
+    EXPECT_THAT(failure.text, ::testing::StartsWith("下载 Bin档失败!\n\n"));
+    EXPECT_THAT(failure.text,
+                ::testing::HasSubstr(sim_->Port().toStdString() + " was removed or switched off"));
+    EXPECT_FALSE(window_->Link().HasLine());
+    EXPECT_TRUE(Button(1087)->isEnabled());
+    EXPECT_FALSE(Button(1088)->isEnabled());
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "");
+    EXPECT_THAT(window_->findChild<QLabel*>("statusPort")->text().toStdString(),
+                ::testing::EndsWith(": closed"));
+    // The progress row does not keep the failed step's text.
+    EXPECT_EQ(Get<QLabel>(1100)->text(), QString("Ready"));
+    EXPECT_EQ(Get<QProgressBar>(1099)->value(), 0);
+}
+
+// A module that stops answering: the failure says for how long, and the
+// connection field no longer claims a connection.
+TEST_F(MainWindowDeviceTest, ASilentModuleIsReportedWithTheWaitAndNotConnected) {
+    StartWithSim({"--kind", "5", "--no-reply", "92"});
+    OpenSimPort();
+    Button(1086)->click();
+    ASSERT_EQ(Get<QLineEdit>(1094)->text(), "已连接");
+    const QString imagePath = QDir(dir_->Dir()).filePath("Icon.bin");
+    WriteFile(imagePath, QByteArray(512, '\x44'));
+    dialogs_.fileAnswers.push_back({imagePath});
+    dialogs_.messages.clear();
+    Button(1098)->click();
+    ASSERT_TRUE(JobEnds());
+
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << Shown();
+    EXPECT_THAT(dialogs_.messages[0].text, ::testing::StartsWith("下载 Bin档失败!\n\n"));
+    EXPECT_THAT(dialogs_.messages[0].text,
+                ::testing::ContainsRegex("did not answer for [1-9][0-9]+ ms"));
+    EXPECT_TRUE(window_->Link().HasLine());
+    EXPECT_EQ(Get<QLineEdit>(1094)->text(), "未连接");
 }
 
 class CloseDuringJobTest : public MainWindowDeviceTest {
@@ -298,9 +389,8 @@ TEST_F(CloseDuringJobTest, NoKeepsTheJobRunningToSuccess) {
     EXPECT_EQ(dialogs_.questions.size(), 2u);
     EXPECT_TRUE(window_->isVisible());
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SawMessage("下载 Bin档成功"); }, 60000));
-    EXPECT_FALSE(SawMessage("下载已取消"));
-    window_->Link().Wait();
+    ASSERT_TRUE(JobEnds());
+    EXPECT_THAT(Result(), ::testing::StartsWith("下载 Bin档成功 ")) << Shown();
 
     // Without a job, closing asks nothing.
     EXPECT_TRUE(window_->close());
@@ -315,8 +405,7 @@ TEST_F(CloseDuringJobTest, YesCancelsTheJobAndWaitsForItsEndBeforeQuitting) {
     EXPECT_FALSE(window_->Link().IsRunning());
     const auto result = window_->Link().Wait();
     ASSERT_TRUE(result.has_value());
-    EXPECT_TRUE(SawMessage("下载已取消"));
-    EXPECT_FALSE(SawMessage("下载 Bin档成功"));
+    EXPECT_EQ(Result(), "下载已取消");
     // Stopped during the erase: no sector was written.
     for (const QString& frame : Frames()) {
         EXPECT_FALSE(frame.startsWith("AA 08 94")) << frame.toStdString();
@@ -359,13 +448,11 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
         Control<QPushButton>(&dialog, 1)->click();
         EXPECT_TRUE(window_->Link().IsRunning());
         Control<QPushButton>(&dialog, 1126)->click();  // the dialog's own cancel
-        EXPECT_TRUE(QTest::qWaitFor([&] { return SawMessage("下载已取消"); }, 30000));
+        EXPECT_TRUE(JobEnds());
         return QDialog::Rejected;
     };
     Button(1117)->click();
-    EXPECT_TRUE(SawMessage("下载已取消"));
-    EXPECT_FALSE(SawMessage("下载 Bin档成功"));
-    window_->Link().Wait();
+    EXPECT_EQ(Result(), "下载已取消") << Shown();
 
     // Run once more to the end: the module gets the typed file's bytes.
     dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
@@ -374,8 +461,8 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
         return QDialog::Rejected;
     };
     Button(1117)->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SawMessage("下载 Bin档成功"); }, 60000));
-    window_->Link().Wait();
+    ASSERT_TRUE(JobEnds());
+    EXPECT_THAT(Result(), ::testing::StartsWith("下载 Bin档成功 ")) << Shown();
     QFile flash(flashPath_);
     ASSERT_TRUE(flash.open(QIODevice::ReadOnly));
     ASSERT_TRUE(flash.seek(qint64{window_->Link().State().imageStartSector} * 512));
@@ -383,6 +470,36 @@ TEST_F(MainWindowDeviceTest, ResourceDialogCancelsItsJobAndSendsOnlyTheTypedFile
 }
 
 #endif
+
+// The field names a file: it starts with the image the last conversion wrote,
+// and a folder typed into it is refused with a message.
+TEST_F(MainWindowDeviceTest, ResourceFieldStartsWithTheConvertedImageAndRefusesAFolder) {
+    Start();
+    Import({Picture("a.bmp")});
+    Button(1021)->click();  // writes Icon.bin into the working directory
+    const QString converted = QDir(dir_->Dir()).filePath("Icon.bin");
+    ASSERT_TRUE(QFileInfo::exists(converted));
+    dialogs_.messages.clear();
+    dialogs_.modalHandlers["ResourceDownloadDialog"] = [&](QDialog& dialog) {
+        auto* path = Control<QLineEdit>(&dialog, 1118);
+        EXPECT_EQ(QDir::fromNativeSeparators(path->text()), converted);
+        QStringList labels;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            labels << label->text();
+        }
+        EXPECT_TRUE(labels.contains("资源文件：")) << labels.join('|').toStdString();
+
+        path->setText(dir_->Dir());
+        Control<QPushButton>(&dialog, 1)->click();
+        EXPECT_FALSE(window_->Link().IsRunning());
+        return QDialog::Rejected;
+    };
+    Button(1117)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << Shown();
+    EXPECT_EQ(dialogs_.messages[0].text,
+              dir_->Dir().toStdString() +
+                  " is a folder. Choose the resource image file (Icon.bin) to download.");
+}
 
 TEST_F(MainWindowDeviceTest, ResourceImageIsCheckedAgainstTheFlashCapacity) {
     Start();  // 64 Mbit from the settings: 6 MiB at most

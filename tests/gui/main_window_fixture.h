@@ -26,6 +26,16 @@ class MainWindowTest : public ::testing::Test {
                "OUT_DATA_TYPE=0\nMIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nBKCOLOR=0\n";
     }
 
+    /// Two models: the 16-bit "Panel" (current) and the 1-bit "Mono".
+    static std::string TwoModels() {
+        return "[COMMON]\nLCD_TYPE=320x240\nMODEL_COUNT=2\nMODEL_NAME0=Panel\nMODEL_NAME1=Mono\n"
+               "CURRENT_MODE=0\n"
+               "[Panel]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\nCONVERT_DIRECTION=0\nOUT_DATA_TYPE=0\n"
+               "MIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nBKCOLOR=0\n"
+               "[Mono]\nCOLOR_DEPTH=1\nCOLOR_TYPE=0\nCONVERT_DIRECTION=0\nOUT_DATA_TYPE=0\n"
+               "MIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nBKCOLOR=0\n";
+    }
+
     void SetUp() override {
         previousDir_ = QDir::currentPath();
         // Each test starts without state remembered by an earlier one.

@@ -46,7 +46,7 @@ std::string FileBytes(const std::filesystem::path& path) {
 
 using ImportWindowTest = MainWindowTest;
 
-TEST_F(ImportWindowTest, ProgressArrivesBetweenEventLoopTurnsAndFailuresStillSpeak) {
+TEST_F(ImportWindowTest, ProgressArrivesBetweenEventLoopTurnsAndFailuresAreSummedUp) {
     MainWindow& window = Start();
     const QString bad = QDir(dir_->Dir()).filePath("broken.bmp");
     ASSERT_TRUE(WriteFile(bad, QByteArray("BM not a picture")));
@@ -77,9 +77,53 @@ TEST_F(ImportWindowTest, ProgressArrivesBetweenEventLoopTurnsAndFailuresStillSpe
         EXPECT_EQ(steps[static_cast<std::size_t>(i)], std::make_pair(i + 1, 6));
     }
     ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0].text, "加载图片 " + bad.toStdString() + " 错误 !");
+    EXPECT_EQ(dialogs_.messages[0].text,
+              "1 picture was not imported:\n" + bad.toStdString() + ": truncated or damaged");
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c", "e", "f"}));
     EXPECT_EQ(window.Pictures().CurrentIndex(), 4);
+}
+
+// Broken files never stop the import with a box: every other picture is
+// imported, and one summary at the end names each failed file and why.
+TEST_F(ImportWindowTest, BrokenFilesAreListedWithTheirReasonsAfterTheImport) {
+    MainWindow& window = Start();
+    const QDir dir(dir_->Dir());
+    QByteArray truncated = SolidBitmap(8, 8, Qt::red);
+    truncated.truncate(80);  // headers whole, pixel rows cut short
+    QByteArray tooWide = SolidBitmap(8, 8, Qt::red);
+    tooWide[18] = '\x28';  // width 9000 = 0x2328, little-endian
+    tooWide[19] = '\x23';
+    const QString cut = dir.filePath("d-cut.bmp");
+    const QString text = dir.filePath("h-notes.bmp");
+    const QString wide = dir.filePath("j-wide.bmp");
+    const QString folder = dir.filePath("k-folder.bmp");
+    ASSERT_TRUE(WriteFile(cut, truncated));
+    ASSERT_TRUE(WriteFile(text, QByteArray("just some notes, no picture")));
+    ASSERT_TRUE(WriteFile(wide, tooWide));
+    ASSERT_TRUE(dir.mkdir("k-folder.bmp"));
+    QStringList paths;
+    for (const char* name : {"a", "b", "c"}) {
+        paths << Picture(QStringLiteral("%1.bmp").arg(QLatin1String(name)));
+    }
+    paths << cut;
+    for (const char* name : {"e", "f", "g"}) {
+        paths << Picture(QStringLiteral("%1.bmp").arg(QLatin1String(name)));
+    }
+    paths << text << Picture("i.bmp") << wide << folder << Picture("l.bmp");
+
+    int shownDuringImport = 0;
+    dialogs_.onMessage = [&](const Message&) { shownDuringImport += window.ImportRunning(); };
+    window.ImportPaths(paths);
+
+    EXPECT_EQ(shownDuringImport, 0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c", "e", "f", "g", "i", "l"}));
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs_.messages[0].text,
+              "4 pictures were not imported:\n" + cut.toStdString() + ": truncated or damaged\n" +
+                  text.toStdString() + ": unsupported format (not a bitmap or PNG)\n" +
+                  wide.toStdString() + ": too large (more than 8192 pixels wide or high)\n" +
+                  folder.toStdString() + ": cannot be opened");
 }
 
 TEST_F(ImportWindowTest, CancelKeepsThePicturesDoneSoFarSorted) {

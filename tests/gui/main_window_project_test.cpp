@@ -22,16 +22,6 @@
 namespace pictor::gui::testing {
 namespace {
 
-// Two models: the 16-bit "Panel" (current) and the 1-bit "Mono".
-std::string TwoModels() {
-    return "[COMMON]\nLCD_TYPE=320x240\nMODEL_COUNT=2\nMODEL_NAME0=Panel\nMODEL_NAME1=Mono\n"
-           "CURRENT_MODE=0\n"
-           "[Panel]\nCOLOR_DEPTH=16\nCOLOR_TYPE=1\nCONVERT_DIRECTION=0\nOUT_DATA_TYPE=0\n"
-           "MIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nBKCOLOR=0\n"
-           "[Mono]\nCOLOR_DEPTH=1\nCOLOR_TYPE=0\nCONVERT_DIRECTION=0\nOUT_DATA_TYPE=0\n"
-           "MIN_ALLOCATE_SIZE=1\nBLOCK_COL_NUM=0\nBKCOLOR=0\n";
-}
-
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -87,6 +77,10 @@ TEST_F(ProjectWindowTest, ClosingAChangedListAsksSaveDiscardOrCancel) {
     ASSERT_EQ(dialogs_.questions.size(), 1u);
     EXPECT_EQ(dialogs_.questionButtons[0],
               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    // A stray Enter or Space answers Cancel: the window and the list stay.
+    EXPECT_EQ(dialogs_.questionDefaults[0], QMessageBox::Cancel);
+    QTest::keyClick(&window, Qt::Key_Escape);  // unanswered: the default
+    EXPECT_TRUE(window.isVisible());
 
     // Save whose file chooser is cancelled keeps the window too.
     dialogs_.questionAnswers = {QMessageBox::Save};
@@ -127,7 +121,7 @@ TEST_F(ProjectWindowTest, ProjectRoundTripKeepsOrderFlagsAndPositions) {
 
     dialogs_.saveAnswers = {Path("list.pictor")};
     Trigger("saveProjectAsAction");
-    EXPECT_EQ(window.windowTitle(), "list.pictor[*] - Pictor");
+    EXPECT_EQ(window.windowTitle(), "list.pictor[*] — Pictor");
     EXPECT_FALSE(window.isWindowModified());
     // Paths are stored relative to the project file.
     EXPECT_FALSE(ReadAll(Path("list.pictor")).contains(dir_->Dir().toUtf8()));
@@ -191,7 +185,7 @@ TEST_F(ProjectWindowTest, CliConvertOfTheProjectIsByteIdenticalToTheGuis) {
     Button(1028)->click();  // alpha, zeta, mid: the conversion sorts again
     SelectRow(0);
     emit Get<QTreeView>(1000)->doubleClicked(Get<QTreeView>(1000)->model()->index(0, 0));
-    Get<QLineEdit>(1012)->setText("-3");
+    Get<QLineEdit>(1012)->setText("-1");  // partly off the panel: allowed
     Get<QLineEdit>(1013)->setText("17");
     Button(1014)->click();
     dialogs_.saveAnswers = {Path("p.pictor")};
@@ -216,7 +210,7 @@ TEST_F(ProjectWindowTest, CliConvertOfTheProjectIsByteIdenticalToTheGuis) {
     EXPECT_EQ(ReadAll(Path("cli/Icon.bin")), guiBin);
     EXPECT_EQ(ReadAll(Path("cli/Icon.h")), ReadAll(Path("Icon.h")));
     // The positions come from the project, not from the pictures' trailers.
-    EXPECT_TRUE(ReadAll(Path("Icon.h")).contains("#define ALPHA_L  -3\r\n"));
+    EXPECT_TRUE(ReadAll(Path("Icon.h")).contains("#define ALPHA_L  -1\r\n"));
 }
 #endif
 

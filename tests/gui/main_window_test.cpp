@@ -15,20 +15,24 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "gui/about_dialog.h"
 #include "gui/lcd_preview.h"
+#include "gui/memory_map_dialog.h"
+#include "gui/message_bar.h"
 #include "main_window_fixture.h"
+#include "version/program_version.h"
 
 namespace pictor::gui::testing {
 namespace {
 
 TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     MainWindow& window = Start();
-    EXPECT_EQ(window.windowTitle(), "Untitled[*] - Pictor");
+    EXPECT_EQ(window.windowTitle(), "Untitled[*] — Pictor");
     EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(Get<QComboBox>(1091)->currentText(), "COM1");
     EXPECT_EQ(Get<QComboBox>(1090)->currentText(), "256000");
     EXPECT_EQ(Get<QComboBox>(1005)->currentText(), "详细信息");
-    EXPECT_EQ(Get<QLabel>(1100)->text(), "0%");
+    EXPECT_EQ(Get<QLabel>(1100)->text(), "Ready");
     EXPECT_FALSE(Button(1088)->isEnabled());
     EXPECT_TRUE(Button(1087)->isEnabled());
     EXPECT_EQ(window.Pictures().CurrentIndex(), -1);
@@ -39,6 +43,11 @@ TEST_F(MainWindowTest, StartsWithTheScomDefaultsAndAnEmptyList) {
     EXPECT_EQ(about->text(), "关于 Pictor(&A)...");
     about->trigger();
     EXPECT_EQ(dialogs_.modalRuns.back(), "AboutDialog");
+    // The box shows the version the command-line programs print.
+    const AboutDialog box;
+    const auto* version = box.findChild<QLabel*>("versionLabel");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text().toStdString(), "Version " + std::string(ProgramVersion()));
 }
 
 TEST_F(MainWindowTest, EnterKeepsTheWindowAndEscapeEndsIt) {
@@ -86,8 +95,9 @@ TEST_F(MainWindowTest, ImportSortsSkipsFailuresAndSelectsTheLast) {
 
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
     ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0].text,
-              "加载图片 " + QDir::toNativeSeparators(bad).toStdString() + " 错误 !");
+    EXPECT_EQ(dialogs_.messages[0].text, "1 picture was not imported:\n" +
+                                             QDir::toNativeSeparators(bad).toStdString() +
+                                             ": unsupported format (not a bitmap or PNG)");
     EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(window.Pictures().CurrentIndex(), 2);
     EXPECT_EQ(Get<QLineEdit>(1022)->text(), "2");
@@ -156,14 +166,9 @@ TEST_F(MainWindowTest, DeletesExactlyTheSelectedRowsAndRenumbers) {
         list->selectionModel()->select(list->model()->index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    // Deleting more than one picture asks first; No keeps them.
-    dialogs_.questionAnswers = {QMessageBox::No};
+    // Deleting asks nothing: Undo brings the pictures back.
     Button(1002)->click();
-    ASSERT_EQ(dialogs_.questions.size(), 1u);
-    EXPECT_EQ(dialogs_.questions[0].text, "Remove 3 pictures from the list?");
-    EXPECT_EQ(Names().size(), 5u);
-    dialogs_.questionAnswers = {QMessageBox::Yes};
-    Button(1002)->click();
+    EXPECT_TRUE(dialogs_.questions.empty());
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(list->model()->index(1, 1).data().toString(), "1");
     EXPECT_EQ(window.Pictures().At(1).index, 1);
@@ -174,12 +179,12 @@ TEST_F(MainWindowTest, DeletesExactlyTheSelectedRowsAndRenumbers) {
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     Button(1002)->click();
     EXPECT_EQ(Names(), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(dialogs_.questions.size(), 2u);
+    EXPECT_TRUE(dialogs_.questions.empty());
 
-    // Remove all always asks.
+    // Remove all still asks.
     dialogs_.questionAnswers = {QMessageBox::Yes};
     Button(1004)->click();
-    EXPECT_EQ(dialogs_.questions.size(), 3u);
+    EXPECT_EQ(dialogs_.questions.size(), 1u);
     EXPECT_TRUE(window.Pictures().Empty());
     EXPECT_EQ(list->model()->rowCount(), 0);
 }
@@ -200,6 +205,23 @@ TEST_F(MainWindowTest, ClickingTheListPicksTheFirstSelectedRow) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       QPoint(5, list->viewport()->height() - 3));
     QTRY_COMPARE_WITH_TIMEOUT(window.Pictures().CurrentIndex(), -1, 5000);
+}
+
+// A double-click toggles the row it hit, not the one selected or current.
+TEST_F(MainWindowTest, DoubleClickTogglesTheClickedRowOnly) {
+    MainWindow& window = Start();
+    Import({Picture("a.bmp"), Picture("b.bmp"), Picture("c.bmp")});
+    auto* list = Get<QTreeView>(1000);
+    QAbstractItemModel* model = list->model();
+    list->selectionModel()->select(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    window.OnListClick();
+    ASSERT_EQ(window.Pictures().CurrentIndex(), 0);
+
+    emit list->doubleClicked(model->index(2, 0));
+    EXPECT_FALSE(window.Pictures().At(0).shown);
+    EXPECT_TRUE(window.Pictures().At(2).shown);
+    EXPECT_EQ(window.Pictures().CurrentIndex(), 2);
+    EXPECT_EQ(model->index(2, 0).data(Qt::CheckStateRole), Qt::Checked);
 }
 
 TEST_F(MainWindowTest, MoveUpAndDownStopAtTheEnds) {
@@ -278,14 +300,19 @@ TEST_F(MainWindowTest, ConvertWritesTheResourceImageAndReports) {
     Import({Picture("b.bmp", 4, 2), Picture("a.bmp", 2, 2)});
     Button(1028)->click();  // b before a; the conversion sorts again
     Button(1021)->click();
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    // The notice names the folder, the files and the share of the 64 Mbit flash:
-    // 2072 of 8388608 bytes.
-    EXPECT_EQ(dialogs_.messages[0],
-              (Message{"转档成功\n\nFolder: " + dir_->Dir().toStdString() +
-                           "\nFiles: Icon.bin, Icon.h\nIcon.bin: 2072 bytes, 0.02 % of the 64Mbit "
-                           "flash (8388608 bytes)",
-                       "", MessageIcon::Information}));
+    // No box: the message bar names the folder, the files and the share of the
+    // 64 Mbit flash (2072 of 8388608 bytes), with a way to the folder and the map.
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(window.Results().Text().toStdString(),
+              "转档成功\nFolder: " + dir_->Dir().toStdString() +
+                  "\nFiles: Icon.bin, Icon.h\nIcon.bin: 2072 bytes, 0.02 % of the 64Mbit flash "
+                  "(8388608 bytes)");
+    EXPECT_EQ(window.Results().CurrentKind(), MessageBar::Kind::Positive);
+    window.findChild<QPushButton*>("openFolderAction")->click();
+    EXPECT_EQ(dialogs_.opened, (std::vector<QString>{dir_->Dir()}));
+    window.findChild<QPushButton*>("showMemoryMapAction")->click();
+    EXPECT_TRUE(window.MemoryMap().isVisible());
+    window.MemoryMap().close();
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(window.Pictures().CurrentIndex(), 0);
     // Table + 2 x 2 + 4 x 2 pixels of two bytes each.

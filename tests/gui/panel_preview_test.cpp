@@ -234,7 +234,9 @@ TEST_F(PanelPreviewTest, ViewerDecodesGreyDepthsByIndexWithColumnsAndBands) {
         EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.Texts().front();
         ASSERT_EQ(rows.size(), 2);
         if (window.Profile().saveWidthHeightToBin != 0) {
-            EXPECT_TRUE(rows[1].startsWith("1: 12 x 16, ")) << rows[1].toStdString();
+            // After its symbol from the Icon.h beside the image.
+            EXPECT_TRUE(rows[1].startsWith("1: ") && rows[1].contains(", 12 x 16, "))
+                << rows[1].toStdString();
         }
 
         const QImage surface = window.Preview().Render();

@@ -87,6 +87,11 @@ class ScriptedDialogs final : public DialogService {
         return answer;
     }
 
+    bool OpenLocation(const QString& path) override {
+        opened.push_back(path);
+        return true;
+    }
+
     /// Texts of the recorded messages, in order.
     [[nodiscard]] std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -112,6 +117,7 @@ class ScriptedDialogs final : public DialogService {
     std::deque<QMessageBox::StandardButton> questionAnswers;
     std::vector<QMessageBox::StandardButtons> questionButtons;
     std::deque<QString> saveAnswers;
+    std::vector<QString> opened;
     std::vector<FileRequest> saveRequests;
 };
 

@@ -2,7 +2,10 @@
 // is marked for translation. The scan looks at the string literals of src/gui and
 // src/cli outside the marking calls; a literal that reads like text (Chinese
 // characters, or two words) must be marked or be listed in allowed_literals.txt
-// (keys, file names, formats, names of things that are not translated).
+// (keys, file names, formats, names of things that are not translated). A Qt
+// string literal (QStringLiteral, QLatin1String, QString::fromUtf8, …) is what
+// widgets show, so there a single word counts as text too, unless it is written
+// like a key (importButton, zoom%1Action, folders/import).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,16 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "source_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using pictor::i18n_test::ListedLines;
+using pictor::i18n_test::ReadAll;
 
 // The source with comments, #include lines and marked calls blanked out (newlines
 // kept, so line numbers stay right).
@@ -83,16 +83,25 @@ bool ReadsLikeText(const std::string& literal) {
     return std::regex_search(literal, words);
 }
 
+// A Qt string literal that holds a word but is not written like a key or a name
+// of a thing: "open", "(none)", "%1 pictures", "Choose a file".
+bool ReadsLikeShownText(const std::string& literal) {
+    static const std::regex word(R"([A-Za-z]{2,})");
+    static const std::regex key(R"([A-Za-z:][A-Za-z0-9%]*[A-Z0-9%_/.:][A-Za-z0-9%_/.:-]*)");
+    return ReadsLikeText(literal) ||
+           (std::regex_search(literal, word) && !std::regex_match(literal, key));
+}
+
+// True when the literal starting at `quote` is the argument of a Qt string literal.
+bool InQtStringLiteral(const std::string& text, std::size_t quote) {
+    static const std::regex opening(
+        R"((QStringLiteral|QLatin1String|QLatin1StringView|QString::fromUtf8|QString::fromLatin1|QString)\s*\(\s*$)");
+    const std::size_t from = quote > 40 ? quote - 40 : 0;
+    return std::regex_search(text.substr(from, quote - from), opening);
+}
+
 std::set<std::string> AllowedLiterals() {
-    std::set<std::string> allowed;
-    std::istringstream lines(
-        ReadAll(fs::path(PICTOR_SOURCE_DIR) / "tests/i18n/allowed_literals.txt"));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line[0] != '#') {
-            allowed.insert(line);
-        }
-    }
-    return allowed;
+    return ListedLines("tests/i18n/allowed_literals.txt");
 }
 
 // Unmarked literals that read like text, as "file:line: literal".
@@ -104,7 +113,10 @@ std::vector<std::string> Findings(const std::string& name, const std::string& so
     for (auto it = std::sregex_iterator(text.begin(), text.end(), literal);
          it != std::sregex_iterator(); ++it) {
         const std::string value = (*it)[1].str();
-        if (ReadsLikeText(value) && allowed.count(value) == 0) {
+        const bool text_like = InQtStringLiteral(text, static_cast<std::size_t>(it->position()))
+                                   ? ReadsLikeShownText(value)
+                                   : ReadsLikeText(value);
+        if (text_like && allowed.count(value) == 0) {
             const auto line = 1 + std::count(text.begin(), text.begin() + it->position(), '\n');
             found.push_back(name + ":" + std::to_string(line) + ": \"" + value + "\"");
         }
@@ -122,10 +134,31 @@ TEST(LiteralScan, FindsUnmarkedTextsAndIgnoresMarkedOnes) {
         "err << \"no serial ports found\";\n"
         "QStringLiteral(\"Pictor\");\n";
     const std::vector<std::string> found = Findings("x.cpp", source, {});
-    ASSERT_EQ(found.size(), 2U) << ::testing::PrintToString(found);
+    ASSERT_EQ(found.size(), 3U) << ::testing::PrintToString(found);
     EXPECT_EQ(found[0], "x.cpp:6: \"没有正常导入bmp\"");
     EXPECT_EQ(found[1], "x.cpp:7: \"no serial ports found\"");
-    EXPECT_TRUE(Findings("x.cpp", source, {"没有正常导入bmp", "no serial ports found"}).empty());
+    EXPECT_EQ(found[2], "x.cpp:8: \"Pictor\"");
+    EXPECT_TRUE(
+        Findings("x.cpp", source, {"没有正常导入bmp", "no serial ports found", "Pictor"}).empty());
+}
+
+// A Qt string literal shown by a widget is text even as one word; keys,
+// object names and formats are not.
+TEST(LiteralScan, QtStringLiteralsCountSingleWordsButNotKeys) {
+    const std::string source =
+        "port.arg(open ? QStringLiteral(\"open\") : QStringLiteral(\"closed\"));\n"
+        "menu->addAction(QStringLiteral(\"(none)\"));\n"
+        "label->setText(QStringLiteral(\"%1 pictures\").arg(n));\n"
+        "button->setToolTip(QLatin1String(\"Choose a file\"));\n"
+        "setObjectName(QStringLiteral(\"importButton\"));\n"
+        "Action(QStringLiteral(\"zoom%1Action\"));\n"
+        "Store().value(QStringLiteral(\"folders/import\"));\n"
+        "QStringLiteral(\"%1 x %2, %3\");\n"
+        "const char* key = \"open\";\n";
+    const std::vector<std::string> found = Findings("y.cpp", source, {});
+    EXPECT_EQ(found, (std::vector<std::string>{"y.cpp:1: \"open\"", "y.cpp:1: \"closed\"",
+                                               "y.cpp:2: \"(none)\"", "y.cpp:3: \"%1 pictures\"",
+                                               "y.cpp:4: \"Choose a file\""}));
 }
 
 TEST(LiteralScan, FrontEndTextsAreMarked) {

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "core/common/translatable.h"
+
 namespace pictor {
 
 /// How a regular file is opened.
@@ -111,6 +113,24 @@ bool CloseFile(int fd);
 /// Both must be on the same file system. Stores the reason in `error` on failure.
 bool ReplaceFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target,
                            std::error_code& error);
+
+/// A short reason for a failed file operation, in words for a message ("access
+/// denied: …", "the file is in use by another program"). On Windows the core's own
+/// texts for the portable reasons (translated by `lookup`), the system's text for
+/// any other error; elsewhere the system's text (strerror).
+[[nodiscard]] std::string FileErrorText(const std::error_code& error,
+                                        const CoreTextLookup& lookup = {});
+
+#ifdef _WIN32
+/// The reason of a failed file operation from its Windows system error code
+/// (GetLastError()), as a portable error: permission_denied for access denied
+/// (which MoveFileExW also answers when another program has the target open),
+/// device_or_resource_busy for a sharing or lock violation (the file is in use by
+/// another program), no_such_file_or_directory, file_exists,
+/// read_only_file_system and no_space_on_device. Any other code stays the
+/// system's error.
+[[nodiscard]] std::error_code FileErrorOfWindowsCode(unsigned long code);
+#endif
 
 /// Makes the last renames inside `dir` durable (fsync of the directory). Windows
 /// has no such call and needs none after a write-through move.

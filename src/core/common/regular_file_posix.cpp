@@ -142,6 +142,10 @@ bool ReplaceFileAtomically(const std::filesystem::path& source, const std::files
     return true;
 }
 
+std::string FileErrorText(const std::error_code& error, const CoreTextLookup& /*lookup*/) {
+    return error.message();
+}
+
 void SyncDirectory(const std::filesystem::path& dir) {
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string>
 #include <utility>
 
 #include "core/common/regular_file.h"
@@ -17,43 +18,37 @@ namespace pictor {
 
 namespace {
 
-OpenFailure FailureOf(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_NETPATH:
-        case ERROR_INVALID_DRIVE:
-            return OpenFailure::NotFound;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
-            return OpenFailure::PermissionDenied;
-        default:
-            return OpenFailure::Other;
+OpenFailure FailureOf(DWORD code) {
+    const std::error_code error = FileErrorOfWindowsCode(code);
+    if (error == std::errc::no_such_file_or_directory) {
+        return OpenFailure::NotFound;
     }
+    if (error == std::errc::permission_denied || error == std::errc::device_or_resource_busy ||
+        error == std::errc::read_only_file_system) {
+        return OpenFailure::PermissionDenied;
+    }
+    return OpenFailure::Other;
 }
 
-// errno for the last Win32 error, for callers that report errno values.
-int ErrnoOf(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return ENOENT;
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return EEXIST;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return EACCES;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return ENOSPC;
-        default:
-            return EIO;
+// errno for a Win32 error, for callers that report errno values.
+int ErrnoOf(DWORD code) {
+    const std::error_code error = FileErrorOfWindowsCode(code);
+    return error.category() == std::generic_category() ? error.value() : EIO;
+}
+
+// The system's own text of a Win32 error as UTF-8 (the narrow variant would give
+// it in the ANSI code page), without the line break it ends with.
+std::string SystemText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer != nullptr ? buffer : L"", length);
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+        text.pop_back();
     }
+    return Utf8FromPath(std::filesystem::path(std::move(text)));
 }
 
 HANDLE HandleOf(int fd) {
@@ -231,7 +226,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& source, const std::files
                            std::error_code& error) {
     if (!::MoveFileExW(source.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error.assign(static_cast<int>(::GetLastError()), std::system_category());
+        error = FileErrorOfWindowsCode(::GetLastError());
         return false;
     }
     error.clear();
@@ -239,6 +234,64 @@ bool ReplaceFileAtomically(const std::filesystem::path& source, const std::files
 }
 
 void SyncDirectory(const std::filesystem::path& /*dir*/) {}
+
+std::error_code FileErrorOfWindowsCode(unsigned long code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE:
+            return std::make_error_code(std::errc::no_such_file_or_directory);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::make_error_code(std::errc::file_exists);
+        case ERROR_ACCESS_DENIED:
+            return std::make_error_code(std::errc::permission_denied);
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        case ERROR_WRITE_PROTECT:
+            return std::make_error_code(std::errc::read_only_file_system);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::make_error_code(std::errc::no_space_on_device);
+        default:
+            return {static_cast<int>(code), std::system_category()};
+    }
+}
+
+std::string FileErrorText(const std::error_code& error, const CoreTextLookup& lookup) {
+    struct Reason {
+        std::errc condition;
+        const char* text;
+    };
+    // MoveFileExW answers "access denied" also when another program has the
+    // target open; a sharing violation always means that.
+    static constexpr Reason kReasons[] = {
+        {std::errc::permission_denied,
+         PICTOR_TRANSLATE_NOOP(
+             "Core", "access denied: the file may be read-only or open in another program")},
+        {std::errc::device_or_resource_busy,
+         PICTOR_TRANSLATE_NOOP("Core", "the file is in use by another program")},
+        {std::errc::no_such_file_or_directory,
+         PICTOR_TRANSLATE_NOOP("Core", "no such file or folder")},
+        {std::errc::file_exists, PICTOR_TRANSLATE_NOOP("Core", "the file exists already")},
+        {std::errc::read_only_file_system,
+         PICTOR_TRANSLATE_NOOP("Core", "the disk is write-protected")},
+        {std::errc::no_space_on_device, PICTOR_TRANSLATE_NOOP("Core", "the disk is full")},
+    };
+    for (const Reason& reason : kReasons) {
+        if (error == reason.condition) {
+            return LookUp(lookup, reason.text);
+        }
+    }
+    if (error.category() == std::system_category()) {
+        return SystemText(static_cast<DWORD>(error.value()));
+    }
+    return error.message();
+}
 
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
     if (utf8.empty()) {

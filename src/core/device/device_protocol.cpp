@@ -36,6 +36,16 @@ bool DeviceProtocol::Send(std::span<const std::uint8_t> bytes) {
     return line_.Write(bytes) == static_cast<int>(bytes.size());
 }
 
+bool DeviceProtocol::Receive(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) {
+    if (line_.ReadExact(buffer, timeout)) {
+        unansweredWait_ = std::chrono::milliseconds{0};
+        return true;
+    }
+    // A line that went away answers nothing at once; only a real wait counts.
+    unansweredWait_ = line_.LineLost() ? std::chrono::milliseconds{0} : timeout;
+    return false;
+}
+
 Outcome DeviceProtocol::SingleExchange(std::span<const std::uint8_t> request,
                                        std::span<std::uint8_t> reply,
                                        std::chrono::milliseconds timeout) {
@@ -47,7 +57,7 @@ Outcome DeviceProtocol::SingleExchange(std::span<const std::uint8_t> request,
         return Outcome::Failed;
     }
     pauser_.Pause(kExchangePause);
-    return line_.ReadExact(reply, timeout) ? Outcome::Ok : Outcome::Failed;
+    return Receive(reply, timeout) ? Outcome::Ok : Outcome::Failed;
 }
 
 ConnectResult DeviceProtocol::ConnectDevice(DeviceState& state, bool withMagic) {
@@ -67,14 +77,14 @@ ConnectResult DeviceProtocol::ConnectDevice(DeviceState& state, bool withMagic) 
     // The two reply bytes are collected one by one within the same 500 ms, so that
     // "no answer" and "an answer cut short" can be told apart.
     const auto deadline = std::chrono::steady_clock::now() + kConnectReplyTimeout;
-    if (!line_.ReadExact(std::span(result.reply).first(1), kConnectReplyTimeout)) {
+    if (!Receive(std::span(result.reply).first(1), kConnectReplyTimeout)) {
         result.failure = ConnectFailure::NoReply;
         return result;
     }
     const auto left = std::max(std::chrono::milliseconds(0),
                                std::chrono::duration_cast<std::chrono::milliseconds>(
                                    deadline - std::chrono::steady_clock::now()));
-    if (!line_.ReadExact(std::span(result.reply).subspan(1, 1), left)) {
+    if (!Receive(std::span(result.reply).subspan(1, 1), left)) {
         result.failure = ConnectFailure::ShortReply;
         return result;
     }
@@ -113,7 +123,7 @@ Outcome DeviceProtocol::WriteOneSector(std::span<const std::uint8_t> chunk, std:
     const auto length = static_cast<std::uint16_t>(chunk.size());
     const auto frame = WriteSectorFrame(sector, length, withChecksum);
     std::array<std::uint8_t, kReplyBytes> header{};
-    if (!Send(frame) || !line_.ReadExact(header, TimeoutFor(frame.size() + header.size()))) {
+    if (!Send(frame) || !Receive(header, TimeoutFor(frame.size() + header.size()))) {
         return Outcome::Failed;
     }
     std::span<const std::uint8_t> data = chunk;
@@ -128,8 +138,7 @@ Outcome DeviceProtocol::WriteOneSector(std::span<const std::uint8_t> chunk, std:
         return Outcome::Failed;
     }
     pauser_.Pause(kSectorDataPause);
-    return line_.ReadExact(answer, TimeoutFor(data.size() + answer.size())) ? Outcome::Ok
-                                                                            : Outcome::Failed;
+    return Receive(answer, TimeoutFor(data.size() + answer.size())) ? Outcome::Ok : Outcome::Failed;
 }
 
 Outcome DeviceProtocol::WriteImagePlain(std::span<const std::uint8_t> image,
@@ -229,8 +238,8 @@ Outcome DeviceProtocol::ReadSector(std::uint32_t sector,
     }
     const auto frame = ReadSectorFrame(sector, static_cast<std::uint16_t>(kSectorBytes));
     std::array<std::uint8_t, kReplyBytes> trailer{};
-    const bool ok = Send(frame) && line_.ReadExact(data, TimeoutFor(frame.size() + data.size())) &&
-                    line_.ReadExact(trailer, TimeoutFor(trailer.size()));
+    const bool ok = Send(frame) && Receive(data, TimeoutFor(frame.size() + data.size())) &&
+                    Receive(trailer, TimeoutFor(trailer.size()));
     return ok ? Outcome::Ok : Outcome::Failed;
 }
 

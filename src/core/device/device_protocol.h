@@ -107,6 +107,11 @@ class DeviceProtocol {
 
     /// Mode-2 resends in the protocol object's life (for summaries).
     [[nodiscard]] int ResendCount() const { return resendCount_; }
+    /// The time-out of the latest awaited reply when it did not come on a live line,
+    /// zero when it came: a failure can say how long the module was silent.
+    [[nodiscard]] std::chrono::milliseconds UnansweredWait() const { return unansweredWait_; }
+    /// True when the line reports that its device went away (see `SerialLine`).
+    [[nodiscard]] bool LineLost() const { return line_.LineLost(); }
 
     /// Percentage of a run: (total*100 - remaining*100) / total. Computed in 64
     /// bits; for every image size the capacity check accepts (at most 14 MiB) the
@@ -116,6 +121,8 @@ class DeviceProtocol {
   private:
     bool Cancelled() const { return cancel_.IsCancelled(); }
     bool Send(std::span<const std::uint8_t> bytes);
+    // Reads a reply; a missing one on a live line records its wait.
+    bool Receive(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout);
     Outcome SingleExchange(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                            std::chrono::milliseconds timeout);
     std::chrono::milliseconds TimeoutFor(std::size_t byteCount) const;
@@ -130,6 +137,7 @@ class DeviceProtocol {
     Pauser& pauser_;
     CancelToken cancel_;
     int resendCount_ = 0;
+    std::chrono::milliseconds unansweredWait_{0};
     std::array<std::uint8_t, kSectorBytes + 2> chunkBuffer_{};
 };
 

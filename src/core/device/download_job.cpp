@@ -29,6 +29,8 @@ class Job {
                                       MessageIcon::Stop};
         } else if (outcome == Outcome::Failed) {
             result_.message = Message{failureText, kErrorCaption, MessageIcon::Stop};
+            result_.lineLost = protocol_.LineLost();
+            result_.unansweredWait = protocol_.UnansweredWait();
         } else {
             result_.message =
                 Message{PICTOR_TRANSLATE_NOOP("Core", "下载 Bin档成功"),

@@ -55,6 +55,10 @@ struct DownloadResult {
     /// Whether the requested settings went to the module: nothing when none were
     /// requested or the image was not downloaded, false when the send failed.
     std::optional<bool> settingsWritten;
+    /// A failure's cause on the line: the device went away (unplugged, switched
+    /// off), or the time-out of the reply that did not come (zero otherwise).
+    bool lineLost = false;
+    std::chrono::milliseconds unansweredWait{0};
 };
 
 /// The warning shown after a successful download whose settings were not written.

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <tuple>
 
+#include "core/common/ascii_text.h"
+
 namespace pictor::device {
 
 namespace {
@@ -65,7 +67,44 @@ std::map<std::string, std::string> ReadByIdLinks(const fs::path& byIdDir) {
     return names;
 }
 
+// The number of "COMn"; 0 for any other name.
+unsigned ComNumber(std::string_view name) {
+    if (!StartsWithIgnoringAsciiCase(name, "COM")) {
+        return 0;
+    }
+    unsigned number = 0;
+    const std::string_view digits = name.substr(3);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    return error == std::errc{} && end == digits.data() + digits.size() ? number : 0;
+}
+
 }  // namespace
+
+std::vector<PortInfo> SelectWindowsSerialPorts(const std::map<std::string, std::string>& portsClass,
+                                               const std::vector<std::string>& registered) {
+    std::map<std::string, std::string> serial;
+    for (const auto& [name, description] : portsClass) {
+        const bool isRegistered =
+            std::find(registered.begin(), registered.end(), name) != registered.end();
+        if (ComNumber(name) != 0 || isRegistered) {
+            serial.emplace(name, description);
+        }
+    }
+    for (const std::string& name : registered) {
+        serial.emplace(name, std::string());  // keeps the friendly name of the class device
+    }
+    std::vector<PortInfo> ports;
+    ports.reserve(serial.size());
+    for (const auto& [name, description] : serial) {
+        ports.push_back(PortInfo{name, description});
+    }
+    std::stable_sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) {
+        const unsigned na = ComNumber(a.path);
+        const unsigned nb = ComNumber(b.path);
+        return (na == 0 ? ~0U : na) < (nb == 0 ? ~0U : nb);
+    });
+    return ports;
+}
 
 std::vector<PortInfo> ListSerialPorts(const fs::path& root) {
     const fs::path ttyClass = root / "sys" / "class" / "tty";

@@ -6,12 +6,9 @@
 #include <devguid.h>
 #include <setupapi.h>
 
-#include <algorithm>
-#include <charconv>
 #include <map>
-#include <string_view>
+#include <utility>
 
-#include "core/common/ascii_text.h"
 #include "core/common/regular_file.h"
 
 namespace pictor::device {
@@ -20,17 +17,6 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
     return Utf8FromPath(std::filesystem::path(text));
-}
-
-// The number of "COMn"; 0 for any other name (those sort last).
-unsigned ComNumber(std::string_view name) {
-    if (!StartsWithIgnoringAsciiCase(name, "COM")) {
-        return 0;
-    }
-    unsigned number = 0;
-    const std::string_view digits = name.substr(3);
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    return error == std::errc{} && end == digits.data() + digits.size() ? number : 0;
 }
 
 // A REG_SZ value, without the terminating null(s) the registry may store.
@@ -83,8 +69,8 @@ void AddSetupApiPorts(std::map<std::string, std::string>& ports) {
     ::SetupDiDestroyDeviceInfoList(devices);
 }
 
-// Ports registered by their drivers under SERIALCOMM (value: the port name).
-void AddRegisteredPorts(std::map<std::string, std::string>& ports) {
+// Ports registered by their serial drivers under SERIALCOMM (value: the port name).
+void AddRegisteredPorts(std::vector<std::string>& ports) {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ,
                         &key) != ERROR_SUCCESS) {
@@ -105,9 +91,8 @@ void AddRegisteredPorts(std::map<std::string, std::string>& ports) {
             continue;
         }
         value[valueBytes / sizeof(wchar_t)] = L'\0';
-        const std::string port = Utf8(value);
-        if (!port.empty()) {
-            ports.emplace(port, std::string());  // keeps a friendly name found before
+        if (std::string port = Utf8(value); !port.empty()) {
+            ports.push_back(std::move(port));
         }
     }
     ::RegCloseKey(key);
@@ -116,20 +101,11 @@ void AddRegisteredPorts(std::map<std::string, std::string>& ports) {
 }  // namespace
 
 std::vector<PortInfo> ListSerialPorts() {
-    std::map<std::string, std::string> found;
-    AddSetupApiPorts(found);
-    AddRegisteredPorts(found);
-    std::vector<PortInfo> ports;
-    ports.reserve(found.size());
-    for (auto& [name, description] : found) {
-        ports.push_back(PortInfo{name, description});
-    }
-    std::stable_sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) {
-        const unsigned na = ComNumber(a.path);
-        const unsigned nb = ComNumber(b.path);
-        return (na == 0 ? ~0U : na) < (nb == 0 ? ~0U : nb);
-    });
-    return ports;
+    std::map<std::string, std::string> portsClass;
+    AddSetupApiPorts(portsClass);
+    std::vector<std::string> registered;
+    AddRegisteredPorts(registered);
+    return SelectWindowsSerialPorts(portsClass, registered);
 }
 
 }  // namespace pictor::device

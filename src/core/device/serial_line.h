@@ -32,6 +32,10 @@ class SerialLine {
 
     /// Discards pending input. Always true, also on a closed line.
     virtual bool PurgeInput() = 0;
+
+    /// True once the device hung up or failed with an I/O error (unplugged, the
+    /// far end of a pseudo-terminal closed), until the line is opened again.
+    [[nodiscard]] virtual bool LineLost() const { return false; }
 };
 
 /// The protocol's fixed pauses go through this, so tests can run them on a fake

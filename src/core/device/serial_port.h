@@ -83,6 +83,9 @@ class SerialPort final : public SerialLine {
 
     /// Discards received bytes not yet read (tcflush TCIFLUSH, PurgeComm). Always true.
     bool PurgeInput() override;
+    /// True once a read or write saw the device hang up or fail with an I/O
+    /// error (POSIX); cleared by `Open` and `Close`.
+    [[nodiscard]] bool LineLost() const override { return lost_.load(); }
 
   private:
     // The descriptor (POSIX) or the HANDLE (Windows) of the open device.
@@ -90,12 +93,14 @@ class SerialPort final : public SerialLine {
     static constexpr NativeHandle kClosed = -1;  // also INVALID_HANDLE_VALUE
 
     bool FailOpen(std::error_code error, NativeHandle handle);
+    void MarkLostOn(int error);
 
     std::atomic<NativeHandle> handle_{kClosed};
     // Windows: a named mutex per port that other Pictor processes see, because
     // not every implementation of the Win32 API enforces the unshared open.
     NativeHandle claim_ = kClosed;
     std::atomic<int> baud_{0};
+    std::atomic<bool> lost_{false};
     std::string devicePath_;
     bool exclusive_ = false;
     std::error_code lastOpenError_;

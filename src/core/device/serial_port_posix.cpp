@@ -136,6 +136,7 @@ bool SerialPort::Open(const std::string& portText, int baud) {
     exclusive_ = exclusive;
     lastOpenError_.clear();
     baud_.store(baud);
+    lost_.store(false);
     handle_.store(fd);
     return true;
 }
@@ -151,8 +152,16 @@ bool SerialPort::Close() {
     }
     ::close(fd);
     baud_.store(0);
+    lost_.store(false);
     devicePath_.clear();
     return true;
+}
+
+void SerialPort::MarkLostOn(int error) {
+    // What a terminal gives once its device is unplugged or its far end closed.
+    if (error == EIO || error == ENXIO || error == ENODEV) {
+        lost_.store(true);
+    }
 }
 
 int SerialPort::Write(std::span<const std::uint8_t> data) {
@@ -172,6 +181,7 @@ int SerialPort::Write(std::span<const std::uint8_t> data) {
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            MarkLostOn(errno);
             return 0;
         }
         const int waitMs = MillisecondsUntil(deadline);
@@ -184,6 +194,9 @@ int SerialPort::Write(std::span<const std::uint8_t> data) {
             return 0;
         }
         if (ready > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            if ((pfd.revents & (POLLERR | POLLHUP)) != 0) {
+                lost_.store(true);
+            }
             return 0;
         }
     }
@@ -232,9 +245,12 @@ bool SerialPort::ReadExact(std::span<std::uint8_t> buffer, std::chrono::millisec
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            return false;  // device error, e.g. EIO after the far end went away
+            // A device error, e.g. EIO after the far end went away.
+            MarkLostOn(errno);
+            return false;
         }
         if (lineGone) {
+            lost_.store(true);
             return false;  // hung up and nothing left to read
         }
         const int waitMs = MillisecondsUntil(deadline);

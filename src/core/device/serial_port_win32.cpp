@@ -38,20 +38,16 @@ DWORD MillisecondsUntil(Clock::time_point deadline) {
 
 std::error_code ErrorOfOpen(DWORD error) {
     switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
         case ERROR_BAD_UNIT:
         case ERROR_DEV_NOT_EXIST:
             return std::make_error_code(std::errc::no_such_file_or_directory);
-        case ERROR_SHARING_VIOLATION:
         case ERROR_BUSY:
             return std::make_error_code(std::errc::device_or_resource_busy);
-        case ERROR_ACCESS_DENIED:
         case ERROR_PRIVILEGE_NOT_HELD:
             return std::make_error_code(std::errc::permission_denied);
         default:
-            return {static_cast<int>(error), std::system_category()};
+            // Not found, access denied, a sharing violation: as for any file.
+            return FileErrorOfWindowsCode(error);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/common/ascii_text.h"
 #include "core/common/text_format.h"
+#include "core/common/translatable.h"
 
 namespace pictor::settings {
 
@@ -34,9 +35,16 @@ const std::vector<std::string>& DepthListTexts() {
 }
 
 const std::vector<std::string>& AllocationListTexts() {
+    // Marked for the front ends, which show them in the interface language.
     static const std::vector<std::string> texts = {
-        "1 Byte",    "2 Bytes",   "4 Bytes",   "8 Bytes",    "16 Bytes",   "32 Bytes", "64 Byte",
-        "128 Bytes", "256 Bytes", "512 Bytes", "1024 Bytes", "2048 Bytes", "4096 Byte"};
+        PICTOR_TRANSLATE_NOOP("Core", "1 Byte"),     PICTOR_TRANSLATE_NOOP("Core", "2 Bytes"),
+        PICTOR_TRANSLATE_NOOP("Core", "4 Bytes"),    PICTOR_TRANSLATE_NOOP("Core", "8 Bytes"),
+        PICTOR_TRANSLATE_NOOP("Core", "16 Bytes"),   PICTOR_TRANSLATE_NOOP("Core", "32 Bytes"),
+        PICTOR_TRANSLATE_NOOP("Core", "64 Byte"),    PICTOR_TRANSLATE_NOOP("Core", "128 Bytes"),
+        PICTOR_TRANSLATE_NOOP("Core", "256 Bytes"),  PICTOR_TRANSLATE_NOOP("Core", "512 Bytes"),
+        PICTOR_TRANSLATE_NOOP("Core", "1024 Bytes"), PICTOR_TRANSLATE_NOOP("Core", "2048 Bytes"),
+        PICTOR_TRANSLATE_NOOP("Core", "4096 Byte"),
+    };
     return texts;
 }
 
@@ -53,7 +61,9 @@ const std::vector<std::string>& LcdSizeListTexts() {
 }
 
 const std::vector<std::string>& DitherListTexts() {
-    static const std::vector<std::string> texts = {"None", "Ordered", "Floyd–Steinberg"};
+    static const std::vector<std::string> texts = {
+        PICTOR_TRANSLATE_NOOP("Core", "None"), PICTOR_TRANSLATE_NOOP("Core", "Ordered"),
+        PICTOR_TRANSLATE_NOOP("Core", "Floyd–Steinberg")};
     return texts;
 }
 

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -473,8 +472,9 @@ void AppendKey(std::string& out, std::string_view key, std::string_view escapedV
     out += '\n';
 }
 
-std::string ErrnoText(int error) {
-    return std::strerror(error);  // NOLINT(concurrency-mt-unsafe): messages only
+std::string CannotBeWritten(const std::filesystem::path& projectFile,
+                            const std::error_code& error) {
+    return Utf8FromPath(projectFile) + ": cannot be written (" + FileErrorText(error) + ")";
 }
 
 bool WriteText(int fd, const std::string& content) {
@@ -599,25 +599,26 @@ bool SaveProject(const std::filesystem::path& projectFile, const Project& projec
     const int fd =
         CreateUniqueFile(dir, "." + Utf8FromPath(target.filename()) + ".tmp-", temporary);
     if (fd < 0) {
-        reason = Utf8FromPath(projectFile) + ": cannot be written (" + ErrnoText(errno) + ")";
+        reason = CannotBeWritten(projectFile, {errno, std::generic_category()});
         return false;
     }
     SetModeForReplacing(fd, target);
-    bool ok = WriteText(fd, content) && SyncFileData(fd);
-    int savedErrno = ok ? 0 : errno;
-    if (!CloseFile(fd) && ok) {
-        ok = false;
-        savedErrno = errno;
+    std::error_code failure;
+    if (!WriteText(fd, content) || !SyncFileData(fd)) {
+        failure.assign(errno, std::generic_category());
     }
-    std::error_code renameError;
-    if (ok && !ReplaceFileAtomically(temporary, target, renameError)) {
-        ok = false;
-        savedErrno = renameError.category() == std::generic_category() ? renameError.value() : EIO;
+    if (!CloseFile(fd) && !failure) {
+        failure.assign(errno, std::generic_category());
     }
-    if (!ok) {
+    // The rename's error keeps its reason (on Windows "access denied" or "in use
+    // by another program").
+    if (!failure) {
+        ReplaceFileAtomically(temporary, target, failure);
+    }
+    if (failure) {
         std::error_code removeError;
         std::filesystem::remove(temporary, removeError);
-        reason = Utf8FromPath(projectFile) + ": cannot be written (" + ErrnoText(savedErrno) + ")";
+        reason = CannotBeWritten(projectFile, failure);
         return false;
     }
     // The rename is durable only once the directory is on the disk too.

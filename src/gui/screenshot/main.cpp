@@ -95,7 +95,11 @@ int main(int argc, char** argv) {
     // Kept as a project beside the pictures, so the title shows its name.
     window.SaveProjectTo(QDir::current().filePath(QStringLiteral("example.pictor")));
 
-    window.resize(1180, 820);
+    // The first window's own size (no geometry is remembered in the scratch copy);
+    // PICTOR_SCREENSHOT_CONVERT=1 converts first, so the message bar shows its report.
+    if (qEnvironmentVariableIntValue("PICTOR_SCREENSHOT_CONVERT") == 1) {
+        window.OnConvert();
+    }
     window.show();
     QTimer::singleShot(800, &window, [&] {
         const bool saved = window.grab().save(args.at(1));

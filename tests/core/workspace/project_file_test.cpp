@@ -1,5 +1,9 @@
 #include "core/workspace/project_file.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -208,6 +212,26 @@ TEST(ProjectFile, FailedSaveLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_directory(dir / "taken.pictor"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
+
+#ifdef _WIN32
+// Windows refuses to replace a project another program holds open; the message
+// keeps that reason instead of a bare I/O error, and the old project stays.
+TEST(ProjectFile, FailedSaveOnWindowsSaysWhy) {
+    const TempDir dir;
+    WriteText(dir / "p.pictor", "version = 1\n");
+    HANDLE held = ::CreateFileW((dir / "p.pictor").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string error;
+    const bool saved = SaveProject(dir / "p.pictor", Project{}, &error);
+    ::CloseHandle(held);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.find("access denied") != std::string::npos ||
+                error.find("in use by another program") != std::string::npos)
+        << error;
+    EXPECT_EQ(test::ReadFile(dir / "p.pictor"), "version = 1\n");
+}
+#endif
 
 TEST(ProjectFile, BuildsTheListInProjectOrderWithFlagsAndPositions) {
     const TempDir dir;
