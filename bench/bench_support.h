@@ -3,9 +3,13 @@
 // Pictures, profiles and picture files the benchmarks share. The pictures follow
 // a fixed linear congruential rng, so every run measures the same pixels.
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <system_error>
 #include <utility>
 
 #include "core/settings/model_profile.h"
@@ -105,5 +109,27 @@ inline void WritePatternBitmap(const std::filesystem::path& path, int width, int
     }
     test::WriteBytes(path, test::BuildBitmap(layout));
 }
+
+/// A folder of one benchmark run under the system's temporary folder (its name
+/// and the process id), with an "out" folder inside; removed with its files.
+class BenchFolder {
+  public:
+    explicit BenchFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() /
+                (name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_ / "out");
+    }
+    ~BenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
 
 }  // namespace pictor::bench

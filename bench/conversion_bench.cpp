@@ -36,13 +36,12 @@ constexpr int kScreens = 40;
 constexpr int kIcons = 180;
 
 struct Workload {
-    fs::path dir;
+    pictor::bench::BenchFolder folder{"pictor-bench"};
+    fs::path dir = folder.Path();
     std::vector<std::string> paths;
     double megapixels = 0;
 
     Workload() {
-        dir = fs::temp_directory_path() / ("pictor-bench-" + std::to_string(::getpid()));
-        fs::create_directories(dir / "out");
         std::uint32_t state = 12345;
         for (int i = 0; i < kScreens + kIcons; ++i) {
             const bool screen = i < kScreens;
@@ -54,10 +53,6 @@ struct Workload {
             paths.push_back((dir / name).string());
             megapixels += width * height / 1e6;
         }
-    }
-    ~Workload() {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
     }
 };
 

@@ -438,6 +438,42 @@ and download the image into the module&apos;s flash.</translation>
         <source>Print the version and exit</source>
         <translation>Print the version and exit</translation>
     </message>
+    <message>
+        <source>give the size as WxH, each 1 to 8192 pixels</source>
+        <translation>give the size as WxH, each 1 to 8192 pixels</translation>
+    </message>
+    <message>
+        <source>Scale every picture to WxH pixels</source>
+        <translation>Scale every picture to WxH pixels</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside WxH, keeping its shape</source>
+        <translation>Scale every picture to fit inside WxH, keeping its shape</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside the panel, keeping its shape</source>
+        <translation>Scale every picture to fit inside the panel, keeping its shape</translation>
+    </message>
+    <message>
+        <source>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</source>
+        <translation>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</translation>
+    </message>
+    <message>
+        <source>Rotate every picture clockwise: 90, 180 or 270</source>
+        <translation>Rotate every picture clockwise: 90, 180 or 270</translation>
+    </message>
+    <message>
+        <source>Mirror every picture: horizontal (h), vertical (v) or both (hv)</source>
+        <translation>Mirror every picture: horizontal (h), vertical (v) or both (hv)</translation>
+    </message>
+    <message>
+        <source>give none, horizontal, vertical or both</source>
+        <translation>give none, horizontal, vertical or both</translation>
+    </message>
+    <message>
+        <source>Invert the colours of every picture (alpha kept)</source>
+        <translation>Invert the colours of every picture (alpha kept)</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -1196,6 +1232,138 @@ and download the image into the module&apos;s flash.</translation>
         <source>Floyd–Steinberg</source>
         <translation>Floyd–Steinberg</translation>
     </message>
+    <message>
+        <source>%1 (%2) is larger than the panel (%3)</source>
+        <translation>%1 (%2) is larger than the panel (%3)</translation>
+    </message>
+    <message>
+        <source>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</source>
+        <translation>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</translation>
+    </message>
+    <message>
+        <source>%1: not a TrueType or OpenType font</source>
+        <translation>%1: not a TrueType or OpenType font</translation>
+    </message>
+    <message>
+        <source>%1: the font has PostScript (CFF) outlines; choose a TrueType font</source>
+        <translation>%1: the font has PostScript (CFF) outlines; choose a TrueType font</translation>
+    </message>
+    <message>
+        <source>%1: the font has no Unicode character map</source>
+        <translation>%1: the font has no Unicode character map</translation>
+    </message>
+    <message>
+        <source>%1: the font file is damaged</source>
+        <translation>%1: the font file is damaged</translation>
+    </message>
+    <message>
+        <source>%1: no such font file</source>
+        <translation>%1: no such font file</translation>
+    </message>
+    <message>
+        <source>%1: the font file cannot be read</source>
+        <translation>%1: the font file cannot be read</translation>
+    </message>
+    <message>
+        <source>%1: too large for a font file (over 64 MiB)</source>
+        <translation>%1: too large for a font file (over 64 MiB)</translation>
+    </message>
+    <message>
+        <source>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</source>
+        <translation>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>the text is not UTF-8</translation>
+    </message>
+    <message>
+        <source>the text is empty</source>
+        <translation>the text is empty</translation>
+    </message>
+    <message>
+        <source>the text size %1 is not %2 to %3 pixels</source>
+        <translation>the text size %1 is not %2 to %3 pixels</translation>
+    </message>
+    <message>
+        <source>%1: a glyph of the font is too large to draw at %2 pixels</source>
+        <translation>%1: a glyph of the font is too large to draw at %2 pixels</translation>
+    </message>
+    <message>
+        <source>%1: the text draws nothing with this font</source>
+        <translation>%1: the text draws nothing with this font</translation>
+    </message>
+    <message>
+        <source>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</source>
+        <translation>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</translation>
+    </message>
+    <message>
+        <source>%1: the crop %2 does not lie inside the picture (%3)</source>
+        <translation>%1: the crop %2 does not lie inside the picture (%3)</translation>
+    </message>
+    <message>
+        <source>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</source>
+        <translation>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is empty</source>
+        <translation>&quot;%1&quot; is empty</translation>
+    </message>
+    <message>
+        <source>the text has no &quot;%1&quot; line</source>
+        <translation>the text has no &quot;%1&quot; line</translation>
+    </message>
+    <message>
+        <source>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</source>
+        <translation>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</translation>
+    </message>
+    <message>
+        <source>&quot;rotate&quot; must be 0, 90, 180 or 270</source>
+        <translation>&quot;rotate&quot; must be 0, 90, 180 or 270</translation>
+    </message>
+    <message>
+        <source>&quot;flip&quot; must be none, horizontal, vertical or both</source>
+        <translation>&quot;flip&quot; must be none, horizontal, vertical or both</translation>
+    </message>
+    <message>
+        <source>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</source>
+        <translation>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</translation>
+    </message>
+    <message>
+        <source>&quot;filter&quot; must be nearest, area or bilinear</source>
+        <translation>&quot;filter&quot; must be nearest, area or bilinear</translation>
+    </message>
+    <message>
+        <source>&quot;invert&quot; must be yes or no</source>
+        <translation>&quot;invert&quot; must be yes or no</translation>
+    </message>
+    <message>
+        <source>&quot;threshold&quot; must be a whole number 0 to 255</source>
+        <translation>&quot;threshold&quot; must be a whole number 0 to 255</translation>
+    </message>
+    <message>
+        <source>&quot;text&quot; must not be empty</source>
+        <translation>&quot;text&quot; must not be empty</translation>
+    </message>
+    <message>
+        <source>&quot;size&quot; must be a whole number of pixels, 1 to 1024</source>
+        <translation>&quot;size&quot; must be a whole number of pixels, 1 to 1024</translation>
+    </message>
+    <message>
+        <source>&quot;color&quot; must be #RRGGBB</source>
+        <translation>&quot;color&quot; must be #RRGGBB</translation>
+    </message>
+    <message>
+        <source>&quot;background&quot; must be #RRGGBB or transparent</source>
+        <translation>&quot;background&quot; must be #RRGGBB or transparent</translation>
+    </message>
+    <message>
+        <source>&quot;align&quot; must be left, center or right</source>
+        <translation>&quot;align&quot; must be left, center or right</translation>
+    </message>
+    <message>
+        <source>&quot;antialias&quot; must be on or off</source>
+        <translation>&quot;antialias&quot; must be on or off</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1393,6 +1561,14 @@ and download the image into the module&apos;s flash.</translation>
     <message>
         <source>Move picture</source>
         <translation>Move picture</translation>
+    </message>
+    <message>
+        <source>Picture operations</source>
+        <translation>Picture operations</translation>
+    </message>
+    <message>
+        <source>Add text</source>
+        <translation>Add text</translation>
     </message>
 </context>
 <context>
@@ -2207,6 +2383,34 @@ Add them again (Yes) or skip them (No)?</translation>
         <source>%1 of %2 blocks changed; a whole download would take about %3 s</source>
         <translation>%1 of %2 blocks changed; a whole download would take about %3 s</translation>
     </message>
+    <message>
+        <source>&amp;Picture...</source>
+        <translation>&amp;Picture...</translation>
+    </message>
+    <message>
+        <source>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</source>
+        <translation>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</translation>
+    </message>
+    <message>
+        <source>Add &amp;text...</source>
+        <translation>Add &amp;text...</translation>
+    </message>
+    <message>
+        <source>Add a picture drawn from a text with a font</source>
+        <translation>Add a picture drawn from a text with a font</translation>
+    </message>
+    <message>
+        <source>Add &amp;glyphs...</source>
+        <translation>Add &amp;glyphs...</translation>
+    </message>
+    <message>
+        <source>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</source>
+        <translation>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</translation>
+    </message>
+    <message>
+        <source>This picture is drawn from a text: it has no picture file to edit.</source>
+        <translation>This picture is drawn from a text: it has no picture file to edit.</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -2359,6 +2563,129 @@ Add them again (Yes) or skip them (No)?</translation>
         <source>排列序号</source>
         <translation>Order</translation>
     </message>
+    <message>
+        <source>Text &quot;%1&quot; in %2</source>
+        <translation>Text &quot;%1&quot; in %2</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+</context>
+<context>
+    <name>PictureOperationsDialog</name>
+    <message>
+        <source>crop %1</source>
+        <translation>crop %1</translation>
+    </message>
+    <message>
+        <source>rotate %1</source>
+        <translation>rotate %1</translation>
+    </message>
+    <message>
+        <source>flip %1</source>
+        <translation>flip %1</translation>
+    </message>
+    <message>
+        <source>scale %1</source>
+        <translation>scale %1</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>invert</translation>
+    </message>
+    <message>
+        <source>threshold %1</source>
+        <translation>threshold %1</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Crop (in source pixels)</source>
+        <translation>Crop (in source pixels)</translation>
+    </message>
+    <message>
+        <source>Rotate clockwise</source>
+        <translation>Rotate clockwise</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Horizontal (left and right)</source>
+        <translation>Horizontal (left and right)</translation>
+    </message>
+    <message>
+        <source>Vertical (top and bottom)</source>
+        <translation>Vertical (top and bottom)</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Both</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Flip</translation>
+    </message>
+    <message>
+        <source>No scaling</source>
+        <translation>No scaling</translation>
+    </message>
+    <message>
+        <source>To W x H</source>
+        <translation>To W x H</translation>
+    </message>
+    <message>
+        <source>To fit inside W x H, keeping the shape</source>
+        <translation>To fit inside W x H, keeping the shape</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>Automatic (nearest for whole factors, else area)</source>
+        <translation>Automatic (nearest for whole factors, else area)</translation>
+    </message>
+    <message>
+        <source>Nearest (pixel art)</source>
+        <translation>Nearest (pixel art)</translation>
+    </message>
+    <message>
+        <source>Area average (photos)</source>
+        <translation>Area average (photos)</translation>
+    </message>
+    <message>
+        <source>Bilinear (photos)</source>
+        <translation>Bilinear (photos)</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Invert the colours (alpha kept)</source>
+        <translation>Invert the colours (alpha kept)</translation>
+    </message>
+    <message>
+        <source>Own threshold on 1-bit models</source>
+        <translation>Own threshold on 1-bit models</translation>
+    </message>
+    <message>
+        <source>The operations go to all %1 selected pictures; the preview shows the current one.</source>
+        <translation>The operations go to all %1 selected pictures; the preview shows the current one.</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels, after the operations</source>
+        <translation>%1 x %2 pixels, after the operations</translation>
+    </message>
+    <message>
+        <source>The operations do not apply: the crop reaches outside the picture (%1 x %2).</source>
+        <translation>The operations do not apply: the crop reaches outside the picture (%1 x %2).</translation>
+    </message>
 </context>
 <context>
     <name>ResourceDownloadDialog</name>
@@ -2476,6 +2803,101 @@ Add them again (Yes) or skip them (No)?</translation>
     <message>
         <source>View from binary — Pictor</source>
         <translation>View from binary — Pictor</translation>
+    </message>
+</context>
+<context>
+    <name>TextItemDialog</name>
+    <message>
+        <source>Add text</source>
+        <translation>Add text</translation>
+    </message>
+    <message>
+        <source>Add glyphs</source>
+        <translation>Add glyphs</translation>
+    </message>
+    <message>
+        <source>Name (its symbol in Icon.h)</source>
+        <translation>Name (its symbol in Icon.h)</translation>
+    </message>
+    <message>
+        <source>Name prefix (prefix_&lt;code point&gt;)</source>
+        <translation>Name prefix (prefix_&lt;code point&gt;)</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Characters (one picture each)</source>
+        <translation>Characters (one picture each)</translation>
+    </message>
+    <message>
+        <source>Choose a font file</source>
+        <translation>Choose a font file</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source> pixels</source>
+        <translation> pixels</translation>
+    </message>
+    <message>
+        <source>Size (line height)</source>
+        <translation>Size (line height)</translation>
+    </message>
+    <message>
+        <source>Colour...</source>
+        <translation>Colour...</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>Transparent background</translation>
+    </message>
+    <message>
+        <source>Background...</source>
+        <translation>Background...</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>Colours</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Alignment of the lines</source>
+        <translation>Alignment of the lines</translation>
+    </message>
+    <message>
+        <source>Anti-aliasing (off: crisp 1-bit glyphs)</source>
+        <translation>Anti-aliasing (off: crisp 1-bit glyphs)</translation>
+    </message>
+    <message>
+        <source>Choose a font</source>
+        <translation>Choose a font</translation>
+    </message>
+    <message>
+        <source>Fonts (*.ttf *.ttc *.otf);;All files (*)</source>
+        <translation>Fonts (*.ttf *.ttc *.otf);;All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 pixels high</source>
+        <translation>%1 pictures, %2 pixels high</translation>
     </message>
 </context>
 </TS>

@@ -438,6 +438,42 @@ and download the image into the module&apos;s flash.</source>
         <source>Print the version and exit</source>
         <translation>打印版本号并退出</translation>
     </message>
+    <message>
+        <source>give the size as WxH, each 1 to 8192 pixels</source>
+        <translation>尺寸写作 宽x高，每边 1 到 8192 像素</translation>
+    </message>
+    <message>
+        <source>Scale every picture to WxH pixels</source>
+        <translation>把每张图片缩放到 宽x高 像素</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside WxH, keeping its shape</source>
+        <translation>把每张图片按比例缩放到 宽x高 之内</translation>
+    </message>
+    <message>
+        <source>Scale every picture to fit inside the panel, keeping its shape</source>
+        <translation>把每张图片按比例缩放到屏幕之内</translation>
+    </message>
+    <message>
+        <source>Scaling filter: nearest, area or bilinear (default: nearest for whole factors, else area)</source>
+        <translation>缩放滤波：nearest（最近邻）、area（面积平均）或 bilinear（双线性）（默认：整数倍用 nearest，否则用 area）</translation>
+    </message>
+    <message>
+        <source>Rotate every picture clockwise: 90, 180 or 270</source>
+        <translation>把每张图片顺时针旋转：90、180 或 270</translation>
+    </message>
+    <message>
+        <source>Mirror every picture: horizontal (h), vertical (v) or both (hv)</source>
+        <translation>镜像每张图片：horizontal (h) 左右、vertical (v) 上下或 both (hv) 两者</translation>
+    </message>
+    <message>
+        <source>give none, horizontal, vertical or both</source>
+        <translation>请写 none、horizontal、vertical 或 both</translation>
+    </message>
+    <message>
+        <source>Invert the colours of every picture (alpha kept)</source>
+        <translation>反转每张图片的颜色（保留透明度）</translation>
+    </message>
 </context>
 <context>
     <name>ConfigDialog</name>
@@ -1196,6 +1232,138 @@ and download the image into the module&apos;s flash.</source>
         <source>Floyd–Steinberg</source>
         <translation>Floyd–Steinberg</translation>
     </message>
+    <message>
+        <source>%1 (%2) is larger than the panel (%3)</source>
+        <translation>%1 (%2) 比屏幕 (%3) 大</translation>
+    </message>
+    <message>
+        <source>%1 (%2) at %3,%4 reaches past the edge of the panel (%5)</source>
+        <translation>%1 (%2) 位于 %3,%4，超出了屏幕 (%5) 的边缘</translation>
+    </message>
+    <message>
+        <source>%1: not a TrueType or OpenType font</source>
+        <translation>%1：不是 TrueType 或 OpenType 字体</translation>
+    </message>
+    <message>
+        <source>%1: the font has PostScript (CFF) outlines; choose a TrueType font</source>
+        <translation>%1：该字体使用 PostScript (CFF) 轮廓；请选择 TrueType 字体</translation>
+    </message>
+    <message>
+        <source>%1: the font has no Unicode character map</source>
+        <translation>%1：该字体没有 Unicode 字符映射表</translation>
+    </message>
+    <message>
+        <source>%1: the font file is damaged</source>
+        <translation>%1：字体文件已损坏</translation>
+    </message>
+    <message>
+        <source>%1: no such font file</source>
+        <translation>%1：字体文件不存在</translation>
+    </message>
+    <message>
+        <source>%1: the font file cannot be read</source>
+        <translation>%1：无法读取字体文件</translation>
+    </message>
+    <message>
+        <source>%1: too large for a font file (over 64 MiB)</source>
+        <translation>%1：字体文件过大（超过 64 MiB）</translation>
+    </message>
+    <message>
+        <source>the text at %1 pixels would be %2 x %3 pixels, more than %4 on a side</source>
+        <translation>文字在 %1 像素时将为 %2 x %3 像素，单边超过 %4</translation>
+    </message>
+    <message>
+        <source>the text is not UTF-8</source>
+        <translation>文字不是 UTF-8 编码</translation>
+    </message>
+    <message>
+        <source>the text is empty</source>
+        <translation>文字为空</translation>
+    </message>
+    <message>
+        <source>the text size %1 is not %2 to %3 pixels</source>
+        <translation>文字大小 %1 不在 %2 到 %3 像素之间</translation>
+    </message>
+    <message>
+        <source>%1: a glyph of the font is too large to draw at %2 pixels</source>
+        <translation>%1：该字体有字形在 %2 像素时过大，无法绘制</translation>
+    </message>
+    <message>
+        <source>%1: the text draws nothing with this font</source>
+        <translation>%1：用此字体绘制该文字没有任何笔画</translation>
+    </message>
+    <message>
+        <source>%1 has no glyph for %2 (in &quot;%3&quot;); its empty box is drawn instead</source>
+        <translation>%1 没有 %2 的字形（在“%3”中）；改为绘制其空框</translation>
+    </message>
+    <message>
+        <source>%1: the crop %2 does not lie inside the picture (%3)</source>
+        <translation>%1：裁剪区域 %2 不在图片 (%3) 之内</translation>
+    </message>
+    <message>
+        <source>%1: after its operations the picture (%2) would not be 1 to %3 pixels on each side</source>
+        <translation>%1：经过处理后图片 (%2) 的每边将不在 1 到 %3 像素之间</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is empty</source>
+        <translation>“%1”为空</translation>
+    </message>
+    <message>
+        <source>the text has no &quot;%1&quot; line</source>
+        <translation>文字项缺少“%1”一行</translation>
+    </message>
+    <message>
+        <source>&quot;crop&quot; must be X,Y,W,H: whole numbers, W and H at least 1</source>
+        <translation>“crop”必须是 X,Y,W,H：整数，W 和 H 至少为 1</translation>
+    </message>
+    <message>
+        <source>&quot;rotate&quot; must be 0, 90, 180 or 270</source>
+        <translation>“rotate”必须是 0、90、180 或 270</translation>
+    </message>
+    <message>
+        <source>&quot;flip&quot; must be none, horizontal, vertical or both</source>
+        <translation>“flip”必须是 none、horizontal、vertical 或 both</translation>
+    </message>
+    <message>
+        <source>&quot;scale&quot; must be W x H or fit W x H, each 1 to 8192</source>
+        <translation>“scale”必须是 W x H 或 fit W x H，每边 1 到 8192</translation>
+    </message>
+    <message>
+        <source>&quot;filter&quot; must be nearest, area or bilinear</source>
+        <translation>“filter”必须是 nearest、area 或 bilinear</translation>
+    </message>
+    <message>
+        <source>&quot;invert&quot; must be yes or no</source>
+        <translation>“invert”必须是 yes 或 no</translation>
+    </message>
+    <message>
+        <source>&quot;threshold&quot; must be a whole number 0 to 255</source>
+        <translation>“threshold”必须是 0 到 255 的整数</translation>
+    </message>
+    <message>
+        <source>&quot;text&quot; must not be empty</source>
+        <translation>“text”不能为空</translation>
+    </message>
+    <message>
+        <source>&quot;size&quot; must be a whole number of pixels, 1 to 1024</source>
+        <translation>“size”必须是 1 到 1024 的整数像素</translation>
+    </message>
+    <message>
+        <source>&quot;color&quot; must be #RRGGBB</source>
+        <translation>“color”必须是 #RRGGBB</translation>
+    </message>
+    <message>
+        <source>&quot;background&quot; must be #RRGGBB or transparent</source>
+        <translation>“background”必须是 #RRGGBB 或 transparent</translation>
+    </message>
+    <message>
+        <source>&quot;align&quot; must be left, center or right</source>
+        <translation>“align”必须是 left、center 或 right</translation>
+    </message>
+    <message>
+        <source>&quot;antialias&quot; must be on or off</source>
+        <translation>“antialias”必须是 on 或 off</translation>
+    </message>
 </context>
 <context>
     <name>FieldExchange</name>
@@ -1393,6 +1561,14 @@ and download the image into the module&apos;s flash.</source>
     <message>
         <source>Move picture</source>
         <translation>移动图片</translation>
+    </message>
+    <message>
+        <source>Picture operations</source>
+        <translation>图片操作</translation>
+    </message>
+    <message>
+        <source>Add text</source>
+        <translation>添加文字</translation>
     </message>
 </context>
 <context>
@@ -2207,6 +2383,34 @@ Add them again (Yes) or skip them (No)?</source>
         <source>%1 of %2 blocks changed; a whole download would take about %3 s</source>
         <translation>%2 块中 %1 块有改动；整个下载约需 %3 秒</translation>
     </message>
+    <message>
+        <source>&amp;Picture...</source>
+        <translation>图片(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Crop, rotate, flip, scale or invert the current picture (and the selected ones); the picture files stay as they are</source>
+        <translation>裁剪、旋转、翻转、缩放或反色当前图片（及选中的图片）；图片文件保持不变</translation>
+    </message>
+    <message>
+        <source>Add &amp;text...</source>
+        <translation>添加文字(&amp;T)...</translation>
+    </message>
+    <message>
+        <source>Add a picture drawn from a text with a font</source>
+        <translation>添加一张用字体绘制文字的图片</translation>
+    </message>
+    <message>
+        <source>Add &amp;glyphs...</source>
+        <translation>添加字符组(&amp;G)...</translation>
+    </message>
+    <message>
+        <source>Add one picture per character of a string (digits for a clock, say), all of one height and baseline</source>
+        <translation>为字符串中每个字符添加一张图片（例如时钟的数字），高度和基线都相同</translation>
+    </message>
+    <message>
+        <source>This picture is drawn from a text: it has no picture file to edit.</source>
+        <translation>这张图片由文字绘制：没有可编辑的图片文件。</translation>
+    </message>
 </context>
 <context>
     <name>MemoryMapDialog</name>
@@ -2359,6 +2563,129 @@ Add them again (Yes) or skip them (No)?</source>
         <source>排列序号</source>
         <translation>排列序号</translation>
     </message>
+    <message>
+        <source>Text &quot;%1&quot; in %2</source>
+        <translation>文字“%1”，字体 %2</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>尺寸</translation>
+    </message>
+</context>
+<context>
+    <name>PictureOperationsDialog</name>
+    <message>
+        <source>crop %1</source>
+        <translation>裁剪 %1</translation>
+    </message>
+    <message>
+        <source>rotate %1</source>
+        <translation>旋转 %1</translation>
+    </message>
+    <message>
+        <source>flip %1</source>
+        <translation>翻转 %1</translation>
+    </message>
+    <message>
+        <source>scale %1</source>
+        <translation>缩放 %1</translation>
+    </message>
+    <message>
+        <source>invert</source>
+        <translation>反色</translation>
+    </message>
+    <message>
+        <source>threshold %1</source>
+        <translation>阈值 %1</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>Crop (in source pixels)</source>
+        <translation>裁剪（按原图像素）</translation>
+    </message>
+    <message>
+        <source>Rotate clockwise</source>
+        <translation>顺时针旋转</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Horizontal (left and right)</source>
+        <translation>水平（左右）</translation>
+    </message>
+    <message>
+        <source>Vertical (top and bottom)</source>
+        <translation>垂直（上下）</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>两者</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>翻转</translation>
+    </message>
+    <message>
+        <source>No scaling</source>
+        <translation>不缩放</translation>
+    </message>
+    <message>
+        <source>To W x H</source>
+        <translation>缩放到 宽 x 高</translation>
+    </message>
+    <message>
+        <source>To fit inside W x H, keeping the shape</source>
+        <translation>缩放到 宽 x 高 以内，保持比例</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>Automatic (nearest for whole factors, else area)</source>
+        <translation>自动（整数倍用最近邻，否则用区域平均）</translation>
+    </message>
+    <message>
+        <source>Nearest (pixel art)</source>
+        <translation>最近邻（像素画）</translation>
+    </message>
+    <message>
+        <source>Area average (photos)</source>
+        <translation>区域平均（照片）</translation>
+    </message>
+    <message>
+        <source>Bilinear (photos)</source>
+        <translation>双线性（照片）</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>滤波</translation>
+    </message>
+    <message>
+        <source>Invert the colours (alpha kept)</source>
+        <translation>反色（保留透明度）</translation>
+    </message>
+    <message>
+        <source>Own threshold on 1-bit models</source>
+        <translation>1 位型号使用自己的阈值</translation>
+    </message>
+    <message>
+        <source>The operations go to all %1 selected pictures; the preview shows the current one.</source>
+        <translation>操作将应用到选中的全部 %1 张图片；预览显示当前图片。</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels, after the operations</source>
+        <translation>操作后 %1 x %2 像素</translation>
+    </message>
+    <message>
+        <source>The operations do not apply: the crop reaches outside the picture (%1 x %2).</source>
+        <translation>操作无法应用：裁剪区域超出图片（%1 x %2）。</translation>
+    </message>
 </context>
 <context>
     <name>ResourceDownloadDialog</name>
@@ -2476,6 +2803,101 @@ Add them again (Yes) or skip them (No)?</source>
     <message>
         <source>View from binary — Pictor</source>
         <translation>从bin文件查看 — Pictor</translation>
+    </message>
+</context>
+<context>
+    <name>TextItemDialog</name>
+    <message>
+        <source>Add text</source>
+        <translation>添加文字</translation>
+    </message>
+    <message>
+        <source>Add glyphs</source>
+        <translation>添加字符组</translation>
+    </message>
+    <message>
+        <source>Name (its symbol in Icon.h)</source>
+        <translation>名称（Icon.h 中的符号）</translation>
+    </message>
+    <message>
+        <source>Name prefix (prefix_&lt;code point&gt;)</source>
+        <translation>名称前缀（前缀_&lt;码位&gt;）</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>Characters (one picture each)</source>
+        <translation>字符（每个一张图片）</translation>
+    </message>
+    <message>
+        <source>Choose a font file</source>
+        <translation>选择字体文件</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source> pixels</source>
+        <translation> 像素</translation>
+    </message>
+    <message>
+        <source>Size (line height)</source>
+        <translation>大小（行高）</translation>
+    </message>
+    <message>
+        <source>Colour...</source>
+        <translation>颜色...</translation>
+    </message>
+    <message>
+        <source>Transparent background</source>
+        <translation>透明背景</translation>
+    </message>
+    <message>
+        <source>Background...</source>
+        <translation>背景...</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>左对齐</translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>右对齐</translation>
+    </message>
+    <message>
+        <source>Alignment of the lines</source>
+        <translation>行对齐</translation>
+    </message>
+    <message>
+        <source>Anti-aliasing (off: crisp 1-bit glyphs)</source>
+        <translation>抗锯齿（关闭：清晰的 1 位字形）</translation>
+    </message>
+    <message>
+        <source>Choose a font</source>
+        <translation>选择字体</translation>
+    </message>
+    <message>
+        <source>Fonts (*.ttf *.ttc *.otf);;All files (*)</source>
+        <translation>字体 (*.ttf *.ttc *.otf);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1 x %2 像素</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 pixels high</source>
+        <translation>%1 张图片，高 %2 像素</translation>
     </message>
 </context>
 </TS>

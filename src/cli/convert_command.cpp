@@ -35,6 +35,8 @@ conversion::ConversionRequest BuildRequest(const ConvertArgs& args) {
         request.projectPath = PathFromUtf8(args.projectPath);
     }
     request.pictures = args.pictures;
+    request.operations = args.operations;
+    request.fitPanel = args.fitPanel;
     if (Given(args.outputDirOption) && !args.outputDir.empty()) {
         request.outputDir = PathFromUtf8(args.outputDir);
     }
@@ -195,6 +197,7 @@ void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& stre
         ->add_option("PICTURE", args->pictures,
                      streams.Translate("Cli", "Picture files (or --project)"))
         ->excludes(args->projectOption);
+    AddOperationOptions(command, args, streams);
 }
 
 void AddConvertCommand(CLI::App& app, const Streams& streams, int& exitCode) {

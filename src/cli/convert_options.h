@@ -38,6 +38,9 @@ struct ConvertArgs {
     std::string projectPath;
     std::string dither;
     std::string mapPath;  // convert --map: the memory map's CSV file
+    // Operations for every PICTURE file.
+    workspace::PictureOperations operations;
+    bool fitPanel = false;
 
     // Which overrides were given.
     CLI::Option* modelOption = nullptr;
@@ -76,6 +79,11 @@ bool Given(const CLI::Option* option);
 /// the PICTURE arguments (which exclude --project) on `command`, storing into `args`
 /// (both must outlive the parse).
 void AddProfileOptions(CLI::App* command, ConvertArgs* args, const Streams& streams);
+
+/// Registers the operations for every PICTURE file (--scale, --fit, --fit-panel,
+/// --filter, --rotate, --flip, --invert; not with --project) on `command`, storing
+/// into `args`. Called by AddProfileOptions.
+void AddOperationOptions(CLI::App* command, ConvertArgs* args, const Streams& streams);
 
 /// The conversion request the parsed options describe.
 conversion::ConversionRequest BuildRequest(const ConvertArgs& args);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/common/utf8.h"
+
 namespace pictor::cli {
 
 namespace {
@@ -66,24 +68,6 @@ class Reader {
     std::span<const std::uint8_t> bytes_;
     std::size_t pos_ = 0;
 };
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // UTF-16 big-endian to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16BeToUtf8(std::span<const std::uint8_t> bytes) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/common/translatable.h"
 #include "core/workspace/picture_loader.h"
 #include "gui/ui_language.h"
 
@@ -101,6 +102,12 @@ QString ImportFailureSummary(const std::vector<ImportFailure>& failures, std::si
             text += QLatin1Char('\n') +
                     Translate("ImportFailure", "… and %1 more").arg(failures.size() - listed);
             break;
+        }
+        if (failures[i].message) {
+            text += QLatin1Char('\n') +
+                    QString::fromStdString(
+                        LocalizeMessage(*failures[i].message, CoreTextLookUp()).text);
+            continue;
         }
         text += QLatin1Char('\n') +
                 QStringLiteral("%1: %2").arg(

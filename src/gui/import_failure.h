@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/common/message.h"
 
 namespace pictor::gui {
 
@@ -18,6 +21,9 @@ enum class ImportFailureReason {
 struct ImportFailure {
     std::string path;
     ImportFailureReason reason = ImportFailureReason::Damaged;
+    /// The core's own message when the file is not to blame for itself (a text
+    /// that does not draw, operations that do not apply); shown instead.
+    std::optional<Message> message = std::nullopt;
 };
 
 /// Looks at a file that failed to load and says which of the reasons applies:

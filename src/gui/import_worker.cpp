@@ -3,13 +3,16 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/common/regular_file.h"
 #include "core/workspace/picture_import.h"
 
 namespace pictor::gui {
 namespace {
 
 // Keeps the import's messages of one file instead of showing them: the first
-// tells whether the file did not load or did not open for its trailer.
+// tells whether the file did not load or did not open for its trailer. Any other
+// message (a text that does not draw, operations that do not apply) is kept as
+// it is, to be shown in the summary.
 class FailureRecorder final : public MessageSink {
   public:
     void Show(const Message& message) override {
@@ -17,15 +20,21 @@ class FailureRecorder final : public MessageSink {
             seen = true;
             openFailed = message.pattern == "打开 %1 错误 !";
         }
+        if (message.pattern != "打开 %1 错误 !" && message.pattern != "加载图片 %1 错误 !") {
+            other = message;
+        }
     }
     bool seen = false;
     bool openFailed = false;
+    std::optional<Message> other;
 };
 
 }  // namespace
 
-ImportJob::ImportJob(std::vector<std::string> paths, bool skipMissing)
-    : paths_(std::move(paths)), skipMissing_(skipMissing), context_(std::make_unique<QObject>()) {}
+ImportJob::ImportJob(std::vector<workspace::ProjectPicture> pictures, bool skipMissing)
+    : pictures_(std::move(pictures)),
+      skipMissing_(skipMissing),
+      context_(std::make_unique<QObject>()) {}
 
 ImportJob::~ImportJob() {
     Cancel();
@@ -49,18 +58,27 @@ void ImportJob::Start(ResultHandler onResult, std::function<void()> onDone) {
 }
 
 void ImportJob::Run() {
-    for (std::size_t i = 0; i < paths_.size() && !cancelled_; ++i) {
-        const std::string& path = paths_[i];
+    for (std::size_t i = 0; i < pictures_.size() && !cancelled_; ++i) {
+        const workspace::ProjectPicture& picture = pictures_[i];
+        const std::string path = Utf8FromPath(picture.text ? picture.text->font : picture.path);
         Result entry;
         std::error_code error;
-        if (!skipMissing_ || std::filesystem::exists(path, error)) {
-            // One file per call keeps the import's checks; the sort of the whole
+        if (picture.text || !skipMissing_ || std::filesystem::exists(picture.path, error)) {
+            // One picture per call keeps the import's checks; the sort of the whole
             // list is done by the receiver.
-            workspace::PictureList single;
             FailureRecorder failure;
-            if (workspace::ImportPictures(single, {path}, failure) == 1) {
-                entry.entry = single.At(0);
+            std::optional<workspace::ImageEntry> loaded;
+            if (skipMissing_) {
+                loaded = workspace::LoadProjectPicture(picture, failure);
+            } else if (workspace::PictureList single;
+                       workspace::ImportPictures(single, {path}, failure) == 1) {
+                loaded = single.At(0);
+            }
+            if (loaded) {
+                entry.entry = std::move(loaded);
                 entry.entry->bitmap.reset();
+            } else if (failure.other) {
+                entry.failure = ImportFailure{path, ImportFailureReason::Damaged, failure.other};
             } else {
                 entry.failure = ImportFailure{
                     path, ClassifyImportFailure(QString::fromStdString(path), !failure.openFailed)};

@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "core/workspace/image_entry.h"
+#include "core/workspace/project_file.h"
 #include "gui/import_failure.h"
 
 namespace pictor::gui {
 
-/// Imports picture files on a thread of its own so the window keeps painting.
-/// Each file is loaded and checked exactly as the list's import does, then only
+/// Imports picture files (or a project's pictures and texts, with their
+/// operations) on a thread of its own so the window keeps painting. Each file is
+/// loaded and checked exactly as the list's import does, then only
 /// its thumbnail and metadata are kept: the entry's full bitmap is dropped and
 /// decoded again from the file when the preview or the conversion needs it. A
 /// file that does not load is handed back with the reason, never shown as a
@@ -38,9 +40,11 @@ class ImportJob {
     /// One file done: its position in the path list and its result.
     using ResultHandler = std::function<void(std::size_t, Result)>;
 
-    /// `skipMissing`: a path whose file does not exist is passed over silently
-    /// (a project lists such pictures on its own); otherwise it fails as unreadable.
-    ImportJob(std::vector<std::string> paths, bool skipMissing);
+    /// `pictures` are files chosen for import (only their paths set), or with
+    /// `skipMissing` a project's pictures, which load with LoadProjectPicture (a
+    /// file that does not exist is passed over silently: the project lists such
+    /// pictures on its own). A chosen file that does not exist fails as unreadable.
+    ImportJob(std::vector<workspace::ProjectPicture> pictures, bool skipMissing);
     /// Cancels and waits for the worker (it never waits for the user).
     ~ImportJob();
     ImportJob(const ImportJob&) = delete;
@@ -56,7 +60,7 @@ class ImportJob {
   private:
     void Run();
 
-    std::vector<std::string> paths_;
+    std::vector<workspace::ProjectPicture> pictures_;
     bool skipMissing_;
     ResultHandler onResult_;
     std::function<void()> onDone_;

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/conversion/panel_preview.h"
+#include "core/conversion/picture_profile.h"
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
 #include "gui/ui_language.h"
@@ -173,7 +174,9 @@ void LcdPreview::Paint(QPainter& painter) const {
         Copies& copies = CopiesOf(bitmap);
         if (panelTrue_) {
             if (!copies.panel) {
-                copies.panel = ToQImage(conversion::PanelTruePicture(*bitmap, profile_));
+                // A picture with its own 1-bit threshold is encoded with it.
+                copies.panel = ToQImage(conversion::PanelTruePicture(
+                    *bitmap, conversion::PictureProfile(profile_, entry.operations)));
                 ++panelConversions_;
             }
             // The panel copy may be narrower: grey depths keep whole byte groups.

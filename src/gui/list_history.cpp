@@ -14,7 +14,8 @@ bool ListStatesDiffer(const ListState& a, const ListState& b) {
         const workspace::ImageEntry& x = a.pictures.At(i);
         const workspace::ImageEntry& y = b.pictures.At(i);
         if (x.path != y.path || x.shown != y.shown || x.left != y.left || x.top != y.top ||
-            x.bitmap != y.bitmap || x.thumbnail != y.thumbnail) {
+            x.bitmap != y.bitmap || x.thumbnail != y.thumbnail || x.operations != y.operations ||
+            x.text != y.text) {
             return true;
         }
     }

@@ -190,6 +190,7 @@ QWidget* MainWindow::BuildListPane() {
     reportView_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     reportView_->header()->setSectionResizeMode(1, QHeaderView::Fixed);
     reportView_->header()->resizeSection(1, 80);
+    reportView_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
 
     iconView_ = Name(new QListView, "pictureIcons");
     iconView_->setViewMode(QListView::IconMode);

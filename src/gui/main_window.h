@@ -16,6 +16,7 @@
 #include "core/settings/model_profile.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/scom_settings.h"
+#include "core/text/glyph_set.h"
 #include "core/workspace/picture_list.h"
 #include "core/workspace/project_file.h"
 #include "gui/change_watch.h"
@@ -101,6 +102,14 @@ class MainWindow final : public QMainWindow,
     void OnPreviewMouseDown(QPoint point);
     void OnPreviewMouseMove(QPoint point);
     void OnPreviewMouseUp(QPoint point);
+
+    // Picture operations and text items (main_window_items.cpp).
+    /// The "Picture" dialog for the current picture and the selected ones.
+    void OnPictureOperations();
+    /// "Add text...": a picture drawn from a text.
+    void OnAddText();
+    /// "Add glyphs...": one picture per character of a string.
+    void OnAddGlyphs();
 
     // Editor and viewer.
     void OnEditItem();
@@ -222,16 +231,18 @@ class MainWindow final : public QMainWindow,
     [[nodiscard]] std::vector<int> SelectedRows() const;
     [[nodiscard]] QAbstractItemView* CurrentView() const;
     void FinishImport(const QStringList& paths);
+    /// Adds texts (drawn now; a text that does not draw is reported) to the list.
+    void AddTextItems(const std::vector<text::GlyphPicture>& items);
     /// Files of `files` that are in the list already: asks whether to add them
     /// again or skip them. False when nothing is left to import.
     bool KeepDuplicates(std::vector<std::string>& files);
-    /// Loads `paths` on a worker behind a progress dialog while the event loop
-    /// runs; one slot per file handled before a cancel (empty when it was skipped
-    /// or failed). The files that failed are listed with their reasons in one
-    /// message once the import is over. `skipMissing`: files that do not exist
-    /// are passed over silently.
+    /// Loads `pictures` (see ImportJob) on a worker behind a progress dialog while
+    /// the event loop runs; one slot per picture handled before a cancel (empty
+    /// when it was skipped or failed). The ones that failed are listed with their
+    /// reasons in one message once the import is over. `skipMissing`: a project's
+    /// pictures, whose files that do not exist are passed over silently.
     std::vector<std::optional<workspace::ImageEntry>> RunImport(
-        const std::vector<std::string>& paths, bool skipMissing);
+        std::vector<workspace::ProjectPicture> pictures, bool skipMissing);
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption = {});
     /// The progress row's text: the running job's status, or "Ready".
     void ShowJobStatus();
@@ -285,7 +296,8 @@ class MainWindow final : public QMainWindow,
 
     // ---- Project file ----
     struct ListSnapshot {
-        std::vector<std::tuple<std::string, bool, int, int>> pictures;  // path, shown, x, y
+        // What saving would store: files or texts, shown flags, positions, operations.
+        std::vector<workspace::ProjectPicture> pictures;
         std::string modelName;
         friend bool operator==(const ListSnapshot&, const ListSnapshot&) = default;
     };

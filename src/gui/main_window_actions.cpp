@@ -193,6 +193,20 @@ void MainWindow::BuildActions() {
              OnMoveDown();
              SelectCurrentFromList();
          }},
+        {"pictureOperationsAction", QT_TRANSLATE_NOOP("MainWindow", "&Picture..."),
+         QKeySequence(Qt::CTRL | Qt::Key_P),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Crop, rotate, flip, scale or invert the current picture (and the "
+                           "selected ones); the picture files stay as they are"),
+         nullptr, [this] { OnPictureOperations(); }},
+        {"addTextAction", QT_TRANSLATE_NOOP("MainWindow", "Add &text..."), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow", "Add a picture drawn from a text with a font"), nullptr,
+         [this] { OnAddText(); }},
+        {"addGlyphsAction", QT_TRANSLATE_NOOP("MainWindow", "Add &glyphs..."), QKeySequence(),
+         QT_TRANSLATE_NOOP("MainWindow",
+                           "Add one picture per character of a string (digits for a clock, say), "
+                           "all of one height and baseline"),
+         nullptr, [this] { OnAddGlyphs(); }},
         {"editItemAction", QT_TRANSLATE_NOOP("MainWindow", "&Edit in editor"), QKeySequence(),
          QT_TRANSLATE_NOOP("MainWindow",
                            "Open the current picture in the editor chosen in the configuration"),
@@ -335,6 +349,8 @@ void MainWindow::BuildMenus() {
     add(file, "saveProjectAsAction");
     file->addSeparator();
     add(file, "importAction");
+    add(file, "addTextAction");
+    add(file, "addGlyphsAction");
     add(file, "convertAction");
     file->addSeparator();
     add(file, "quitAction");
@@ -344,7 +360,7 @@ void MainWindow::BuildMenus() {
     add(edit, "redoAction");
     edit->addSeparator();
     for (const char* name : {"deleteAction", "removeAllAction", "sortAction", "moveUpAction",
-                             "moveDownAction", "editItemAction"}) {
+                             "moveDownAction", "pictureOperationsAction", "editItemAction"}) {
         add(edit, name);
     }
 

@@ -16,6 +16,7 @@
 #include <limits>
 #include <set>
 
+#include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 #include "core/workspace/picture_import.h"
 #include "gui/dialog_service.h"
@@ -217,9 +218,15 @@ void MainWindow::FinishImport(const QStringList& paths) {
     if (!KeepDuplicates(files)) {
         return;
     }
+    std::vector<workspace::ProjectPicture> chosen;
+    for (const std::string& file : files) {
+        workspace::ProjectPicture picture;
+        picture.path = PathFromUtf8(file);
+        chosen.push_back(std::move(picture));
+    }
     // Whatever was loaded before a cancel is kept; the list is then sorted and its
     // last picture made current, as after a complete import.
-    for (auto& entry : RunImport(files, false)) {
+    for (auto& entry : RunImport(std::move(chosen), false)) {
         if (entry) {
             pictures_.Append(std::move(*entry));
         }
@@ -274,13 +281,13 @@ bool MainWindow::KeepDuplicates(std::vector<std::string>& files) {
 }
 
 std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
-    const std::vector<std::string>& paths, bool skipMissing) {
+    std::vector<workspace::ProjectPicture> pictures, bool skipMissing) {
     std::vector<std::optional<workspace::ImageEntry>> done;
-    if (importRunning_ || paths.empty()) {
+    if (importRunning_ || pictures.empty()) {
         return done;
     }
     importRunning_ = true;
-    const int total = static_cast<int>(paths.size());
+    const int total = static_cast<int>(pictures.size());
 
     // The dialog appears only when the import takes a while. Until it does, user
     // input waits in the queue (the window still repaints); once it is shown it is
@@ -304,7 +311,7 @@ std::vector<std::optional<workspace::ImageEntry>> MainWindow::RunImport(
     bool cancelled = false;
     bool finished = false;
     std::vector<ImportFailure> failures;
-    ImportJob job(paths, skipMissing);
+    ImportJob job(std::move(pictures), skipMissing);
     connect(&progress, &QProgressDialog::canceled, this, [&job, &cancelled] {
         // The worker finishes the file in hand; its result and later ones are
         // dropped, so exactly the files reported so far are kept.
@@ -453,6 +460,13 @@ void MainWindow::OnEditItem() {
     const int current = pictures_.CurrentIndex();
     if (current < 0) {
         ShowMessage(Translate("MainWindow", "请选择编辑对象...").toStdString(),
+                    MessageIcon::Exclamation);
+        return;
+    }
+    if (pictures_.At(static_cast<std::size_t>(current)).text) {
+        ShowMessage(Translate("MainWindow",
+                              "This picture is drawn from a text: it has no picture file to edit.")
+                        .toStdString(),
                     MessageIcon::Exclamation);
         return;
     }

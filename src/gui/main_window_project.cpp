@@ -36,10 +36,7 @@ QString FromPath(const std::filesystem::path& path) {
 
 MainWindow::ListSnapshot MainWindow::Snapshot() const {
     ListSnapshot snapshot;
-    snapshot.pictures.reserve(pictures_.Size());
-    for (const auto& entry : pictures_.Entries()) {
-        snapshot.pictures.emplace_back(entry.path, entry.shown, entry.left, entry.top);
-    }
+    snapshot.pictures = workspace::ProjectFromList(pictures_, {}, {}).pictures;
     snapshot.modelName = profile_.modelName;
     return snapshot;
 }
@@ -151,26 +148,14 @@ bool MainWindow::OpenProject(const QString& path) {
     }
 
     // The pictures are loaded off the user-interface thread, in project order, with
-    // the same checks and messages as an import; files that do not exist were
-    // listed by the load and are passed over. Cancelled, the pictures loaded so
-    // far make the list.
-    std::vector<std::string> files;
-    for (const workspace::ProjectPicture& picture : project.pictures) {
-        files.push_back(picture.path.string());
-    }
-    std::vector<std::optional<workspace::ImageEntry>> loadedEntries = RunImport(files, true);
+    // the same checks and messages as an import, their operations, shown flags and
+    // positions; files that do not exist were listed by the load and are passed
+    // over. Cancelled, the pictures loaded so far make the list.
     workspace::PictureList list;
-    for (std::size_t i = 0; i < loadedEntries.size(); ++i) {
-        if (!loadedEntries[i]) {
-            continue;
+    for (std::optional<workspace::ImageEntry>& entry : RunImport(project.pictures, true)) {
+        if (entry) {
+            list.Append(std::move(*entry));
         }
-        workspace::ImageEntry entry = std::move(*loadedEntries[i]);
-        entry.shown = project.pictures[i].shown;
-        if (project.pictures[i].position) {
-            entry.left = project.pictures[i].position->left;
-            entry.top = project.pictures[i].position->top;
-        }
-        list.Append(std::move(entry));
     }
     list.Select(-1);
     pictures_ = std::move(list);

@@ -6,6 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "core/text/text_picture.h"
+#include "core/workspace/picture_operations.h"
+
 namespace pictor::workspace {
 struct ImageEntry;
 struct PixelImage;
@@ -13,12 +16,13 @@ struct PixelImage;
 
 namespace pictor::gui {
 
-/// The full pictures the preview draws. An entry that keeps its decoded bitmap
-/// gives that bitmap; an entry that keeps only its thumbnail is decoded from its
-/// file when first asked, and again when the file's size or modification time has
-/// changed since. The most recently used decoded pictures are kept up to
-/// `budgetBytes` (at least one, whatever its size), so a long list costs memory
-/// only for the pictures that are shown.
+/// The full pictures the preview draws, after their operations. An entry that
+/// keeps its decoded bitmap gives that bitmap; an entry that keeps only its
+/// thumbnail is loaded from its file (a text: drawn with its font) and operated on
+/// when first asked, and again when the file's size or modification time, the
+/// operations or the text have changed since. The most recently used decoded pictures are kept up
+/// to `budgetBytes` (at least one, whatever its size), so a long list costs memory only for the
+/// pictures that are shown.
 class PictureCache {
   public:
     explicit PictureCache(std::size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
@@ -37,7 +41,9 @@ class PictureCache {
 
   private:
     struct Item {
-        std::string path;
+        std::string path;  // the picture file, or a text's font
+        workspace::PictureOperations operations;
+        std::shared_ptr<const text::TextPicture> text;
         std::uintmax_t fileSize = 0;
         std::int64_t modified = 0;  // file time ticks
         std::shared_ptr<const workspace::PixelImage> picture;

@@ -4,8 +4,10 @@
 #include <QPixmap>
 #include <algorithm>
 
+#include "core/common/regular_file.h"
 #include "core/workspace/picture_list.h"
 #include "gui/picture_images.h"
+#include "gui/picture_operations_dialog.h"
 #include "gui/ui_language.h"
 
 namespace pictor::gui {
@@ -63,8 +65,33 @@ int PictureListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int PictureListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : 3;
 }
+
+namespace {
+
+// The picture's size as converted; a mark when operations change it.
+QString SizeText(const workspace::ImageEntry& entry) {
+    QString text = QStringLiteral("%1 x %2").arg(entry.width).arg(entry.height);
+    if (!entry.operations.IsEmpty()) {
+        text += QStringLiteral(" *");
+    }
+    return text;
+}
+
+QString ToolTipOf(const workspace::ImageEntry& entry, int column) {
+    if (column == 2) {
+        return DescribeOperations(entry.operations);
+    }
+    if (entry.text) {
+        return Translate("PictureListModel", "Text \"%1\" in %2")
+            .arg(QString::fromStdString(entry.text->text),
+                 QString::fromStdString(Utf8FromPath(entry.text->font)));
+    }
+    return QString::fromStdString(entry.path);
+}
+
+}  // namespace
 
 QVariant PictureListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount_ ||
@@ -74,15 +101,21 @@ QVariant PictureListModel::data(const QModelIndex& index, int role) const {
     const auto& entry = pictures_.At(static_cast<std::size_t>(index.row()));
     switch (role) {
         case Qt::DisplayRole:
-            return index.column() == 0 ? QString::fromStdString(entry.name)
-                                       : QString::number(index.row());
+            switch (index.column()) {
+                case 0:
+                    return QString::fromStdString(entry.name);
+                case 1:
+                    return QString::number(index.row());
+                default:
+                    return SizeText(entry);
+            }
         case Qt::DecorationRole:
             if (index.column() == 0) {
                 return thumbnails_[static_cast<std::size_t>(index.row())];
             }
             return {};
         case Qt::ToolTipRole:
-            return QString::fromStdString(entry.path);
+            return ToolTipOf(entry, index.column());
         case Qt::TextAlignmentRole:
             return index.column() == 0 ? QVariant() : QVariant(Qt::AlignCenter);
         case Qt::CheckStateRole:
@@ -107,8 +140,14 @@ QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return section == 0 ? Translate("PictureListModel", "名称")
-                            : Translate("PictureListModel", "排列序号");
+        switch (section) {
+            case 0:
+                return Translate("PictureListModel", "名称");
+            case 1:
+                return Translate("PictureListModel", "排列序号");
+            default:
+                return Translate("PictureListModel", "Size");
+        }
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant(Qt::AlignCenter);
@@ -138,7 +177,7 @@ bool PictureListModel::setData(const QModelIndex& index, const QVariant& value, 
 
 void PictureListModel::RowChanged(int row) {
     if (row >= 0 && row < rowCount_) {
-        emit dataChanged(index(row, 0), index(row, 1));
+        emit dataChanged(index(row, 0), index(row, 2));
     }
 }
 

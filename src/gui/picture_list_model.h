@@ -14,8 +14,10 @@ namespace pictor::gui {
 /// in list order, never sorted by the view). Column 0 shows the name with the
 /// thumbnail (an icon each view draws at its own size, in the picture's
 /// proportions and never more than twice its pixel size) and a tick when the
-/// picture is drawn on the preview, column 1 the order number. The hot row (the current picture) is
-/// shown in bold. A click on the tick does not change the list: it asks for the change through
+/// picture is drawn on the preview, column 1 the order number, column 2 the size
+/// as converted (after the picture's operations, marked with "*" when it has any;
+/// its tooltip lists them). The hot row (the current picture) is shown in bold. A
+/// click on the tick does not change the list: it asks for the change through
 /// `shownToggleRequested`, and the owner calls `RowChanged` once it is done.
 class PictureListModel final : public QAbstractTableModel {
     Q_OBJECT

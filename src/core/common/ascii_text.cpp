@@ -1,5 +1,8 @@
 #include "core/common/ascii_text.h"
 
+#include <charconv>
+#include <system_error>
+
 namespace pictor {
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -48,6 +51,22 @@ LeadingNumber ParseLeadingNumber(std::string_view text) {
         }
     }
     return number;
+}
+
+std::optional<int> ParseWholeNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace pictor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace pictor {
@@ -31,5 +32,9 @@ struct LeadingNumber {
     std::uint64_t magnitude = 0;
 };
 LeadingNumber ParseLeadingNumber(std::string_view text);
+
+/// A whole decimal number (optionally negative) that fits an int, with nothing
+/// around it but spaces and tabs; nothing otherwise.
+std::optional<int> ParseWholeNumber(std::string_view text);
 
 }  // namespace pictor

@@ -8,8 +8,9 @@
 #include "core/common/regular_file.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/header_writer.h"
+#include "core/conversion/picture_profile.h"
 #include "core/conversion/pixel_encoder.h"
-#include "core/workspace/picture_loader.h"
+#include "core/workspace/entry_pictures.h"
 
 namespace pictor::conversion {
 
@@ -55,9 +56,14 @@ namespace {
 
 // EncodeBlock without the guard against running out of memory.
 EncodedBlock EncodePictureBlock(const workspace::ImageEntry& entry, const PictureJob& job,
-                                const settings::ModelProfile& profile, bool cSource,
+                                const settings::ModelProfile& modelProfile, bool cSource,
                                 ScratchPool& pool) {
     EncodedBlock block;
+    std::optional<settings::ModelProfile> ownProfile;
+    if (HasOwnProfile(modelProfile, entry.operations)) {
+        ownProfile = PictureProfile(modelProfile, entry.operations);
+    }
+    const settings::ModelProfile& profile = ownProfile ? *ownProfile : modelProfile;
     std::optional<workspace::PictureRows> rows;
     // Dithering diffuses errors between neighbours, so it works on the whole
     // decoded picture; without it the encoder reads the file's rows directly.
@@ -65,15 +71,15 @@ EncodedBlock EncodePictureBlock(const workspace::ImageEntry& entry, const Pictur
     const workspace::PixelImage* picture = entry.bitmap.get();
     if (Dithers(profile)) {
         if (picture == nullptr) {
-            decoded = workspace::LoadPicture(PathFromUtf8(entry.path));
-            if (!decoded || decoded->width != entry.width || decoded->height != entry.height) {
+            decoded = workspace::LoadEntryPicture(entry);
+            if (!decoded) {
                 return block;
             }
             picture = &*decoded;
         }
     } else if (picture == nullptr) {
-        rows = workspace::OpenPictureRows(PathFromUtf8(entry.path), pool.Take());
-        if (!rows || rows->Width() != entry.width || rows->Height() != entry.height) {
+        rows = workspace::OpenEntryRows(entry, pool.Take());
+        if (!rows) {
             return block;
         }
     }

@@ -6,10 +6,12 @@
 
 #include "core/common/regular_file.h"
 #include "core/conversion/memory_map.h"
+#include "core/conversion/panel_fit.h"
 #include "core/conversion/panel_preview.h"
 #include "core/conversion/symbol_check.h"
 #include "core/settings/profile_file.h"
 #include "core/settings/startup_profile.h"
+#include "core/workspace/entry_pictures.h"
 #include "core/workspace/picture_import.h"
 
 namespace pictor::conversion {
@@ -203,6 +205,37 @@ bool MapPathIsFree(const std::filesystem::path& mapPath, const ConversionRequest
     return true;
 }
 
+// Puts every picture of a list of files through the request's operations; a
+// picture they do not apply to is reported and taken out. Returns how many were.
+int ApplyListOperations(const ConversionRequest& request, const settings::ModelProfile& profile,
+                        workspace::PictureList& list, MessageSink& messages) {
+    workspace::PictureOperations operations = request.operations;
+    if (request.fitPanel) {
+        operations.scale = {workspace::ScaleMode::Fit, profile.panelWidth, profile.panelHeight};
+    }
+    if (operations.IsEmpty()) {
+        return 0;
+    }
+    std::vector<int> refused;
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        Message why;
+        if (!workspace::SetEntryOperations(list.At(i), operations, &why)) {
+            messages.Show(why);
+            refused.push_back(static_cast<int>(i));
+        }
+    }
+    list.DeleteRows(refused);
+    list.Select(static_cast<int>(list.Size()) - 1);
+    return static_cast<int>(refused.size());
+}
+
+void WarnAboutPanelFit(const workspace::PictureList& list, const settings::ModelProfile& profile,
+                       MessageSink& messages) {
+    for (const Message& warning : PanelFitWarnings(list, profile)) {
+        messages.Show(warning);
+    }
+}
+
 void WarnAboutSymbols(const workspace::PictureList& list, MessageSink& messages,
                       const CoreTextLookup& lookup) {
     std::vector<std::string> names;
@@ -279,7 +312,8 @@ std::optional<workspace::PictureList> LoadRequestPictures(const ConversionReques
         }
         return list;
     }
-    const int added = workspace::ImportPictures(list, request.pictures, messages, options);
+    int added = workspace::ImportPictures(list, request.pictures, messages, options);
+    added -= ApplyListOperations(request, resolved.profile, list, messages);
     if (added == 0) {
         Refuse(messages,
                PICTOR_TRANSLATE_NOOP("Core", "no picture could be loaded; nothing converted"), {});
@@ -342,6 +376,7 @@ RequestConvertResult ConvertRequest(const ConversionRequest& request,
         return result;
     }
     WarnAboutSymbols(result.pictures, messages, lookup);
+    WarnAboutPanelFit(result.pictures, resolved.profile, messages);
 
     if (options.mapPath && result.conversion.map) {
         if (!WriteMemoryMapCsv(*result.conversion.map, *options.mapPath)) {

@@ -18,6 +18,7 @@
 #include "core/conversion/dither.h"
 #include "core/settings/model_profile.h"
 #include "core/workspace/picture_list.h"
+#include "core/workspace/picture_operations.h"
 #include "core/workspace/pixel_image.h"
 #include "core/workspace/project_file.h"
 
@@ -51,6 +52,13 @@ struct ConversionRequest {
     std::optional<std::filesystem::path> projectPath;
     /// Picture files (UTF-8 paths), converted in name order at their trailer positions.
     std::vector<std::string> pictures;
+    /// Operations every picture file goes through (a project's pictures carry their
+    /// own, and these do not apply to them).
+    workspace::PictureOperations operations;
+    /// Fit every picture file inside the model's panel, keeping its aspect ratio,
+    /// so that it fills the panel in one direction (replaces the scale of
+    /// `operations`).
+    bool fitPanel = false;
     ProfileOverrides overrides;
     /// Where the outputs go; without it the project's output folder, else the
     /// working directory.
@@ -93,8 +101,9 @@ Resolution ResolveRequest(const ConversionRequest& request, MessageSink& message
 enum class PartialList { Allowed, Refused };
 
 /// Loads the pictures of a resolved request: the project's in project order with
-/// their shown flags and positions, or the request's files at their trailer
-/// positions, sorted by name. A file that does not load is reported and, where
+/// their shown flags, positions and operations, or the request's files at their
+/// trailer positions, sorted by name, through the request's operations. A file that
+/// does not load (or whose operations do not apply) is reported and, where
 /// `partial` allows it, left out. Returns nothing (and says why) when no picture
 /// loaded, or when a project's picture or (with `PartialList::Refused`) any file
 /// did not load. `options` says how files are opened and whether pixels are kept.
@@ -129,8 +138,9 @@ struct RequestConvertResult {
 
 /// The whole conversion of a request: resolve, load the pictures (picture files
 /// that do not load are reported and left out; a project's must all load), convert and publish the
-/// outputs as a pair, then warn about symbols that would break Icon.h (exclamation icon; the
-/// outputs stay as written) and write the memory map when asked. A map that cannot be written fails
+/// outputs as a pair, then warn about symbols that would break Icon.h and about pictures that do
+/// not fit the panel at their position (PanelFitWarnings; exclamation icon; the outputs stay as
+/// written) and write the memory map when asked. A map that cannot be written fails
 /// the request after the outputs were published ("the image and the header were written"). Messages
 /// go through `messages`, texts through `lookup`. Runs on the caller's thread.
 RequestConvertResult ConvertRequest(const ConversionRequest& request,

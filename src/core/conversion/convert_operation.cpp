@@ -102,7 +102,8 @@ void ShowWriteFailed(MessageSink& messages, const fs::path& path) {
 }
 
 void ShowLoadFailed(MessageSink& messages, const ImageEntry& entry) {
-    ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"), {entry.path});
+    ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "加载图片 %1 错误 !"),
+              {entry.text ? entry.name : entry.path});
 }
 
 // Undoes what a conversion that died between its two renames left in `directory`
@@ -148,7 +149,8 @@ bool PlanOutputs(const workspace::PictureList& list, const settings::ModelProfil
     plan.jobs.resize(list.Size());
     for (std::size_t order = 0; order < list.Size(); ++order) {
         const ImageEntry& entry = list.At(order);
-        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty()) {
+        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry)
+                                    : entry.path.empty() && !entry.text) {
             ShowLoadFailed(messages, entry);
             return false;
         }
@@ -258,6 +260,9 @@ bool PublishOutputs(Output& data, Output& header, const ConvertOptions& options,
 // trailer is named, and the conversion stands.
 void WriteTrailers(const workspace::PictureList& list, MessageSink& messages) {
     for (const ImageEntry& entry : list.Entries()) {
+        if (entry.text) {
+            continue;  // drawn from a text: there is no picture file
+        }
         if (!workspace::WriteTrailer(PathFromUtf8(entry.path), entry.left, entry.top)) {
             ShowError(messages, PICTOR_TRANSLATE_NOOP("Core", "打开bin档错误! %1"), {entry.path});
         }

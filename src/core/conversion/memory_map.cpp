@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/common/save_file.h"
+#include "core/common/regular_file.h"
 #include "core/common/text_format.h"
 #include "core/conversion/header_writer.h"
 
@@ -21,7 +22,8 @@ MemoryMap BuildMemoryMap(const ResourceImageLayout& layout, const workspace::Pic
         MemoryMapRow row;
         row.index = i;
         row.symbol = SymbolName(entry.name);
-        row.sourceFile = entry.path;
+        // A text's picture is made from its font.
+        row.sourceFile = entry.text ? Utf8FromPath(entry.text->font) : entry.path;
         row.width = entry.width;
         row.height = entry.height;
         row.offset = std::uint64_t{layout.Table()[i]} * layout.Unit();

@@ -1,12 +1,15 @@
 #include "core/conversion/panel_preview.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/common/out_of_memory.h"
 #include "core/conversion/dither.h"
 #include "core/conversion/picture_decoder.h"
+#include "core/conversion/picture_profile.h"
 #include "core/conversion/pixel_encoder.h"
+#include "core/workspace/entry_pictures.h"
 
 namespace pictor::conversion {
 
@@ -48,10 +51,22 @@ workspace::PixelImage Render(const workspace::PictureList& list,
         static_cast<std::size_t>(panel.width) * static_cast<std::size_t>(panel.height),
         PanelBackground(profile));
     for (const workspace::ImageEntry& entry : list.Entries()) {
-        if ((which == PreviewPictures::Shown && !entry.shown) || entry.bitmap == nullptr) {
+        if (which == PreviewPictures::Shown && !entry.shown) {
             continue;
         }
-        const workspace::PixelImage shown = PanelTruePicture(*entry.bitmap, profile);
+        std::optional<workspace::PixelImage> loaded;
+        const workspace::PixelImage* picture = entry.bitmap.get();
+        if (picture == nullptr) {
+            loaded = workspace::LoadEntryPicture(entry);
+            if (!loaded) {
+                continue;
+            }
+            picture = &*loaded;
+        }
+        const workspace::PixelImage shown =
+            HasOwnProfile(profile, entry.operations)
+                ? PanelTruePicture(*picture, PictureProfile(profile, entry.operations))
+                : PanelTruePicture(*picture, profile);
         // 64-bit so that positions far off the panel cannot overflow.
         const long long left = entry.left;
         const long long top = entry.top;

@@ -17,8 +17,10 @@ enum class PreviewPictures { Shown, All };
 /// (the shown ones, or all), in list order, at its position and clipped to the
 /// panel, as it comes out of the encoder and back through the decoder (dithered
 /// when the profile dithers, blended over the background when it has
-/// transparency). A picture the encoder refuses is left out. Opaque 0xFFRRGGBB
-/// pixels; an empty picture when the panel does not fit in the memory at hand.
+/// transparency, with its own threshold on a 1-bit model). An entry without a kept
+/// bitmap is loaded from its file or text. A picture the encoder refuses, or that
+/// does not load, is left out. Opaque 0xFFRRGGBB pixels; an empty picture when the
+/// panel does not fit in the memory at hand.
 workspace::PixelImage RenderPanel(const workspace::PictureList& list,
                                   const settings::ModelProfile& profile,
                                   PreviewPictures which = PreviewPictures::Shown);

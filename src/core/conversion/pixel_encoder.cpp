@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -273,6 +274,55 @@ void PackBgr24Rows565(const workspace::PictureRows& rows, BinaryOut& out) {
     }
 }
 
+// Rows picked from a 24-bit bitmap through a map (rotated, flipped, cropped,
+// nearest-scaled) are packed as they are picked. A quarter turn takes each
+// target column from one file row: the target rows are done 64 at a time, so
+// that each file row is read in runs of nearby bytes. Inverted colours invert
+// every bit of the 5-6-5 word.
+template <unsigned RedShift, unsigned BlueShift>
+void PackGathered565(const workspace::PictureRows& rows,
+                     const workspace::PictureRows::GatherPlan& plan, BinaryOut& out) {
+    const workspace::SourceMap& map = *plan.map;
+    const auto width = static_cast<std::size_t>(map.width);
+    const unsigned flip = plan.invert ? 0xFFFFu : 0u;
+    const auto store = [flip](std::uint8_t* target, const std::uint8_t* pixel) {
+        const unsigned word = (((static_cast<unsigned>(pixel[2]) >> 3) << RedShift) |
+                               ((static_cast<unsigned>(pixel[1]) >> 2) << 5) |
+                               ((static_cast<unsigned>(pixel[0]) >> 3) << BlueShift)) ^
+                              flip;
+        target[0] = static_cast<std::uint8_t>(word >> 8);
+        target[1] = static_cast<std::uint8_t>(word);
+    };
+    std::uint8_t* const start = out.next;
+    if (!map.transposed) {
+        for (std::size_t y = 0; y < static_cast<std::size_t>(map.height); ++y) {
+            const std::uint8_t* line = rows.FileRow(map.alongY[y]);
+            std::uint8_t* target = start + 2 * width * y;
+            for (std::size_t x = 0; x < width; ++x) {
+                store(target + 2 * x, line + plan.columnOffsets[x]);
+            }
+        }
+    } else {
+        constexpr int kBlock = 64;
+        std::array<std::size_t, kBlock> columns{};
+        for (int first = 0; first < map.height; first += kBlock) {
+            const int count = std::min(kBlock, map.height - first);
+            for (int r = 0; r < count; ++r) {
+                columns[static_cast<std::size_t>(r)] =
+                    3 * static_cast<std::size_t>(map.alongY[static_cast<std::size_t>(first + r)]);
+            }
+            for (std::size_t x = 0; x < width; ++x) {
+                const std::uint8_t* line = plan.columnLines[x];
+                std::uint8_t* target = start + 2 * (static_cast<std::size_t>(first) * width + x);
+                for (int r = 0; r < count; ++r, target += 2 * width) {
+                    store(target, line + columns[static_cast<std::size_t>(r)]);
+                }
+            }
+        }
+    }
+    out.next = start + 2 * width * static_cast<std::size_t>(map.height);
+}
+
 // A 24-bit bitmap's stored rows go to the output without an intermediate word
 // per pixel: the hot path of the command-line conversion.
 template <class Out>
@@ -296,12 +346,13 @@ void EncodeBgr24Rows(const workspace::PictureRows& rows, const settings::ModelPr
         const settings::ChannelLayout& layout = profile.channelLayout;
         const bool common = layout.redBits == 5 && layout.greenBits == 6 && layout.blueBits == 5 &&
                             layout.greenShift == 5;
+        const std::optional<workspace::PictureRows::GatherPlan> plan = rows.Plan();
         if (common && layout.redShift == 11 && layout.blueShift == 0) {
-            PackBgr24Rows565<11, 0>(rows, out);
+            plan ? PackGathered565<11, 0>(rows, *plan, out) : PackBgr24Rows565<11, 0>(rows, out);
             return;
         }
         if (common && layout.redShift == 0 && layout.blueShift == 11) {
-            PackBgr24Rows565<0, 11>(rows, out);
+            plan ? PackGathered565<0, 11>(rows, *plan, out) : PackBgr24Rows565<0, 11>(rows, out);
             return;
         }
     }
@@ -319,7 +370,7 @@ void EncodeBgr24Rows(const workspace::PictureRows& rows, const settings::ModelPr
 template <class Out>
 void EncodeRowByRow(const workspace::PictureRows& rows, const settings::ModelProfile& profile,
                     Out& out) {
-    if (rows.Height() > 0 && rows.Bgr24Row(0) != nullptr) {
+    if (rows.Height() > 0 && rows.IsBgr24()) {
         EncodeBgr24Rows(rows, profile, out);
         return;
     }

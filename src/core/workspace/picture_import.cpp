@@ -96,6 +96,8 @@ int ImportPictures(PictureList& list, const std::vector<std::string>& paths, Mes
         entry.name = DeriveName(path);
         entry.width = size->width;
         entry.height = size->height;
+        entry.sourceWidth = size->width;
+        entry.sourceHeight = size->height;
         entry.left = position->left;
         entry.top = position->top;
         entry.shown = false;

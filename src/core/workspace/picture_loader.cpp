@@ -1,5 +1,7 @@
 #include "core/workspace/picture_loader.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -205,15 +207,150 @@ std::optional<PictureSize> ProbePicture(const RegularFile& file) {
 }
 
 int PictureRows::Width() const {
+    if (map_) {
+        return map_->width;
+    }
     return direct_ ? direct_->Width() : decoded_.width;
 }
 
 int PictureRows::Height() const {
+    if (map_) {
+        return map_->height;
+    }
     return direct_ ? direct_->Height() : decoded_.height;
+}
+
+namespace {
+
+std::uint32_t PixelOfBgr(const std::uint8_t* p) {
+    return 0xFF000000U | (static_cast<std::uint32_t>(p[2]) << 16) |
+           (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+}
+
+}  // namespace
+
+void PictureRows::DecodeRow(int y, std::uint32_t* out) const {
+    if (!map_) {
+        direct_->DecodeRow(y, out);
+        return;
+    }
+    const std::uint8_t* row = GatheredRow(y);
+    for (std::size_t x = 0; x < static_cast<std::size_t>(map_->width); ++x) {
+        out[x] = PixelOfBgr(row + 3 * x);
+    }
+}
+
+const std::uint8_t* PictureRows::GatheredRow(int y) const {
+    if (gatheredFirst_ < 0 || y < gatheredFirst_ || y >= gatheredFirst_ + kGatherRows) {
+        GatherBlock(y - y % kGatherRows);
+    }
+    return gathered_.data() +
+           static_cast<std::size_t>(y - gatheredFirst_) * 3 * static_cast<std::size_t>(map_->width);
+}
+
+void PictureRows::GatherBlock(int first) const {
+    const auto width = static_cast<std::size_t>(map_->width);
+    const int count = std::min(kGatherRows, map_->height - first);
+    const std::size_t stride = 3 * width;
+    gathered_.resize(stride * static_cast<std::size_t>(kGatherRows));
+    gatheredFirst_ = first;
+    const std::uint8_t flip = invert_ ? 0xFF : 0x00;
+    const auto copy = [flip](std::uint8_t* target, const std::uint8_t* source) {
+        target[0] = source[0] ^ flip;
+        target[1] = source[1] ^ flip;
+        target[2] = source[2] ^ flip;
+    };
+    if (map_->transposed) {
+        // Column by column: the block's rows take nearby bytes of one file row.
+        std::array<std::size_t, kGatherRows> columns{};
+        for (int r = 0; r < count; ++r) {
+            columns[static_cast<std::size_t>(r)] =
+                3 * static_cast<std::size_t>(map_->alongY[static_cast<std::size_t>(first + r)]);
+        }
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint8_t* line = mapLines_[x];
+            std::uint8_t* target = gathered_.data() + 3 * x;
+            for (int r = 0; r < count; ++r, target += stride) {
+                copy(target, line + columns[static_cast<std::size_t>(r)]);
+            }
+        }
+        return;
+    }
+    for (int r = 0; r < count; ++r) {
+        const std::uint8_t* line =
+            direct_->Bgr24Row(map_->alongY[static_cast<std::size_t>(first + r)]);
+        std::uint8_t* target = gathered_.data() + static_cast<std::size_t>(r) * stride;
+        for (std::size_t x = 0; x < width; ++x) {
+            copy(target + 3 * x, line + mapColumns_[x]);
+        }
+    }
+}
+
+std::optional<PictureRows::GatherPlan> PictureRows::Plan() const {
+    if (!map_) {
+        return std::nullopt;
+    }
+    return GatherPlan{&*map_, mapLines_, mapColumns_, invert_};
+}
+
+PictureRows PictureRows::FromImage(PixelImage image) {
+    PictureRows rows;
+    rows.decoded_ = std::move(image);
+    return rows;
+}
+
+PixelImage PictureRows::Whole() && {
+    if (!direct_) {
+        return std::move(decoded_);
+    }
+    PixelImage picture;
+    picture.width = Width();
+    picture.height = Height();
+    const auto width = static_cast<std::size_t>(picture.width);
+    picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        DecodeRow(y, picture.pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+    return picture;
+}
+
+bool PictureRows::MapRows(SourceMap map, bool invert) {
+    if (map_ || !IsBgr24()) {
+        return false;
+    }
+    const int sourceColumns = map.transposed ? direct_->Height() : direct_->Width();
+    const int sourceRows = map.transposed ? direct_->Width() : direct_->Height();
+    const auto inside = [](const std::vector<int>& table, int limit) {
+        return std::all_of(table.begin(), table.end(),
+                           [limit](int value) { return value >= 0 && value < limit; });
+    };
+    // alongX holds columns (rows when transposed) and alongY rows (columns).
+    if (map.alongX.size() != static_cast<std::size_t>(map.width) ||
+        map.alongY.size() != static_cast<std::size_t>(map.height) ||
+        !inside(map.alongX, sourceColumns) || !inside(map.alongY, sourceRows)) {
+        return false;
+    }
+    mapLines_.clear();
+    mapColumns_.clear();
+    for (const int along : map.alongX) {
+        if (map.transposed) {
+            mapLines_.push_back(direct_->Bgr24Row(along));
+        } else {
+            mapColumns_.push_back(3 * static_cast<std::size_t>(along));
+        }
+    }
+    map_ = std::move(map);
+    invert_ = invert;
+    gatheredFirst_ = -1;
+    return true;
 }
 
 std::vector<std::uint8_t> PictureRows::TakeBuffer() && {
     direct_.reset();
+    map_.reset();
+    mapLines_.clear();
+    mapColumns_.clear();
+    gatheredFirst_ = -1;
     return std::move(file_);
 }
 

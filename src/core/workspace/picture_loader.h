@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/workspace/bitmap_format.h"
 #include "core/workspace/pixel_image.h"
+#include "core/workspace/source_map.h"
 
 namespace pictor {
 class RegularFile;
@@ -42,6 +44,8 @@ std::optional<PixelImage> LoadPicture(const std::filesystem::path& path, bool ge
 struct PictureSize {
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
 };
 
 /// Checks that `path` is a picture LoadPicture loads and returns its size, keeping no
@@ -70,12 +74,46 @@ class PictureRows {
     /// The whole decoded picture, or null when the rows come straight from a bitmap file.
     [[nodiscard]] const PixelImage* Decoded() const { return direct_ ? nullptr : &decoded_; }
     /// Writes row `y` (0 = top) as Width() words 0xFFRRGGBB; only when Decoded() is null.
-    void DecodeRow(int y, std::uint32_t* out) const { direct_->DecodeRow(y, out); }
-    /// The stored bytes of row `y` (blue, green, red per pixel) when the rows come
-    /// straight from a 24-bit bitmap file; null otherwise.
+    void DecodeRow(int y, std::uint32_t* out) const;
+    /// Whether the rows come from a 24-bit bitmap file (Bgr24Row gives them).
+    [[nodiscard]] bool IsBgr24() const { return direct_ && direct_->Bgr24Row(0) != nullptr; }
+    /// The bytes of row `y` (blue, green, red per pixel) when the rows come from a
+    /// 24-bit bitmap file: its stored row, or for mapped rows the row gathered
+    /// from them (valid until a row of another block of rows is asked for); null
+    /// otherwise.
     [[nodiscard]] const std::uint8_t* Bgr24Row(int y) const {
-        return direct_ ? direct_->Bgr24Row(y) : nullptr;
+        if (!direct_) {
+            return nullptr;
+        }
+        return map_ ? GatheredRow(y) : direct_->Bgr24Row(y);
     }
+
+    /// How mapped rows of a 24-bit bitmap are picked from its file (see MapRows):
+    /// per target column, its file row when the map is transposed, else its byte
+    /// offset within the file row of the target row. For encoders that pack the
+    /// picked bytes at once.
+    struct GatherPlan {
+        const SourceMap* map = nullptr;
+        std::span<const std::uint8_t* const> columnLines;  // transposed maps
+        std::span<const std::size_t> columnOffsets;        // other maps
+        bool invert = false;
+    };
+    /// The plan of mapped rows; nothing for other rows.
+    [[nodiscard]] std::optional<GatherPlan> Plan() const;
+    /// The stored bytes of row `y` of the file under mapped rows.
+    [[nodiscard]] const std::uint8_t* FileRow(int y) const { return direct_->Bgr24Row(y); }
+
+    /// Rows made from a decoded picture.
+    static PictureRows FromImage(PixelImage image);
+    /// The whole picture as these rows give it (decoded now when they come from a file).
+    [[nodiscard]] PixelImage Whole() &&;
+
+    /// Makes the rows those of the picture `map` gathers from this one (with red,
+    /// green and blue inverted when `invert`), picked from the file's bytes a few
+    /// rows at a time as they are asked for. Only for rows straight from a 24-bit
+    /// bitmap (Bgr24Row not null) and a map made for its size; returns false and
+    /// changes nothing otherwise.
+    bool MapRows(SourceMap map, bool invert);
 
     /// Gives the file's bytes away for reuse by a later OpenPictureRows.
     std::vector<std::uint8_t> TakeBuffer() &&;
@@ -87,6 +125,19 @@ class PictureRows {
     std::vector<std::uint8_t> file_;
     std::optional<DirectBitmap> direct_;  // views file_
     PixelImage decoded_;
+    // Mapped rows are gathered kGatherRows at a time: a quarter turn reads each
+    // target column from one file row, so the block's rows share its bytes (a
+    // block of 64 rows of a 480-pixel picture is 90 KiB).
+    static constexpr int kGatherRows = 64;
+    [[nodiscard]] const std::uint8_t* GatheredRow(int y) const;
+    void GatherBlock(int first) const;
+
+    std::optional<SourceMap> map_;               // set by MapRows
+    std::vector<const std::uint8_t*> mapLines_;  // the file row of each target column (transposed)
+    std::vector<std::size_t> mapColumns_;        // byte offsets of alongX (not transposed)
+    bool invert_ = false;
+    mutable std::vector<std::uint8_t> gathered_;  // kGatherRows target rows, 3 bytes a pixel
+    mutable int gatheredFirst_ = -1;
 };
 
 /// Opens `path` for encoding; nothing where LoadPicture gives nothing. A bitmap's

@@ -7,9 +7,12 @@
 #include <system_error>
 #include <utility>
 
+#include "core/common/ascii_text.h"
 #include "core/common/regular_file.h"
 #include "core/common/save_file.h"
 #include "core/common/text_format.h"
+#include "core/workspace/entry_pictures.h"
+#include "core/workspace/project_item_keys.h"
 
 namespace pictor::workspace {
 
@@ -17,6 +20,7 @@ namespace {
 
 constexpr std::uint64_t kMaxProjectBytes = std::uint64_t{16} * 1024 * 1024;
 constexpr std::string_view kPictureSection = "picture";
+constexpr std::string_view kTextSection = "text";
 
 // --- values -------------------------------------------------------------------
 
@@ -102,17 +106,6 @@ std::string UnescapeValue(std::string_view value) {
     return out;
 }
 
-std::optional<int> ParseInt(std::string_view text) {
-    text = Trim(text);
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<bool> ParseFlag(std::string_view text) {
     if (text == "yes" || text == "1" || text == "true") {
         return true;
@@ -128,8 +121,8 @@ std::optional<ProjectPosition> ParsePosition(std::string_view text) {
     if (comma == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::optional<int> left = ParseInt(text.substr(0, comma));
-    const std::optional<int> top = ParseInt(text.substr(comma + 1));
+    const std::optional<int> left = ParseWholeNumber(text.substr(0, comma));
+    const std::optional<int> top = ParseWholeNumber(text.substr(comma + 1));
     if (!left || !top) {
         return std::nullopt;
     }
@@ -215,7 +208,7 @@ class Parser {
         }
         for (const ProjectPicture& picture : result_.project.pictures) {
             std::error_code error;
-            if (!std::filesystem::exists(picture.path, error)) {
+            if (!picture.text && !std::filesystem::exists(picture.path, error)) {
                 result_.missing.push_back(picture.path);
             }
         }
@@ -223,7 +216,7 @@ class Parser {
     }
 
   private:
-    enum class Section { Top, Picture, Other };
+    enum class Section { Top, Picture, Text, Other };
 
     void Fail(std::size_t line, const std::string& reason) {
         if (result_.error.empty()) {
@@ -251,9 +244,12 @@ class Parser {
             }
             FinishPicture();
             const std::string_view name = Trim(line.substr(1, line.size() - 2));
-            if (name == kPictureSection) {
-                section_ = Section::Picture;
+            if (name == kPictureSection || name == kTextSection) {
+                section_ = name == kTextSection ? Section::Text : Section::Picture;
                 picture_ = ProjectPicture{};
+                if (section_ == Section::Text) {
+                    picture_.text = text::TextPicture{};
+                }
                 pictureLine_ = number;
                 seen_.clear();
             } else {
@@ -280,6 +276,7 @@ class Parser {
                 TopKey(key, rawValue, number);
                 break;
             case Section::Picture:
+            case Section::Text:
                 PictureKey(key, rawValue, number);
                 break;
             case Section::Other:
@@ -308,7 +305,7 @@ class Parser {
             if (!FirstTime(key, number)) {
                 return;
             }
-            const std::optional<int> version = ParseInt(value);
+            const std::optional<int> version = ParseWholeNumber(value);
             if (!version || *version < 1) {
                 Fail(number,
                      LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
@@ -338,7 +335,10 @@ class Parser {
     }
 
     void PictureKey(const std::string& key, const std::string& value, std::size_t number) {
-        if (key == "file") {
+        if (section_ == Section::Text && TextItemKey(key, value, number)) {
+            return;
+        }
+        if (key == "file" && section_ == Section::Picture) {
             if (!FirstTime(key, number)) {
                 return;
             }
@@ -371,12 +371,61 @@ class Parser {
                             PICTOR_TRANSLATE_NOOP(
                                 "Core", "\"position\" must be two whole numbers: left,top")));
             }
-        } else {
+        } else if (!ItemKey(ReadOperationKey(key, value, picture_.operations, reason_, lookup_),
+                            key, number)) {
             picture_.otherKeys.push_back(ProjectKey{key, value});
         }
     }
 
+    // A key of a picture's operations or a text's style: checked for a second
+    // appearance and its value. False for a key of neither kind.
+    bool ItemKey(ItemKeyRead read, const std::string& key, std::size_t number) {
+        if (read == ItemKeyRead::Unknown) {
+            return false;
+        }
+        if (FirstTime(key, number) && read == ItemKeyRead::Refused) {
+            Fail(number, reason_);
+        }
+        return true;
+    }
+
+    // The keys only a text has; false for others.
+    bool TextItemKey(const std::string& key, const std::string& value, std::size_t number) {
+        if (key == "font" || key == "name") {
+            if (!FirstTime(key, number)) {
+                return true;
+            }
+            const std::string text = UnescapeValue(value);
+            if (text.empty()) {
+                Fail(number,
+                     FillPlaceholders(
+                         LookUp(lookup_, PICTOR_TRANSLATE_NOOP("Core", "\"%1\" is empty")), {key}));
+            } else if (key == "font") {
+                picture_.text->font = ResolveText(text, base_);
+            } else {
+                picture_.name = text;
+            }
+            return true;
+        }
+        return ItemKey(ReadTextKey(key, UnescapeValue(value), *picture_.text, reason_, lookup_),
+                       key, number);
+    }
+
     void FinishPicture() {
+        if (section_ == Section::Text) {
+            for (const char* key : {"name", "text", "font"}) {
+                if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
+                    Fail(pictureLine_,
+                         FillPlaceholders(
+                             LookUp(lookup_,
+                                    PICTOR_TRANSLATE_NOOP("Core", "the text has no \"%1\" line")),
+                             {key}));
+                    return;
+                }
+            }
+            result_.project.pictures.push_back(std::move(picture_));
+            picture_ = ProjectPicture{};
+        }
         if (section_ == Section::Picture) {
             if (picture_.path.empty()) {
                 Fail(pictureLine_,
@@ -399,6 +448,7 @@ class Parser {
     std::size_t pictureLine_ = 0;
     std::vector<std::string> seen_;
     std::optional<int> version_;
+    std::string reason_;  // why the last item key was refused
 };
 
 // --- writing ------------------------------------------------------------------
@@ -479,13 +529,27 @@ std::string FormatProject(const Project& project, const std::filesystem::path& b
         AppendKey(out, key.key, key.value);
     }
     for (const ProjectPicture& picture : project.pictures) {
-        out += "\n[picture]\n";
-        AppendKey(out, "file", EscapeValue(RelativeText(picture.path, base)));
+        if (picture.text) {
+            out += "\n[text]\n";
+            AppendKey(out, "name", EscapeValue(picture.name));
+            const std::vector<ItemKeyValue> style = TextKeys(*picture.text);
+            AppendKey(out, style.front().first, EscapeValue(style.front().second));
+            AppendKey(out, "font", EscapeValue(RelativeText(picture.text->font, base)));
+            for (auto key = style.begin() + 1; key != style.end(); ++key) {
+                AppendKey(out, key->first, EscapeValue(key->second));
+            }
+        } else {
+            out += "\n[picture]\n";
+            AppendKey(out, "file", EscapeValue(RelativeText(picture.path, base)));
+        }
         AppendKey(out, "shown", picture.shown ? "yes" : "no");
         if (picture.position) {
             AppendKey(out, "position",
                       std::to_string(picture.position->left) + "," +
                           std::to_string(picture.position->top));
+        }
+        for (const auto& [key, value] : OperationKeys(picture.operations)) {
+            AppendKey(out, key, EscapeValue(value));
         }
         for (const ProjectKey& key : picture.otherKeys) {
             AppendKey(out, key.key, key.value);
@@ -524,11 +588,20 @@ Project ProjectFromList(const PictureList& list, const std::string& model,
     project.otherSections = previous.otherSections;
     for (const ImageEntry& entry : list.Entries()) {
         ProjectPicture picture;
-        picture.path = Absolute(PathFromUtf8(entry.path));
+        if (entry.text) {
+            picture.text = *entry.text;
+            picture.text->font = Absolute(picture.text->font);
+            picture.name = entry.name;
+        } else {
+            picture.path = Absolute(PathFromUtf8(entry.path));
+        }
         picture.shown = entry.shown;
         picture.position = ProjectPosition{entry.left, entry.top};
+        picture.operations = entry.operations;
         for (const ProjectPicture& old : previous.pictures) {
-            if (Absolute(old.path) == picture.path) {
+            const bool same = picture.text ? old.text && old.name == picture.name
+                                           : !old.text && Absolute(old.path) == picture.path;
+            if (same) {
                 picture.otherKeys = old.otherKeys;
                 break;
             }
@@ -538,26 +611,46 @@ Project ProjectFromList(const PictureList& list, const std::string& model,
     return project;
 }
 
-PictureList BuildPictureList(const Project& project, MessageSink& messages,
-                             const ImportOptions& options, int* added) {
-    PictureList list;
-    for (const ProjectPicture& picture : project.pictures) {
+std::optional<ImageEntry> LoadProjectPicture(const ProjectPicture& picture, MessageSink& messages,
+                                             const ImportOptions& options) {
+    std::optional<ImageEntry> entry;
+    if (picture.text) {
+        entry = MakeTextEntry(*picture.text, picture.name, picture.operations, options.keepPixels,
+                              messages);
+    } else {
         std::error_code error;
         if (!std::filesystem::exists(picture.path, error)) {
-            continue;
+            return std::nullopt;
         }
         // One import per picture keeps the project's order (an import sorts its list).
         PictureList single;
         if (ImportPictures(single, {Utf8FromPath(picture.path)}, messages, options) != 1) {
-            continue;
+            return std::nullopt;
         }
-        ImageEntry entry = single.At(0);
-        entry.shown = picture.shown;
+        entry = single.At(0);
+        Message why;
+        if (!SetEntryOperations(*entry, picture.operations, &why, entry->bitmap.get())) {
+            messages.Show(why);
+            return std::nullopt;
+        }
+    }
+    if (entry) {
+        entry->shown = picture.shown;
         if (picture.position) {
-            entry.left = picture.position->left;
-            entry.top = picture.position->top;
+            entry->left = picture.position->left;
+            entry->top = picture.position->top;
         }
-        list.Append(std::move(entry));
+    }
+    return entry;
+}
+
+PictureList BuildPictureList(const Project& project, MessageSink& messages,
+                             const ImportOptions& options, int* added) {
+    PictureList list;
+    for (const ProjectPicture& picture : project.pictures) {
+        if (std::optional<ImageEntry> entry = LoadProjectPicture(picture, messages, options)) {
+            list.Append(std::move(*entry));
+        }
     }
     list.Select(-1);
     if (added != nullptr) {

@@ -7,8 +7,10 @@
 
 #include "core/common/message.h"
 #include "core/common/translatable.h"
+#include "core/text/text_picture.h"
 #include "core/workspace/picture_import.h"
 #include "core/workspace/picture_list.h"
+#include "core/workspace/picture_operations.h"
 
 namespace pictor::workspace {
 
@@ -41,16 +43,25 @@ struct ProjectPosition {
     friend bool operator==(const ProjectPosition&, const ProjectPosition&) = default;
 };
 
-/// One picture of a project.
+/// One picture of a project: a picture file (a `[picture]` section) or a text
+/// drawn with a font (a `[text]` section).
 struct ProjectPicture {
     /// The picture file. Loading makes it absolute (resolved against the project
-    /// file's directory); saving stores it relative to that directory.
+    /// file's directory); saving stores it relative to that directory. Empty for a
+    /// text.
     std::filesystem::path path;
     bool shown = false;
     /// The position from the project; without one the picture's trailer gives it.
     std::optional<ProjectPosition> position;
     /// Keys of the picture's section this program does not know, in file order.
     std::vector<ProjectKey> otherKeys;
+    /// The operations the picture goes through when it is loaded.
+    PictureOperations operations = {};
+    /// Set for a text; its font path is absolute after loading, like `path`.
+    std::optional<text::TextPicture> text = {};
+    /// The name of a text (its symbol is made from it); unused for a picture file,
+    /// whose name comes from its file.
+    std::string name = {};
 
     friend bool operator==(const ProjectPicture&, const ProjectPicture&) = default;
 };
@@ -113,20 +124,27 @@ std::string FormatProject(const Project& project, const std::filesystem::path& b
 bool SaveProject(const std::filesystem::path& projectFile, const Project& project,
                  std::string* error = nullptr);
 
-/// The project describing `list`: every entry's path (made absolute), shown flag
-/// and position, with `model` and `outputDir`. Unknown keys and sections of
-/// `previous` are kept, and a picture keeps the unknown keys of the picture with
-/// the same path in `previous`.
+/// The project describing `list`: every entry's path (made absolute) or text,
+/// shown flag, position and operations, with `model` and `outputDir`. Unknown keys
+/// and sections of `previous` are kept, and a picture keeps the unknown keys of the
+/// picture with the same path (a text: the same name) in `previous`.
 Project ProjectFromList(const PictureList& list, const std::string& model,
                         const std::filesystem::path& outputDir, const Project& previous = {});
 
-/// Builds the picture list of `project` as the GUI shows it: each picture whose file
-/// exists is imported through `ImportPictures` (same loading, same messages for a
-/// file that does not load), in project order; then its shown flag is applied and
-/// its position set from the project, or left as the trailer gave it when the
-/// project has none. Pictures whose file does not exist are skipped silently (the
-/// load listed them). No picture is current afterwards. Returns the list; `added`
-/// (when given) receives how many pictures were imported.
+/// The list entry of one picture of a project: a picture file imported through
+/// `ImportPictures` (same loading, same messages for a file that does not load) or
+/// a text drawn (`MakeTextEntry`; a font that does not load is reported), with the
+/// picture's operations, shown flag and position (a picture without a position
+/// keeps its trailer's). Nothing for a picture file that does not exist (silently:
+/// loading the project listed it), one that does not load, and operations that do
+/// not apply to the picture's size (reported). Thread-safe.
+std::optional<ImageEntry> LoadProjectPicture(const ProjectPicture& picture, MessageSink& messages,
+                                             const ImportOptions& options = {});
+
+/// Builds the picture list of `project` as the GUI shows it: each picture through
+/// `LoadProjectPicture`, in project order. No picture is current afterwards.
+/// Returns the list; `added` (when given) receives how many pictures and texts
+/// were listed.
 PictureList BuildPictureList(const Project& project, MessageSink& messages,
                              const ImportOptions& options = {}, int* added = nullptr);
 
