@@ -253,8 +253,7 @@ class MainWindow final : public QMainWindow,
     /// what it reported (an automatic one in the status bar only) and, when the
     /// module went away or fell silent, what happened and what to do (a port whose
     /// device is gone is closed).
-    void FinishJob(const device::DownloadResult& result, const std::string& port,
-                   bool automatic);
+    void FinishJob(const device::DownloadResult& result, const std::string& port, bool automatic);
     /// What happened on the line when a job failed and what to do next; empty when
     /// the line is not to blame. Closes the port of a device that went away and
     /// resets the connect state.
@@ -425,7 +424,7 @@ class MainWindow final : public QMainWindow,
     std::map<std::string, device::ImageBuffer> heldImages_;
     ChangeWatch* changeWatch_ = nullptr;
     QLabel* autoStatus_ = nullptr;
-    bool autoPending_ = false;      // a change came while a job or an import ran
+    bool autoPending_ = false;  // a change came while a job or an import ran
 
     // The image the resource download dialog loaded (shared bytes: a running job
     // keeps the image it writes when another is loaded).

@@ -137,8 +137,9 @@ QString MainWindow::ChangesFigures(const device::DownloadResult& result) {
         return {};
     }
     return QLatin1Char(' ') +
-           Translate("MainWindow", "%1 of %2 blocks changed; a whole download would take about "
-                                   "%3 s")
+           Translate("MainWindow",
+                     "%1 of %2 blocks changed; a whole download would take about "
+                     "%3 s")
                .arg(result.changes->changedBlocks)
                .arg(result.changes->imageBlocks)
                .arg(QString::fromStdString(Seconds(result.changes->wholeEstimate)));

@@ -61,9 +61,7 @@ class ReflashTest : public MainWindowTest {
         flash.seek(offset);
         return flash.read(count);
     }
-    QString AutoStatus() const {
-        return window_->findChild<QLabel*>("autoDownloadStatus")->text();
-    }
+    QString AutoStatus() const { return window_->findChild<QLabel*>("autoDownloadStatus")->text(); }
 
     QString flashPath_;
     QString logPath_;

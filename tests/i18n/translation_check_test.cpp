@@ -3,9 +3,9 @@
 // in both languages (names, units, file names, formats).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <regex>
@@ -95,7 +95,8 @@ std::vector<Entry> Entries(const std::string& ts) {
             if (end == std::string::npos || end > context_end) {
                 break;
             }
-            entries.push_back({name, Unescaped(*source), Unescaped(ts.substr(body + 1, end - body - 1))});
+            entries.push_back(
+                {name, Unescaped(*source), Unescaped(ts.substr(body + 1, end - body - 1))});
             at = end;
         }
         at = context_end;

@@ -149,8 +149,7 @@ bool PlanOutputs(const workspace::PictureList& list, const settings::ModelProfil
     plan.jobs.resize(list.Size());
     for (std::size_t order = 0; order < list.Size(); ++order) {
         const ImageEntry& entry = list.At(order);
-        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry)
-                                    : entry.path.empty() && !entry.text) {
+        if (entry.bitmap != nullptr ? !HasUsableBitmap(entry) : entry.path.empty() && !entry.text) {
             ShowLoadFailed(messages, entry);
             return false;
         }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/common/save_file.h"
 #include "core/common/regular_file.h"
+#include "core/common/save_file.h"
 #include "core/common/text_format.h"
 #include "core/conversion/header_writer.h"
 

@@ -44,7 +44,8 @@ std::optional<TrailerPosition> ReadTrailer(const std::filesystem::path& path);
 /// only when the picture still loads with the new trailer (checked on a temporary copy
 /// first). Returns false, leaving the file untouched, when that check fails (also when
 /// the picture does not fit in the memory at hand), when the file is not a regular file
-/// that can be opened for reading and writing, or when the write fails. Not safe against another writer of the same file.
+/// that can be opened for reading and writing, or when the write fails. Not safe against another
+/// writer of the same file.
 bool WriteTrailer(const std::filesystem::path& path, int left, int top);
 
 }  // namespace pictor::workspace

@@ -16,8 +16,8 @@
 namespace pictor::conversion {
 namespace {
 
-using testing::GreyProfile;
 using testing::Grey;
+using testing::GreyProfile;
 
 // Greys 100 (four pixels) and 200 (four pixels) on one row of eight.
 workspace::ImageEntry TwoGreys(const std::string& name, std::optional<int> threshold) {
@@ -73,8 +73,7 @@ TEST(PictureThreshold, OtherDepthsKeepTheirTable) {
     operations.threshold = 50;
     EXPECT_TRUE(HasOwnProfile(GreyProfile(1), operations));
     EXPECT_FALSE(HasOwnProfile(GreyProfile(4), operations));
-    EXPECT_EQ(PictureProfile(GreyProfile(4), operations).colorLevels,
-              GreyProfile(4).colorLevels);
+    EXPECT_EQ(PictureProfile(GreyProfile(4), operations).colorLevels, GreyProfile(4).colorLevels);
 }
 
 }  // namespace
