@@ -125,6 +125,10 @@ MainWindow::~MainWindow() {
     // A job waiting in a message is released; the link then cancels and waits for it.
     messages_.Close();
     link_.Cancel();
+    // Hidden now, while the picture list is alive: QWidget's own destructor hides
+    // a visible window after the members are gone, and hiding lets the list views
+    // ask the model for sizes, which reads the picture list.
+    hide();
 }
 
 void MainWindow::BuildLayout() {
