@@ -18,7 +18,9 @@ using testing::SolidBitmap;
 using testing::TempDir;
 using testing::WriteFile;
 
-const fs::path kBase = fs::path("/projects/demo").lexically_normal();
+// Absolute on every platform (on Windows it takes the current drive), as the
+// folder of a project file always is.
+const fs::path kBase = fs::absolute("/projects/demo").lexically_normal();
 
 ProjectLoadResult Parse(const std::string& text) {
     return ParseProject(text, kBase, "demo.pictor");
