@@ -16,9 +16,9 @@ namespace {
 // accepts, anything else is the error CLI11 shows.
 template <class Parse>
 CLI::Validator ValueCheck(Parse parse, std::string error, std::string shape) {
-    return CLI::Validator(
-        [parse, error](std::string& value) { return parse(value) ? std::string() : error; },
-        std::move(shape));
+    return CLI::Validator([parse, error = std::move(error)](
+                              std::string& value) { return parse(value) ? std::string() : error; },
+                          std::move(shape));
 }
 
 }  // namespace

@@ -522,7 +522,8 @@ class FontChecker {
             if (rangeOffset == 0 || last < first) {
                 continue;
             }
-            const std::uint64_t lastEntry = rangeOffsets + 2 * s + rangeOffset + 2 * (last - first);
+            const std::uint64_t lastEntry = std::uint64_t{rangeOffsets} + 2 * std::uint64_t{s} +
+                                            rangeOffset + 2 * std::uint64_t{last - first};
             if (lastEntry + 2 > cmap.offset + cmap.length) {
                 return false;
             }
