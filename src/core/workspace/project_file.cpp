@@ -237,7 +237,10 @@ class Parser {
             return;
         }
         if (line.front() == '[') {
-            if (line.back() != ']' || line.size() < 3) {
+            // A name of blanks only ("[ ]") would be kept as an empty name and
+            // saved as "[]", which no longer loads: refused like "[]" itself.
+            if (line.back() != ']' || line.size() < 3 ||
+                Trim(line.substr(1, line.size() - 2)).empty()) {
                 Fail(number, LookUp(lookup_, PICTOR_TRANSLATE_NOOP(
                                                  "Core", "a section line must look like [name]")));
                 return;

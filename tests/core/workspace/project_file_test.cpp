@@ -154,6 +154,9 @@ TEST(ProjectFile, MalformedTextIsRefusedWithItsLine) {
         {"version = 1\njust text\n", "line 2: expected \"key = value\""},
         {"version = 1\n= value\n", "line 2: a key is missing"},
         {"version = 1\n[picture\n", "line 2: a section line"},
+        // A blank name would be saved as "[]", which does not load again.
+        {"version = 1\n[ ]\n", "line 2: a section line"},
+        {"version = 1\n[\r\r\t]\n", "line 2: a section line"},
         {"version = 1\n[picture]\nshown = yes\n", "line 2: the picture has no \"file\" line"},
         {"version = 1\n[picture]\nfile =\n", "line 3: the picture's file is empty"},
         {"version = 1\n[picture]\nfile = a\nshown = maybe\n", "line 4: \"shown\" must be"},
