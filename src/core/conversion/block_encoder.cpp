@@ -26,8 +26,14 @@ constexpr std::uint64_t kTextBytesPerByte = 6;
 
 std::uint64_t MemoryEstimate(const workspace::ImageEntry& entry, const PictureJob& job,
                              bool cSource) {
+    const auto area = [](int width, int height) {
+        return static_cast<std::uint64_t>(std::max(width, 0)) * std::max(height, 0);
+    };
+    // A picture with operations is decoded at its source size first (a crop of a
+    // large file is small only after it), then operated on into a second image.
     const std::uint64_t pixels =
-        static_cast<std::uint64_t>(std::max(entry.width, 0)) * std::max(entry.height, 0);
+        area(entry.width, entry.height) +
+        (entry.operations.ChangesPixels() ? area(entry.sourceWidth, entry.sourceHeight) : 0);
     const std::uint64_t decoded = entry.bitmap != nullptr ? 0 : pixels * sizeof(std::uint32_t);
     const std::uint64_t encoded = cSource ? job.opening.size() + job.pixelBytes * kTextBytesPerByte
                                           : job.preamble.size() + job.pixelBytes;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "conversion_test_support.h"
+#include "core/conversion/block_encoder.h"
 #include "core/conversion/convert_operation.h"
 #include "core/conversion/ordered_work.h"
 #include "core/workspace/picture_import.h"
@@ -435,6 +436,24 @@ TEST(RunInOrder, TheBytesInFlightStayWithinTheBudgetAndALargeItemGoesAlone) {
             EXPECT_LE(seenAtStart[item], 100U) << item;
         }
     }
+}
+
+// The byte budget must see the source a crop is cut from: a 16x16 crop of an
+// 8192x8192 picture decodes 256 MiB before it is small.
+TEST(MemoryEstimateTest, AnOperatedPictureCountsItsSourceToo) {
+    workspace::ImageEntry entry;
+    entry.width = 16;
+    entry.height = 16;
+    entry.sourceWidth = 8192;
+    entry.sourceHeight = 8192;
+    const PictureJob job{{}, {}, 16 * 16 * 2, 0};
+    const std::uint64_t plain = MemoryEstimate(entry, job, false);
+    EXPECT_LT(plain, std::uint64_t{1} << 20);
+    entry.operations.crop = workspace::PixelRect{0, 0, 16, 16};
+    EXPECT_GE(MemoryEstimate(entry, job, false), std::uint64_t{8192} * 8192 * 4);
+    entry.operations = {};
+    entry.operations.threshold = 100;  // changes no pixels: decoded once
+    EXPECT_EQ(MemoryEstimate(entry, job, false), plain);
 }
 
 }  // namespace
